@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dyno {
+
+// The decimal conversion used for files, dialogs and the value box: leading
+// blanks skipped, an optional sign, digits with an optional point, an optional
+// exponent; it stops at the first byte that cannot continue the number. Text
+// that does not begin with a number gives 0, and so does a number too large
+// for a double: the result is always finite. Independent of the locale.
+double DecimalToDouble(std::string_view text);
+
+// printf-style formatting in the "C" locale, whatever the process locale is,
+// so 1000.5 is always written with a point.
+std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The same, appended to out.
+void AppendCFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace dyno

@@ -1,0 +1,89 @@
+#include <clocale>
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "files/NumberText.h"
+
+namespace dyno {
+namespace {
+
+TEST(DecimalToDouble, ReadsTheLeadingNumberAndStopsAtTheFirstByteThatCannotContinueIt) {
+  EXPECT_DOUBLE_EQ(DecimalToDouble("  -1.5e3x"), -1500.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("5."), 5.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("+7.25"), 7.25);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("\t 1000.0, -20.0"), 1000.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble(" 150.0\r\n"), 150.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("5.631e-05   // comment"), 5.631e-05);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("12e"), 12.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("12e+"), 12.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("12E2"), 1200.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("1.2.3"), 1.2);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("3 5"), 3.0);
+}
+
+TEST(DecimalToDouble, TextThatDoesNotBeginWithANumberGivesZero) {
+  for (const char* text : {"", "-", "+", ".", "-.", "abc", " x1", "e5", ",5"}) {
+    EXPECT_EQ(DecimalToDouble(text), 0.0) << text;
+  }
+}
+
+TEST(DecimalToDouble, NeverProducesInfinityNanOrHexadecimalValues) {
+  for (const char* text : {"nan", "NAN", "-nan", "inf", "-inf", "Infinity", "1e999", "-1e999", "1e400000"}) {
+    const double v = DecimalToDouble(text);
+    EXPECT_TRUE(std::isfinite(v)) << text;
+    EXPECT_EQ(v, 0.0) << text;
+  }
+  // Hexadecimal stops after its leading 0.
+  EXPECT_EQ(DecimalToDouble("0x10"), 0.0);
+  EXPECT_EQ(DecimalToDouble("0x1p3"), 0.0);
+  // Very long digit strings still convert.
+  EXPECT_DOUBLE_EQ(DecimalToDouble(std::string(300, '1').insert(1, ".")), 1.1111111111111112);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("1.7976931348623157e308"), 1.7976931348623157e308);
+}
+
+TEST(CFormat, FormatsLikePrintfInTheCLocale) {
+  EXPECT_EQ(CFormat("RPMTorque=( %.1f, %.1f, %.1f)", 1000.0, -20.0, 150.0), "RPMTorque=( 1000.0, -20.0, 150.0)");
+  EXPECT_EQ(CFormat("%.3e", 5.631e-05), "5.631e-05");
+  EXPECT_EQ(CFormat("%5d", -100), " -100");
+  std::string longText(1000, 'a');
+  EXPECT_EQ(CFormat("%s|", longText.c_str()), longText + "|");
+  std::string out = "x=";
+  AppendCFormat(out, "%0.6f ", 0.9);
+  EXPECT_EQ(out, "x=0.900000 ");
+}
+
+// The Qt application adopts the desktop's locale; a German desktop must still
+// read and write numbers with a decimal point.
+class UnderGermanLocale : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing; the set-up script generates it";
+  }
+  void TearDown() override { std::setlocale(LC_ALL, previous_.c_str()); }
+
+ private:
+  std::string previous_;
+};
+
+TEST_F(UnderGermanLocale, ConversionIsUnchanged) {
+  EXPECT_DOUBLE_EQ(DecimalToDouble("1000.5"), 1000.5);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("  -1.5e3x"), -1500.0);
+  EXPECT_DOUBLE_EQ(DecimalToDouble("1000,5"), 1000.0);
+  EXPECT_EQ(DecimalToDouble("1e999"), 0.0);
+}
+
+TEST_F(UnderGermanLocale, FormattingStillWritesAPoint) {
+  char native[32];
+  std::snprintf(native, sizeof native, "%.1f", 1000.0);
+  ASSERT_STREQ(native, "1000,0") << "the locale is not in effect, so this test proves nothing";
+  EXPECT_EQ(CFormat("%.1f", 1000.0), "1000.0");
+  EXPECT_EQ(CFormat("%0.4f|%.3e", 1.015, 0.0009062), "1.0150|9.062e-04");
+}
+
+}  // namespace
+}  // namespace dyno
