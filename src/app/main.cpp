@@ -1,12 +1,6 @@
-#include <QApplication>
-
-#include "app/MainWindow.h"
+#include "app/TDynoforgeApp.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Dynoforge"));
-  QApplication::setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
-  dyno::MainWindow window;
-  window.show();
-  return QApplication::exec();
+  dyno::TDynoforgeApp app(argc, argv);
+  return app.Run();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/EditorHost.h"
+
 namespace dyno {
 
 // Fixed table and header geometry, in client pixels.
@@ -25,6 +27,7 @@ struct ViewState {
   int FirstVisibleRow = 0;
   int ScrollPos = 0;
   int PrevScrollPos = 0;
+  RowScrollBarState RowScrollBar;
 
   // Set only while a printout page is being painted.
   bool PrintingPage = false;

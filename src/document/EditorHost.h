@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dyno {
@@ -21,7 +22,27 @@ struct Point {
   friend bool operator==(const Point&, const Point&) = default;
 };
 
-// What the editor core needs of the window around it. The Qt window
+// Mouse cursors the editor shows.
+enum class CursorShape {
+  Arrow,      // the standard arrow
+  Hand,       // over the value table and the Up/Down buttons
+  CrossHair,  // over the plot and while dragging
+};
+
+// What the row scroll bar shows; the core keeps this model, the window
+// mirrors it onto its scroll bar control.
+struct RowScrollBarState {
+  bool Enabled = false;
+  int Minimum = 0;
+  int Maximum = 0;
+  int LineStep = 1;
+  int PageStep = 1;
+  int Position = 0;
+
+  friend bool operator==(const RowScrollBarState&, const RowScrollBarState&) = default;
+};
+
+// What the editor core of the window around it. The Qt window
 // implements it; tests replace it with a recording fake.
 class EditorHost {
  public:
@@ -32,6 +53,22 @@ class EditorHost {
 
   // An OK-only message box.
   virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+
+  // Moves the pixels of area (client coordinates) by dy; the band it
+  // uncovers is repainted.
+  virtual void ScrollPixels(int dy, const Rect& area) = 0;
+
+  // Shows the row scroll bar as the model says, without notifying back.
+  virtual void SyncRowScrollBar(const RowScrollBarState& bar) = 0;
+
+  // The value box. Emptying a box that holds text and inserting text each
+  // cause one change notification, as typing does.
+  virtual std::string ValueBoxText() const = 0;
+  virtual bool ValueBoxModified() const = 0;  // the box's own "edited" flag
+  virtual void EmptyValueBox() = 0;
+  virtual void InsertValueBoxText(std::string_view text) = 0;
+
+  virtual void SetCursorShape(CursorShape shape) = 0;
 };
 
 }  // namespace dyno

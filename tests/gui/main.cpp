@@ -1,13 +1,15 @@
-#include <QApplication>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
+#include "app/TDynoforgeApp.h"
+
 int main(int argc, char* argv[]) {
-  // Widget tests never need a display, even when test discovery runs them.
+  // Widget tests never need a display, even when test discovery runs them,
+  // and never touch the user's own settings.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QStandardPaths::setTestModeEnabled(true);
-  QApplication app(argc, argv);
+  dyno::TDynoforgeApp app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,54 @@
+#include "app/TDynoforgeApp.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/TSDIDecFrame.h"
+#include "resources/ResourceIds.h"
+
+namespace dyno {
+
+TDynoforgeApp::TDynoforgeApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Dynoforge"));
+  setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
+}
+
+TDynoforgeApp::~TDynoforgeApp() = default;
+
+TDynoforgeApp* TDynoforgeApp::Instance() { return qobject_cast<TDynoforgeApp*>(QCoreApplication::instance()); }
+
+TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
+  frame_ = std::make_unique<TSDIDecFrame>();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->size() : QSize(1024, 768);
+  frame_->move(40, 30);
+  frame_->resize(size.width() - 80, size.height() - 60);
+  return frame_.get();
+}
+
+int TDynoforgeApp::Run() {
+  InitMainWindow()->show();
+  return exec();
+}
+
+bool TDynoforgeApp::HandlesCommand(int id) const {
+  return id == CmPrint || id == CmPrintSetup || id == CmPrintPreview || id == CmAbout;
+}
+
+bool TDynoforgeApp::CommandEnabled(int id) {
+  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) return PrinterReady();
+  return true;
+}
+
+void TDynoforgeApp::Command(int id) {
+  if (!CommandEnabled(id)) return;
+  switch (id) {
+    case CmPrint: Print(); break;
+    case CmPrintSetup: PrintSetup(); break;
+    case CmPrintPreview: PrintPreview(); break;
+    case CmAbout: About(); break;
+    default: break;
+  }
+}
+
+}  // namespace dyno

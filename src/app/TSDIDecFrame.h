@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace dyno {
+
+class TDynoforgeWindow;
+
+// The main frame: menu bar, dockable toolbar and status bar around the
+// editor window. Command states are refreshed whenever the event loop is
+// about to wait and whenever a menu is about to show.
+class TSDIDecFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TSDIDecFrame(QWidget* parent = nullptr);
+  ~TSDIDecFrame() override;
+
+  TDynoforgeWindow* Client() const { return client_; }
+  QToolBar* Toolbar() const { return toolbar_; }
+
+  // The action of a command id (menu item and toolbar button share it).
+  QAction* Action(int id) const;
+
+  // Runs every command's enabling rule and updates the actions.
+  void UpdateCommandStates();
+
+  // Carries out a command as if chosen from the menu.
+  void Command(int id);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  QAction* MakeAction(int id, const QString& text);
+
+  TDynoforgeWindow* client_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  std::map<int, QAction*> actions_;
+};
+
+}  // namespace dyno

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace dyno {
+
+// What a file dialog is asked to show.
+struct FileDialogRequest {
+  QString Title;
+  QString Filter;        // Qt filter text, e.g. "Physics Files (*.ini;*.tbc) (*.ini *.tbc)"
+  QString Folder;        // where it starts
+  QString ProposedName;  // the file name offered, may be empty
+};
+
+// Every message box and dialog the editor shows goes through here, so that
+// tests can answer them without a person and without blocking.
+class UserDialogs {
+ public:
+  enum class SaveChoice { Save, Discard, Cancel };
+
+  virtual ~UserDialogs() = default;
+
+  // An OK-only message box without icon.
+  virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
+
+  // "Save changes before closing?" with Save, Discard and Cancel.
+  virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
+
+  // The chosen path, or an empty text when cancelled.
+  virtual QString OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+
+  // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
+  virtual int Run(QDialog& dialog) = 0;
+};
+
+// The real ones.
+class QtUserDialogs : public UserDialogs {
+ public:
+  void Message(QWidget* parent, const QString& text, const QString& caption) override;
+  SaveChoice AskSaveChanges(QWidget* parent) override;
+  QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  int Run(QDialog& dialog) override;
+};
+
+}  // namespace dyno

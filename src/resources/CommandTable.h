@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace dyno {
+
+// One entry of a popup menu; id 0 is a separator.
+struct MenuItemDef {
+  int Id = 0;
+  std::string_view Text;
+};
+
+struct PopupMenuDef {
+  std::string_view Title;
+  std::span<const MenuItemDef> Items;
+};
+
+// The menu bar: "&File", "&Edit", "&Modes", "&Help", top to bottom.
+std::span<const PopupMenuDef> MainMenu();
+
+// The hint shown while a popup menu is highlighted: the string whose id is
+// one below the popup's first item. Empty when there is none.
+std::string_view PopupMenuHint(const PopupMenuDef& popup);
+
+// The main toolbar, left to right; id 0 is a 6-pixel separator.
+std::span<const int> MainToolbar();
+
+// The popup and position of a command in the menu bar, for tests and hints.
+const MenuItemDef* FindMenuItem(int id);
+
+}  // namespace dyno
