@@ -1,5 +1,16 @@
 // The curve operations of the editor window.
+#include <QDir>
+#include <QFile>
+
+#include "app/DialogSupport.h"
+#include "app/UserDialogs.h"
+#include "chart/RowScrolling.h"
+#include "curves/CurveDialogs.h"
+#include "curves/Resolution.h"
+#include "curves/Rows.h"
 #include "document/TDynoforgeWindow.h"
+#include "editing/ValueBox.h"
+#include "files/EngineFile.h"
 
 namespace dyno {
 
@@ -13,14 +24,56 @@ void TDynoforgeWindow::GenerateCommand() {
   }
 }
 
-void TDynoforgeWindow::RescaleCommand() {}
+void TDynoforgeWindow::RescaleCommand() {
+  EditorState& st = State();
+  RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), Dialogs(), window());
+  if (Dialogs().Run(dialog) == QDialog::Accepted) update();
+}
 
-void TDynoforgeWindow::ResolutionCommand() {}
+void TDynoforgeWindow::ResolutionCommand() {
+  EditorState& st = State();
+  ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window());
+  if (Dialogs().Run(dialog) == QDialog::Accepted) ChangeResolution(st, dialog.NewRpmStep());
+}
 
-void TDynoforgeWindow::AddLineCommand() {}
+void TDynoforgeWindow::AddLineCommand() { AddLine(State()); }
 
-void TDynoforgeWindow::RemoveLineCommand() {}
+void TDynoforgeWindow::RemoveLineCommand() { RemoveLine(State()); }
 
-void TDynoforgeWindow::ImportCommand() {}
+void TDynoforgeWindow::ImportCommand() {
+  EditorState& st = State();
+  EditorDocument& doc = st.Doc;
+  // The first import starts where the last file was opened; later ones where
+  // the previous import ended.
+  static QString importFolder;
+  if (importFolder.isEmpty()) importFolder = StartFolder();
+  const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
+                                  QStringLiteral("INI Files (*.ini)"), importFolder, FromBytes(doc.FileTitle)};
+  const QString path = Dialogs().OpenFileName(window(), request);
+  if (path.isEmpty()) {
+    Dialogs().Message(window(), QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
+    return;
+  }
+  TakeChosenFile(path);
+  importFolder = QFile::decodeName(doc.FileFolder.c_str());
+
+  switch (ReadEngineRows(st, doc.FilePath)) {
+    case -1:
+      Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path),
+                        QStringLiteral("FILE NOT LOADED!"));
+      return;
+    case 0:
+      Dialogs().Message(window(), QStringLiteral("No torque data found in this file!"),
+                        QStringLiteral("FILE NOT LOADED!"));
+      break;
+    default:
+      doc.Modified = true;
+      break;
+  }
+  // The old points are gone: nothing stays picked, the table starts at its top.
+  ResetInteraction(st);
+  st.View.FirstVisibleRow = 0;
+  UpdateRowScrollBar(st, 0, doc.RowCount);
+}
 
 }  // namespace dyno

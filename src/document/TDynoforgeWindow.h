@@ -68,6 +68,14 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   void ImportCommand();
   void BendCommand();
 
+  // Where the file dialogs start: the folder of the last opened file when it
+  // still exists (it becomes the current folder), else the current folder.
+  QString StartFolder();
+
+  // Takes a path chosen in a file dialog as the file last opened: its path,
+  // name and folder, which also becomes the remembered and current folder.
+  void TakeChosenFile(const QString& path);
+
   // EditorHost
   void Invalidate(const Rect& area, bool erase) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;

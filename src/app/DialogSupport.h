@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace dyno {
+
+// Places a top-level widget in the middle of its screen: x = (screen width -
+// width) / 2 and y likewise, rounded toward zero.
+void CenterOnScreen(QWidget& widget);
+
+// A modal dialog of the editor: centred on the screen when it opens.
+class CenteredDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  using QDialog::QDialog;
+
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+  // True when event tells that the user moved the focus out of a field, to
+  // another control of this dialog. Another window taking the focus (a
+  // message box among them) and the dialog closing do not count.
+  bool FocusLeftField(const QEvent* event) const;
+
+ private:
+  bool closing_ = false;
+};
+
+// Puts text into an edit box that accepts at most limit typed characters.
+// A longer value written by the program is shown whole rather than cut.
+void SetLimitedText(QLineEdit& edit, const QString& text, int limit);
+
+// The decimal value of an edit box's text, or of at most its first limit
+// characters.
+double EditValue(const QLineEdit& edit, int limit = -1);
+
+// Latin-1 text and back: the file formats are 8-bit.
+QString FromBytes(const std::string& bytes);
+std::string ToBytes(const QString& text);
+
+// A read-only drop-down list of the given texts with index selected.
+void FillComboBox(QComboBox& box, const QStringList& entries, int selected);
+
+}  // namespace dyno
