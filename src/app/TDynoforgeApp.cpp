@@ -6,9 +6,13 @@
 #include "app/TSDIDecFrame.h"
 #include "resources/ResourceIds.h"
 
+// The images are compiled into the shell library, which needs asking for.
+static void InitImages() { Q_INIT_RESOURCE(images); }
+
 namespace dyno {
 
 TDynoforgeApp::TDynoforgeApp(int& argc, char** argv) : QApplication(argc, argv) {
+  InitImages();
   setApplicationName(QStringLiteral("Dynoforge"));
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
 }
