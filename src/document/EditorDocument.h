@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/Limits.h"
+#include "files/EngineParameters.h"
 
 namespace dyno {
 
@@ -93,6 +94,9 @@ struct EditorDocument {
   bool TireParsed = false;     // decides how ResetSlipCurves refills slot 0
   bool BendActive = false;     // bend mode is on
   bool LockOnToData = true;    // a dragged point follows the pointer anywhere
+
+  // The named engine parameters; they keep their values from file to file.
+  EngineParameterSet Parameters;
 
   GeneratorSettings Generator;
 };

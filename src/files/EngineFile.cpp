@@ -66,6 +66,15 @@ int ParseEngineRows(EditorDocument& doc) {
   return n;
 }
 
+void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
+  const EngineCurve& curve = doc.Engine;
+  const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
+  for (int i = 0; i < rows; ++i) {
+    if (doc.UpgradeMode) out += "HDV=";
+    AppendCFormat(out, "RPMTorque=( %.1f, %.1f, %.1f)\r\n", curve.Rpm[i], curve.Compression[i], curve.Torque[i]);
+  }
+}
+
 int ReadEngineRows(EditorState& st, const std::string& path) {
   std::string bytes;
   if (ReadFileBytes(path, bytes).Status != ReadStatus::Ok) return -1;

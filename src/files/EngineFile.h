@@ -20,4 +20,8 @@ int ReadEngineRows(EditorState& st, const std::string& path);
 // and sets EngineRowCount and RowCount. Returns the number of rows.
 int ParseEngineRows(EditorDocument& doc);
 
+// Appends the rows 0 to RowCount - 1 as an engine file holds them, each
+// "RPMTorque=( %.1f, %.1f, %.1f)" with CR LF, prefixed "HDV=" in Upgrade mode.
+void AppendTorqueRows(std::string& out, const EditorDocument& doc);
+
 }  // namespace dyno
