@@ -6,6 +6,7 @@
 #include "app/UserDialogs.h"
 #include "chart/RowScrolling.h"
 #include "curves/CurveDialogs.h"
+#include "curves/Generator.h"
 #include "curves/Resolution.h"
 #include "curves/Rows.h"
 #include "document/TDynoforgeWindow.h"
@@ -22,6 +23,8 @@ void TDynoforgeWindow::GenerateCommand() {
     ResetSlipCurves(st);
     return;
   }
+  GetEngineSpecsDialog dialog(st.Doc.Generator, Dialogs(), window());
+  if (Dialogs().Run(dialog) == QDialog::Accepted) GenerateNewEngine(st);
 }
 
 void TDynoforgeWindow::RescaleCommand() {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/EditorDocument.h"
+#include "chart/RowScrolling.h"
+#include "document/EditorState.h"
+#include "editing/ValueBox.h"
+#include "files/EngineParameters.h"
 
 namespace dyno {
 
@@ -71,6 +74,20 @@ int GenerateEngineCurve(EditorDocument& doc) {
 
   doc.Modified = false;
   return doc.RowCount;
+}
+
+void ShowGeneratedCurve(EditorState& st) {
+  GenerateEngineCurve(st.Doc);
+  ResetInteraction(st);
+  st.View.FirstVisibleRow = 0;
+  UpdateRowScrollBar(st, 0, st.Doc.RowCount);
+  st.Host.Invalidate(st.ClientFrom(0, 0), false);
+}
+
+void GenerateNewEngine(EditorState& st) {
+  ShowGeneratedCurve(st);
+  ComposeAndKeepEngineText(st.Doc);
+  st.Doc.EngineLoaded = true;
 }
 
 }  // namespace dyno

@@ -13,6 +13,7 @@
 #include "app/Settings.h"
 #include "app/UserDialogs.h"
 #include "chart/RowScrolling.h"
+#include "curves/Generator.h"
 #include "document/ModeCommands.h"
 #include "resources/ResourceIds.h"
 
@@ -85,6 +86,7 @@ void TDynoforgeWindow::SetupWindow() {
               LoadCursor(CursorVerticalArrows, {15, 15}, Qt::SizeVerCursor),
               LoadCursor(CursorCrossHair, {15, 15}, Qt::CrossCursor)};
 
+  ShowGeneratedCurve(*state_);
   SetCaption();
 
   EditorDocument& doc = state_->Doc;
