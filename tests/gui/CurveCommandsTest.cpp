@@ -263,7 +263,9 @@ TEST_F(CurveCommandsTest, AddAndRemoveFollowTheirLimits) {
 TEST_F(CurveCommandsTest, ImportReplacesTheRowsAndKeepsTheRest) {
   test::TempDir dir;
   const std::string path = dir.Write("Other.ini", "// other\r\nRPMTorque=( 0.0, -5.0, 0.0)\r\nRPMTorque=( 1000.0, "
-                                                  "-6.0, 50.0)\r\nRPMTorque=( 2000.0, -7.0, 60.0)\r\n");
+                                                  "-6.0, 50.0)\r\nRPMTorque=( 2000.0, -7.0, 60.0)\r\n"
+                                                  "FuelEstimate=0.5   // imported\r\n");
+  const double fuelEstimate = doc().Parameters.Find("FuelEstimate")->Values[0];
   doc().FileTitle = "engine.ini";
   doc().Modified = false;
   dialogs.openAnswers = {QString::fromStdString(path)};
@@ -279,6 +281,8 @@ TEST_F(CurveCommandsTest, ImportReplacesTheRowsAndKeepsTheRest) {
   EXPECT_EQ(doc().FileFolder, dir.path().string());
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(frame.windowTitle(), QStringLiteral("Dynoforge"));  // the caption stays
+  EXPECT_EQ(doc().Parameters.Find("FuelEstimate")->Values[0], fuelEstimate);  // parameters stay
+  EXPECT_NE(doc().EngineText.find("FuelEstimate=0.5"), std::string::npos);     // the text is the file's
 }
 
 TEST_F(CurveCommandsTest, ImportReportsCancelsAndFilesWithoutRows) {
