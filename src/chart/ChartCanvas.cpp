@@ -72,7 +72,7 @@ int ChartFont::StretchPercent(int cellHeight, int averageWidth, int weight) {
 }
 
 ChartFont::ChartFont(int cellHeight, int averageWidth, int weight)
-    : font_(QStringLiteral("Arial")), cellHeight_(cellHeight) {
+    : font_(QStringLiteral("Arial")), metrics_(font_), cellHeight_(cellHeight) {
   const int em = std::max(EmPixels(cellHeight), 1);
   font_.setStyleHint(QFont::SansSerif);
   font_.setPixelSize(em);
@@ -80,12 +80,13 @@ ChartFont::ChartFont(int cellHeight, int averageWidth, int weight)
   font_.setStretch(StretchPercent(cellHeight, averageWidth, weight));
   // Text is measured as the sum of its advances, as it was designed.
   font_.setKerning(false);
+  metrics_ = QFontMetricsF(font_);
   ascent_ = (AscentUnits * em + UnitsPerEm / 2) / UnitsPerEm;
   advance_.fill(-1);
 }
 
 qreal ChartFont::Advance(unsigned char c) const {
-  if (advance_[c] < 0) advance_[c] = QFontMetricsF(font_).horizontalAdvance(QChar(c));
+  if (advance_[c] < 0) advance_[c] = metrics_.horizontalAdvance(QChar(c));
   return advance_[c];
 }
 
@@ -215,6 +216,7 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
     return;
   }
   painter_.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  textPenSet_ = false;
   painter_.setBrush(Qt::NoBrush);
   const QRectF box = QRectF(bounds_).adjusted(-width, -width, width, width);
   // Segment by segment: a ragged curve stroked as one path costs far more.
@@ -245,14 +247,17 @@ void ChartCanvas::DrawText(int x, int y, const QString& text) {
   if (y > bounds_.bottom() || y + font_->CellHeight() < bounds_.top()) return;
   qreal width = 0;
   for (QChar c : text) {
-    width += c.unicode() < 256 ? font_->Advance(static_cast<unsigned char>(c.unicode()))
-                               : QFontMetricsF(font_->Font()).horizontalAdvance(c);
+    width += font_->Advance(static_cast<unsigned char>(c.unicode() < 256 ? c.unicode() : '?'));
   }
   qreal left = x;
   if (align_ == TextAlign::Right) left = x - width;
   if (align_ == TextAlign::Center) left = x - width / 2;
   if (left > bounds_.right() + 1 || left + width < bounds_.left()) return;
-  painter_.setPen(textColor_);
+  if (!textPenSet_ || textPen_ != textColor_) {
+    painter_.setPen(textColor_);
+    textPen_ = textColor_;
+    textPenSet_ = true;
+  }
   painter_.drawText(QPointF(left, y + font_->Ascent()), text);
 }
 

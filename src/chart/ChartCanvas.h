@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QRect>
 #include <QString>
 
@@ -33,6 +34,7 @@ class ChartFont {
 
  private:
   QFont font_;
+  QFontMetricsF metrics_;
   int ascent_ = 0;
   int cellHeight_ = 0;
   mutable std::array<qreal, 256> advance_;
@@ -71,7 +73,8 @@ class ChartCanvas {
   void SetFont(const ChartFont& font);
   void SetTextColor(const QColor& color) { textColor_ = color; }
   void SetTextAlign(TextAlign align) { align_ = align; }
-  // Text of Latin-1 characters hanging from y, placed on x by the alignment.
+  // Text hanging from y, placed on x by the alignment; Latin-1 characters
+  // only (the view has no others).
   void TextOut(int x, int y, const char* text, int length);
   void TextOut(int x, int y, const QString& text);
 
@@ -88,6 +91,10 @@ class ChartCanvas {
   QColor textColor_{Qt::black};
   TextAlign align_ = TextAlign::Left;
   const ChartFont* font_ = nullptr;
+  // The colour of the painter's pen while it is a plain text pen; setting a
+  // pen costs an allocation, so text of one colour sets it once.
+  QColor textPen_;
+  bool textPenSet_ = false;
   int x_ = 0;
   int y_ = 0;
   QString text_;  // reused for every text of the paint
