@@ -107,6 +107,19 @@ void ChartCanvas::LineTo(int x, int y) {
   y_ = y;
 }
 
+void ChartCanvas::Path(const QColor& color, std::initializer_list<QPoint> points) {
+  pen_ = color;
+  bool first = true;
+  for (const QPoint& p : points) {
+    if (first) {
+      MoveTo(p.x(), p.y());
+      first = false;
+    } else {
+      LineTo(p.x(), p.y());
+    }
+  }
+}
+
 void ChartCanvas::Outline(int l, int t, int r, int b) {
   MoveTo(l, t);
   LineTo(r, t);

@@ -3,10 +3,12 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 
 class QPainter;
 
@@ -59,6 +61,9 @@ class ChartCanvas {
   void MoveTo(int x, int y);
   // A line from the current position to (x, y), without (x, y) itself.
   void LineTo(int x, int y);
+  // Lines in the given colour through the points, as MoveTo to the first and
+  // LineTo to each further one; the pen keeps the colour.
+  void Path(const QColor& color, std::initializer_list<QPoint> points);
   // The closed path (l, t), (r, t), (r, b), (l, b), (l, t): all four edges.
   void Outline(int l, int t, int r, int b);
   // Pixels l to r - 1 by t to b - 1.

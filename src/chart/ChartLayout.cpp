@@ -10,6 +10,9 @@
 
 namespace dyno {
 
+// The pixel arrays serve engine rows and slip samples alike.
+static_assert(MaxEngineRows == MaxSlipSamples);
+
 namespace {
 
 // Grid steps the axis may take, smallest first.
@@ -27,6 +30,16 @@ constexpr int MaxClientSize = 1 << 24;
 // A data value as the axis sees it: NaN is left out (every comparison with
 // it fails), values beyond AxisValueLimit count as the limit.
 double AxisValue(double v) { return std::isnan(v) ? v : std::clamp(v, -AxisValueLimit, AxisValueLimit); }
+
+// The start of both axis computations: remember the ends, begin from the
+// given ones.
+void StartAxis(ChartLayout& c, double max, double min) {
+  c.PrevAxisMin = c.AxisMin;
+  c.PrevAxisMax = c.AxisMax;
+  c.AxisMax = max;
+  c.AxisMin = min;
+  c.GridDivisions = 16;
+}
 
 // The refit of both axis computations: halve the divisions and choose again
 // when the axis came out at most one unit high, and again, one step wider,
@@ -103,11 +116,7 @@ void AlignAxisToStep(ChartLayout& c) {
 }
 
 void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
-  c.PrevAxisMin = c.AxisMin;
-  c.PrevAxisMax = c.AxisMax;
-  c.AxisMax = 0.0;
-  c.AxisMin = 1400000.0;
-  c.GridDivisions = 16;
+  StartAxis(c, 0.0, 1400000.0);
   const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
   const EngineCurve& e = doc.Engine;
   for (int i = 0; i < n; ++i) {
@@ -125,11 +134,7 @@ void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
 }
 
 void ComputeTireAxis(ChartLayout& c, const EditorDocument& doc) {
-  c.PrevAxisMin = c.AxisMin;
-  c.PrevAxisMax = c.AxisMax;
-  c.AxisMax = 1.0;
-  c.AxisMin = 0.0;
-  c.GridDivisions = 16;
+  StartAxis(c, 1.0, 0.0);
   const int n = std::clamp(doc.RowCount, 0, MaxSlipSamples);
   for (int i = 0; i < n; ++i) {
     // All four slots, whether they hold a curve or not.

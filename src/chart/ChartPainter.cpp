@@ -1,7 +1,9 @@
 #include "chart/ChartPainter.h"
 
 #include <QPainter>
+#include <QPalette>
 #include <QString>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstdint>
@@ -82,11 +84,8 @@ void DrawButtons(const PaintContext& pc, bool active) {
   const int d = ButtonSplitY + q;
   if (!active) {
     // A white emboss under the gray arrows of unavailable buttons.
-    c.SetPen(White);
-    c.MoveTo(L + 6, u + 3);
-    c.LineTo(L + 17, u + 3);
-    c.MoveTo(L + 13, d + 2);
-    c.LineTo(L + 17, d - 2);
+    c.Path(White, {{L + 6, u + 3}, {L + 17, u + 3}});
+    c.Path(White, {{L + 13, d + 2}, {L + 17, d - 2}});
     c.SetPen(Gray);
   } else {
     c.SetPen(Black);
@@ -169,52 +168,51 @@ void DrawTireHeader(const PaintContext& pc) {
   c.TextOut(CentreOf(TableWidth, pc.right - 2), 5, text, n);
 }
 
-void DrawEngineRows(const PaintContext& pc) {
+// Calls draw(line, row) for every table line that shows a row, in the
+// window text colour, right-aligned, in the given font.
+template <typename Draw>
+void ForEachTableLine(const PaintContext& pc, const ChartFont& font, Draw draw) {
   ChartCanvas& c = pc.canvas;
-  const EngineCurve& e = pc.st.Doc.Engine;
   const ViewState& view = pc.st.View;
   c.SetTextColor(pc.request.windowText);
-  c.SetFont(pc.fonts.engineRow);
+  c.SetFont(font);
   c.SetTextAlign(TextAlign::Right);
   const int rowCount = std::clamp(pc.st.Doc.RowCount, 0, MaxEngineRows);
   const int lines = std::clamp(view.VisibleRows, 0, MaxVisibleRows);
-  char text[TextRoom];
   for (int i = 0; i < lines; ++i) {
-    const std::int64_t r = static_cast<std::int64_t>(view.FirstVisibleRow) + i;
-    if (r < 0) continue;
-    if (r >= rowCount) break;
-    const int row = static_cast<int>(r);
-    const int top = TableLineTop(i);
+    const std::int64_t row = static_cast<std::int64_t>(view.FirstVisibleRow) + i;
+    if (row < 0) continue;
+    if (row >= rowCount) break;
+    draw(i, static_cast<int>(row));
+  }
+}
+
+void DrawEngineRows(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const EngineCurve& e = pc.st.Doc.Engine;
+  char text[TextRoom];
+  ForEachTableLine(pc, pc.fonts.engineRow, [&](int line, int row) {
+    const int top = TableLineTop(line);
     c.TextOut(EngineRpmTextX, top, text, CFormatTo(text, sizeof text, "%.1f", e.Rpm[row]));
     c.TextOut(EngineCompressionTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Compression[row]));
     c.TextOut(EngineTorqueTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Torque[row]));
     c.TextOut(EnginePowerTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Power[row]));
-  }
+  });
 }
 
 void DrawTireRows(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const EditorDocument& doc = pc.st.Doc;
-  const ViewState& view = pc.st.View;
-  c.SetTextColor(pc.request.windowText);
-  c.SetFont(pc.fonts.tireRow);
-  c.SetTextAlign(TextAlign::Right);
-  const int rowCount = std::clamp(doc.RowCount, 0, MaxSlipSamples);
-  const int lines = std::clamp(view.VisibleRows, 0, MaxVisibleRows);
   const int shown = std::clamp(doc.SlipCurveCount, 1, SlipCurveSlots);
   char text[TextRoom];
-  for (int i = 0; i < lines; ++i) {
-    const std::int64_t r = static_cast<std::int64_t>(view.FirstVisibleRow) + i;
-    if (r < 0) continue;
-    if (r >= rowCount) break;
-    const int row = static_cast<int>(r);
-    const int top = TableLineTop(i) + 1;
+  ForEachTableLine(pc, pc.fonts.tireRow, [&](int line, int row) {
+    const int top = TableLineTop(line) + 1;
     c.TextOut(TireTextX[0], top, text, CFormatTo(text, sizeof text, "%3d", row));
     for (int slot = 0; slot < shown; ++slot) {
       c.TextOut(TireTextX[slot + 1], top, text,
                 CFormatTo(text, sizeof text, "%0.6f", doc.SlipCurves[slot].Samples[row]));
     }
-  }
+  });
 }
 
 // Horizontal grid lines with their value labels left of the plot and at the
@@ -314,109 +312,49 @@ void DrawMarkerAndTip(const PaintContext& pc) {
 
 }  // namespace
 
+// The panel styles, line by line in drawing order; each LineTo leaves out its
+// end point, so the corners fall where the order puts them.
 void DrawRaisedPanel(ChartCanvas& c, const Rect& rect) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   c.SetPen(Black);
   c.Outline(l, t, r, b);
   c.FillRect(l + 1, t + 1, r - 1, b - 1, LightGray);
-  c.SetPen(Gray);
-  c.MoveTo(l + 1, b - 1);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(r - 1, t + 1);
-  c.SetPen(White);
-  c.MoveTo(r - 1, t + 1);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(l + 1, b - 1);
+  c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}});
+  c.Path(White, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
 }
 
 void DrawPressedPanel(ChartCanvas& c, const Rect& rect, const QColor& windowText) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
-  c.SetPen(Black);
-  c.MoveTo(l, b - 1);
-  c.LineTo(l, t);
-  c.LineTo(r, t);
-  c.SetPen(LightGray);
-  c.MoveTo(r, t + 1);
-  c.LineTo(r, b);
-  c.LineTo(l, b);
+  c.Path(Black, {{l, b - 1}, {l, t}, {r, t}});
+  c.Path(LightGray, {{r, t + 1}, {r, b}, {l, b}});
   c.FillRect(l + 1, t + 1, r - 1, b - 1, LightGray);
-  c.MoveTo(l + 2, b - 1);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(r - 1, t + 1);
-  c.MoveTo(r - 1, t + 2);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(l + 2, b - 1);
-  c.SetPen(windowText);
-  c.MoveTo(r - 1, t + 1);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(l + 1, b - 1);
+  c.Path(LightGray, {{l + 2, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}});
+  c.Path(LightGray, {{r - 1, t + 2}, {r - 1, b - 1}, {l + 2, b - 1}});
+  c.Path(windowText, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
 }
 
 void DrawGroovePanel(ChartCanvas& c, const Rect& rect) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   c.SetPen(Black);
   c.Outline(l, t, r, b);
-  c.SetPen(LightGray);
-  c.MoveTo(l + 1, b - 1);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(r - 1, t + 1);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(l + 1, b - 1);
-  c.SetPen(White);
-  c.MoveTo(r - 1, t + 1);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(l + 1, b - 1);
-  c.SetPen(LightGray);
-  c.MoveTo(l + 2, b - 2);
-  c.LineTo(r - 2, b - 2);
-  c.LineTo(r - 2, t + 2);
-  c.LineTo(l + 2, t + 2);
-  c.LineTo(l + 2, b - 2);
-  c.SetPen(White);
-  c.MoveTo(l + 3, b - 3);
-  c.LineTo(r - 3, b - 3);
-  c.LineTo(r - 3, t + 3);
-  c.SetPen(Gray);
-  c.MoveTo(r - 3, t + 3);
-  c.LineTo(l + 3, t + 3);
-  c.LineTo(l + 3, b - 3);
+  c.Path(LightGray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+  c.Path(White, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+  c.Path(LightGray, {{l + 2, b - 2}, {r - 2, b - 2}, {r - 2, t + 2}, {l + 2, t + 2}, {l + 2, b - 2}});
+  c.Path(White, {{l + 3, b - 3}, {r - 3, b - 3}, {r - 3, t + 3}});
+  c.Path(Gray, {{r - 3, t + 3}, {l + 3, t + 3}, {l + 3, b - 3}});
 }
 
 void DrawSunkenPanel(ChartCanvas& c, const Rect& rect, const QColor& face) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   c.FillRect(l + 1, t + 1, r - 1, b - 1, face);
-  c.SetPen(White);
-  c.MoveTo(l, b);
-  c.LineTo(l, t);
-  c.LineTo(r, t);
-  c.SetPen(Gray);
-  c.MoveTo(l + 1, b - 1);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(r - 2, t + 1);
-  c.SetPen(Black);
-  c.MoveTo(l + 2, b - 2);
-  c.LineTo(l + 2, t + 2);
-  c.LineTo(r - 2, t + 2);
-  c.SetPen(face);
-  c.MoveTo(l + 3, b - 3);
-  c.LineTo(l + 3, t + 3);
-  c.LineTo(r - 3, t + 3);
-  c.SetPen(Black);
-  c.MoveTo(r, t);
-  c.LineTo(r, b);
-  c.LineTo(l, b);
-  c.SetPen(LightGray);
-  c.MoveTo(l, b - 1);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(r - 1, t);
-  c.SetPen(White);
-  c.MoveTo(l + 1, b - 2);
-  c.LineTo(r - 2, b - 2);
-  c.LineTo(r - 2, t + 1);
-  c.SetPen(LightGray);
-  c.MoveTo(l + 2, b - 3);
-  c.LineTo(r - 3, b - 3);
-  c.LineTo(r - 3, t + 2);
+  c.Path(White, {{l, b}, {l, t}, {r, t}});
+  c.Path(Gray, {{l + 1, b - 1}, {l + 1, t + 1}, {r - 2, t + 1}});
+  c.Path(Black, {{l + 2, b - 2}, {l + 2, t + 2}, {r - 2, t + 2}});
+  c.Path(face, {{l + 3, b - 3}, {l + 3, t + 3}, {r - 3, t + 3}});
+  c.Path(Black, {{r, t}, {r, b}, {l, b}});
+  c.Path(LightGray, {{l, b - 1}, {r - 1, b - 1}, {r - 1, t}});
+  c.Path(White, {{l + 1, b - 2}, {r - 2, b - 2}, {r - 2, t + 1}});
+  c.Path(LightGray, {{l + 2, b - 3}, {r - 3, b - 3}, {r - 3, t + 2}});
 }
 
 void DrawPlotFrame(ChartCanvas& c, const Rect& rect, const QColor& face) {
@@ -424,18 +362,19 @@ void DrawPlotFrame(ChartCanvas& c, const Rect& rect, const QColor& face) {
   c.SetPen(Black);
   c.Outline(l, t, r, b);
   c.FillRect(l + 5, t + 5, r - 5, b - 5, face);
-  c.SetPen(Gray);
-  c.MoveTo(l + 1, b - 1);
-  c.LineTo(r - 1, b - 1);
-  c.LineTo(r - 1, t + 2);
-  c.SetPen(White);
-  c.MoveTo(l + 1, b - 2);
-  c.LineTo(l + 1, t + 1);
-  c.LineTo(r - 1, t + 1);
+  c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 2}});
+  c.Path(White, {{l + 1, b - 2}, {l + 1, t + 1}, {r - 1, t + 1}});
 }
 
 void DrawVerticalText(ChartCanvas& c, int x, int y, const char* text, int length) {
   for (int k = 0; k < length; ++k) c.TextOut(x - 3, y + 8 * k, text + k, 1);
+}
+
+ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRect, bool erase) {
+  const QPalette& palette = window.palette();
+  // The view's "window" colours are those of a document's face and its text,
+  // which Qt calls Base and Text (its Window role is the dialog face).
+  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false};
 }
 
 int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {

@@ -5,6 +5,7 @@
 #include <QSize>
 
 class QPainter;
+class QWidget;
 
 namespace dyno {
 
@@ -21,6 +22,10 @@ struct ChartPaintRequest {
   QColor window;      // the system's colour of a window's face (QPalette::Base)
   bool printJobRunning = false;  // a print job or a print preview is running
 };
+
+// The request for repainting paintRect of a window: its size and the text
+// and face colours of its palette.
+ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRect, bool erase);
 
 // Paints the whole editor view, in client pixels, for the window, a printed
 // or a previewed page or an image alike: header bar, table, chart, marker

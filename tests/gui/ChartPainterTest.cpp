@@ -1,6 +1,9 @@
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QTest>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -550,6 +553,69 @@ TEST(PaintEditorView, AppliesThePrintingRules) {
   EXPECT_EQ(CountDark(v.image, QRect(4, TableLineTop(1), 270, 14)), 0);
   EndPrintedPage(v.st->View);
   EXPECT_EQ(v.st->View.FirstVisibleRow, 0);
+}
+
+// A bare window that paints the editor view, as the editor's window does.
+class ViewWidget : public QWidget {
+ public:
+  explicit ViewWidget(EditorState& st) : st_(st) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    PaintEditorView(painter, st_, WindowPaintRequest(*this, event->rect(), false));
+  }
+
+ private:
+  EditorState& st_;
+};
+
+TEST(PaintEditorView, PaintsAWindowWithItsPaletteColours) {
+  View v;
+  ViewWidget widget(*v.st);
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Base, WindowFace);
+  palette.setColor(QPalette::Text, WindowText);
+  widget.setPalette(palette);
+  widget.resize(800, 600);
+  widget.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+  const QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shot.size(), QSize(800, 600));
+  EXPECT_EQ(v.st->View.ScreenWidth, 801);
+  EXPECT_EQ(v.st->View.ScreenHeight, 601);
+  EXPECT_EQ(Pixel(shot, 100, 590), Face);
+  EXPECT_GT(CountNear(shot, QRect(4, TableLineTop(0), 57, 14), qRgb(16, 32, 48), 8), 5);
+  EXPECT_EQ(Pixel(shot, v.chart().GridLeft + 1, v.chart().GridTop + 3), PlotFace);
+}
+
+TEST(PaintEditorView, ScalesAsAWholeUnderAPrinterTransform) {
+  View v;
+  v.Paint();
+  const QImage plain = v.image;
+  const ChartLayout c = v.chart();
+
+  QImage big(1600, 1200, QImage::Format_RGB32);
+  big.fill(Background);
+  {
+    QPainter painter(&big);
+    painter.scale(2, 2);
+    PaintEditorView(painter, *v.st, {QRect(0, 0, 800, 600), false, QSize(800, 600), WindowText, WindowFace, false});
+  }
+  // Lines, panels and fills cover whole 2 x 2 blocks of the pixels they had.
+  const QPoint points[] = {{0, 25},   {1, 26},   {2, 27},   {3, 28},           {280, 300},
+                           {61, 1},   {62, 3},   {61, 12},  {283, 12},         {284, 12},
+                           {286, 12}, {356, 1},  {357, 2},  {c.PlotLeft - 2, 200}, {c.PlotLeft - 1, 200},
+                           {c.GridLeft + 1, c.GridTop + 3}, {c.GridLeft + 1, MapValueToY(c, -300)},
+                           {c.PointX[4], 300}, {799, 300}};
+  for (const QPoint& p : points) {
+    const std::string expected = Pixel(plain, p.x(), p.y());
+    for (int dy = 0; dy < 2; ++dy) {
+      for (int dx = 0; dx < 2; ++dx) {
+        EXPECT_EQ(Pixel(big, 2 * p.x() + dx, 2 * p.y() + dy), expected) << p.x() << "," << p.y();
+      }
+    }
+  }
 }
 
 TEST(PaintEditorView, PaintsFiveHundredRowsWellWithinAFrame) {
