@@ -15,11 +15,11 @@ struct Rect;
 
 // What a paint of the editor view needs besides the editor state.
 struct ChartPaintRequest {
-  QRect paintRect;   // the client area to repaint; nothing outside it is touched
-  bool erase = false;  // fill paintRect with white first
-  QSize clientSize;  // the whole client area: its width is Right, its height Bottom
-  QColor windowText;  // the system's colour of text in a window (QPalette::Text)
-  QColor window;      // the system's colour of a window's face (QPalette::Base)
+  QRect paintRect;               // the client area to repaint; nothing outside it is touched
+  bool erase = false;            // fill paintRect with white first
+  QSize clientSize;              // the whole client area: its width is Right, its height Bottom
+  QColor windowText;             // the system's colour of text in a window (QPalette::Text)
+  QColor window;                 // the system's colour of a window's face (QPalette::Base)
   bool printJobRunning = false;  // a print job or a print preview is running
 };
 
