@@ -6,8 +6,6 @@
 
 namespace dyno {
 
-int RowScrollBarHeight(int clientHeight) { return clientHeight - (TableTop + 4); }
-
 void UpdateRowScrollBar(EditorState& st, int first, int total) {
   ViewState& view = st.View;
   RowScrollBarState& bar = view.RowScrollBar;
@@ -42,13 +40,10 @@ int RowScrollNotify(EditorState& st, int position) {
   return delta;
 }
 
-void ResizeView(EditorState& st, int width, int height) {
+void ClientSizeChanged(EditorState& st, int width, int height) {
   ViewState& view = st.View;
-  view.ScreenWidth = width + 1;
-  view.ScreenHeight = height + 1;
+  ResizeView(view, width, height);
   st.Host.Invalidate(st.ClientFrom(0, 0), false);
-  view.VisibleRows = VisibleRowsFor(view.ScreenHeight);
-  view.ScrollBarHeight = RowScrollBarHeight(height);
 
   // The refitted bar starts at the top. When every row fits there is
   // nothing to scroll: the table shows from row 0 and the bar is off (also

@@ -15,9 +15,6 @@ int RowScrollNotify(EditorState& st, int position);
 
 // The client area became width x height pixels: the view is measured again,
 // the whole area repainted and the scroll bar refitted.
-void ResizeView(EditorState& st, int width, int height);
-
-// Height of the row scroll bar for a client area height.
-int RowScrollBarHeight(int clientHeight);
+void ClientSizeChanged(EditorState& st, int width, int height);
 
 }  // namespace dyno

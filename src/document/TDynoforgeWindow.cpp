@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -12,6 +13,7 @@
 
 #include "app/Settings.h"
 #include "app/UserDialogs.h"
+#include "chart/ChartPainter.h"
 #include "chart/RowScrolling.h"
 #include "curves/Generator.h"
 #include "document/ModeCommands.h"
@@ -198,12 +200,23 @@ void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
 
 // --- Events ----------------------------------------------------------------
 
-void TDynoforgeWindow::paintEvent(QPaintEvent*) {}
+void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
+  request.printJobRunning = printing_;
+  const int lastPage = PaintEditorView(painter, *state_, request);
+  if (lastPage > 0) {
+    // While printing, the screen table goes back to its top.
+    state_->View.RowScrollBar.Position = 0;
+    SyncRowScrollBar(state_->View.RowScrollBar);
+    emit PageRangeReported(lastPage);
+  }
+}
 
 void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   EditorState& st = *state_;
-  ResizeView(st, width(), height());
+  ClientSizeChanged(st, width(), height());
   rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
 }
 

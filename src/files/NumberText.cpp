@@ -106,4 +106,18 @@ void AppendCFormat(std::string& out, const char* format, ...) {
   va_end(args);
 }
 
+int CFormatTo(char* buffer, std::size_t size, const char* format, ...) {
+  if (size == 0) return 0;
+  CLocaleScope scope;
+  va_list args;
+  va_start(args, format);
+  const int n = std::vsnprintf(buffer, size, format, args);
+  va_end(args);
+  if (n < 0) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  return static_cast<std::size_t>(n) < size ? n : static_cast<int>(size - 1);
+}
+
 }  // namespace dyno

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,10 @@ std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)
 
 // The same, appended to out.
 void AppendCFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The same into a caller's buffer of size bytes (at least 1), cut to
+// size - 1 characters and NUL-terminated; gives the length written. For texts
+// made many times in one paint, without touching the heap.
+int CFormatTo(char* buffer, std::size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 }  // namespace dyno

@@ -11,7 +11,7 @@ namespace {
 class ViewCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResizeView(st, 800, 600);  // ScreenHeight 601: 40 rows fit
+    ClientSizeChanged(st, 800, 600);  // ScreenHeight 601: 40 rows fit
     host.invalidations.clear();
   }
 
@@ -26,12 +26,12 @@ TEST_F(ViewCommandsTest, A600PixelClientShows40RowsAndScrollsTheRest) {
   EXPECT_EQ(st.View.ScrollBarHeight, 600 - 33);
 
   st.Doc.RowCount = 41;
-  ResizeView(st, 800, 600);
+  ClientSizeChanged(st, 800, 600);
   EXPECT_EQ(host.scrollBar, (RowScrollBarState{true, 0, 1, 1, 39, 0}));
   EXPECT_EQ(host.invalidations.front().area, (Rect{0, 0, 801, 601}));
 
   st.Doc.RowCount = 40;
-  ResizeView(st, 800, 600);
+  ClientSizeChanged(st, 800, 600);
   EXPECT_FALSE(host.scrollBar.Enabled);
 }
 
@@ -41,13 +41,13 @@ TEST_F(ViewCommandsTest, ResizingReturnsAScrolledTableToItsTop) {
   RowScrollNotify(st, 30);
   ASSERT_EQ(st.View.FirstVisibleRow, 30);
 
-  ResizeView(st, 800, 500);  // still too many rows
+  ClientSizeChanged(st, 800, 500);  // still too many rows
   EXPECT_EQ(st.View.FirstVisibleRow, 0);
   EXPECT_EQ(host.scrollBar.Position, 0);
   EXPECT_EQ(host.scrollBar.Maximum, 100 - st.View.VisibleRows);
 
   RowScrollNotify(st, 30);
-  ResizeView(st, 800, 1600);  // now everything fits: nothing to scroll
+  ClientSizeChanged(st, 800, 1600);  // now everything fits: nothing to scroll
   EXPECT_EQ(st.View.FirstVisibleRow, 0);
   EXPECT_FALSE(host.scrollBar.Enabled);
 }
@@ -69,7 +69,7 @@ TEST_F(ViewCommandsTest, ScrollingOneLineMovesTheTablePixelsBy14) {
 }
 
 TEST_F(ViewCommandsTest, ScrollingIsClippedAboveTheBottomEdge) {
-  ResizeView(st, 800, 100);  // 5 rows forced: they reach below the window
+  ClientSizeChanged(st, 800, 100);  // 5 rows forced: they reach below the window
   st.Doc.RowCount = 50;
   UpdateRowScrollBar(st, 0, 50);
   RowScrollNotify(st, 2);

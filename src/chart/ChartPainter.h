@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QSize>
+
+class QPainter;
+class QWidget;
+
+namespace dyno {
+
+class ChartCanvas;
+struct EditorState;
+struct Rect;
+
+// What a paint of the editor view needs besides the editor state.
+struct ChartPaintRequest {
+  QRect paintRect;               // the client area to repaint; nothing outside it is touched
+  bool erase = false;            // fill paintRect with white first
+  QSize clientSize;              // the whole client area: its width is Right, its height Bottom
+  QColor windowText;             // the system's colour of text in a window (QPalette::Text)
+  QColor window;                 // the system's colour of a window's face (QPalette::Base)
+  bool printJobRunning = false;  // a print job or a print preview is running
+};
+
+// The request for repainting paintRect of a window: its size and the text
+// and face colours of its palette.
+ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRect, bool erase);
+
+// Paints the whole editor view, in client pixels, for the window, a printed
+// or a previewed page or an image alike: header bar, table, chart, marker
+// and tooltip of the engine or tire view, as the document and the
+// interaction state of st say. The painter's transform maps client pixels
+// onto its device. Writes only what a paint owns: ScreenWidth and
+// ScreenHeight, the table origin while printing, and the chart layout.
+// Returns the last page of the page range for the printer when the printing
+// rules apply (see ApplyPrintingRules); the caller then also moves the row
+// scroll bar's thumb to 0. Otherwise returns 0.
+int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request);
+
+// The panel styles of the view, each a fixed sequence of one-pixel lines on
+// the rectangle (l, t, r, b).
+void DrawRaisedPanel(ChartCanvas& canvas, const Rect& r);
+void DrawPressedPanel(ChartCanvas& canvas, const Rect& r, const QColor& windowText);
+void DrawGroovePanel(ChartCanvas& canvas, const Rect& r);
+void DrawSunkenPanel(ChartCanvas& canvas, const Rect& r, const QColor& face);
+// Leaves the white pen selected for the grid.
+void DrawPlotFrame(ChartCanvas& canvas, const Rect& r, const QColor& face);
+// The characters of text one under another: character k at (x - 3, y + 8 k),
+// in the canvas's current font, colour and alignment.
+void DrawVerticalText(ChartCanvas& canvas, int x, int y, const char* text, int length);
+
+}  // namespace dyno
