@@ -36,7 +36,6 @@ QString QtUserDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& re
 
 QString QtUserDialogs::ChooseFile(QWidget* parent, const FileDialogRequest& request, bool save) {
   QFileDialog dialog(parent, request.Title, request.Folder, request.Filter);
-  dialog.setObjectName(QStringLiteral("FileDialog"));
   KeptFileDialog& kept = fileDialogs_[request.Title];
   if (!kept.State.isEmpty()) dialog.restoreState(kept.State);
   if (kept.Size.isValid()) dialog.resize(kept.Size);

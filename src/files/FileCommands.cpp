@@ -82,6 +82,12 @@ void TDynoforgeWindow::OpenPhysicsFile() {
     cannotOpen(QFileInfo(path).absoluteFilePath());
     return;
   }
+  // A reader's result: 1 read, 0 nothing found in the file, -1 not opened.
+  const auto read = [&](int result, const QString& nothingFound) {
+    if (result == 0) Dialogs().Message(window(), nothingFound, FileNotLoaded);
+    if (result == -1) cannotOpen(DecodedName(doc.FilePath));
+    return result == 1;
+  };
 
   // The names are the new file's from here on, whatever reading gives.
   TakeChosenFile(path);
@@ -90,16 +96,7 @@ void TDynoforgeWindow::OpenPhysicsFile() {
 
   if (NameContains(doc.FileTitle, ".TBC")) {
     SetFileMode(st, FileMode::Tire);
-    switch (ReadTireFile(st, doc.FilePath)) {
-      case 0:
-        Dialogs().Message(window(), QStringLiteral("No tire data found in this file!"), FileNotLoaded);
-        return;
-      case -1:
-        cannotOpen(DecodedName(doc.FilePath));
-        return;
-      default:
-        break;
-    }
+    if (!read(ReadTireFile(st, doc.FilePath), QStringLiteral("No tire data found in this file!"))) return;
     SetCaption(title);
     // The curves just read may be longer than slot 0 was when the mode was
     // switched: the scroll range must reach their last sample.
@@ -107,16 +104,7 @@ void TDynoforgeWindow::OpenPhysicsFile() {
     return;
   }
 
-  switch (ReadEngineRows(st, doc.FilePath)) {
-    case 0:
-      Dialogs().Message(window(), QStringLiteral("No torque data found in this file!"), FileNotLoaded);
-      return;
-    case -1:
-      cannotOpen(DecodedName(doc.FilePath));
-      return;
-    default:
-      break;
-  }
+  if (!read(ReadEngineRows(st, doc.FilePath), QStringLiteral("No torque data found in this file!"))) return;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (NameContains(doc.FileTitle, "UPGRADE")) {

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string_view>
 
 #include "document/EditorDocument.h"
@@ -59,8 +60,12 @@ constexpr ParameterRow ParameterRows[] = {
 };
 
 // Grid columns of a row: label and three boxes on the left, a gap, then the
-// same on the right.
+// same on the right. Every group has the same columns, so that labels and
+// boxes line up from group to group.
 constexpr int RightHalfColumn = 5;
+constexpr int GridColumns = 2 * RightHalfColumn;
+constexpr int CellGap = 6;   // between neighbouring cells
+constexpr int HalfGap = 16;  // between the halves
 
 const EngineParameterSpec& SpecOf(std::string_view key) {
   for (const EngineParameterSpec& spec : EngineParameterSpecs) {
@@ -78,12 +83,16 @@ void SetDialogFace(QDialog& dialog) {
   dialog.setAutoFillBackground(true);
 }
 
-QLineEdit* MakeBox(QWidget* parent, int id, int characters) {
+// Width of a box that shows characters digits.
+int BoxWidth(const QWidget& dialog, int characters) {
+  return dialog.fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 12;
+}
+
+QLineEdit* MakeBox(QWidget* parent, int id, int characters, int width) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(QString::number(id));
   box->setMaxLength(characters);
-  const int width = box->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0')));
-  box->setMinimumWidth(width + 12);
+  box->setFixedWidth(width);
   return box;
 }
 
@@ -118,6 +127,15 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
   SetDialogFace(*this);
   auto* layout = new QVBoxLayout(this);
 
+  const int boxWidth = BoxWidth(*this, ParameterTextLength);
+  int labelWidth[2] = {0, 0};  // of the left and the right halves
+  for (const ParameterRow& line : ParameterRows) {
+    labelWidth[0] = std::max(labelWidth[0], fontMetrics().horizontalAdvance(QString::fromLatin1(SpecOf(line.Left).DialogLabel)));
+    if (line.Right) {
+      labelWidth[1] = std::max(labelWidth[1], fontMetrics().horizontalAdvance(QString::fromLatin1(SpecOf(line.Right).DialogLabel)));
+    }
+  }
+
   QGridLayout* grid = nullptr;
   int group = 0;
   int row = 0;
@@ -125,11 +143,11 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
     const EngineParameterSpec& spec = SpecOf(key);
     grid->addWidget(new QLabel(QString::fromLatin1(spec.DialogLabel)), row, column);
     for (int v = 0; v < spec.ValueCount; ++v) {
-      QLineEdit* box = MakeBox(this, spec.ControlIds[v], ParameterTextLength);
+      QLineEdit* box = MakeBox(this, spec.ControlIds[v], ParameterTextLength, boxWidth);
       if (const std::string* text = texts_.ForControl(spec.ControlIds[v])) {
         SetLimitedText(*box, FromBytes(*text), ParameterTextLength);
       }
-      grid->addWidget(box, row, column + 1 + v);
+      grid->addWidget(box, row, column + 1 + v, Qt::AlignLeft | Qt::AlignVCenter);
     }
   };
   for (const ParameterRow& line : ParameterRows) {
@@ -138,7 +156,16 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
       row = 0;
       auto* box = new QGroupBox(this);
       grid = new QGridLayout(box);
-      grid->setColumnMinimumWidth(RightHalfColumn - 1, 12);
+      // The gaps are part of the columns: a grid leaves out the spacing of
+      // an empty column, which would shift the right half of this group.
+      grid->setHorizontalSpacing(0);
+      for (int half = 0; half < 2; ++half) {
+        const int first = half * RightHalfColumn;
+        grid->setColumnMinimumWidth(first, labelWidth[half] + CellGap);
+        for (int v = 1; v <= MaxParameterValues; ++v) grid->setColumnMinimumWidth(first + v, boxWidth + CellGap);
+      }
+      grid->setColumnMinimumWidth(RightHalfColumn - 1, HalfGap);
+      grid->setColumnStretch(GridColumns - 1, 1);
       layout->addWidget(box);
     }
     addParameter(line.Left, 0);
@@ -183,10 +210,10 @@ EditTireSpecsDialog::EditTireSpecsDialog(EditorDocument& doc, int curveCount, QW
     auto* heading = new QLabel(QStringLiteral("(Curve %1)").arg(b + 1));
     heading->setAlignment(Qt::AlignCenter);
     grid->addWidget(heading, 0, b + 1);
-    names_[b] = MakeBox(this, FirstNameBox + b, SlipNameBoxLength);
-    steps_[b] = MakeBox(this, FirstStepBox + b, SlipNumberBoxLength);
-    dropoffs_[b] = MakeBox(this, FirstDropoffBox + b, SlipNumberBoxLength);
-    names_[b]->setMinimumWidth(steps_[b]->minimumWidth());
+    // A name box shows about fifteen characters and scrolls for more.
+    names_[b] = MakeBox(this, FirstNameBox + b, SlipNameBoxLength, BoxWidth(*this, 15));
+    steps_[b] = MakeBox(this, FirstStepBox + b, SlipNumberBoxLength, BoxWidth(*this, 15));
+    dropoffs_[b] = MakeBox(this, FirstDropoffBox + b, SlipNumberBoxLength, BoxWidth(*this, 15));
     grid->addWidget(names_[b], 1, b + 1);
     grid->addWidget(steps_[b], 2, b + 1);
     grid->addWidget(dropoffs_[b], 3, b + 1);
@@ -216,6 +243,10 @@ void EditTireSpecsDialog::FillGrid() {
     for (QLineEdit* box : {names_[b], steps_[b], dropoffs_[b]}) {
       box->clear();
       box->setReadOnly(!used);
+      // A box that takes no input shows the dialog's face, not a white field.
+      QPalette look = box->palette();
+      look.setColor(QPalette::Base, used ? palette().color(QPalette::Base) : palette().color(QPalette::Window));
+      box->setPalette(look);
     }
     if (!used) continue;
     const SlipHeaderTexts texts = ShowSlipHeader(doc_.SlipCurves[b]);

@@ -27,18 +27,18 @@ namespace fs = std::filesystem;
 namespace dyno {
 namespace {
 
-// An engine file as modders keep them: a header comment, a section, rows
-// interrupted by a comment, parameters with and without comments, and a
-// section the editor does not know.
-const std::string EngineFile =
-    "// Touring car engine\r\n"
-    "[ENGINE]\r\n"
-    "RPMTorque=( 0.0, -10.0, 0.0)\r\n"
-    "RPMTorque=( 1000.0, -20.0, 150.0)\r\n"
-    "RPMTorque=( 2000.0, -25.0, 180.0)\r\n"
-    "// torque peak\r\n"
-    "RPMTorque=( 3000.0, -30.0, 210.0)\r\n"
-    "RPMTorque=( 4000.0, -35.0, 190.0)\r\n"
+// The rows of the engine file, the one at 1000 RPM with the given torque.
+std::string EngineRows(int first, int last, const char* torqueAt1000 = "150.0") {
+  const char* rows[] = {"RPMTorque=( 0.0, -10.0, 0.0)\r\n", "RPMTorque=( 1000.0, -20.0, ",
+                        "RPMTorque=( 2000.0, -25.0, 180.0)\r\n", "RPMTorque=( 3000.0, -30.0, 210.0)\r\n",
+                        "RPMTorque=( 4000.0, -35.0, 190.0)\r\n"};
+  std::string text;
+  for (int i = first; i <= last; ++i) text += i == 1 ? std::string(rows[1]) + torqueAt1000 + ")\r\n" : rows[i];
+  return text;
+}
+
+const std::string EngineHead = "// Touring car engine\r\n[ENGINE]\r\n";
+const std::string EngineTail =
     "\r\n"
     "FuelConsumption=5.900e-05   // affected by throttle position and engine speed\r\n"
     "IdleRPMLogic=(950.0, 1200.0)   // keep it idling\r\n"
@@ -48,27 +48,15 @@ const std::string EngineFile =
     "[CONTROLS]\r\n"
     "UpshiftAlgorithm=(0.98, 0.0)\r\n";
 
+// An engine file as modders keep them: a header comment, a section, rows
+// interrupted by a comment, parameters with and without comments, and a
+// section the editor does not know.
+const std::string EngineFile = EngineHead + EngineRows(0, 2) + "// torque peak\r\n" + EngineRows(3, 4) + EngineTail;
+
 // The same file as Save As writes it back: all rows where the first row
 // stood, the comment that stood between them after them.
 std::string EngineFileAsSaved(const char* torqueAt1000 = "150.0") {
-  return std::string("// Touring car engine\r\n"
-                     "[ENGINE]\r\n"
-                     "RPMTorque=( 0.0, -10.0, 0.0)\r\n"
-                     "RPMTorque=( 1000.0, -20.0, ") +
-         torqueAt1000 +
-         ")\r\n"
-         "RPMTorque=( 2000.0, -25.0, 180.0)\r\n"
-         "RPMTorque=( 3000.0, -30.0, 210.0)\r\n"
-         "RPMTorque=( 4000.0, -35.0, 190.0)\r\n"
-         "// torque peak\r\n"
-         "\r\n"
-         "FuelConsumption=5.900e-05   // affected by throttle position and engine speed\r\n"
-         "IdleRPMLogic=(950.0, 1200.0)   // keep it idling\r\n"
-         "RevLimitRange=(7800.0, 50.0, 4)\r\n"
-         "RevLimitSetting=3\r\n"
-         "LifetimeAvg=12000   // average lifetime in seconds\r\n"
-         "[CONTROLS]\r\n"
-         "UpshiftAlgorithm=(0.98, 0.0)\r\n";
+  return EngineHead + EngineRows(0, 4, torqueAt1000) + "// torque peak\r\n" + EngineTail;
 }
 
 const std::string UpgradeFile =
