@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace dyno {
@@ -35,6 +36,13 @@ class UserDialogs {
 
   // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
   virtual int Run(QDialog& dialog) = 0;
+
+  // The print dialog for printer, offering pages minPage to maxPage; true
+  // when the user chose to print (the printer then holds the choices).
+  virtual bool Print(QWidget* parent, QPrinter& printer, int minPage, int maxPage) = 0;
+
+  // The print setup dialog for printer; true when the user confirmed it.
+  virtual bool PrintSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The real ones.
@@ -45,6 +53,8 @@ class QtUserDialogs : public UserDialogs {
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;
+  bool Print(QWidget* parent, QPrinter& printer, int minPage, int maxPage) override;
+  bool PrintSetup(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace dyno
