@@ -1,6 +1,7 @@
 #include "app/TDynoforgeApp.h"
 
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QScreen>
 
 #include "app/TSDIDecFrame.h"
@@ -11,7 +12,8 @@ static void InitImages() { Q_INIT_RESOURCE(images); }
 
 namespace dyno {
 
-TDynoforgeApp::TDynoforgeApp(int& argc, char** argv) : QApplication(argc, argv) {
+TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
+    : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
   InitImages();
   setApplicationName(QStringLiteral("Dynoforge"));
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
@@ -44,13 +46,16 @@ bool TDynoforgeApp::CommandEnabled(int id) {
   return true;
 }
 
-void TDynoforgeApp::Command(int id) {
+void TDynoforgeApp::Command(int id, TSDIDecFrame* frame) {
+  if (!frame) frame = frame_.get();
+  if (!frame || !HandlesCommand(id)) return;
+  if (id != CmAbout) CheckDefaultPrinter();
   if (!CommandEnabled(id)) return;
   switch (id) {
-    case CmPrint: Print(); break;
-    case CmPrintSetup: PrintSetup(); break;
-    case CmPrintPreview: PrintPreview(); break;
-    case CmAbout: About(); break;
+    case CmPrint: Print(*frame); break;
+    case CmPrintSetup: PrintSetup(*frame); break;
+    case CmPrintPreview: PrintPreview(*frame); break;
+    case CmAbout: About(*frame); break;
     default: break;
   }
 }

@@ -2,7 +2,12 @@
 
 #include <QApplication>
 
+#include <functional>
 #include <memory>
+#include <string>
+
+#include "app/PrinterChange.h"
+#include "app/TApxPrintout.h"
 
 class QPrinter;
 
@@ -31,19 +36,44 @@ class TDynoforgeApp : public QApplication {
 
   bool HandlesCommand(int id) const;
   bool CommandEnabled(int id);
-  void Command(int id);
+  // Carries out a command for frame (the main frame when none is given).
+  void Command(int id, TSDIDecFrame* frame = nullptr);
 
   // Above zero while a print job or the print preview runs.
   int Printing = 0;
 
+  // The printer object: absent until a print command or its enabling rule
+  // first needs it, replaced when the system's default printer changes.
+  QPrinter* Printer() const { return printer_.get(); }
+  // The page numbers kept with it.
+  PrintPageSetup& PrinterSetup() { return printerSetup_; }
+
+  // The system's default printer as "device,driver,port", or an empty text
+  // when there is none. Tests put in their own.
+  void SetDefaultPrinterQuery(std::function<std::string()> query);
+
+  // The system's settings section changed: a change of the "windows" section
+  // may mean another default printer, so the printer object is checked
+  // against it and replaced when it no longer is that printer.
+  void SettingsChanged(const std::string& section);
+
  private:
-  void Print();
-  void PrintSetup();
-  void PrintPreview();
-  void About();
+  void Print(TSDIDecFrame& frame);
+  void PrintSetup(TSDIDecFrame& frame);
+  void PrintPreview(TSDIDecFrame& frame);
+  void About(TSDIDecFrame& frame);
   bool PrinterReady();
+  void CreatePrinter();
+  // Before every print command: the platform announces no change of the
+  // default printer, so look whether it changed since the last look.
+  void CheckDefaultPrinter();
 
   std::unique_ptr<TSDIDecFrame> frame_;
+  std::unique_ptr<QPrinter> printer_;
+  PrintPageSetup printerSetup_;
+  PrinterDevice printerDevice_;
+  std::function<std::string()> defaultPrinterQuery_;
+  std::string defaultPrinterEntry_;
 };
 
 }  // namespace dyno

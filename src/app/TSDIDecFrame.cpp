@@ -129,7 +129,7 @@ void TSDIDecFrame::Command(int id) {
   if (id == CmExit) {
     close();
   } else if (TDynoforgeApp* app = TDynoforgeApp::Instance(); app && app->HandlesCommand(id)) {
-    app->Command(id);
+    app->Command(id, this);
   } else {
     client_->Command(id);
   }

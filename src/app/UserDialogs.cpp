@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace dyno {
@@ -56,5 +58,18 @@ QString QtUserDialogs::ChooseFile(QWidget* parent, const FileDialogRequest& requ
 }
 
 int QtUserDialogs::Run(QDialog& dialog) { return dialog.exec(); }
+
+bool QtUserDialogs::Print(QWidget* parent, QPrinter& printer, int minPage, int maxPage) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(minPage, maxPage);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserDialogs::PrintSetup(QWidget* parent, QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 }  // namespace dyno

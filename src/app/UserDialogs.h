@@ -7,6 +7,7 @@
 #include <map>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace dyno {
@@ -45,6 +46,13 @@ class UserDialogs {
 
   // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
   virtual int Run(QDialog& dialog) = 0;
+
+  // The print dialog for printer, offering pages minPage to maxPage; true
+  // when the user chose to print (the printer then holds the choices).
+  virtual bool Print(QWidget* parent, QPrinter& printer, int minPage, int maxPage) = 0;
+
+  // The print setup dialog for printer; true when the user confirmed it.
+  virtual bool PrintSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The real ones. The file dialogs are the platform's own where it has one.
@@ -58,6 +66,8 @@ class QtUserDialogs : public UserDialogs {
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;
+  bool Print(QWidget* parent, QPrinter& printer, int minPage, int maxPage) override;
+  bool PrintSetup(QWidget* parent, QPrinter& printer) override;
 
  private:
   struct KeptFileDialog {

@@ -20,11 +20,13 @@ void ResizeView(ViewState& view, int clientWidth, int clientHeight) {
   view.ScrollBarHeight = clientHeight - (TableTop + 4);
 }
 
+int PrintedPageCount(int rowCount, int visibleRows) { return std::max(rowCount, 0) / std::max(visibleRows, 1) + 1; }
+
 int ApplyPrintingRules(ViewState& view, int rowCount, bool printJobRunning, bool paintRectEmpty) {
   const int rows = std::max(view.VisibleRows, 1);
   int lastPage = 0;
   if (printJobRunning && !paintRectEmpty) {
-    lastPage = std::max(rowCount, 0) / rows + 1;
+    lastPage = PrintedPageCount(rowCount, rows);
     view.ScrollPos = 0;
     view.FirstVisibleRow = 0;
   }

@@ -31,6 +31,11 @@ void ResizeView(ViewState& view, int clientWidth, int clientHeight);
 // page's first row.
 int ApplyPrintingRules(ViewState& view, int rowCount, bool printJobRunning, bool paintRectEmpty);
 
+// The last page of a printout whose pages show visibleRows table rows each:
+// rowCount div visibleRows + 1, so a table that fills its last page exactly
+// is followed by a page with an empty table.
+int PrintedPageCount(int rowCount, int visibleRows);
+
 // Marks page pageNumber (1-based) as being rendered.
 void BeginPrintedPage(ViewState& view, int pageNumber);
 // Ends the rendering of a page: the table goes back to the scroll position,

@@ -201,16 +201,11 @@ void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
 // --- Events ----------------------------------------------------------------
 
 void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
+  // The screen is never a printed page: pages are painted by the printout,
+  // which also learns the page range from them, and the table on screen
+  // stays where the user scrolled it while a print job or preview runs.
   QPainter painter(this);
-  ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
-  request.printJobRunning = printing_;
-  const int lastPage = PaintEditorView(painter, *state_, request);
-  if (lastPage > 0) {
-    // While printing, the screen table goes back to its top.
-    state_->View.RowScrollBar.Position = 0;
-    SyncRowScrollBar(state_->View.RowScrollBar);
-    emit PageRangeReported(lastPage);
-  }
+  PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
 }
 
 void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {

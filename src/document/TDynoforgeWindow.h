@@ -87,10 +87,6 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   void InsertValueBoxText(std::string_view text) override;
   void SetCursorShape(CursorShape shape) override;
 
- signals:
-  // A paint during a print job or preview found the pages: 1 to lastPage.
-  void PageRangeReported(int lastPage);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QPrinter>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,18 @@ class ScriptedDialogs : public UserDialogs {
     return script(dialog);
   }
 
+  // Each print or print setup script may change the printer's settings,
+  // then returns whether the user confirmed the dialog.
+  bool Print(QWidget*, QPrinter& printer, int minPage, int maxPage) override {
+    printRanges.push_back({minPage, maxPage});
+    return NextPrinterScript(printScripts, printer, "print");
+  }
+
+  bool PrintSetup(QWidget*, QPrinter& printer) override {
+    ++printSetups;
+    return NextPrinterScript(printSetupScripts, printer, "print setup");
+  }
+
   std::vector<Shown> messages;
   std::deque<SaveChoice> saveChoices;
   int saveQuestions = 0;
@@ -68,8 +83,23 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<FileDialogRequest> saveRequests;
   std::deque<std::function<int(QDialog&)>> dialogScripts;
   QStringList dialogTitles;
+  std::deque<std::function<bool(QPrinter&)>> printScripts;
+  std::deque<std::function<bool(QPrinter&)>> printSetupScripts;
+  std::vector<std::pair<int, int>> printRanges;  // pages offered by each print dialog
+  int printSetups = 0;
 
  private:
+  static bool NextPrinterScript(std::deque<std::function<bool(QPrinter&)>>& scripts, QPrinter& printer,
+                                const char* kind) {
+    if (scripts.empty()) {
+      ADD_FAILURE() << "unexpected " << kind << " dialog";
+      return false;
+    }
+    auto script = std::move(scripts.front());
+    scripts.pop_front();
+    return script(printer);
+  }
+
   static QString Next(std::deque<QString>& answers, const char* kind) {
     if (answers.empty()) {
       ADD_FAILURE() << "unexpected " << kind << " file dialog";

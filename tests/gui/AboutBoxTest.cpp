@@ -1,0 +1,112 @@
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "app/TDynoforgeAboutDlg.h"
+#include "app/TSDIDecFrame.h"
+#include "document/TDynoforgeWindow.h"
+#include "resources/ResourceIds.h"
+#include "support/QtTestSupport.h"
+#include "support/ScriptedDialogs.h"
+
+namespace dyno {
+namespace {
+
+TEST(AboutBoxPlace, CentresTheOuterRectangleOnTheScreen) {
+  EXPECT_EQ(TDynoforgeAboutDlg::CentredPosition(QSize(1024, 768), QRect(0, 0, 308, 130)), QPoint(358, 319));
+  // Wherever it was before.
+  EXPECT_EQ(TDynoforgeAboutDlg::CentredPosition(QSize(1024, 768), QRect(500, 700, 308, 130)), QPoint(358, 319));
+  // Halves are rounded toward zero, also for a box larger than the screen.
+  EXPECT_EQ(TDynoforgeAboutDlg::CentredPosition(QSize(1024, 768), QRect(0, 0, 307, 131)), QPoint(358, 318));
+  EXPECT_EQ(TDynoforgeAboutDlg::CentredPosition(QSize(1024, 768), QRect(0, 0, 1101, 801)), QPoint(-38, -16));
+}
+
+TEST(AboutBox, ShowsNameVersionAndNoticeFromTheVersionResource) {
+  TDynoforgeAboutDlg dialog;
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Dynoforge"));
+  EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Dynoforge Version 1.88"));
+  EXPECT_EQ(dialog.VersionText()->objectName(), QStringLiteral("22001"));
+  EXPECT_EQ(dialog.NoticeText()->text(), QStringLiteral("Copyright (C) 2026 The Dynoforge developers"));
+  EXPECT_EQ(dialog.NoticeText()->objectName(), QStringLiteral("22002"));
+  EXPECT_EQ(dialog.SpecialBuildText()->text(), QString());
+  EXPECT_EQ(dialog.SpecialBuildText()->objectName(), QStringLiteral("22003"));
+  EXPECT_TRUE(dialog.SpecialBuildText()->alignment() & Qt::AlignRight);
+  EXPECT_TRUE(dialog.VersionText()->alignment() & Qt::AlignHCenter);
+
+  // The fixed title line above them, the icon and the default OK button.
+  QStringList texts;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains(QStringLiteral("Dynoforge")));
+  const auto* icon = dialog.findChild<QLabel*>(QString::number(IconApplication));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
+  auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+  EXPECT_TRUE(ok->isDefault());
+  // Controls keep their places: the notice under the version line, the OK
+  // button between the notice and the special-build line.
+  EXPECT_LT(dialog.VersionText()->geometry().bottom(), dialog.NoticeText()->geometry().top());
+  EXPECT_LT(dialog.NoticeText()->geometry().bottom(), ok->geometry().top() + 1);
+  EXPECT_GT(dialog.SpecialBuildText()->geometry().left(), ok->geometry().right());
+  ok->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(AboutBox, KeepsItsOwnTextsWithoutVersionInformation) {
+  TDynoforgeAboutDlg dialog(nullptr, {});
+  EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Version"));
+  EXPECT_EQ(dialog.NoticeText()->text(), QString());
+  EXPECT_EQ(dialog.SpecialBuildText()->text(), QString());
+}
+
+TEST(AboutBox, ShowsASpecialBuildWhenTheResourceHasOne) {
+  static constexpr char translation[] = {'\x09', '\x04', '\xe4', '\x04'};
+  const VersionResourceEntry resource[] = {
+      {"\\VarFileInfo\\Translation", std::string_view(translation, sizeof translation)},
+      {"\\StringFileInfo\\040904e4\\ProductName", "Dynoforge"},
+      {"\\StringFileInfo\\040904e4\\SpecialBuild", "Test build"},
+  };
+  TDynoforgeAboutDlg dialog(nullptr, resource);
+  EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Version"));  // no product version: left alone
+  EXPECT_EQ(dialog.NoticeText()->text(), QString());
+  EXPECT_EQ(dialog.SpecialBuildText()->text(), QStringLiteral("Test build"));
+}
+
+TEST(AboutBox, OpensCentredOnTheScreen) {
+  TDynoforgeAboutDlg dialog;
+  dialog.move(0, 0);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QSize screen = dialog.screen()->size();
+  EXPECT_EQ(dialog.frameGeometry().topLeft(), TDynoforgeAboutDlg::CentredPosition(screen, dialog.frameGeometry()));
+  EXPECT_NE(dialog.frameGeometry().topLeft(), QPoint(0, 0));
+}
+
+TEST(AboutBox, AboutCommandRunsItModallyOverTheFrame) {
+  QFile::remove(SettingsFilePath());
+  test::ScriptedDialogs dialogs;
+  TSDIDecFrame frame;
+  frame.Client()->SetDialogs(&dialogs);
+  const QWidget* parent = nullptr;
+  QString version;
+  dialogs.dialogScripts.push_back([&](QDialog& dialog) {
+    parent = dialog.parentWidget();
+    version = dialog.findChild<QLabel*>(QStringLiteral("22001"))->text();
+    dialog.accept();
+    return QDialog::Accepted;
+  });
+  frame.Command(CmAbout);
+  EXPECT_EQ(dialogs.dialogTitles, QStringList{QStringLiteral("About Dynoforge")});
+  EXPECT_EQ(parent, &frame);
+  EXPECT_EQ(version, QStringLiteral("Dynoforge Version 1.88"));
+  frame.Client()->SetDialogs(nullptr);
+}
+
+}  // namespace
+}  // namespace dyno
