@@ -251,9 +251,17 @@ void ChartCanvas::TextOut(int x, int y, const char* text, int length) {
   DrawText(x, y, text_);
 }
 
+void ChartCanvas::TextOutWithin(int left, int right, int x, int y, const char* text, int length) {
+  text_.resize(std::max(length, 0));
+  QChar* out = text_.data();
+  for (int i = 0; i < length; ++i) out[i] = QChar(static_cast<unsigned char>(text[i]));
+  const QRect clip(Near(left), bounds_.top(), std::max(Near(right) - Near(left), 0), bounds_.height());
+  DrawText(x, y, text_, &clip);
+}
+
 void ChartCanvas::TextOut(int x, int y, const QString& text) { DrawText(x, y, text); }
 
-void ChartCanvas::DrawText(int x, int y, const QString& text) {
+void ChartCanvas::DrawText(int x, int y, const QString& text, const QRect* clip) {
   if (font_ == nullptr || text.isEmpty()) return;
   x = Near(x);
   y = Near(y);
@@ -271,7 +279,19 @@ void ChartCanvas::DrawText(int x, int y, const QString& text) {
     textPen_ = textColor_;
     textPenSet_ = true;
   }
+  if (clip == nullptr) {
+    painter_.drawText(QPointF(left, y + font_->Ascent()), text);
+    return;
+  }
+  if (left >= clip->left() && left + width <= clip->right() + 1) {
+    painter_.drawText(QPointF(left, y + font_->Ascent()), text);  // fits: no clipping needed
+    return;
+  }
+  painter_.save();
+  painter_.setClipRect(*clip, Qt::IntersectClip);
   painter_.drawText(QPointF(left, y + font_->Ascent()), text);
+  painter_.restore();
+  textPenSet_ = false;  // restore() took the pen back
 }
 
 }  // namespace dyno

@@ -82,13 +82,15 @@ class ChartCanvas {
   // only (the view has no others).
   void TextOut(int x, int y, const char* text, int length);
   void TextOut(int x, int y, const QString& text);
+  // The same, showing only what falls between x = left and x = right - 1.
+  void TextOutWithin(int left, int right, int x, int y, const char* text, int length);
 
   const QRect& Bounds() const { return bounds_; }
 
  private:
   void Segment(int x0, int y0, int x1, int y1);
   void Span(int left, int top, int width, int height);
-  void DrawText(int x, int y, const QString& text);
+  void DrawText(int x, int y, const QString& text, const QRect* clip = nullptr);
 
   QPainter& painter_;
   QRect bounds_;

@@ -123,6 +123,13 @@ void DrawCellHighlight(const PaintContext& pc, const ColumnSpan& span) {
   c.Outline(span.left, top, span.right, bottom);
 }
 
+// The chart title, centred over the chart. A window too narrow for it shows
+// what fits inside the title panel rather than writing over the buttons.
+void DrawTitle(const PaintContext& pc, const char* text, int length) {
+  const Rect panel = TitlePanelRect(pc.right);
+  pc.canvas.TextOutWithin(panel.left + 1, panel.right - 1, CentreOf(TableWidth, pc.right - 2), 5, text, length);
+}
+
 void DrawEngineHeader(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const auto& e = EngineColumnEdges;
@@ -136,9 +143,8 @@ void DrawEngineHeader(const PaintContext& pc) {
     c.TextOut(CentreOf(e[k], e[k + 1]), 5, names[k]);
   }
   c.SetTextColor(pc.request.windowText);
-  static const QString title =
-      QStringLiteral("R. P. M. vs Torque (N-m) and Power (HP) and Compression torque (N-m)");
-  c.TextOut(CentreOf(TableWidth, pc.right - 2), 5, title);
+  static const char title[] = "R. P. M. vs Torque (N-m) and Power (HP) and Compression torque (N-m)";
+  DrawTitle(pc, title, static_cast<int>(sizeof title) - 1);
 }
 
 void DrawTireHeader(const PaintContext& pc) {
@@ -165,7 +171,7 @@ void DrawTireHeader(const PaintContext& pc) {
   const int n = CFormatTo(text, sizeof text, "Steps (%.5f) vs Tire Slip Data %d: %s", curve.Step, slot + 1,
                           curve.Name.c_str());
   c.SetTextColor(SlotColor(slot));
-  c.TextOut(CentreOf(TableWidth, pc.right - 2), 5, text, n);
+  DrawTitle(pc, text, n);
 }
 
 // Calls draw(line, row) for every table line that shows a row, in the

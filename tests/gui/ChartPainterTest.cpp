@@ -388,6 +388,21 @@ TEST(PaintEditorView, BendModeMakesTheTireButtonsActive) {
   EXPECT_EQ(v.At(378, 18), Black);
 }
 
+TEST(PaintEditorView, KeepsALongTitleInsideItsPanel) {
+  View v(700, 500);  // far too narrow for the engine title
+  v.Paint();
+  const QRect beforePanel(283, 1, 380 - 283, 24);  // value box groove and buttons
+  EXPECT_EQ(CountNear(v.image, beforePanel, WindowText.rgb(), 40), 0);
+  EXPECT_EQ(v.At(362, 9), Gray);  // the up arrow is not written over
+  const QRect panel(380, 2, 700 - 3 - 380, 21);
+  EXPECT_GT(CountNear(v.image, panel, WindowText.rgb(), 40), 50);  // the title shows where it fits
+
+  View wide(1600, 600);  // room enough: the whole title, centred
+  wide.Paint();
+  const QRect text = DarkBounds(wide.image, QRect(380, 2, 1600 - 3 - 380, 21));
+  EXPECT_NEAR((text.left() + text.right()) / 2, (283 + 1598) / 2, 3);
+}
+
 TEST(PaintEditorView, ColoursTheTireTitleByTheCurrentSlot) {
   const QRgb colours[4] = {qRgb(0, 128, 0), qRgb(255, 255, 0), qRgb(255, 0, 0), qRgb(0, 0, 128)};
   View v;
