@@ -30,18 +30,28 @@ void TDynoforgeWindow::GenerateCommand() {
 void TDynoforgeWindow::RescaleCommand() {
   EditorState& st = State();
   RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), Dialogs(), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) update();
+  if (Dialogs().Run(dialog) == QDialog::Accepted) {
+    // The shown value is the old one: nothing stays selected.
+    ResetInteraction(st);
+    update();
+  }
 }
 
 void TDynoforgeWindow::ResolutionCommand() {
   EditorState& st = State();
   ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) ChangeResolution(st, dialog.NewRpmStep());
+  if (Dialogs().Run(dialog) == QDialog::Accepted && ChangeResolution(st, dialog.NewRpmStep())) {
+    // The rows are new: nothing stays selected.
+    ResetInteraction(st);
+  }
 }
 
 void TDynoforgeWindow::AddLineCommand() { AddLine(State()); }
 
-void TDynoforgeWindow::RemoveLineCommand() { RemoveLine(State()); }
+void TDynoforgeWindow::RemoveLineCommand() {
+  RemoveLine(State());
+  ForgetRowsBeyondCurve(State());
+}
 
 void TDynoforgeWindow::ImportCommand() {
   EditorState& st = State();
