@@ -1,6 +1,7 @@
 #include "editing/ValueBox.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "chart/ChartGeometry.h"
 #include "document/EditorState.h"
@@ -106,7 +107,10 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
 
   if (code == ValueEditCode::TextChanged) {
-    const LookRepaint look(st);
+    // A program's write is part of a handler that repaints what its whole
+    // work changed; the user's typing may change the buttons' look here.
+    std::optional<LookRepaint> look;
+    if (!ui.InsertingReadout) look.emplace(st);
     ui.ValueShown = true;
     // The box cut a written value short: showing it must not change it.
     const bool cut = ui.InsertingReadout && text != ui.ReadoutText;

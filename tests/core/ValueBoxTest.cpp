@@ -93,6 +93,14 @@ TEST_F(ValueBoxTest, TypingWithNothingSelectedChangesNoDataButRepaintsAroundTheD
   EXPECT_TRUE(host.Invalidated({x - 70, 0, x + 70, st.View.ScreenHeight}));
 }
 
+TEST_F(ValueBoxTest, TypingIntoAnIdleBoxWakesTheUpAndDownButtons) {
+  ASSERT_FALSE(st.Ui.ValueShown);
+  host.Type("4");
+  EXPECT_TRUE(st.Ui.ValueShown);
+  EXPECT_TRUE(host.Invalidated(st.Chart.UpButtonRect));
+  EXPECT_TRUE(host.Invalidated(st.Chart.DownButtonRect));
+}
+
 TEST_F(ValueBoxTest, CompressionTypingLeavesPowerAndRepaintsBothTorqueCells) {
   Click(CompressionCell(8));
   ASSERT_TRUE(st.Ui.CompressionSelected);
