@@ -162,6 +162,21 @@ TEST_F(TimerTest, BendModeLeftOnStillBendsInEngineModeWhileAnEngineValueSteps) {
   EXPECT_NEAR(Curve(0).Samples[100] - before.Samples[100], 0.01 * BendWeights()[100], 1e-12);
 }
 
+TEST_F(TimerTest, AfterAModeChangeTheButtonsHaveNoValueLeftToStep) {
+  Click(TorqueCell(20));
+  ASSERT_TRUE(st.Ui.ValueShown);
+  SetFileMode(st, FileMode::Upgrade);
+  EXPECT_FALSE(st.Ui.ValueShown);
+  EXPECT_EQ(host.valueBox, "");
+  const std::string before = host.valueBox;
+  EvLButtonDown(st, UpButton());
+  Tick(12);
+  EXPECT_EQ(host.valueBox, before);
+  EXPECT_FALSE(st.Doc.Modified);
+  // The next keystroke is the user's, not a skipped one.
+  EXPECT_FALSE(st.Ui.EditSetByProgram);
+}
+
 TEST_F(TimerTest, BendReachesItsTargetOverAnyNumberOfSamples) {
   test::UseTireView(st.Doc, 1);
   st.Doc.RowCount = 500;
