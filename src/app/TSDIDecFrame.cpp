@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/TDynoforgeApp.h"
+#include "chart/ChartCanvas.h"
 #include "document/TDynoforgeWindow.h"
 #include "resources/CommandTable.h"
 #include "resources/ResourceIds.h"
@@ -36,6 +37,8 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(client_);
 
   BuildMenus();
+  // Status bar text in Arial, 15 pixels high and 6 wide on average.
+  statusBar()->setFont(ChartFont(15, 6, 400).Font());
   statusBar()->setSizeGripEnabled(true);
   BuildToolbar();
 
@@ -62,8 +65,14 @@ QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
 void TSDIDecFrame::BuildMenus() {
   for (const PopupMenuDef& popup : MainMenu()) {
     QMenu* menu = menuBar()->addMenu(Text(popup.Title));
-    menu->menuAction()->setStatusTip(Text(PopupMenuHint(popup)));
-    connect(menu, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommandStates);
+    const QString hint = Text(PopupMenuHint(popup));
+    menu->menuAction()->setStatusTip(hint);
+    connect(menu, &QMenu::aboutToShow, this, [this, hint] {
+      UpdateCommandStates();
+      // The popup's own hint until one of its items is highlighted.
+      statusBar()->showMessage(hint);
+    });
+    connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
     for (const MenuItemDef& item : popup.Items) {
       if (item.Id == 0) {
         menu->addSeparator();

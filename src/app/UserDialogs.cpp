@@ -27,15 +27,32 @@ UserDialogs::SaveChoice QtUserDialogs::AskSaveChanges(QWidget* parent) {
 }
 
 QString QtUserDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
-  QString start = request.Folder;
-  if (!request.ProposedName.isEmpty()) start += QLatin1Char('/') + request.ProposedName;
-  return QFileDialog::getOpenFileName(parent, request.Title, start, request.Filter);
+  return ChooseFile(parent, request, false);
 }
 
 QString QtUserDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
-  QString start = request.Folder;
-  if (!request.ProposedName.isEmpty()) start += QLatin1Char('/') + request.ProposedName;
-  return QFileDialog::getSaveFileName(parent, request.Title, start, request.Filter);
+  return ChooseFile(parent, request, true);
+}
+
+QString QtUserDialogs::ChooseFile(QWidget* parent, const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(parent, request.Title, request.Folder, request.Filter);
+  KeptFileDialog& kept = fileDialogs_[request.Title];
+  if (!kept.State.isEmpty()) dialog.restoreState(kept.State);
+  if (kept.Size.isValid()) dialog.resize(kept.Size);
+
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails, request.HideFilterPatterns);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+  // The request's folder wins over the one the kept state remembers.
+  dialog.setDirectory(request.Folder);
+  if (!request.ProposedName.isEmpty()) dialog.selectFile(request.ProposedName);
+
+  const bool chosen = dialog.exec() == QDialog::Accepted;
+  kept.State = dialog.saveState();
+  kept.Size = dialog.size();
+  const QStringList files = dialog.selectedFiles();
+  return chosen && !files.isEmpty() ? files.first() : QString();
 }
 
 int QtUserDialogs::Run(QDialog& dialog) { return dialog.exec(); }

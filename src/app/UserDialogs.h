@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QSize>
 #include <QString>
+
+#include <map>
 
 class QDialog;
 class QWidget;
@@ -10,9 +14,14 @@ namespace dyno {
 // What a file dialog is asked to show.
 struct FileDialogRequest {
   QString Title;
-  QString Filter;        // Qt filter text, e.g. "Physics Files (*.ini;*.tbc) (*.ini *.tbc)"
+  QString Filter;        // Qt filter text, e.g. "INI Files (*.ini)"
   QString Folder;        // where it starts
   QString ProposedName;  // the file name offered, may be empty
+  // Show the filter by its description only: the text before its last
+  // parenthesised pattern list, so "Physics Files (*.ini;*.tbc) (*.ini
+  // *.tbc)" reads "Physics Files (*.ini;*.tbc)".
+  bool HideFilterPatterns = false;
+  bool ConfirmOverwrite = false;  // saving: ask before replacing an existing file
 };
 
 // Every message box and dialog the editor shows goes through here, so that
@@ -29,7 +38,8 @@ class UserDialogs {
   // "Save changes before closing?" with Save, Discard and Cancel.
   virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
 
-  // The chosen path, or an empty text when cancelled.
+  // The chosen path, or an empty text when cancelled. Opening accepts only
+  // an existing file; saving, any name in an existing folder.
   virtual QString OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual QString SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
 
@@ -37,7 +47,10 @@ class UserDialogs {
   virtual int Run(QDialog& dialog) = 0;
 };
 
-// The real ones.
+// The real ones. The file dialogs are the platform's own where it has one.
+// Each file dialog, told apart by its title, keeps its settings (view,
+// history, sidebar, size) from one use to the next within a run; the folder
+// and the proposed name come from each request.
 class QtUserDialogs : public UserDialogs {
  public:
   void Message(QWidget* parent, const QString& text, const QString& caption) override;
@@ -45,6 +58,15 @@ class QtUserDialogs : public UserDialogs {
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;
+
+ private:
+  struct KeptFileDialog {
+    QByteArray State;
+    QSize Size;
+  };
+  QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool save);
+
+  std::map<QString, KeptFileDialog> fileDialogs_;
 };
 
 }  // namespace dyno

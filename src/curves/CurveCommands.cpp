@@ -61,7 +61,7 @@ void TDynoforgeWindow::ImportCommand() {
   static QString importFolder;
   if (importFolder.isEmpty()) importFolder = StartFolder();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
-                                  QStringLiteral("INI Files (*.ini)"), importFolder, FromBytes(doc.FileTitle)};
+                                  QStringLiteral("INI Files (*.ini)"), importFolder, QFile::decodeName(doc.FileTitle.c_str())};
   const QString path = Dialogs().OpenFileName(window(), request);
   if (path.isEmpty()) {
     Dialogs().Message(window(), QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));

@@ -3,13 +3,53 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/DialogSupport.h"
+#include "app/UserDialogs.h"
+#include "chart/RowScrolling.h"
+#include "document/ModeCommands.h"
 #include "document/TDynoforgeWindow.h"
+#include "editing/ValueBox.h"
+#include "files/EngineFile.h"
+#include "files/EngineParameters.h"
+#include "files/ParameterDialogs.h"
+#include "files/ParameterEdits.h"
+#include "files/SaveFile.h"
+#include "files/TireFile.h"
 
 namespace dyno {
 
+namespace {
+
+// One filter for engine, upgrade and tire files. The dialog shows only the
+// description; the patterns after it match the extensions in any letter
+// case, also in file choosers that compare names case-sensitively.
+const QString PhysicsFilter = QStringLiteral("Physics Files (*.ini;*.tbc) (*.[iI][nN][iI] *.[tT][bB][cC])");
+
+const QString FileNotLoaded = QStringLiteral("FILE NOT LOADED!");
+
+// Saving needs at least this much room on the destination's file system.
+constexpr long double MinimumFreeBytes = 100000;
+
+QString DecodedName(const std::string& name) { return QFile::decodeName(name.c_str()); }
+std::string EncodedName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+// File names are kept to the length the document promises for them; a
+// longer path is refused rather than cut to another file's name.
+bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
+
+bool NameContains(const std::string& name, std::string_view part) {
+  std::string upper = name;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper.find(part) != std::string::npos;
+}
+
+}  // namespace
+
 QString TDynoforgeWindow::StartFolder() {
   const EditorDocument& doc = State().Doc;
-  if (!doc.FileFolder.empty()) QDir::setCurrent(QFile::decodeName(doc.FileFolder.c_str()));
+  if (!doc.FileFolder.empty()) QDir::setCurrent(DecodedName(doc.FileFolder));
   return QDir::currentPath();
 }
 
@@ -17,16 +57,129 @@ void TDynoforgeWindow::TakeChosenFile(const QString& path) {
   EditorDocument& doc = State().Doc;
   const QFileInfo file(path);
   const QString folder = file.absolutePath();
-  doc.FilePath = QFile::encodeName(file.absoluteFilePath()).toStdString();
-  doc.FileTitle = QFile::encodeName(file.fileName()).toStdString();
-  doc.FileFolder = doc.WorkFolder = QFile::encodeName(folder).toStdString();
+  doc.FilePath = EncodedName(file.absoluteFilePath());
+  doc.FileTitle = EncodedName(file.fileName());
+  doc.FileFolder = doc.WorkFolder = EncodedName(folder);
   QDir::setCurrent(folder);
 }
 
-void TDynoforgeWindow::OpenPhysicsFile() {}
+void TDynoforgeWindow::OpenPhysicsFile() {
+  EditorState& st = State();
+  EditorDocument& doc = st.Doc;
+  FileDialogRequest request{QStringLiteral("Select the Physics File in Subject Folder"), PhysicsFilter,
+                            StartFolder(), DecodedName(doc.FileTitle)};
+  request.HideFilterPatterns = true;
+  const QString path = Dialogs().OpenFileName(window(), request);
+  if (path.isEmpty()) {
+    Dialogs().Message(window(), QStringLiteral("Aborted by user!"), FileNotLoaded);
+    return;
+  }
+  const auto cannotOpen = [&](const QString& shownPath) {
+    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(shownPath),
+                      FileNotLoaded);
+  };
+  if (PathTooLong(path)) {
+    cannotOpen(QFileInfo(path).absoluteFilePath());
+    return;
+  }
+  // A reader's result: 1 read, 0 nothing found in the file, -1 not opened.
+  const auto read = [&](int result, const QString& nothingFound) {
+    if (result == 0) Dialogs().Message(window(), nothingFound, FileNotLoaded);
+    if (result == -1) cannotOpen(DecodedName(doc.FilePath));
+    return result == 1;
+  };
 
-bool TDynoforgeWindow::SaveAsPhysicsFile() { return false; }
+  // The names are the new file's from here on, whatever reading gives.
+  TakeChosenFile(path);
+  ResetInteraction(st);
+  const QString title = DecodedName(doc.FileTitle);
 
-void TDynoforgeWindow::EditParameters() {}
+  if (NameContains(doc.FileTitle, ".TBC")) {
+    SetFileMode(st, FileMode::Tire);
+    if (!read(ReadTireFile(st, doc.FilePath), QStringLiteral("No tire data found in this file!"))) return;
+    SetCaption(title);
+    // The curves just read may be longer than slot 0 was when the mode was
+    // switched: the scroll range must reach their last sample.
+    UpdateRowScrollBar(st, 0, doc.RowCount);
+    return;
+  }
+
+  if (!read(ReadEngineRows(st, doc.FilePath), QStringLiteral("No torque data found in this file!"))) return;
+  doc.EngineLoaded = true;
+  SetFileMode(st, FileMode::Engine);
+  if (NameContains(doc.FileTitle, "UPGRADE")) {
+    SetFileMode(st, FileMode::Upgrade);
+    doc.UpgradeLoaded = true;
+  }
+  // An upgrade file's parameters belong to the engine it upgrades.
+  if (!doc.UpgradeMode && !ReadEngineParameters(doc)) {
+    Dialogs().Message(window(), QStringLiteral("Error reading data!"), QStringLiteral("DATA ERROR!"));
+  }
+  SetCaption(title);
+
+  ResetInteraction(st);
+  doc.Modified = false;
+  st.View.FirstVisibleRow = 0;
+  UpdateRowScrollBar(st, 0, doc.RowCount);
+}
+
+bool TDynoforgeWindow::SaveAsPhysicsFile() {
+  EditorState& st = State();
+  EditorDocument& doc = st.Doc;
+  FileDialogRequest request{QStringLiteral("Select or enter the Physics File name"), PhysicsFilter,
+                            QDir::currentPath(), DecodedName(doc.FileTitle)};
+  request.HideFilterPatterns = true;
+  request.ConfirmOverwrite = true;
+  const QString path = Dialogs().SaveFileName(window(), request);
+  if (path.isEmpty()) return false;
+
+  const QFileInfo chosen(path);
+  if (PathTooLong(path)) {
+    Dialogs().Message(window(),
+                      QStringLiteral("The file name is longer than %1 characters: %2")
+                          .arg(MaxPathLength)
+                          .arg(chosen.absoluteFilePath()),
+                      QStringLiteral("FILE ERROR!"));
+    return false;
+  }
+
+  // The chosen folder becomes the current one, where the next Save As starts.
+  doc.SaveFolder = EncodedName(chosen.absolutePath());
+  QDir::setCurrent(chosen.absolutePath());
+  const std::string name = FileNameOfPath(EncodedName(chosen.absoluteFilePath()));
+
+  // A file system that cannot tell its free space is not held against it.
+  const long double freeBytes = DiskFreeBytes(doc.SaveFolder);
+  if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
+    Dialogs().Message(window(), QStringLiteral("Insufficient DISK SPACE!"), QStringLiteral("FILE ERROR!"));
+    return false;
+  }
+  doc.SaveTitle = name;
+
+  const int written = doc.TireMode ? WriteTireFile(st, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
+                                   : WriteEngineFile(st, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
+  if (written != 1) return false;
+
+  // The opened file's path and folder stay: a later Save As under the new
+  // name in that folder backs it up first.
+  doc.Modified = false;
+  SetCaption(DecodedName(name));
+  doc.FileTitle = name;
+  return true;
+}
+
+void TDynoforgeWindow::EditParameters() {
+  EditorState& st = State();
+  EditorDocument& doc = st.Doc;
+  if (doc.TireMode) {
+    EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, window());
+    if (Dialogs().Run(dialog) == QDialog::Accepted) ApplySlipCurveCount(st, dialog.CurveCount());
+    return;
+  }
+  ParameterTexts texts;
+  LoadParameterTexts(doc.Parameters, texts);
+  EditEngineSpecsDialog dialog(texts, window());
+  if (Dialogs().Run(dialog) == QDialog::Accepted) ApplyParameterTexts(st, texts);
+}
 
 }  // namespace dyno

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -121,6 +122,22 @@ TEST_F(FrameTest, PopupMenusShowTheirHints) {
   EXPECT_EQ(popups[1]->statusTip(), QStringLiteral("Access to Engine file Editing features."));
   EXPECT_EQ(popups[2]->statusTip(), QString());
   EXPECT_EQ(popups[3]->statusTip(), QStringLiteral("Access About"));
+
+  frame->menuBar()->setActiveAction(popups[1]);  // the Edit menu opens
+  EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("Access to Engine file Editing features."));
+  popups[1]->menu()->close();
+  EXPECT_EQ(frame->statusBar()->currentMessage(), QString());
+}
+
+TEST_F(FrameTest, HintsShowInTheStatusBarInArial) {
+  const QFont font = frame->statusBar()->font();
+  EXPECT_EQ(QFontInfo(font).family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
+  EXPECT_EQ(font.weight(), QFont::Normal);
+  QWidget* openButton = frame->Toolbar()->widgetForAction(Action(CmOpen));
+  QTest::mouseMove(openButton, openButton->rect().center());
+  IdlePass();
+  EXPECT_EQ(frame->statusBar()->currentMessage(),
+            QStringLiteral("Browse for a physics file and open it, and read the data."));
 }
 
 TEST_F(FrameTest, ToolbarHoldsElevenButtonsAndTwoGapsInOrder) {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dyno {
+
+struct EditorDocument;
+struct EditorState;
+struct ParameterTexts;
+struct SlipCurve;
+
+// --- Engine parameters --------------------------------------------------------
+
+// The texts of the Edit Engine Parameters dialog were confirmed: they become
+// the parameter values, the engine text is composed anew from the rows and
+// the parameters (so Save As writes it), and the document counts as changed.
+void ApplyParameterTexts(EditorState& st, const ParameterTexts& texts);
+
+// --- Slip curve headers -------------------------------------------------------
+
+inline constexpr int SlipNameBoxLength = 37;    // characters a name box accepts
+inline constexpr int SlipNumberBoxLength = 10;  // characters a step or drop-off box accepts
+inline constexpr int StoredSlipNameLength = 18; // characters of a name kept on OK
+inline constexpr int StoredSlipNumberLength = 8;  // characters of a number read on OK
+
+// What the header editor shows for one slip curve: the name as it is, the
+// step with five decimals (0.00200) and the drop-off with one (3.0).
+struct SlipHeaderTexts {
+  std::string Name;
+  std::string Step;
+  std::string Dropoff;
+};
+SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve);
+
+// Stores confirmed header texts: the name's first 18 characters, and the
+// numbers converted from at most their first 8 characters (text that is not
+// a number gives 0).
+void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff);
+
+// Adds a curve behind the workingCount curves of the header editor, written
+// into the document at once: "New Curve" with the step, drop-off and samples
+// of the curve before it. With no curve before it, the new curve starts as the
+// built-in slip curve with step and drop-off 0 for the user to fill in.
+// Returns the new working count; at four curves nothing is added.
+int AddSlipCurve(EditorDocument& doc, int workingCount);
+
+// The header editor was confirmed with curveCount curves: curves added since
+// it opened get RowCount samples and become part of the file; the chart is
+// repainted and the document counts as changed.
+void ApplySlipCurveCount(EditorState& st, int curveCount);
+
+}  // namespace dyno

@@ -1,0 +1,127 @@
+// The real file dialogs, answered by the test while they run.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "app/UserDialogs.h"
+#include "support/TempDir.h"
+
+namespace dyno {
+namespace {
+
+// Runs answer on the file dialog as soon as it shows.
+void WhenFileDialogShows(std::function<void(QFileDialog&)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      if (!dialog || !dialog->isVisible()) continue;
+      timer->stop();
+      timer->deleteLater();
+      answer(*dialog);
+      return;
+    }
+  });
+  timer->start();
+}
+
+// The names the dialog lists in its folder, once it has read the folder.
+QStringList Listed(QFileDialog& dialog, int expected) {
+  auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+  EXPECT_NE(view, nullptr);
+  if (!view) return {};
+  QStringList names;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= expected; }, 5000));
+  for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+    names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+  }
+  names.sort();
+  return names;
+}
+
+const QString PhysicsFilter = QStringLiteral("Physics Files (*.ini;*.tbc) (*.[iI][nN][iI] *.[tT][bB][cC])");
+
+class FileDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"a.ini", "B.INI", "c.Tbc", "d.txt", "e.tbc", "f.ini.bak"}) dir.Write(name, "x");
+    folder = QString::fromStdString(dir.path().string());
+  }
+  FileDialogRequest Request(const QString& title) {
+    FileDialogRequest request{title, PhysicsFilter, folder, QStringLiteral("B.INI")};
+    request.HideFilterPatterns = true;
+    return request;
+  }
+
+  test::TempDir dir;
+  QString folder;
+  QtUserDialogs dialogs;
+};
+
+TEST_F(FileDialogTest, OpenShowsThePhysicsFilesInAnyLetterCaseUnderTheirDescription) {
+  WhenFileDialogShows([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open it"));
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(dialog.directory().absolutePath(), folder);
+    EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText(),
+              QStringLiteral("Physics Files (*.ini;*.tbc)"));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("B.INI"));
+    EXPECT_EQ(Listed(dialog, 4), QStringList({"B.INI", "a.ini", "c.Tbc", "e.tbc"}));
+    static_cast<QDialog&>(dialog).accept();  // as the Open button does
+  });
+  EXPECT_EQ(dialogs.OpenFileName(nullptr, Request(QStringLiteral("Open it"))), folder + QStringLiteral("/B.INI"));
+}
+
+TEST_F(FileDialogTest, SaveConfirmsOverwritingOnlyWhenAskedAndCancelGivesNothing) {
+  for (const bool confirm : {true, false}) {
+    WhenFileDialogShows([&](QFileDialog& dialog) {
+      EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+      EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
+      EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
+      dialog.reject();
+    });
+    FileDialogRequest request = Request(QStringLiteral("Save it"));
+    request.ConfirmOverwrite = confirm;
+    EXPECT_TRUE(dialogs.SaveFileName(nullptr, request).isEmpty());
+  }
+}
+
+TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
+  // Qt's own dialog also keeps one view mode for all its dialogs; each of
+  // ours comes back as it was left, whatever another one did meanwhile.
+  const auto leave = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
+    WhenFileDialogShows([=, this](QFileDialog& dialog) {
+      dialog.setViewMode(mode);
+      dialog.resize(size);
+      dialog.reject();
+    });
+    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
+  };
+  const auto expect = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
+    WhenFileDialogShows([=, this](QFileDialog& dialog) {
+      EXPECT_EQ(dialog.viewMode(), mode) << title.toStdString();
+      EXPECT_EQ(dialog.size(), size) << title.toStdString();
+      EXPECT_EQ(dialog.directory().absolutePath(), folder);  // the request's folder still wins
+      dialog.reject();
+    });
+    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
+  };
+  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
+  leave(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+  expect(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
+  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
+  expect(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+}
+
+}  // namespace
+}  // namespace dyno
