@@ -21,6 +21,8 @@ void TDynoforgeWindow::GenerateCommand() {
     // In Tire mode Generate brings back the built-in slip curve.
     st.Doc.TireParsed = false;
     ResetSlipCurves(st);
+    // The curves shown are new: nothing stays selected.
+    ResetInteraction(st);
     return;
   }
   GetEngineSpecsDialog dialog(st.Doc.Generator, Dialogs(), window());

@@ -155,6 +155,32 @@ TEST_F(EditingWindowTest, BendModeFromTheToolbarBendsTheTireCurveWhileUpIsHeld) 
   EXPECT_FALSE(frame->Action(CmBend)->isChecked());
 }
 
+TEST_F(EditingWindowTest, CommandsThatReplaceTheSelectedValueLeaveNothingSelected) {
+  // Removing the selected last row.
+  st().Doc.EngineLoaded = true;
+  QTest::mouseClick(client(), Qt::LeftButton, {}, TorqueCell(39));
+  frame->Command(CmRemoveLine);  // 40 rows left
+  QTest::mouseClick(client(), Qt::LeftButton, {}, TorqueCell(39));
+  ASSERT_EQ(st().Ui.SelectedIndex, 39);
+  frame->Command(CmRemoveLine);
+  EXPECT_FALSE(st().Ui.TorqueSelected);
+  EXPECT_FALSE(st().Ui.ValueShown);
+  EXPECT_TRUE(box()->text().isEmpty());
+  // A row that is still there stays selected.
+  QTest::mouseClick(client(), Qt::LeftButton, {}, TorqueCell(5));
+  frame->Command(CmRemoveLine);
+  EXPECT_TRUE(st().Ui.TorqueSelected);
+
+  // Generate in Tire mode brings back the built-in curve.
+  frame->Command(CmModeTire);
+  LayOut();
+  QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(66, 35 + 14 * 3));
+  ASSERT_TRUE(st().Ui.CurveSelected[0]);
+  frame->Command(CmGenerate);
+  EXPECT_FALSE(st().Ui.CurveSelected[0]);
+  EXPECT_TRUE(box()->text().isEmpty());
+}
+
 TEST_F(EditingWindowTest, TheCursorFollowsThePointer) {
   QTest::mouseMove(client(), TorqueCell(3));
   EXPECT_EQ(client()->cursor().hotSpot(), QPoint(5, 0));  // the hand
