@@ -21,6 +21,8 @@ void TDynoforgeWindow::GenerateCommand() {
     // In Tire mode Generate brings back the built-in slip curve.
     st.Doc.TireParsed = false;
     ResetSlipCurves(st);
+    // The curves shown are new: nothing stays selected.
+    ResetInteraction(st);
     return;
   }
   GetEngineSpecsDialog dialog(st.Doc.Generator, Dialogs(), window());
@@ -30,18 +32,28 @@ void TDynoforgeWindow::GenerateCommand() {
 void TDynoforgeWindow::RescaleCommand() {
   EditorState& st = State();
   RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), Dialogs(), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) update();
+  if (Dialogs().Run(dialog) == QDialog::Accepted) {
+    // The shown value is the old one: nothing stays selected.
+    ResetInteraction(st);
+    update();
+  }
 }
 
 void TDynoforgeWindow::ResolutionCommand() {
   EditorState& st = State();
   ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) ChangeResolution(st, dialog.NewRpmStep());
+  if (Dialogs().Run(dialog) == QDialog::Accepted && ChangeResolution(st, dialog.NewRpmStep())) {
+    // The rows are new: nothing stays selected.
+    ResetInteraction(st);
+  }
 }
 
 void TDynoforgeWindow::AddLineCommand() { AddLine(State()); }
 
-void TDynoforgeWindow::RemoveLineCommand() { RemoveLine(State()); }
+void TDynoforgeWindow::RemoveLineCommand() {
+  RemoveLine(State());
+  ForgetRowsBeyondCurve(State());
+}
 
 void TDynoforgeWindow::ImportCommand() {
   EditorState& st = State();

@@ -2,6 +2,7 @@
 
 #include "chart/RowScrolling.h"
 #include "document/EditorState.h"
+#include "editing/ValueBox.h"
 
 namespace dyno {
 
@@ -20,7 +21,9 @@ void SetFileMode(EditorState& st, FileMode mode) {
   doc.EngineMode = mode == FileMode::Engine;
   doc.UpgradeMode = mode == FileMode::Upgrade;
   doc.TireMode = mode == FileMode::Tire;
-  ClearPicking(st.Ui);
+  // Nothing is picked or selected any more, and the value box, which would
+  // step a value nothing refers to, is emptied.
+  ResetInteraction(st);
   st.View.FirstVisibleRow = 0;
   if (mode == FileMode::Tire) {
     doc.RowCount = doc.SlipCurves[0].SampleCount;

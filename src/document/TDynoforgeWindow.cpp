@@ -17,13 +17,13 @@
 #include "chart/RowScrolling.h"
 #include "curves/Generator.h"
 #include "document/ModeCommands.h"
+#include "editing/Timer.h"
+#include "editing/ValueBox.h"
 #include "resources/ResourceIds.h"
 
 namespace dyno {
 
 namespace {
-
-constexpr int TimerPeriodMs = 50;
 
 QSize ScreenSize() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -63,6 +63,7 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   valueEdit_->setGeometry(TableWidth + 4, 5, 65, 16);
   valueEdit_->setMaxLength(8);
   valueEdit_->installEventFilter(this);
+  connect(valueEdit_, &QLineEdit::textChanged, this, &TDynoforgeWindow::OnValueEditChanged);
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -87,6 +88,8 @@ void TDynoforgeWindow::SetupWindow() {
               LoadCursor(CursorHand, {5, 0}, Qt::PointingHandCursor),
               LoadCursor(CursorVerticalArrows, {15, 15}, Qt::SizeVerCursor),
               LoadCursor(CursorCrossHair, {15, 15}, Qt::CrossCursor)};
+  cursorShape_ = CursorShape::Arrow;
+  unsetCursor();
 
   ShowGeneratedCurve(*state_);
   SetCaption();
@@ -191,6 +194,9 @@ void TDynoforgeWindow::InsertValueBoxText(std::string_view text) {
 }
 
 void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
+  // Every mouse move names a cursor; only a change reaches the window system.
+  if (shape == cursorShape_) return;
+  cursorShape_ = shape;
   switch (shape) {
     case CursorShape::Arrow: unsetCursor(); break;
     case CursorShape::Hand: setCursor(cursors_[1]); break;
@@ -231,6 +237,10 @@ void TDynoforgeWindow::OnRowScrollBarMoved(int position) {
 }
 
 bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
+    ValueEditNotify(*state_, ValueEditCode::FocusLost);
+    return false;
+  }
   if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::ShortcutOverride) {

@@ -92,10 +92,18 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   void resizeEvent(QResizeEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The left button's presses, double-clicks and releases and every move go
+  // to the editor core. Qt holds the mouse for the window while a button is
+  // down, so a release outside the window still ends a drag.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void OnRowScrollBarMoved(int position);
   void OnTimerTick();
+  void OnValueEditChanged();
 
   std::unique_ptr<EditorState> state_;
   QLineEdit* valueEdit_ = nullptr;
@@ -105,6 +113,7 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   UserDialogs* dialogs_ = nullptr;
   bool printing_ = false;
   bool syncingScrollBar_ = false;
+  CursorShape cursorShape_ = CursorShape::Arrow;
 };
 
 }  // namespace dyno

@@ -1,16 +1,47 @@
-// Mouse, value box, timer and bend mode of the editor window.
+// Mouse, value box, timer and bend mode of the editor window: each event is
+// handed to the editor core as it comes.
+#include <QMouseEvent>
+
 #include "document/TDynoforgeWindow.h"
+#include "editing/Mouse.h"
+#include "editing/Timer.h"
+#include "editing/ValueBox.h"
 
 namespace dyno {
 
-void TDynoforgeWindow::BendCommand() {}
+namespace {
 
-void TDynoforgeWindow::OnTimerTick() {
-  ChartLayout& chart = State().Chart;
-  if (chart.ScaleChanged) {
-    update(QRect(TableWidth, 0, width() - TableWidth, height()));
-    chart.ScaleChanged = false;
-  }
+Point ClientPoint(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
+}  // namespace
+
+void TDynoforgeWindow::BendCommand() { dyno::BendCommand(State()); }
+
+void TDynoforgeWindow::OnTimerTick() { EvTimer(State()); }
+
+void TDynoforgeWindow::OnValueEditChanged() { ValueEditNotify(State(), ValueEditCode::TextChanged); }
+
+void TDynoforgeWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonDown(State(), ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonDblClk(State(), ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseMoveEvent(QMouseEvent* event) {
+  EvMouseMove(State(), ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonUp(State(), ClientPoint(event));
+  event->accept();
 }
 
 }  // namespace dyno

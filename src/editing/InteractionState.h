@@ -20,6 +20,9 @@ struct InteractionState {
   std::array<bool, SlipCurveSlots> CurveSelected{};
   bool ValueShown = false;
   bool EditSetByProgram = false;
+  // Set while the program inserts ReadoutText into the box, so the change
+  // notification can tell a text the box cut short from the one written.
+  bool InsertingReadout = false;
 
   // Mouse picking and dragging.
   bool MouseDown = false;

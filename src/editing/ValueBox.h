@@ -1,15 +1,31 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dyno {
 
 struct EditorState;
 
+// Characters the value box takes.
+inline constexpr int ValueBoxLimit = 8;
+
+// Decimals of the values the box shows: engine values and slip samples.
+inline constexpr int EngineDecimals = 1;
+inline constexpr int SlipDecimals = 6;
+
+// The text of a value for the box: "%.<decimals>f", with fewer decimals when
+// that is what it takes to fit the box. A value too large to fit even
+// without decimals keeps all of them; the box then cuts it and nothing is
+// stored from it (see WriteValueBox).
+std::string FormatReadout(double value, int decimals);
+
 // Writes a picked or stepped value into the value box: the notification of
 // emptying the box is skipped, the inserted text is stored into the
 // selected value by the box's own change handling (rounded to the decimals
-// shown), and the Up/Down buttons become active.
+// shown), and the Up/Down buttons become active. A text the box had to cut
+// short is shown but not stored, so a pick never changes a value it cannot
+// show.
 void WriteValueBox(EditorState& st, std::string_view text);
 
 // Empties the value box without storing anything.
@@ -18,5 +34,25 @@ void EmptyValueBoxByProgram(EditorState& st);
 // Forgets every pick and selection, and empties the value box: after a file
 // is opened or a curve replaced nothing refers to the old points.
 void ResetInteraction(EditorState& st);
+
+// Forgets the selection and the pick when they refer to a row the curve no
+// longer has (after its last row was removed).
+void ForgetRowsBeyondCurve(EditorState& st);
+
+// Notifications of the value box.
+enum class ValueEditCode {
+  TextChanged,  // the box's text changed: by typing, cutting, pasting or the program
+  FocusLost,    // the box lost the keyboard focus
+  Other,        // anything else the box reports; ignored
+};
+
+// The value box's notification handling. A text change stores the box's
+// number into the selected engine value or slip sample (0 when the text
+// holds none), sets Modified and repaints the cells and the chart strip
+// around the point. The change caused by the program's own emptying of the
+// box is skipped. Losing the focus stores the text only when it differs from
+// what was last stored through the box, so a value changed meanwhile by a
+// command is never put back.
+void ValueEditNotify(EditorState& st, ValueEditCode code);
 
 }  // namespace dyno

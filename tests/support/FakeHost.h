@@ -1,14 +1,19 @@
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/EditorHost.h"
 
 namespace dyno::test {
 
-// Records what the core asks of its window, and plays a value box whose
-// change notifications are counted rather than delivered.
+// Records what the core asks of its window, and plays a value box like the
+// window's: at most 8 characters, a modified flag that every edit sets, and
+// one change notification per edit, delivered at once to valueBoxChanged
+// (when set) and counted.
 class FakeHost : public EditorHost {
  public:
   struct Invalidation {
@@ -36,14 +41,57 @@ class FakeHost : public EditorHost {
   std::string ValueBoxText() const override { return valueBox; }
   bool ValueBoxModified() const override { return valueBoxModified; }
   void EmptyValueBox() override {
-    if (!valueBox.empty()) ++valueBoxChanges;
+    if (valueBox.empty()) return;
     valueBox.clear();
+    Changed();
   }
   void InsertValueBoxText(std::string_view text) override {
-    valueBox.insert(0, text);
-    ++valueBoxChanges;
+    // Inserted at the caret, which an emptied box has at its start; the box
+    // takes what fits.
+    const std::size_t room = valueBoxLimit - std::min(valueBox.size(), valueBoxLimit);
+    const std::string_view taken = text.substr(0, room);
+    if (taken.empty()) return;
+    valueBox.insert(0, taken);
+    Changed();
   }
   void SetCursorShape(CursorShape shape) override { cursor = shape; }
+
+  // The user types characters at the end of the box, one notification each;
+  // a character beyond the limit is refused without one.
+  void Type(std::string_view characters) {
+    for (char c : characters) {
+      if (valueBox.size() >= valueBoxLimit) continue;
+      valueBox.push_back(c);
+      Changed();
+    }
+  }
+  // The user deletes a character at the end of the box.
+  void Backspace() {
+    if (valueBox.empty()) return;
+    valueBox.pop_back();
+    Changed();
+  }
+  // The user selects all of the box's text and deletes it.
+  void ClearByUser() { EmptyValueBox(); }
+
+  // Whether every invalidation covers at most maxArea pixels.
+  bool AllInvalidationsWithin(int maxArea) const {
+    for (const Invalidation& inv : invalidations) {
+      const long long area = static_cast<long long>(inv.area.right - inv.area.left) * (inv.area.bottom - inv.area.top);
+      if (area > maxArea) return false;
+    }
+    return true;
+  }
+  // Whether some invalidation covers the rectangle r.
+  bool Invalidated(const Rect& r) const {
+    for (const Invalidation& inv : invalidations) {
+      if (inv.area.left <= r.left && inv.area.top <= r.top && inv.area.right >= r.right &&
+          inv.area.bottom >= r.bottom) {
+        return true;
+      }
+    }
+    return false;
+  }
 
   std::vector<Invalidation> invalidations;
   std::vector<Message> messages;
@@ -52,8 +100,17 @@ class FakeHost : public EditorHost {
   int scrollBarSyncs = 0;
   std::string valueBox;
   bool valueBoxModified = false;
+  std::size_t valueBoxLimit = 8;
   int valueBoxChanges = 0;
+  std::function<void()> valueBoxChanged;
   CursorShape cursor = CursorShape::Arrow;
+
+ private:
+  void Changed() {
+    valueBoxModified = true;
+    ++valueBoxChanges;
+    if (valueBoxChanged) valueBoxChanged();
+  }
 };
 
 }  // namespace dyno::test
