@@ -20,6 +20,7 @@
 #include "app/TSDIDecFrame.h"
 #include "document/TDynoforgeWindow.h"
 #include "files/NumberText.h"
+#include "resources/Images.h"
 #include "resources/ResourceIds.h"
 
 namespace dyno {
@@ -122,7 +123,7 @@ TApxPreviewWin::TApxPreviewWin(TDynoforgeWindow& window, QPrinter& printer, Prin
 
 TApxPreviewWin::~TApxPreviewWin() = default;
 
-QAction* TApxPreviewWin::MakeButton(int id, const QString& image, const QString& text) {
+QAction* TApxPreviewWin::MakeButton(int id, const QPixmap& image, const QString& text) {
   auto* action = new QAction(QIcon(image), text, this);
   action->setObjectName(QStringLiteral("Command%1").arg(id));
   action->setData(id);
@@ -131,7 +132,7 @@ QAction* TApxPreviewWin::MakeButton(int id, const QString& image, const QString&
   toolbar_->addAction(action);
   // Each button as large as its own bitmap.
   if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(action))) {
-    button->setIconSize(QPixmap(image).size());
+    button->setIconSize(image.size());
   }
   return action;
 }
@@ -152,7 +153,7 @@ void TApxPreviewWin::BuildToolbar() {
   toolbar_->setFont(gadgetFont);
   toolbar_->setIconSize(QSize(39, 20));
 
-  const auto preview = [](int id) { return QStringLiteral(":/images/preview/%1.xpm").arg(id); };
+  const auto preview = [](int id) { return PreviewImage(id); };
   MakeButton(CmPreviewPrevious, preview(CmPreviewPrevious), QStringLiteral("Previous page"));
   MakeButton(CmPreviewNext, preview(CmPreviewNext), QStringLiteral("Next page"));
   AddGap(6);
@@ -176,7 +177,7 @@ void TApxPreviewWin::BuildToolbar() {
   pageText_->setFixedWidth(10 * pageText_->fontMetrics().averageCharWidth() + 2 * pageText_->frameWidth() + 4);
   toolbar_->addWidget(pageText_);
   AddGap(20);
-  MakeButton(CmPrint, QStringLiteral(":/images/toolbar/%1.xpm").arg(CmPrint), QStringLiteral("Print"));
+  MakeButton(CmPrint, ToolbarImage(CmPrint), QStringLiteral("Print"));
   AddGap(20);
   QAction* close = MakeButton(CmPreviewClose, preview(CmPreviewClose), QStringLiteral("Close"));
   close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::ALT | Qt::Key_C)});
@@ -186,10 +187,7 @@ void TApxPreviewWin::BuildToolbar() {
 
 void TApxPreviewWin::SetupWindow() {
   setWindowTitle(frameCaption_ + QStringLiteral(" (Preview)"));
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/images/icons/1001.xpm"));
-  icon.addFile(QStringLiteral(":/images/icons/1001-16.xpm"));
-  setWindowIcon(icon);
+  setWindowIcon(ApplicationIcon());
 
   // The first page's rendering announces the real page range.
   setup_.MaxPage = 1;

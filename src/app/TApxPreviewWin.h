@@ -91,7 +91,7 @@ class TApxPreviewWin : public QMainWindow {
 
  private:
   void BuildToolbar();
-  QAction* MakeButton(int id, const QString& image, const QString& text);
+  QAction* MakeButton(int id, const QPixmap& image, const QString& text);
   void AddGap(int width);
   void PreviousPage();
   void NextPage();

@@ -11,6 +11,7 @@
 
 #include "app/DialogSupport.h"
 #include "app/TProjectRCVersion.h"
+#include "resources/Images.h"
 #include "resources/ResourceIds.h"
 
 namespace dyno {
@@ -67,7 +68,7 @@ TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, std::span<const VersionR
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QString::number(IconApplication));
-  icon->setPixmap(QPixmap(QStringLiteral(":/images/icons/1001.xpm")));
+  icon->setPixmap(ApplicationIcon().pixmap(32, 32));
   icon->move(du.Rect(2, 2, 0, 0).topLeft());
   icon->adjustSize();
 

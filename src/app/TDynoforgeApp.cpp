@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "app/TSDIDecFrame.h"
+#include "document/TDynoforgeWindow.h"
 #include "resources/ResourceIds.h"
 
 // The images are compiled into the shell library, which needs asking for.
@@ -33,8 +34,19 @@ TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
 }
 
 int TDynoforgeApp::Run() {
-  InitMainWindow()->show();
+  InitMainWindow();
+  ShowMainWindow();
   return exec();
+}
+
+void TDynoforgeApp::ShowMainWindow() {
+  // Finding the printers can take a while (a print server may be slow to
+  // answer): the print commands stay grayed until the window is on the
+  // screen, then their enabling rule creates the printer object.
+  printerDeferred_ = true;
+  TDynoforgeWindow* client = frame_->Client();
+  connect(client, &TDynoforgeWindow::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
+  frame_->show();
 }
 
 bool TDynoforgeApp::HandlesCommand(int id) const {
@@ -42,7 +54,7 @@ bool TDynoforgeApp::HandlesCommand(int id) const {
 }
 
 bool TDynoforgeApp::CommandEnabled(int id) {
-  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) return PrinterReady();
+  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) return !printerDeferred_ && PrinterReady();
   return true;
 }
 

@@ -31,6 +31,7 @@ class TDynoforgeApp : public QApplication {
   // event loop until it closes.
   TSDIDecFrame* InitMainWindow();
   int Run();
+  void ShowMainWindow();
 
   TSDIDecFrame* MainFrame() const { return frame_.get(); }
 
@@ -70,6 +71,7 @@ class TDynoforgeApp : public QApplication {
 
   std::unique_ptr<TSDIDecFrame> frame_;
   std::unique_ptr<QPrinter> printer_;
+  bool printerDeferred_ = false;  // until the main window first painted
   PrintPageSetup printerSetup_;
   PrinterDevice printerDevice_;
   std::function<std::string()> defaultPrinterQuery_;

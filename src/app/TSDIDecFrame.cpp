@@ -13,6 +13,7 @@
 #include "chart/ChartCanvas.h"
 #include "document/TDynoforgeWindow.h"
 #include "resources/CommandTable.h"
+#include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "resources/StringTable.h"
 
@@ -27,10 +28,7 @@ QString Text(std::string_view text) { return QString::fromLatin1(text.data(), st
 TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TSDIDecFrame"));
   setWindowTitle(QStringLiteral("Dynoforge"));
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/images/icons/1001.xpm"));
-  icon.addFile(QStringLiteral(":/images/icons/1001-16.xpm"));
-  setWindowIcon(icon);
+  setWindowIcon(ApplicationIcon());
 
   client_ = new TDynoforgeWindow(this);
   client_->setObjectName(QStringLiteral("TDynoforgeWindow"));
@@ -99,7 +97,7 @@ void TSDIDecFrame::BuildToolbar() {
       continue;
     }
     QAction* action = Action(id);
-    action->setIcon(QIcon(QStringLiteral(":/images/toolbar/%1.xpm").arg(id)));
+    action->setIcon(QIcon(ToolbarImage(id)));
     action->setEnabled(false);  // until the first idle pass
     toolbar_->addAction(action);
   }

@@ -33,7 +33,10 @@ const QColor& SlotColor(int slot) {
   return *colors[std::clamp(slot, 0, SlipCurveSlots - 1)];
 }
 
-// The fonts of one paint: cell height, average width, weight.
+// The fonts of the view: cell height, average width, weight. Made at the
+// first paint and kept, with the character widths they have measured, for
+// every later one; never destroyed, as fonts must not outlive the
+// application object.
 struct PaintFonts {
   ChartFont header{16, 6, 700};
   ChartFont engineRow{12, 7, 400};
@@ -404,8 +407,8 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
   }
 
   ChartCanvas canvas(painter, bounds);
-  const PaintFonts fonts;
-  const PaintContext pc{canvas, st, st.Chart, fonts, request, right, bottom};
+  static const PaintFonts* const fonts = new PaintFonts;
+  const PaintContext pc{canvas, st, st.Chart, *fonts, request, right, bottom};
   const EditorDocument& doc = st.Doc;
   const ChartLayout& ch = st.Chart;
   const bool tire = doc.TireMode;

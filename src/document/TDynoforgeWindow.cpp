@@ -19,6 +19,7 @@
 #include "document/ModeCommands.h"
 #include "editing/Timer.h"
 #include "editing/ValueBox.h"
+#include "resources/Images.h"
 #include "resources/ResourceIds.h"
 
 namespace dyno {
@@ -31,7 +32,7 @@ QSize ScreenSize() {
 }
 
 QCursor LoadCursor(int id, QPoint hotSpot, Qt::CursorShape fallback) {
-  const QPixmap image(QStringLiteral(":/images/cursors/%1.xpm").arg(id));
+  const QPixmap image = CursorImage(id);
   return image.isNull() ? QCursor(fallback) : QCursor(image, hotSpot.x(), hotSpot.y());
 }
 
@@ -211,7 +212,15 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // which also learns the page range from them, and the table on screen
   // stays where the user scrolled it while a print job or preview runs.
   QPainter painter(this);
-  PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
+  // A drag repaints a strip of the chart and a cell of the table: paint the
+  // few pieces rather than everything between them.
+  const QRegion& region = event->region();
+  if (region.rectCount() <= 4) {
+    for (const QRect& piece : region) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
+  } else {
+    PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
+  }
+  emit Painted();
 }
 
 void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {

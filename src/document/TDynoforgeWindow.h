@@ -87,6 +87,10 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   void InsertValueBoxText(std::string_view text) override;
   void SetCursorShape(CursorShape shape) override;
 
+ signals:
+  // After every paint of the window.
+  void Painted();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

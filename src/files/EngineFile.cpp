@@ -70,8 +70,16 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
   const EngineCurve& curve = doc.Engine;
   const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
   for (int i = 0; i < rows; ++i) {
+    // "RPMTorque=( %.1f, %.1f, %.1f)", built piece by piece: it is the
+    // busiest line of a save.
     if (doc.UpgradeMode) out += "HDV=";
-    AppendCFormat(out, "RPMTorque=( %.1f, %.1f, %.1f)\r\n", curve.Rpm[i], curve.Compression[i], curve.Torque[i]);
+    out += "RPMTorque=( ";
+    AppendFixed(out, curve.Rpm[i], 1);
+    out += ", ";
+    AppendFixed(out, curve.Compression[i], 1);
+    out += ", ";
+    AppendFixed(out, curve.Torque[i], 1);
+    out += ")\r\n";
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "document/EditorDocument.h"
 #include "files/EngineFile.h"
@@ -130,11 +131,11 @@ const EngineParameter* EngineParameterSet::Find(std::string_view key) const {
   return const_cast<EngineParameterSet*>(this)->Find(key);
 }
 
-bool ReadParameter(std::string_view engineText, EngineParameter& parameter) {
-  const std::string_view text = UpToNul(engineText);
-  const auto at = text.find(parameter.Key());
-  if (at == std::string_view::npos) return false;
+namespace {
 
+// Reads the parameter from the line of text (cut at its first NUL) that
+// holds its key at position at.
+void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& parameter) {
   // The line from the key on, as the line reader would deliver it from there.
   int pos = static_cast<int>(at);
   std::string_view line = ReadTextLine(text, pos);
@@ -155,13 +156,73 @@ bool ReadParameter(std::string_view engineText, EngineParameter& parameter) {
 
   const auto comment = line.find("//");
   if (comment != std::string_view::npos) parameter.Comment = line.substr(comment);
+}
+
+// Where each key first occurs in text. The keys are sought by their first
+// byte, one byte value at a time with memchr, which skips the text between
+// candidates far faster than a byte-by-byte look at every position.
+std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view text) {
+  struct KeysByFirstByte {
+    KeysByFirstByte() {
+      for (int k = 0; k < EngineParameterCount; ++k) {
+        const auto first = static_cast<unsigned char>(EngineParameterSpecs[k].Key[0]);
+        if (count[first] == 0) bytes[byteCount++] = first;
+        keys[first][count[first]++] = k;
+      }
+    }
+    std::array<std::array<int, EngineParameterCount>, 256> keys{};
+    std::array<int, 256> count{};
+    std::array<unsigned char, EngineParameterCount> bytes{};
+    int byteCount = 0;
+  };
+  static const KeysByFirstByte index;
+
+  std::array<std::size_t, EngineParameterCount> first;
+  first.fill(std::string_view::npos);
+  for (int b = 0; b < index.byteCount; ++b) {
+    const unsigned char byte = index.bytes[b];
+    const auto& keys = index.keys[byte];
+    int missing = index.count[byte];
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    for (const char* at = begin; missing > 0 && at < end;) {
+      at = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(end - at)));
+      if (at == nullptr) break;
+      const auto p = static_cast<std::size_t>(at - begin);
+      for (int k = 0; k < index.count[byte]; ++k) {
+        const int key = keys[k];
+        if (first[key] != std::string_view::npos) continue;
+        const std::string_view name = EngineParameterSpecs[key].Key;
+        if (p + 1 < text.size() && text[p + 1] != name[1]) continue;  // a cheap first test
+        if (text.compare(p, name.size(), name) == 0) {
+          first[key] = p;
+          --missing;
+        }
+      }
+      ++at;
+    }
+  }
+  return first;
+}
+
+}  // namespace
+
+bool ReadParameter(std::string_view engineText, EngineParameter& parameter) {
+  const std::string_view text = UpToNul(engineText);
+  const auto at = text.find(parameter.Key());
+  if (at == std::string_view::npos) return false;
+  ReadParameterAt(text, at, parameter);
   return true;
 }
 
 bool ReadEngineParameters(EditorDocument& doc) {
   if (!doc.EngineLoaded) return false;
   static const std::array<int, EngineParameterCount> sequence = ReadSequence();
-  for (const int i : sequence) ReadParameter(doc.EngineText, doc.Parameters.Items[i]);
+  const std::string_view text = UpToNul(doc.EngineText);
+  const auto first = FirstOccurrences(text);
+  for (const int i : sequence) {
+    if (first[i] != std::string_view::npos) ReadParameterAt(text, first[i], doc.Parameters.Items[i]);
+  }
   return true;
 }
 

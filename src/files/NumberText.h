@@ -17,6 +17,10 @@ double DecimalToDouble(std::string_view text);
 // so 1000.5 is always written with a point.
 std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// value with a fixed number of decimals, appended to out: the same text as
+// "%.*f" gives in the "C" locale, without going through printf.
+void AppendFixed(std::string& out, double value, int decimals);
+
 // The same, appended to out.
 void AppendCFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

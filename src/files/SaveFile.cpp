@@ -86,7 +86,8 @@ ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
 
 // A new file that takes the place of target only when Commit succeeds: it is
 // written beside target under a temporary name, flushed to disk and renamed
-// over target. Until then target keeps its old bytes, whatever fails; an
+// over target, so after a crash the target holds either its old or its new
+// bytes, never part of them. Until then target keeps its old bytes, whatever fails; an
 // uncommitted temporary file is removed.
 class ReplacementFile {
  public:
@@ -152,10 +153,6 @@ class ReplacementFile {
     if (!file_.Close()) return Fail(errno);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(errno);
     temporary_.clear();
-    // Make the new name itself durable; a failure here loses nothing.
-    const std::string folder = fs::path(target_).parent_path().string();
-    FileDescriptor directory(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
     return true;
   }
 
@@ -193,11 +190,37 @@ int WriteOutputFile(EditorHost& host, const std::string& path, std::string_view 
   return 1;
 }
 
-// Before a file is saved over itself, a copy of it is kept under its backup
-// name. A failed copy is reported but does not stop the save.
+// Gives the file at source a second name, backup, replacing whatever held
+// that name. The save then puts a new file in source's place, so backup is
+// left with the old file itself: its bytes, times and permissions, without
+// copying a byte. Only for a file the user may write (a read-only one is
+// not saved over, and its backup must be a writable copy); false when the
+// file system cannot do it.
+bool LinkAsBackup(const std::string& source, const std::string& backup) {
+  struct stat info {};
+  if (::stat(source.c_str(), &info) != 0 || (info.st_mode & S_IWUSR) == 0 || ::access(source.c_str(), W_OK) != 0) {
+    return false;
+  }
+  const fs::path folder = fs::path(backup).parent_path();
+  static unsigned counter = 0;
+  const std::string name = ".dynoforge-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".lnk";
+  const std::string temporary = (folder.empty() ? fs::path(name) : folder / name).string();
+  if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+  const bool renamed = ::rename(temporary.c_str(), backup.c_str()) == 0;
+  // A backup that already was this file's second name leaves the temporary
+  // name behind: renaming a file onto another name of itself does nothing.
+  ::unlink(temporary.c_str());
+  return renamed;
+}
+
+// Before a file is saved over itself, the old file is kept under its backup
+// name: as a second name of the old file where the file system allows, else
+// as a copy. A failed copy is reported but does not stop the save.
 void BackUpWhenSavingOverSource(EditorHost& host, const std::string& sourceFolder, const std::string& sourceName,
                                 const std::string& destinationFolder, const std::string& destinationName) {
-  if (!IsSameFile(JoinPath(sourceFolder, sourceName), JoinPath(destinationFolder, destinationName))) return;
+  const std::string source = JoinPath(sourceFolder, sourceName);
+  if (!IsSameFile(source, JoinPath(destinationFolder, destinationName))) return;
+  if (LinkAsBackup(source, JoinPath(destinationFolder, BackupName(sourceName)))) return;
   CopyFileWithTimes(host, sourceName, sourceFolder, BackupName(sourceName), destinationFolder);
 }
 
@@ -254,7 +277,8 @@ void ComposeSlipCurves(EditorDocument& doc) {
       // A value that prints as zero is written "0.000000": "-0.000000" at the
       // start of a line would end the samples when the file is read again.
       const double value = std::fabs(curve.Samples[i]) < 5e-7 ? 0.0 : curve.Samples[i];
-      AppendCFormat(line, "%0.6f ", value);
+      AppendFixed(line, value, 6);  // "%0.6f "
+      line += ' ';
       if (static_cast<int>(line.size()) >= WrapColumn || i == samples - 1) {
         line.back() = '\r';
         line += '\n';

@@ -34,12 +34,20 @@ int ParseSampleLine(EditorDocument& doc, std::string_view line, int slot) {
   line = UpToNul(line);
   if (line.empty() || !IsDigit(line[0])) return -1;
   SlipCurve& curve = doc.SlipCurves[slot];
+  // The tokens NthToken gives for n = 0, 1, 2, ..., in one pass: each starts
+  // after the blank that ended the one before.
   int taken = 0;
-  for (;;) {
-    const std::string_view token = NthToken(line, taken);
-    if (token.empty()) break;
-    if (curve.SampleCount < MaxFileSlipSamples) curve.Samples[curve.SampleCount++] = DecimalToDouble(token);
+  if (line.size() < 3) return taken;
+  std::size_t start = 0;
+  while (start < line.size()) {
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    if (end == start) break;  // an empty token ends the samples
+    if (curve.SampleCount < MaxFileSlipSamples) {
+      curve.Samples[curve.SampleCount++] = DecimalToDouble(line.substr(start, end - start));
+    }
     ++taken;
+    if (end == line.size()) break;
+    start = end + 1;
   }
   return taken;
 }

@@ -1,6 +1,9 @@
 #include <clocale>
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,47 @@ TEST(DecimalToDouble, NeverProducesInfinityNanOrHexadecimalValues) {
   // Very long digit strings still convert.
   EXPECT_DOUBLE_EQ(DecimalToDouble(std::string(300, '1').insert(1, ".")), 1.1111111111111112);
   EXPECT_DOUBLE_EQ(DecimalToDouble("1.7976931348623157e308"), 1.7976931348623157e308);
+}
+
+// The conversion takes a shortcut for short decimals; it must give exactly
+// the correctly rounded value the general conversion gives.
+TEST(DecimalToDouble, AgreesWithTheGeneralConversionToTheLastBit) {
+  std::mt19937_64 random(42);
+  const auto general = [](const std::string& text) {
+    double value = 0.0;
+    const char* begin = text.data() + (text[0] == '-' ? 1 : 0);
+    std::from_chars(begin, text.data() + text.size(), value);
+    return text[0] == '-' ? -value : value;
+  };
+  const char* formats[] = {"%.1f", "%.6f", "%.3e", "%.5f", "%.17g", "%.15g", "%.0f", "%.4e"};
+  for (int i = 0; i < 200000; ++i) {
+    const double magnitude = std::pow(10.0, static_cast<double>(random() % 40) - 20.0);
+    const double value = (static_cast<double>(random() % 2000001) - 1000000.0) / 1000000.0 * magnitude;
+    const std::string text = CFormat(formats[i % 8], value);
+    ASSERT_EQ(DecimalToDouble(text), general(text)) << text;
+  }
+  // Digit strings at the edges of the shortcut: 15 and 16 digits, powers 22 and 23.
+  for (const char* text : {"123456789012345", "1234567890123456", "0.123456789012345", "9007199254740993",
+                           "1e22", "1e23", "123456789012345e-22", "1.5e-23", "0.000000000000000000000001"}) {
+    EXPECT_EQ(DecimalToDouble(text), general(text)) << text;
+  }
+}
+
+TEST(AppendFixed, WritesWhatPrintfWrites) {
+  std::mt19937_64 random(7);
+  std::vector<double> values{0.0, -0.0, 0.05, -0.05, 0.15, 0.25, 2.5, 1e15, -1e20, 1.7976931348623157e308,
+                             4.9e-324, 999.95, 0.0000005, 12345.65};
+  for (int i = 0; i < 20000; ++i) {
+    const double magnitude = std::pow(10.0, static_cast<double>(random() % 30) - 10.0);
+    values.push_back((static_cast<double>(random() % 2000001) - 1000000.0) / 1000.0 * magnitude);
+  }
+  for (const double value : values) {
+    for (const int decimals : {0, 1, 5, 6}) {
+      std::string out = "x";
+      AppendFixed(out, value, decimals);
+      ASSERT_EQ(out, "x" + CFormat("%.*f", decimals, value)) << value;
+    }
+  }
 }
 
 TEST(CFormat, FormatsLikePrintfInTheCLocale) {

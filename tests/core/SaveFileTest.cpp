@@ -228,19 +228,43 @@ TEST_F(SaveFileTest, AFullDiskIsReportedAndTheOldDestinationSurvives) {
   EXPECT_EQ(test::TempDir::Read(Path("old.ini")), bytes);
 }
 
-TEST_F(SaveFileTest, AFailedBackupIsReportedAndTheSaveGoesOn) {
+TEST_F(SaveFileTest, TheBackupIsTheOldFileItselfAndNeedsNoRoomOnTheDisk) {
   OpenEngine("e.ini", "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
-  dir.Write("e.ini", std::string(50000, 'o'));
+  const std::string old(50000, 'o');
+  dir.Write("e.ini", old);
   dir.Write("e.in_", "previous backup");
+  SetTimes(Path("e.ini"), 1000000000, 1100000000);
+  struct stat before {};
+  stat(Path("e.ini").c_str(), &before);
   {
-    FileSizeLimit limit(20000);
+    FileSizeLimit limit(20000);  // room for the new file, not for a copy of the old
     EXPECT_EQ(SaveEngine("e.ini", "e.ini"), 1);
   }
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "Disk May be full. Error writing Destination File: " + Path("e.in_"));
-  EXPECT_EQ(host.messages[0].caption, "No file copied.");
-  EXPECT_EQ(test::TempDir::Read(Path("e.in_")), "previous backup");
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(test::TempDir::Read(Path("e.in_")), old);
   EXPECT_EQ(test::TempDir::Read(Path("e.ini")), "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
+  struct stat backup {};
+  stat(Path("e.in_").c_str(), &backup);
+  EXPECT_EQ(backup.st_ino, before.st_ino);
+  EXPECT_EQ(backup.st_mtim.tv_sec, 1100000000);
+  EXPECT_EQ(backup.st_nlink, 1u);  // the saved file is a new one
+
+  // Saving again makes the new old file the backup, and leaves nothing else.
+  EXPECT_EQ(SaveEngine("e.ini", "e.ini"), 1);
+  EXPECT_EQ(test::TempDir::Read(Path("e.in_")), "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"e.in_", "e.ini"}));
+}
+
+TEST_F(SaveFileTest, AFailedBackupIsReportedAndTheSaveGoesOn) {
+  OpenEngine("e.ini", "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
+  dir.Write("e.ini", "the old file");
+  fs::create_directories(dir.path() / "e.in_" / "in the way");  // nothing can take this name
+  EXPECT_EQ(SaveEngine("e.ini", "e.ini"), 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Error creating Destination File: e.in_");
+  EXPECT_EQ(host.messages[0].caption, "No file copied.");
+  EXPECT_EQ(test::TempDir::Read(Path("e.ini")), "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"e.in_", "e.ini"}));
 }
 
 TEST_F(SaveFileTest, SavingThroughALinkReplacesTheFileItNamesAndKeepsItsPermissions) {
@@ -273,9 +297,16 @@ TEST(CopyFileWithTimes, CopiesEveryByteAndReportsEachFailure) {
 
   EXPECT_EQ(CopyFileWithTimes(host, "none.bin", folder, "dst.bin", folder), 2);
   EXPECT_EQ(CopyFileWithTimes(host, "src.bin", folder, "dst.bin", folder + "/missing"), 0);
-  ASSERT_EQ(host.messages.size(), 2u);
+  dir.Write("dst.bin", "previous copy");
+  {
+    FileSizeLimit limit(20000);  // the disk fills up in the middle of the copy
+    EXPECT_EQ(CopyFileWithTimes(host, "src.bin", folder, "dst.bin", folder), 0);
+  }
+  EXPECT_EQ(test::TempDir::Read(dir.path() / "dst.bin"), "previous copy");
+  ASSERT_EQ(host.messages.size(), 3u);
   EXPECT_EQ(host.messages[0].text, "Error: unable to open File: none.bin");
   EXPECT_EQ(host.messages[1].text, "Error creating Destination File: dst.bin");
+  EXPECT_EQ(host.messages[2].text, "Disk May be full. Error writing Destination File: " + folder + "/dst.bin");
   for (const auto& message : host.messages) EXPECT_EQ(message.caption, "No file copied.");
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace dyno {
+
+// The compiled-in images, by kind and id. Each is an XPM file; naming the
+// format spares the image reader from probing every format it knows.
+QPixmap ToolbarImage(int id);   // main toolbar buttons, 20 x 20 (print preview 19 x 17)
+QPixmap PreviewImage(int id);   // print preview toolbar buttons
+QPixmap CursorImage(int id);    // 32 x 32 cursors
+QIcon ApplicationIcon();        // icon 1001, 32 x 32 and 16 x 16
+
+}  // namespace dyno
