@@ -307,6 +307,19 @@ TEST(Settings, FirstRunStartsInTheHomeFolderAndTheNextRunWhereTheLastEnded) {
   EXPECT_EQ(QDir::currentPath(), folder);
 }
 
+TEST(Application, LooksForThePrinterOnlyOnceTheWindowIsPainted) {
+  TDynoforgeApp* app = TDynoforgeApp::Instance();
+  ASSERT_NE(app, nullptr);
+  TSDIDecFrame* frame = app->InitMainWindow();
+  app->ShowMainWindow();
+  EXPECT_FALSE(app->CommandEnabled(CmPrint));  // shown, not yet painted
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+  frame->Client()->repaint();
+  test::IdlePass();
+  EXPECT_TRUE(app->CommandEnabled(CmPrint));
+  EXPECT_TRUE(frame->Action(CmPrintPreview)->isEnabled());
+}
+
 TEST(Application, PlacesTheFrameInsideTheScreen) {
   TDynoforgeApp* app = TDynoforgeApp::Instance();
   ASSERT_NE(app, nullptr);
