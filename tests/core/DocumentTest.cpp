@@ -76,21 +76,6 @@ TEST(DefaultSlipTable, EveryCurveFallsSteadilyAfterItsPeak) {
   }
 }
 
-TEST(DefaultSlipTable, FirstMinusFourthCurveGivesTheBendWeights) {
-  double weight[237];
-  for (int j = 0; j < 237; ++j) weight[j] = DefaultSlipTable[0][j] - DefaultSlipTable[3][j];
-  for (int j = 0; j <= 11; ++j) EXPECT_EQ(weight[j], 0.0) << j;
-  EXPECT_NEAR(weight[12], 0.000053, 5e-7);
-  EXPECT_NEAR(weight[20], 0.003914, 5e-7);
-  EXPECT_NEAR(weight[50], 0.042011, 5e-7);
-  EXPECT_NEAR(weight[95], 0.061174, 5e-7);
-  EXPECT_NEAR(weight[150], 0.056309, 5e-7);
-  EXPECT_NEAR(weight[200], 0.052003, 5e-7);
-  EXPECT_NEAR(weight[236], 0.05, 5e-7);
-  EXPECT_EQ(std::max_element(weight, weight + 237) - weight, 95);
-  for (int j = 0; j < 237; ++j) EXPECT_GE(weight[j], 0.0) << j;
-}
-
 TEST(EditorDocument, ClearEngineCurveEmptiesAllRows) {
   EditorDocument doc;
   doc.Engine.Rpm[499] = 1;

@@ -33,6 +33,7 @@ TEST_F(TimerTest, BendWeightsAreTheFirstDefaultCurveLessTheFourth) {
   EXPECT_NEAR(w[200], 0.052003, 1e-9);
   EXPECT_NEAR(w[236], 0.05, 1e-12);
   EXPECT_EQ(std::max_element(w.begin(), w.end()) - w.begin(), 95);
+  for (int j = 0; j < 237; ++j) EXPECT_GE(w[j], 0.0) << j;  // a bend never turns the curve over
 }
 
 TEST_F(TimerTest, HeldUpBendsOnTheFirstTickThenPausesNineTicks) {
