@@ -14,11 +14,11 @@ class QPainter;
 
 namespace dyno {
 
-// A font given as the chart's design gives it: face Arial, the height of the
+// A font as the view's layout measures it: face Arial, the height of the
 // character cell and the average character width in pixels, and a weight.
 // Liberation Sans (metric-compatible with Arial) stands in where Arial is
-// missing. Made for one paint; keeps the advances of the ASCII characters so
-// aligned text is measured without laying it out.
+// missing. Keeps the advances of the characters it has measured, so aligned
+// text is measured without laying it out.
 class ChartFont {
  public:
   ChartFont(int cellHeight, int averageWidth, int weight);
