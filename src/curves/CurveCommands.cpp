@@ -69,6 +69,11 @@ void TDynoforgeWindow::ImportCommand() {
     Dialogs().Message(window(), QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
     return;
   }
+  if (PathTooLong(path)) {
+    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path),
+                      QStringLiteral("FILE NOT LOADED!"));
+    return;
+  }
   TakeChosenFile(path);
   importFolder = QFile::decodeName(doc.FileFolder.c_str());
 

@@ -18,6 +18,11 @@ namespace dyno {
 
 class UserDialogs;
 
+// File names are kept to the length the document promises for them
+// (MaxPathLength); a longer path is refused rather than cut to another
+// file's name.
+bool PathTooLong(const QString& path);
+
 // The editor window: the frame's client. It owns the document and the rest
 // of the editor state, the value box and the row scroll bar, carries out the
 // editor's commands and forwards mouse, keyboard, timer and size events to

@@ -33,9 +33,6 @@ constexpr long double MinimumFreeBytes = 100000;
 QString DecodedName(const std::string& name) { return QFile::decodeName(name.c_str()); }
 std::string EncodedName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
-// File names are kept to the length the document promises for them; a
-// longer path is refused rather than cut to another file's name.
-bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
 
 bool NameContains(const std::string& name, std::string_view part) {
   std::string upper = name;
@@ -46,6 +43,8 @@ bool NameContains(const std::string& name, std::string_view part) {
 }
 
 }  // namespace
+
+bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
 
 QString TDynoforgeWindow::StartFolder() {
   const EditorDocument& doc = State().Doc;

@@ -302,6 +302,15 @@ TEST_F(CurveCommandsTest, ImportReportsCancelsAndFilesWithoutRows) {
   EXPECT_EQ(doc().RowCount, 0);
 
   doc().EngineLoaded = true;
+  const QString tooLong = QStringLiteral("/tmp/") + QString(300, QLatin1Char('x')) + QStringLiteral(".ini");
+  dialogs.openAnswers.push_front(tooLong);  // refused, not cut to another file's name
+  const std::string pathBefore = doc().FilePath;
+  Run(CmImport);
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  EXPECT_EQ(dialogs.messages[2].text, QStringLiteral("Unable to open file the selected file: ") + tooLong);
+  EXPECT_EQ(doc().FilePath, pathBefore);
+  dialogs.messages.pop_back();
+
   Run(CmImport);
   ASSERT_EQ(dialogs.messages.size(), 3u);
   EXPECT_EQ(dialogs.messages[2].text,
