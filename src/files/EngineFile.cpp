@@ -71,7 +71,8 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
   const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
   for (int i = 0; i < rows; ++i) {
     if (doc.UpgradeMode) out += "HDV=";
-    AppendCFormat(out, "RPMTorque=( %.1f, %.1f, %.1f)\r\n", curve.Rpm[i], curve.Compression[i], curve.Torque[i]);
+    AppendCFormat(out, "RPMTorque=( %.1f, %.1f, %.1f)\r\n", FileValue(curve.Rpm[i]), FileValue(curve.Compression[i]),
+                  FileValue(curve.Torque[i]));
   }
 }
 

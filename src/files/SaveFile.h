@@ -28,6 +28,9 @@ int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::s
 // The text WriteEngineFile writes.
 std::string ComposeEngineFile(EditorDocument& doc);
 
+// The text WriteTireFile writes, composed into TireOtherText.
+void ComposeTireFile(EditorDocument& doc);
+
 // Appends every slip curve in use to TireOtherText as a tire file holds it
 // and moves TireTextPos on to TireTailPos.
 void ComposeSlipCurves(EditorDocument& doc);

@@ -30,8 +30,10 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
 
   // Writes bytes exactly as given to a file in the folder; returns its path.
-  std::string Write(const std::string& name, std::string_view bytes) const {
-    const auto file = path_ / name;
+  std::string Write(const std::string& name, std::string_view bytes) const { return WriteFile(path_ / name, bytes); }
+
+  // The same for any path.
+  static std::string WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file.string();
