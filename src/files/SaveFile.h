@@ -19,7 +19,8 @@ int WriteEngineFile(EditorState& st, const std::string& sourceFolder, const std:
                     const std::string& destinationFolder, const std::string& destinationName);
 
 // Writes the tire file: the lines of TireText, with everything from the first
-// "[SLIPCURVE]" header to TireTailPos replaced by the current slip curves.
+// "[SLIPCURVE]" header to TireTailPos replaced by the current slip curves
+// (when there are none, TireText is written as it is).
 // Backup, replacement and result as for WriteEngineFile. The text written is
 // left in TireOtherText.
 int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::string& sourceName,

@@ -211,7 +211,14 @@ TEST_F(SaveFileTest, ADestinationThatCannotBeCreatedIsReportedAndLeftAlone) {
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[1].text, "There was an error opening the output file: " + Path("folder.ini") + ".");
   EXPECT_EQ(test::TempDir::Read(Path("folder.ini/inside")), "x");
-  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.ini", "folder.ini"}));
+
+  OpenTire("t.tbc", TireFile(12));
+  fs::create_directory(Path("folder.tbc"));
+  EXPECT_EQ(SaveTire("t.tbc", "folder.tbc"), 0);
+  ASSERT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(host.messages[2].text, "There was an error opening the output file: " + Path("folder.tbc") + ".");
+  EXPECT_EQ(host.messages[2].caption, "FILE ERROR!");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.ini", "folder.ini", "folder.tbc", "t.tbc"}));
 }
 
 TEST_F(SaveFileTest, AReadOnlyFolderOrFileIsReportedAndLeftAlone) {

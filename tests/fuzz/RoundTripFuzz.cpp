@@ -12,6 +12,10 @@
 //   magnitudes beyond MaxFileValue written as that limit).
 // - Writing the second read again gives the same bytes.
 //
+// The same is done through files for the first read and the write in
+// Engine and Tire mode (ReadEngineRows, WriteEngineFile, ReadTireFile,
+// WriteTireFile): they must give exactly what the text functions give.
+//
 // The exceptions are real rules of the readers, not faults, and each is
 // checked for precisely:
 // - A parameter is looked up anywhere in the text, so the parameters are
@@ -27,10 +31,15 @@
 //   negative sample that the writer has to put at the start of a line cuts
 //   the curve there when it is read again.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +48,7 @@
 #include "document/EditorState.h"
 #include "files/EngineFile.h"
 #include "files/EngineParameters.h"
+#include "files/FileBytes.h"
 #include "files/NumberText.h"
 #include "files/SaveFile.h"
 #include "files/TireFile.h"
@@ -47,6 +57,73 @@
 using namespace dyno;
 
 namespace {
+
+// A folder for the file-level round trip, in memory where the machine has
+// /dev/shm so that the writers' flushes cost little; removed at exit.
+const std::string& ScratchFolder() {
+  static const std::string folder = [] {
+    const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path().string();
+    std::string name = base + "/dynoforge-fuzz-XXXXXX";
+    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
+    return name;
+  }();
+  static const bool cleanUp = [] {
+    return std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(ScratchFolder(), ignored);
+    }) == 0;
+  }();
+  (void)cleanUp;
+  return folder;
+}
+
+std::string ReadBack(const std::string& path) {
+  std::string bytes;
+  FUZZ_CHECK(ReadFileBytes(path, bytes).Status == ReadStatus::Ok);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  FUZZ_CHECK(out.good());
+}
+
+// Reading the bytes from a file and writing them with the file writer give
+// what the text functions give.
+void EngineThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
+  const std::string& folder = ScratchFolder();
+  WriteBytes(folder + "/in.ini", bytes);
+  test::FakeHost host;
+  EditorState st(host, 801, 601);
+  const int result = ReadEngineRows(st, folder + "/in.ini");
+  FUZZ_CHECK(result == (expected.RowCount > 0 ? 1 : 0));
+  FUZZ_CHECK(st.Doc.EngineText == bytes);
+  FUZZ_CHECK(st.Doc.RowCount == expected.RowCount);
+  for (int i = 0; i < expected.RowCount; ++i) {
+    FUZZ_CHECK(st.Doc.Engine.Rpm[i] == expected.Engine.Rpm[i] && st.Doc.Engine.Torque[i] == expected.Engine.Torque[i] &&
+               st.Doc.Engine.Compression[i] == expected.Engine.Compression[i]);
+  }
+  FUZZ_CHECK(WriteEngineFile(st, folder, "in.ini", folder, "out.ini") == 1);
+  FUZZ_CHECK(host.messages.empty());
+  FUZZ_CHECK(ReadBack(folder + "/out.ini") == written);
+}
+
+void TireThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
+  const std::string& folder = ScratchFolder();
+  WriteBytes(folder + "/in.tbc", bytes);
+  test::FakeHost host;
+  EditorState st(host, 801, 601);
+  st.Doc.EngineMode = false;
+  st.Doc.TireMode = true;
+  FUZZ_CHECK(ReadTireFile(st, folder + "/in.tbc") == (expected.SlipCurveCount > 0 ? 1 : 0));
+  FUZZ_CHECK(st.Doc.SlipCurveCount == expected.SlipCurveCount && st.Doc.TireTailPos == expected.TireTailPos);
+  FUZZ_CHECK(WriteTireFile(st, folder, "in.tbc", folder, "out.tbc") == 1);
+  FUZZ_CHECK(host.messages.empty());
+  FUZZ_CHECK(ReadBack(folder + "/out.tbc") == written);
+  FUZZ_CHECK(st.Doc.TireOtherText == written);
+}
 
 // A number as its written text gives it back.
 double AsWritten(const char* format, double value) {
@@ -143,6 +220,8 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     FUZZ_CHECK(lines == rows);
   }
 
+  if (!upgrade) EngineThroughFiles(bytes, first.st.Doc, written);
+
   EngineRead second(written, upgrade);
   CheckRowsAsWritten(first.st.Doc, second.st.Doc, rows);
   if (!upgrade && rowsAreWholeLines) {
@@ -217,6 +296,8 @@ void TireRoundTrip(std::string_view bytes) {
   const int curves = doc.SlipCurveCount;
   ComposeTireFile(first.st.Doc);
   const std::string written = doc.TireOtherText;
+
+  TireThroughFiles(bytes, doc, written);
 
   // Where no curve was read, nothing is replaced.
   if (curves == 0) {

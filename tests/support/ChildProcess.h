@@ -1,13 +1,14 @@
 #pragma once
 
+#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdio>
 #include <functional>
-#include <grp.h>
 #include <string>
 
 #include <gtest/gtest.h>
