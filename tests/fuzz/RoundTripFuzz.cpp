@@ -16,14 +16,15 @@
 // Engine and Tire mode (ReadEngineRows, WriteEngineFile, ReadTireFile,
 // WriteTireFile): they must give exactly what the text functions give.
 //
-// The exceptions are real rules of the readers, not faults, and each is
-// checked for precisely:
+// The exceptions follow from the readers' own rules, which saving keeps;
+// each is recognised precisely and only it is exempt:
 // - A parameter is looked up anywhere in the text, so the parameters are
 //   compared only when the text the writer replaces (the row pieces) holds
 //   no parameter key and no NUL byte and consists of whole lines.
 // - In a composed text a parameter whose line is longer than one line piece
-//   (a long comment read from a file) reads back only its first 255 bytes,
-//   and a comment holding another parameter's key hides that parameter.
+//   (a long comment read from a file) reads back only its first 255 bytes;
+//   and a comment holding a parameter's key can hide that parameter, so the
+//   parameters of such a text are not compared.
 // - A comment read from a line that was both a parameter and a torque row
 //   holds the row's key, so in a composed text its parameter line is a row
 //   again: it reads as one more row after the composed ones.
