@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine as needed, builds Dynoforge and runs every test
-# headless: the whole suite, again under a German locale, and the core tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# headless: the whole suite, again under a German locale, the core tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
+# each fuzz target under both.
 #
 #   --no-sanitize      skip the sanitizer build
 #   --sanitize-all     run the widget tests under the sanitizers too
+#   --no-fuzz          skip the fuzzing run
+#   --fuzz-seconds=N   fuzz each target N seconds (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sanitize=core
+fuzz_seconds=60
 for arg in "$@"; do
   case "$arg" in
     --no-sanitize) sanitize=none ;;
     --sanitize-all) sanitize=all ;;
+    --no-fuzz) fuzz_seconds=0 ;;
+    --fuzz-seconds=*) fuzz_seconds="${arg#*=}" ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
+case "$fuzz_seconds" in
+  ''|*[!0-9]*) echo "--fuzz-seconds needs a whole number" >&2; exit 2 ;;
+esac
 
 scripts/setup.sh
 
@@ -42,6 +51,30 @@ if [ "$sanitize" != none ]; then
   cmake --build build-asan
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan -j "$jobs" --timeout 600
+fi
+
+if [ "$fuzz_seconds" -gt 0 ]; then
+  echo "== Fuzzing, ${fuzz_seconds} s per target (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DDYNOFORGE_FUZZ=ON \
+    -DDYNOFORGE_TESTS=OFF -DDYNOFORGE_WITH_QT=OFF -DDYNOFORGE_WERROR=ON >/dev/null
+  cmake --build build-fuzz
+  mkdir -p build-fuzz/crashes
+  for target in engine_reader tire_reader round_trip; do
+    # The inputs found are kept in build-fuzz/corpus and grow from run to
+    # run; the seeds in tests/fuzz/corpus are only read.
+    mkdir -p "build-fuzz/corpus/$target"
+    log="build-fuzz/$target.log"
+    if ! ASAN_OPTIONS=detect_leaks=1 build-fuzz/tests/fuzz/${target}_fuzz \
+        -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
+        -dict=tests/fuzz/dynoforge.dict -artifact_prefix="build-fuzz/crashes/$target-" \
+        "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
+      tail -n 60 "$log"
+      echo "fuzzing $target failed; the input is in build-fuzz/crashes/ (log: $log)" >&2
+      exit 1
+    fi
+    echo "$target: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") inputs, no failure"
+  done
 fi
 
 echo "== All tests passed"

@@ -74,11 +74,11 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
     // busiest line of a save.
     if (doc.UpgradeMode) out += "HDV=";
     out += "RPMTorque=( ";
-    AppendFixed(out, curve.Rpm[i], 1);
+    AppendFixed(out, FileValue(curve.Rpm[i]), 1);
     out += ", ";
-    AppendFixed(out, curve.Compression[i], 1);
+    AppendFixed(out, FileValue(curve.Compression[i]), 1);
     out += ", ";
-    AppendFixed(out, curve.Torque[i], 1);
+    AppendFixed(out, FileValue(curve.Torque[i]), 1);
     out += ")\r\n";
   }
 }

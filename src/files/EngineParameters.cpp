@@ -227,6 +227,7 @@ bool ReadEngineParameters(EditorDocument& doc) {
 }
 
 std::string FormatParameterValue(double value, int position) {
+  value = FileValue(value);
   const double magnitude = std::fabs(value);
   if (value == 0.0) return position == 0 ? "0" : "0.0";  // never "-0"
   if (magnitude < 0.001) return CFormat(position == 2 ? "%.4e" : "%.3e", value);

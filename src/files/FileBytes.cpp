@@ -27,12 +27,16 @@ class FileDescriptor {
 }  // namespace
 
 FileReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Opened without waiting, so that a pipe with no writer cannot hang the
+  // editor; only plain files are read (a device such as /dev/zero never
+  // ends). For a plain file the flag changes nothing.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) return {ReadStatus::CannotOpen, errno};
 
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return {ReadStatus::CannotRead, errno};
   if (S_ISDIR(info.st_mode)) return {ReadStatus::CannotRead, EISDIR};
+  if (!S_ISREG(info.st_mode)) return {ReadStatus::CannotRead, ENODEV};
   if (info.st_size > MaxFileBytes) return {ReadStatus::CannotRead, EFBIG};
 
   // Read to the end rather than trusting the size: the file may change

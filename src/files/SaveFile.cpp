@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -193,12 +192,13 @@ int WriteOutputFile(EditorHost& host, const std::string& path, std::string_view 
 // Gives the file at source a second name, backup, replacing whatever held
 // that name. The save then puts a new file in source's place, so backup is
 // left with the old file itself: its bytes, times and permissions, without
-// copying a byte. Only for a file the user may write (a read-only one is
-// not saved over, and its backup must be a writable copy); false when the
-// file system cannot do it.
+// copying a byte. Only for an ordinary file the user may write (a read-only
+// one is not saved over, and its backup must be a writable copy); false when
+// the file system cannot do it.
 bool LinkAsBackup(const std::string& source, const std::string& backup) {
   struct stat info {};
-  if (::stat(source.c_str(), &info) != 0 || (info.st_mode & S_IWUSR) == 0 || ::access(source.c_str(), W_OK) != 0) {
+  if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
+      ::access(source.c_str(), W_OK) != 0) {
     return false;
   }
   const fs::path folder = fs::path(backup).parent_path();
@@ -267,8 +267,8 @@ void ComposeSlipCurves(EditorDocument& doc) {
     out += "Name=";
     out += curve.Name;
     out += "\r\n";
-    AppendCFormat(out, "Step=%0.5f\r\n", curve.Step);
-    AppendCFormat(out, "DropoffFunction=%0.1f\r\n", curve.DropoffFunction);
+    AppendCFormat(out, "Step=%0.5f\r\n", FileValue(curve.Step));
+    AppendCFormat(out, "DropoffFunction=%0.1f\r\n", FileValue(curve.DropoffFunction));
     out += "Data:\r\n";
 
     const int samples = std::clamp(curve.SampleCount, 0, MaxSlipSamples);
@@ -276,9 +276,10 @@ void ComposeSlipCurves(EditorDocument& doc) {
     for (int i = 0; i < samples; ++i) {
       // A value that prints as zero is written "0.000000": "-0.000000" at the
       // start of a line would end the samples when the file is read again.
-      const double value = std::fabs(curve.Samples[i]) < 5e-7 ? 0.0 : curve.Samples[i];
-      AppendFixed(line, value, 6);  // "%0.6f "
+      const std::size_t start = line.size();
+      AppendFixed(line, FileValue(curve.Samples[i]), 6);  // "%0.6f "
       line += ' ';
+      if (line.compare(start, 10, "-0.000000 ") == 0) line.erase(start, 1);
       if (static_cast<int>(line.size()) >= WrapColumn || i == samples - 1) {
         line.back() = '\r';
         line += '\n';
@@ -291,16 +292,13 @@ void ComposeSlipCurves(EditorDocument& doc) {
   doc.TireTextPos = std::max(doc.TireTextPos, doc.TireTailPos);
 }
 
-int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::string& sourceName,
-                  const std::string& destinationFolder, const std::string& destinationName) {
-  EditorDocument& doc = st.Doc;
+void ComposeTireFile(EditorDocument& doc) {
   std::string().swap(doc.TireOtherText);
   doc.TireOtherText.reserve(doc.TireText.size() + SlipCurveSlots * 9000);
-  BackUpWhenSavingOverSource(st.Host, sourceFolder, sourceName, destinationFolder, destinationName);
-
   // The curves go where the first section stood; every later header, such as
-  // a fifth section, is ordinary text.
-  bool composed = false;
+  // a fifth section, is ordinary text. Where no curve was read there is
+  // nothing to put in, and the sections without samples stay as they are.
+  bool composed = doc.SlipCurveCount <= 0;
   doc.TireTextPos = 0;
   while (doc.TireTextPos < doc.TireTextSize()) {
     const std::string_view line = ReadTextLine(doc.TireText, doc.TireTextPos);
@@ -311,7 +309,13 @@ int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::s
       doc.TireOtherText += line;
     }
   }
-  return WriteOutputFile(st.Host, JoinPath(destinationFolder, destinationName), doc.TireOtherText);
+}
+
+int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::string& sourceName,
+                  const std::string& destinationFolder, const std::string& destinationName) {
+  BackUpWhenSavingOverSource(st.Host, sourceFolder, sourceName, destinationFolder, destinationName);
+  ComposeTireFile(st.Doc);
+  return WriteOutputFile(st.Host, JoinPath(destinationFolder, destinationName), st.Doc.TireOtherText);
 }
 
 int CopyFileWithTimes(EditorHost& host, const std::string& sourceName, const std::string& sourceFolder,
@@ -319,9 +323,11 @@ int CopyFileWithTimes(EditorHost& host, const std::string& sourceName, const std
   const std::string sourcePath = JoinPath(sourceFolder, sourceName);
   const std::string destinationPath = JoinPath(destinationFolder, destinationName);
 
-  FileDescriptor source(::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC));
+  // Only a plain file is copied; opening without waiting keeps a pipe put in
+  // its place from hanging the save.
+  FileDescriptor source(::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
-  if (source.get() < 0 || ::fstat(source.get(), &info) != 0) {
+  if (source.get() < 0 || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     host.ShowMessage("Error: unable to open File: " + sourceName, NoCopyCaption);
     return 2;
   }

@@ -19,7 +19,8 @@ int WriteEngineFile(EditorState& st, const std::string& sourceFolder, const std:
                     const std::string& destinationFolder, const std::string& destinationName);
 
 // Writes the tire file: the lines of TireText, with everything from the first
-// "[SLIPCURVE]" header to TireTailPos replaced by the current slip curves.
+// "[SLIPCURVE]" header to TireTailPos replaced by the current slip curves
+// (when there are none, TireText is written as it is).
 // Backup, replacement and result as for WriteEngineFile. The text written is
 // left in TireOtherText.
 int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::string& sourceName,
@@ -27,6 +28,9 @@ int WriteTireFile(EditorState& st, const std::string& sourceFolder, const std::s
 
 // The text WriteEngineFile writes.
 std::string ComposeEngineFile(EditorDocument& doc);
+
+// The text WriteTireFile writes, composed into TireOtherText.
+void ComposeTireFile(EditorDocument& doc);
 
 // Appends every slip curve in use to TireOtherText as a tire file holds it
 // and moves TireTextPos on to TireTailPos.

@@ -16,6 +16,17 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // A line of nothing but its line end: the usual end of a section's samples.
 bool IsEmptyLine(std::string_view piece) { return piece.find_first_not_of("\r\n") == std::string_view::npos; }
 
+// True when a line starts the samples. On a name line a "Data:" after the
+// line's first "=" is part of the name: a curve named "Data: wet" would
+// otherwise start its samples on its name line, and since the name line is
+// written before the step, the curve would lose its samples every time it
+// is saved and read again.
+bool StartsData(std::string_view line) {
+  const auto data = line.find("Data:");
+  if (data == std::string_view::npos) return false;
+  return line.find("Name=") == std::string_view::npos || data < line.find('=');
+}
+
 }  // namespace
 
 std::string_view NthToken(std::string_view line, int n) {
@@ -66,7 +77,7 @@ bool ParseSlipCurve(EditorDocument& doc, int slot) {
     if (LineContains(line, "Step=")) curve.Step = DecimalToDouble(ValueAfterEquals(line));
     if (LineContains(line, "DropoffFunction=")) curve.DropoffFunction = DecimalToDouble(ValueAfterEquals(line));
 
-    if (LineContains(line, "Data:")) {
+    if (StartsData(line)) {
       data = true;
       continue;
     }

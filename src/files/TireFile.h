@@ -25,7 +25,8 @@ int ParseTireText(EditorState& st);
 
 // Parses the lines after a section header, from TireTextPos, into the slot;
 // stops before the next header or after the line that ends the samples, and
-// leaves TireTailPos there. Returns true when the section had a "Data:" line.
+// leaves TireTailPos there. Returns true when the section had a "Data:" line
+// ("Data:" in the name of a "Name=" line, after its "=", does not count).
 bool ParseSlipCurve(EditorDocument& doc, int slot);
 
 // Appends the blank-separated samples of a data line to the slot, at most 261

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -144,6 +145,13 @@ TEST_F(ReadEngineRowsTest, NulBytesDoNotHideTheRestOfTheFile) {
   ASSERT_EQ(Read(bytes), 1);
   EXPECT_EQ(curve().EngineRowCount, 2);
   EXPECT_EQ(st.Doc.EngineText, bytes);
+}
+
+TEST_F(ReadEngineRowsTest, PowerStaysFiniteForValuesFarOutOfRange) {
+  // Found by fuzzing: the product of two huge values was infinite.
+  ASSERT_EQ(Read("RPMTorque=( 1e300, 0.0, -1e300)\r\nRPMTorque=( 1e300, 0.0, 1e300)\r\n"), 1);
+  EXPECT_EQ(curve().Power[0], -std::numeric_limits<double>::max());
+  EXPECT_EQ(curve().Power[1], std::numeric_limits<double>::max());
 }
 
 }  // namespace

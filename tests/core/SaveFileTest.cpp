@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,9 +15,13 @@
 
 #include "document/EditorState.h"
 #include "files/EngineFile.h"
+#include "files/EngineParameters.h"
+#include "files/NumberText.h"
 #include "files/SaveFile.h"
 #include "files/TireFile.h"
+#include "support/ChildProcess.h"
 #include "support/FakeHost.h"
+#include "support/SampleCurves.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -56,6 +63,19 @@ std::vector<std::string> FileNames(const fs::path& folder) {
 void SetTimes(const std::string& path, long accessSeconds, long modifySeconds) {
   const timespec times[2] = {{accessSeconds, 123456789}, {modifySeconds, 987654321}};
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+const std::string TireBefore = "[GENERAL]\r\nTitle=front tires\r\n\r\n";
+const std::string TireAfter = "[COMPOUND]\r\nName=Soft\r\nStep=1\r\n";
+
+std::string TireFile(int samples) {
+  std::string text = TireBefore;
+  for (int b = 0; b < 4; ++b) {
+    text += "[SLIPCURVE]\r\nName=Curve " + std::to_string(b) + "\r\nStep=0.002\r\nDropoffFunction=-0.5\r\nData:\r\n";
+    for (int i = 0; i < samples; ++i) text += (i % 7 ? " " : "") + std::to_string(i / 200.0) + (i % 7 == 6 ? "\r\n" : "");
+    text += "\r\n\r\n// between " + std::to_string(b) + "\r\n";
+  }
+  return text + "[SLIPCURVE]\r\nName=Fifth\r\nData:\r\n0.5\r\n\r\n" + TireAfter;
 }
 
 class SaveFileTest : public ::testing::Test {
@@ -191,22 +211,121 @@ TEST_F(SaveFileTest, ADestinationThatCannotBeCreatedIsReportedAndLeftAlone) {
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[1].text, "There was an error opening the output file: " + Path("folder.ini") + ".");
   EXPECT_EQ(test::TempDir::Read(Path("folder.ini/inside")), "x");
-  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.ini", "folder.ini"}));
+
+  OpenTire("t.tbc", TireFile(12));
+  fs::create_directory(Path("folder.tbc"));
+  EXPECT_EQ(SaveTire("t.tbc", "folder.tbc"), 0);
+  ASSERT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(host.messages[2].text, "There was an error opening the output file: " + Path("folder.tbc") + ".");
+  EXPECT_EQ(host.messages[2].caption, "FILE ERROR!");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.ini", "folder.ini", "folder.tbc", "t.tbc"}));
 }
 
 TEST_F(SaveFileTest, AReadOnlyFolderOrFileIsReportedAndLeftAlone) {
-  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
   OpenEngine("a.ini", "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
   dir.Write("old.ini", "old");
-  chmod(Path("old.ini").c_str(), 0444);
-  EXPECT_EQ(SaveEngine("a.ini", "old.ini"), 0);
-  chmod(Path("old.ini").c_str(), 0644);
-  chmod(folder().c_str(), 0555);
-  EXPECT_EQ(SaveEngine("a.ini", "old.ini"), 0);
-  chmod(folder().c_str(), 0755);
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[1].text, "There was an error opening the output file: " + Path("old.ini") + ".");
-  EXPECT_EQ(test::TempDir::Read(Path("old.ini")), "old");
+  // Permission bits do not stop root: the checks run as an ordinary user.
+  test::RunAsOrdinaryUser(dir.path(), [&] {
+    chmod(Path("old.ini").c_str(), 0444);
+    EXPECT_EQ(SaveEngine("a.ini", "old.ini"), 0);
+    chmod(Path("old.ini").c_str(), 0644);
+    chmod(folder().c_str(), 0555);
+    EXPECT_EQ(SaveEngine("a.ini", "old.ini"), 0);
+    // Saving over the opened file: neither the backup nor the file itself
+    // can be written, and both failures are told.
+    EXPECT_EQ(SaveEngine("a.ini", "a.ini"), 0);
+    chmod(folder().c_str(), 0755);
+    ASSERT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages[0].text, "There was an error opening the output file: " + Path("old.ini") + ".");
+    EXPECT_EQ(host.messages[1].text, "There was an error opening the output file: " + Path("old.ini") + ".");
+    EXPECT_EQ(host.messages[2].text, "Error creating Destination File: a.in_");
+    EXPECT_EQ(host.messages[2].caption, "No file copied.");
+    EXPECT_EQ(host.messages[3].text, "There was an error opening the output file: " + Path("a.ini") + ".");
+    EXPECT_EQ(test::TempDir::Read(Path("old.ini")), "old");
+    EXPECT_EQ(test::TempDir::Read(Path("a.ini")), "RPMTorque=( 1.0, 2.0, 3.0)\r\n");
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.ini", "old.ini"}));
+  });
+}
+
+TEST_F(SaveFileTest, AReadOnlyFileSystemIsReportedAndLeftAlone) {
+  const fs::path mounted = dir.path() / "ro";
+  fs::create_directory(mounted);
+  const std::string folder = mounted.string();
+  const std::string engine = "RPMTorque=( 1.0, 2.0, 3.0)\r\n";
+  const std::string tire = TireFile(12);
+  const int code = test::RunOnSmallFileSystem(
+      mounted, "1m", true,
+      [&] {
+        test::TempDir::WriteFile(mounted / "e.ini", engine);
+        test::TempDir::WriteFile(mounted / "t.tbc", tire);
+        ReadEngineRows(st, (mounted / "e.ini").string());
+        ReadTireFile(st, (mounted / "t.tbc").string());
+      },
+      [&] {
+        EXPECT_EQ(WriteEngineFile(st, folder, "e.ini", folder, "new.ini"), 0);
+        EXPECT_EQ(WriteEngineFile(st, folder, "e.ini", folder, "e.ini"), 0);
+        EXPECT_EQ(WriteTireFile(st, folder, "t.tbc", folder, "t.tbc"), 0);
+        ASSERT_EQ(host.messages.size(), 5u);
+        EXPECT_EQ(host.messages[0].text, "There was an error opening the output file: " + folder + "/new.ini.");
+        EXPECT_EQ(host.messages[1].text, "Error creating Destination File: e.in_");
+        EXPECT_EQ(host.messages[2].text, "There was an error opening the output file: " + folder + "/e.ini.");
+        EXPECT_EQ(host.messages[3].text, "Error creating Destination File: t.tb_");
+        EXPECT_EQ(host.messages[4].text, "There was an error opening the output file: " + folder + "/t.tbc.");
+        EXPECT_EQ(test::TempDir::Read(mounted / "e.ini"), engine);
+        EXPECT_EQ(test::TempDir::Read(mounted / "t.tbc"), tire);
+        EXPECT_EQ(FileNames(mounted), (std::vector<std::string>{"e.ini", "t.tbc"}));
+      });
+  if (code == test::ChildCannotSetUp) GTEST_SKIP() << "mounting a file system is not allowed here";
+  EXPECT_EQ(code, 0);
+}
+
+TEST_F(SaveFileTest, AFullFileSystemIsReportedAndTheOldFilesSurvive) {
+  const fs::path mounted = dir.path() / "small";
+  fs::create_directory(mounted);
+  const std::string folder = mounted.string();
+  std::string engine;
+  for (int i = 0; i < 400; ++i) engine += "RPMTorque=( " + std::to_string(i * 10) + ".0, -1.0, 2.0)\r\n";
+  engine += std::string(26000, '/') + "\r\n";
+  const std::string tire = TireFile(261) + std::string(30000, '/') + "\r\n";
+  const int code = test::RunOnSmallFileSystem(
+      mounted, "64k", false,
+      [&] {
+        test::TempDir::WriteFile(mounted / "e.ini", engine);
+        test::TempDir::WriteFile(mounted / "old.ini", "the old file");
+      },
+      [&] {
+        ReadEngineRows(st, (mounted / "e.ini").string());
+        // No room for the new file: the failure is told, the file stays as
+        // it was, nothing is left behind. The backup needs no room: it is
+        // the old file under a second name.
+        EXPECT_EQ(WriteEngineFile(st, folder, "e.ini", folder, "e.ini"), 0);
+        EXPECT_EQ(WriteEngineFile(st, folder, "e.ini", folder, "old.ini"), 0);
+        ASSERT_EQ(host.messages.size(), 2u);
+        EXPECT_EQ(host.messages[0].text, "There was an error writing the output file: " + folder + "/e.ini.");
+        EXPECT_EQ(host.messages[0].caption, "FILE ERROR!");
+        EXPECT_EQ(host.messages[1].text, "There was an error writing the output file: " + folder + "/old.ini.");
+        EXPECT_EQ(test::TempDir::Read(mounted / "e.ini"), engine);
+        EXPECT_EQ(test::TempDir::Read(mounted / "e.in_"), engine);
+        EXPECT_EQ(test::TempDir::Read(mounted / "old.ini"), "the old file");
+        EXPECT_EQ(FileNames(mounted), (std::vector<std::string>{"e.in_", "e.ini", "old.ini"}));
+
+        // A backup copy (of a file that cannot take a second name: a
+        // read-only one) finds no room and says so.
+        ASSERT_EQ(unlink((mounted / "e.ini").c_str()), 0);
+        ASSERT_EQ(unlink((mounted / "e.in_").c_str()), 0);
+        test::TempDir::WriteFile(mounted / "t.tbc", tire);
+        ReadTireFile(st, (mounted / "t.tbc").string());
+        ASSERT_EQ(chmod((mounted / "t.tbc").c_str(), 0444), 0);
+        EXPECT_EQ(WriteTireFile(st, folder, "t.tbc", folder, "t.tbc"), 0);
+        ASSERT_EQ(host.messages.size(), 4u);
+        EXPECT_EQ(host.messages[2].text, "Insufficient disk space on " + folder + " to copy file: t.tb_");
+        EXPECT_EQ(host.messages[2].caption, "No file copied.");
+        EXPECT_EQ(host.messages[3].caption, "FILE ERROR!");
+        EXPECT_EQ(test::TempDir::Read(mounted / "t.tbc"), tire);
+        EXPECT_EQ(FileNames(mounted), (std::vector<std::string>{"old.ini", "t.tbc"}));
+      });
+  if (code == test::ChildCannotSetUp) GTEST_SKIP() << "mounting a file system is not allowed here";
+  EXPECT_EQ(code, 0);
 }
 
 TEST_F(SaveFileTest, AFullDiskIsReportedAndTheOldDestinationSurvives) {
@@ -278,6 +397,81 @@ TEST_F(SaveFileTest, SavingThroughALinkReplacesTheFileItNamesAndKeepsItsPermissi
   EXPECT_EQ(fs::status(Path("target.ini")).permissions(), fs::perms(0640));
 }
 
+// Switches the process to a locale for its lifetime.
+class ProcessLocale {
+ public:
+  explicit ProcessLocale(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
+    active_ = std::setlocale(LC_ALL, name) != nullptr;
+  }
+  ~ProcessLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+  ProcessLocale(const ProcessLocale&) = delete;
+  ProcessLocale& operator=(const ProcessLocale&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  std::string previous_;
+  bool active_ = false;
+};
+
+TEST_F(SaveFileTest, FilesWrittenUnderAGermanLocaleAreThoseWrittenUnderC) {
+  // An engine with parameters, composed as the parameter dialog leaves it,
+  // and a tire file: every number with decimals, some negative.
+  test::FillSampleEngineCurve(st.Doc, 41);
+  for (int i = 0; i < 41; ++i) st.Doc.Engine.Torque[i] += 0.25;
+  st.Doc.Parameters.Find("FuelConsumption")->Values[0] = 6.25e-05;
+  st.Doc.Parameters.Find("EngineEmission")->Values = {0.125, -0.5, 1234.5};
+  st.Doc.Parameters.Find("BoostTorque")->Values[0] = -1.5;
+  ComposeAndKeepEngineText(st.Doc);
+  EditorState tires{host, 801, 601};
+  tires.Doc.TireMode = true;
+  ASSERT_EQ(ReadTireFile(tires, dir.Write("t.tbc", TireFile(40))), 1);
+  for (SlipCurve& curve : tires.Doc.SlipCurves) {
+    curve.Step = 0.0025;
+    curve.DropoffFunction = -0.55;
+    for (int i = 0; i < curve.SampleCount; ++i) curve.Samples[i] = 1.0 / (i + 3) - (i > 30 ? 0.2 : 0.0);
+  }
+
+  const auto write = [&](const char* suffix) {
+    std::string engine = "engine-" + std::string(suffix) + ".ini";
+    std::string tire = "tire-" + std::string(suffix) + ".tbc";
+    EXPECT_EQ(WriteEngineFile(st, folder(), "none.ini", folder(), engine), 1);
+    EXPECT_EQ(WriteTireFile(tires, folder(), "t.tbc", folder(), tire), 1);
+    return test::TempDir::Read(Path(engine)) + test::TempDir::Read(Path(tire));
+  };
+  const std::string underC = write("c");
+  std::string underGerman;
+  {
+    ProcessLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.active()) << "the de_DE.UTF-8 locale is missing; the set-up script generates it";
+    char native[32];
+    std::snprintf(native, sizeof native, "%.1f", 1000.5);
+    ASSERT_STREQ(native, "1000,5") << "the locale is not in effect, so this test proves nothing";
+    underGerman = write("de");
+
+    // And what was written reads back the same there.
+    const EngineCurve before = st.Doc.Engine;
+    OpenEngine("engine-c.ini", test::TempDir::Read(Path("engine-c.ini")));
+    ASSERT_EQ(st.Doc.RowCount, 41);
+    for (int i = 0; i < 41; ++i) {
+      EXPECT_EQ(st.Doc.Engine.Rpm[i], before.Rpm[i]);
+      EXPECT_EQ(st.Doc.Engine.Torque[i], DecimalToDouble(CFormat("%.1f", before.Torque[i])));
+    }
+    st.Doc.EngineLoaded = true;
+    st.Doc.Parameters = EngineParameterSet();
+    ASSERT_TRUE(ReadEngineParameters(st.Doc));
+    EXPECT_EQ(st.Doc.Parameters.Find("EngineEmission")->Values[2], 1234.5);
+    EXPECT_EQ(st.Doc.Parameters.Find("FuelConsumption")->Values[0], 6.25e-05);
+  }
+  EXPECT_EQ(underGerman, underC);
+  EXPECT_NE(underC.find("EngineEmission=(0.12500, -0.5000, 1234.5000)"), std::string::npos);
+  EXPECT_NE(underC.find("DropoffFunction=-0.6\r\n"), std::string::npos);
+  for (std::size_t i = 1; i + 1 < underC.size(); ++i) {
+    EXPECT_FALSE(underC[i] == ',' && std::isdigit(static_cast<unsigned char>(underC[i - 1])) &&
+                 std::isdigit(static_cast<unsigned char>(underC[i + 1])))
+        << "a decimal comma at " << i;
+  }
+}
+
 TEST(CopyFileWithTimes, CopiesEveryByteAndReportsEachFailure) {
   test::TempDir dir;
   test::FakeHost host;
@@ -308,19 +502,6 @@ TEST(CopyFileWithTimes, CopiesEveryByteAndReportsEachFailure) {
   EXPECT_EQ(host.messages[1].text, "Error creating Destination File: dst.bin");
   EXPECT_EQ(host.messages[2].text, "Disk May be full. Error writing Destination File: " + folder + "/dst.bin");
   for (const auto& message : host.messages) EXPECT_EQ(message.caption, "No file copied.");
-}
-
-const std::string TireBefore = "[GENERAL]\r\nTitle=front tires\r\n\r\n";
-const std::string TireAfter = "[COMPOUND]\r\nName=Soft\r\nStep=1\r\n";
-
-std::string TireFile(int samples) {
-  std::string text = TireBefore;
-  for (int b = 0; b < 4; ++b) {
-    text += "[SLIPCURVE]\r\nName=Curve " + std::to_string(b) + "\r\nStep=0.002\r\nDropoffFunction=-0.5\r\nData:\r\n";
-    for (int i = 0; i < samples; ++i) text += (i % 7 ? " " : "") + std::to_string(i / 200.0) + (i % 7 == 6 ? "\r\n" : "");
-    text += "\r\n\r\n// between " + std::to_string(b) + "\r\n";
-  }
-  return text + "[SLIPCURVE]\r\nName=Fifth\r\nData:\r\n0.5\r\n\r\n" + TireAfter;
 }
 
 TEST_F(SaveFileTest, TireFilesKeepTheTextAroundTheCurvesAndAFifthSection) {
@@ -364,6 +545,61 @@ TEST_F(SaveFileTest, TireOutputHasNoSizeLimitAndBacksUpTheOpenedFile) {
   struct stat backup {};
   ASSERT_EQ(stat(Path("t.tb_").c_str(), &backup), 0);
   EXPECT_EQ(backup.st_mtim.tv_sec, 8);
+}
+
+// Found by fuzzing: each of these wrote a file that did not read back as
+// written.
+TEST_F(SaveFileTest, ValuesBeyondTheFileLimitAreWrittenAsTheLimit) {
+  // A row or sample line of 300 digits was longer than a line piece: it read
+  // back as another number, and its rest became a line of its own.
+  OpenEngine("big.ini", "RPMTorque=( 1e300, -1e300, 1e21)\r\nRPMTorque=( 1.0, 2.0, 3.0)\r\n");
+  EXPECT_EQ(st.Doc.Engine.Rpm[0], 1e300);
+  ASSERT_EQ(SaveEngine("big.ini", "out.ini"), 1);
+  const std::string rows =
+      "RPMTorque=( 100000000000000000000.0, -100000000000000000000.0, 100000000000000000000.0)\r\n"
+      "RPMTorque=( 1.0, 2.0, 3.0)\r\n";
+  EXPECT_EQ(test::TempDir::Read(Path("out.ini")), rows);
+  OpenEngine("out.ini", rows);
+  EXPECT_EQ(st.Doc.Engine.Torque[0], MaxFileValue);
+
+  OpenTire("big.tbc", "[SLIPCURVE]\r\nStep=-1e200\r\nData:\r\n1e300 0.5\r\n\r\n");
+  ASSERT_EQ(SaveTire("big.tbc", "out.tbc"), 1);
+  EXPECT_EQ(test::TempDir::Read(Path("out.tbc")),
+            "[SLIPCURVE]\r\nName=\r\nStep=-100000000000000000000.00000\r\nDropoffFunction=0.0\r\nData:\r\n"
+            "100000000000000000000.000000 0.500000\r\n\r\n");
+}
+
+TEST_F(SaveFileTest, ATireFileWithoutCurvesIsWrittenBackUnchanged) {
+  // Sections without "Data:" give no curve; the writer used to drop them
+  // and put nothing in their place.
+  const std::string bytes = "[GENERAL]\r\n[SLIPCURVE]\r\nName=Front\r\nStep=0.002\r\n0.1 0.2\r\n\r\ntail\r\n";
+  OpenTire("t.tbc", bytes);
+  ASSERT_EQ(st.Doc.SlipCurveCount, 0);
+  ASSERT_EQ(SaveTire("t.tbc", "out.tbc"), 1);
+  EXPECT_EQ(test::TempDir::Read(Path("out.tbc")), bytes);
+}
+
+TEST_F(SaveFileTest, ACurveNamedWithDataReadsBackWhole) {
+  OpenTire("t.tbc", "[SLIPCURVE]\r\nName=Data: wet\r\nData:\r\n0.1 0.2\r\n\r\n");
+  ASSERT_EQ(SaveTire("t.tbc", "out.tbc"), 1);
+  const std::string written = test::TempDir::Read(Path("out.tbc"));
+  OpenTire("out.tbc", written);
+  EXPECT_EQ(st.Doc.SlipCurves[0].Name, "Data: wet");
+  EXPECT_EQ(st.Doc.SlipCurves[0].SampleCount, 2);
+  ASSERT_EQ(SaveTire("out.tbc", "again.tbc"), 1);
+  EXPECT_EQ(test::TempDir::Read(Path("again.tbc")), written);
+}
+
+TEST(ComposeSlipCurves, ASampleThatPrintsAsMinusZeroIsWrittenAsZero) {
+  // -5e-7 is a hair smaller in size than the decimal 5e-7, so it prints as
+  // "-0.000000"; starting a line, that ended the samples when read again.
+  EditorDocument doc;
+  doc.SlipCurveCount = 1;
+  doc.SlipCurves[0].SampleCount = 12;
+  for (int i = 0; i < 12; ++i) doc.SlipCurves[0].Samples[i] = i == 10 ? -5e-7 : 0.5;
+  ComposeSlipCurves(doc);
+  EXPECT_NE(doc.TireOtherText.find("\r\n0.000000 0.500000\r\n"), std::string::npos);
+  EXPECT_EQ(doc.TireOtherText.find("-0.0"), std::string::npos);
 }
 
 TEST(ComposeSlipCurves, WrapsSamplesAtNinetyCharacters) {

@@ -119,6 +119,21 @@ TEST_F(TireFileTest, HeaderKeysAreFoundAnywhereInAnyOrderBeforeTheData) {
   EXPECT_TRUE(st.Doc.TireOtherText.empty());
 }
 
+TEST_F(TireFileTest, DataInsideACurveNameIsPartOfTheName) {
+  // Found by fuzzing: the writer puts the name line before the step, so a
+  // name holding "Data:" started the samples there and the step line ended
+  // them: the curve came back empty after every save.
+  ASSERT_EQ(Read("[SLIPCURVE]\r\nName=Data: wet\r\nStep=0.00200\r\nDropoffFunction=-0.5\r\nData:\r\n0.1 0.2\r\n\r\n"
+                 "[SLIPCURVE]\r\nData: Name=after the data key\r\n0.3\r\n\r\n"),
+            1);
+  EXPECT_EQ(slot(0).Name, "Data: wet");
+  EXPECT_EQ(slot(0).Step, 0.002);
+  EXPECT_EQ(Samples(0), (std::vector<double>{0.1, 0.2}));
+  // Before the line's "=" the key still starts the samples.
+  EXPECT_EQ(slot(1).Name, "after the data key");
+  EXPECT_EQ(Samples(1), (std::vector<double>{0.3}));
+}
+
 TEST_F(TireFileTest, SectionsDirectlyAfterEachOtherAndSectionsWithoutData) {
   ASSERT_EQ(Read("[SLIPCURVE]\r\nName=A\r\nData:\r\n0.1 0.2\r\n"
                  "[SLIPCURVE]\r\nName=NoData\r\n"

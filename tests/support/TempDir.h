@@ -30,8 +30,10 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
 
   // Writes bytes exactly as given to a file in the folder; returns its path.
-  std::string Write(const std::string& name, std::string_view bytes) const {
-    const auto file = path_ / name;
+  std::string Write(const std::string& name, std::string_view bytes) const { return WriteFile(path_ / name, bytes); }
+
+  // The same for any path.
+  static std::string WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file.string();
@@ -39,8 +41,13 @@ class TempDir {
 
   // Every byte of a file in the folder, or of any path.
   static std::string Read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
   }
 
  private:

@@ -1,0 +1,384 @@
+// Fuzz target: any bytes, read, written and read again, once as an engine
+// file (in Engine and in Upgrade mode, and through the composed text that
+// the parameter dialog and Generate leave) and once as a tire file.
+//
+// What the writers promise, and so what is checked:
+// - Outside what they replace, every byte is kept: an engine file's line
+//   pieces other than its torque rows; a tire file's text before the first
+//   section and after the last section read.
+// - The second read gives the same rows, parameters and slip curves, each
+//   number as its written text gives it back (rows "%.1f", steps "%0.5f",
+//   drop-off values "%0.1f", samples "%0.6f", parameters by their formats;
+//   magnitudes beyond MaxFileValue written as that limit).
+// - Writing the second read again gives the same bytes.
+//
+// The same is done through files for the first read and the write in
+// Engine and Tire mode (ReadEngineRows, WriteEngineFile, ReadTireFile,
+// WriteTireFile): they must give exactly what the text functions give.
+//
+// The exceptions follow from the readers' own rules, which saving keeps;
+// each is recognised precisely and only it is exempt:
+// - A parameter is looked up anywhere in the text, so the parameters are
+//   compared only when the text the writer replaces (the row pieces) holds
+//   no parameter key and no NUL byte and consists of whole lines.
+// - In a composed text a parameter whose line is longer than one line piece
+//   (a long comment read from a file) reads back only its first 255 bytes;
+//   and a comment holding a parameter's key can hide that parameter, so the
+//   parameters of such a text are not compared.
+// - A comment read from a line that was both a parameter and a torque row
+//   holds the row's key, so in a composed text its parameter line is a row
+//   again: it reads as one more row after the composed ones.
+// - A sample line starting with a minus sign ends a curve's samples, so a
+//   negative sample that the writer has to put at the start of a line cuts
+//   the curve there when it is read again.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "document/EditorState.h"
+#include "files/EngineFile.h"
+#include "files/EngineParameters.h"
+#include "files/FileBytes.h"
+#include "files/NumberText.h"
+#include "files/SaveFile.h"
+#include "files/TireFile.h"
+#include "support/FakeHost.h"
+
+using namespace dyno;
+
+namespace {
+
+// A folder for the file-level round trip, in memory where the machine has
+// /dev/shm so that the writers' flushes cost little; removed at exit.
+const std::string& ScratchFolder() {
+  static const std::string folder = [] {
+    const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path().string();
+    std::string name = base + "/dynoforge-fuzz-XXXXXX";
+    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
+    return name;
+  }();
+  static const bool cleanUp = [] {
+    return std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(ScratchFolder(), ignored);
+    }) == 0;
+  }();
+  (void)cleanUp;
+  return folder;
+}
+
+std::string ReadBack(const std::string& path) {
+  std::string bytes;
+  FUZZ_CHECK(ReadFileBytes(path, bytes).Status == ReadStatus::Ok);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  FUZZ_CHECK(out.good());
+}
+
+// Reading the bytes from a file and writing them with the file writer give
+// what the text functions give.
+void EngineThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
+  const std::string& folder = ScratchFolder();
+  WriteBytes(folder + "/in.ini", bytes);
+  test::FakeHost host;
+  EditorState st(host, 801, 601);
+  const int result = ReadEngineRows(st, folder + "/in.ini");
+  FUZZ_CHECK(result == (expected.RowCount > 0 ? 1 : 0));
+  FUZZ_CHECK(st.Doc.EngineText == bytes);
+  FUZZ_CHECK(st.Doc.RowCount == expected.RowCount);
+  for (int i = 0; i < expected.RowCount; ++i) {
+    FUZZ_CHECK(st.Doc.Engine.Rpm[i] == expected.Engine.Rpm[i] && st.Doc.Engine.Torque[i] == expected.Engine.Torque[i] &&
+               st.Doc.Engine.Compression[i] == expected.Engine.Compression[i]);
+  }
+  FUZZ_CHECK(WriteEngineFile(st, folder, "in.ini", folder, "out.ini") == 1);
+  FUZZ_CHECK(host.messages.empty());
+  FUZZ_CHECK(ReadBack(folder + "/out.ini") == written);
+}
+
+void TireThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
+  const std::string& folder = ScratchFolder();
+  WriteBytes(folder + "/in.tbc", bytes);
+  test::FakeHost host;
+  EditorState st(host, 801, 601);
+  st.Doc.EngineMode = false;
+  st.Doc.TireMode = true;
+  FUZZ_CHECK(ReadTireFile(st, folder + "/in.tbc") == (expected.SlipCurveCount > 0 ? 1 : 0));
+  FUZZ_CHECK(st.Doc.SlipCurveCount == expected.SlipCurveCount && st.Doc.TireTailPos == expected.TireTailPos);
+  FUZZ_CHECK(WriteTireFile(st, folder, "in.tbc", folder, "out.tbc") == 1);
+  FUZZ_CHECK(host.messages.empty());
+  FUZZ_CHECK(ReadBack(folder + "/out.tbc") == written);
+  FUZZ_CHECK(st.Doc.TireOtherText == written);
+}
+
+// A number as its written text gives it back.
+double AsWritten(const char* format, double value) {
+  return DecimalToDouble(CFormat(format, std::clamp(value, -MaxFileValue, MaxFileValue)));
+}
+
+bool HasParameterKey(std::string_view text) {
+  for (const EngineParameterSpec& spec : EngineParameterSpecs) {
+    if (text.find(spec.Key) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// How far a parameter value may move by being written with its format.
+double ParameterTolerance(double value, int position) {
+  const double v = std::fabs(value);
+  if (v == 0.0) return 0.0;
+  double tolerance = 0.0;
+  if (v < 0.001) {
+    tolerance = v * (position == 2 ? 5.01e-5 : 5.01e-4) + 1e-300;
+  } else if (v < 1.0) {
+    tolerance = position == 0 ? 5.01e-6 : 5.01e-5;
+  } else if (v <= 2147483647.0 && v == std::trunc(v)) {
+    tolerance = 0.0;
+  } else {
+    tolerance = position == 0 ? 0.00501 : 0.0000501;
+  }
+  return tolerance + v * 1e-15;
+}
+
+struct EngineRead {
+  explicit EngineRead(std::string_view bytes, bool upgrade) : st(host, 801, 601) {
+    EditorDocument& doc = st.Doc;
+    doc.EngineText.assign(bytes);
+    doc.EngineMode = !upgrade;
+    doc.UpgradeMode = upgrade;
+    doc.EngineLoaded = true;
+    ParseEngineRows(doc);
+    if (!upgrade) ReadEngineParameters(doc);
+  }
+  test::FakeHost host;
+  EditorState st;
+};
+
+// The rows of a second read are the rows of the first as written, and as
+// many as expected.
+void CheckRowsAsWritten(const EditorDocument& first, const EditorDocument& second, int expectedRows) {
+  FUZZ_CHECK(second.RowCount == expectedRows);
+  for (int i = 0; i < std::min(first.RowCount, expectedRows); ++i) {
+    FUZZ_CHECK(second.Engine.Rpm[i] == AsWritten("%.1f", first.Engine.Rpm[i]));
+    FUZZ_CHECK(second.Engine.Compression[i] == AsWritten("%.1f", first.Engine.Compression[i]));
+    FUZZ_CHECK(second.Engine.Torque[i] == AsWritten("%.1f", first.Engine.Torque[i]));
+    FUZZ_CHECK(second.Engine.Power[i] == PowerOf(second.Engine.Rpm[i], second.Engine.Torque[i]));
+  }
+}
+
+void EngineRoundTrip(std::string_view bytes, bool upgrade) {
+  EngineRead first(bytes, upgrade);
+  const int rows = first.st.Doc.RowCount;
+  const std::string written = ComposeEngineFile(first.st.Doc);
+
+  // Every piece that is not a row is kept; the rows stand where the first row
+  // piece stood, one line each, and nothing else is new.
+  const std::vector<fuzz::Piece> pieces = fuzz::Pieces(bytes);
+  std::size_t firstRow = pieces.size();
+  std::string kept;
+  bool rowsAreWholeLines = true;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const std::string_view piece = pieces[k].bytes;
+    if (!fuzz::IsRowPiece(piece)) {
+      if (firstRow < pieces.size()) kept += piece;
+      continue;
+    }
+    if (firstRow == pieces.size()) firstRow = k;
+    if (k > 0 && !pieces[k - 1].bytes.ends_with('\n')) rowsAreWholeLines = false;
+    if (!piece.ends_with('\n') && k + 1 < pieces.size()) rowsAreWholeLines = false;
+    if (piece.find('\0') != std::string_view::npos || HasParameterKey(piece)) rowsAreWholeLines = false;
+  }
+  if (firstRow == pieces.size()) {
+    FUZZ_CHECK(rows == 0);
+    FUZZ_CHECK(written == bytes);
+  } else {
+    const std::string_view prefix = bytes.substr(0, pieces[firstRow].start);
+    FUZZ_CHECK(written.size() >= prefix.size() + kept.size());
+    FUZZ_CHECK(written.starts_with(prefix) && written.ends_with(kept));
+    const std::string_view block =
+        std::string_view(written).substr(prefix.size(), written.size() - prefix.size() - kept.size());
+    const std::string_view start = upgrade ? "HDV=RPMTorque=( " : "RPMTorque=( ";
+    int lines = 0;
+    for (const fuzz::Piece& line : fuzz::Pieces(block)) {
+      FUZZ_CHECK(line.bytes.starts_with(start) && line.bytes.ends_with(")\r\n"));
+      ++lines;
+    }
+    FUZZ_CHECK(lines == rows);
+  }
+
+  if (!upgrade) EngineThroughFiles(bytes, first.st.Doc, written);
+
+  EngineRead second(written, upgrade);
+  CheckRowsAsWritten(first.st.Doc, second.st.Doc, rows);
+  if (!upgrade && rowsAreWholeLines) {
+    for (int p = 0; p < EngineParameterCount; ++p) {
+      const EngineParameter& a = first.st.Doc.Parameters.Items[p];
+      const EngineParameter& b = second.st.Doc.Parameters.Items[p];
+      FUZZ_CHECK(a.Values == b.Values);
+      FUZZ_CHECK(a.Comment == b.Comment);
+    }
+  }
+  FUZZ_CHECK(ComposeEngineFile(second.st.Doc) == written);
+
+  if (upgrade) return;
+
+  // The composed text, as the parameter dialog's OK and Generate leave it.
+  const EngineParameterSet parameters = first.st.Doc.Parameters;
+  bool commentsHoldKeys = false;
+  int commentsHoldingRows = 0;
+  for (const EngineParameter& parameter : parameters.Items) {
+    commentsHoldKeys |= HasParameterKey(parameter.Comment);
+    const std::string line = FormatParameterLine(parameter);
+    for (const fuzz::Piece& piece : fuzz::Pieces(line)) {
+      commentsHoldingRows += fuzz::IsRowPiece(piece.bytes) ? 1 : 0;
+    }
+  }
+  ComposeAndKeepEngineText(first.st.Doc);
+  const std::string composed = first.st.Doc.EngineText;
+  EngineRead again(composed, false);
+  CheckRowsAsWritten(first.st.Doc, again.st.Doc, std::min(rows + commentsHoldingRows, MaxEngineRows));
+  for (int p = 0; p < EngineParameterCount; ++p) {
+    const EngineParameter& a = parameters.Items[p];
+    const EngineParameter& b = again.st.Doc.Parameters.Items[p];
+    const std::string line = FormatParameterLine(a);
+    if (commentsHoldKeys || line.size() > static_cast<std::size_t>(LineBufferSize - 1)) continue;
+    for (int v = 0; v < a.ValueCount(); ++v) {
+      FUZZ_CHECK(b.Values[v] == DecimalToDouble(FormatParameterValue(a.Values[v], v)));
+      const double limited = std::clamp(a.Values[v], -MaxFileValue, MaxFileValue);
+      FUZZ_CHECK(std::fabs(b.Values[v] - limited) <= ParameterTolerance(limited, v));
+    }
+    FUZZ_CHECK(b.Comment == (a.Comment.empty() ? std::string(a.Spec->DefaultComment) : a.Comment));
+  }
+}
+
+// The lines of a text, each with its line end.
+std::vector<std::string_view> Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto lf = text.find('\n', start);
+    const std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
+    lines.push_back(text.substr(start, end - start));
+    start = end;
+  }
+  return lines;
+}
+
+struct TireRead {
+  explicit TireRead(std::string_view bytes) : st(host, 801, 601) {
+    EditorDocument& doc = st.Doc;
+    doc.EngineMode = false;
+    doc.TireMode = true;
+    doc.TireText.assign(bytes);
+    ParseTireText(st);
+  }
+  test::FakeHost host;
+  EditorState st;
+};
+
+void TireRoundTrip(std::string_view bytes) {
+  TireRead first(bytes);
+  const EditorDocument& doc = first.st.Doc;
+  const int curves = doc.SlipCurveCount;
+  ComposeTireFile(first.st.Doc);
+  const std::string written = doc.TireOtherText;
+
+  TireThroughFiles(bytes, doc, written);
+
+  // Where no curve was read, nothing is replaced.
+  if (curves == 0) {
+    FUZZ_CHECK(written == bytes);
+    return;
+  }
+
+  // The text before the first section header and after the last section
+  // read is kept; between them stand the curves, each line whole.
+  std::size_t header = bytes.size();
+  for (const fuzz::Piece& piece : fuzz::Pieces(bytes)) {
+    if (piece.bytes == SlipCurveHeader) {
+      header = piece.start;
+      break;
+    }
+  }
+  FUZZ_CHECK(header < bytes.size());
+  FUZZ_CHECK(static_cast<std::size_t>(doc.TireTailPos) >= header);
+  const std::string_view prefix = bytes.substr(0, header);
+  const std::string_view suffix = bytes.substr(static_cast<std::size_t>(doc.TireTailPos));
+  FUZZ_CHECK(written.size() >= prefix.size() + suffix.size());
+  FUZZ_CHECK(written.starts_with(prefix) && written.ends_with(suffix));
+  const std::string_view block =
+      std::string_view(written).substr(prefix.size(), written.size() - prefix.size() - suffix.size());
+  FUZZ_CHECK(fuzz::LinesFitInPieces(block));
+
+  // Read the samples of each curve from the block as the reader will: a line
+  // starting with a minus sign ends them.
+  std::vector<int> expectedCounts;
+  bool cut = false;
+  bool inData = false;
+  for (const std::string_view line : Lines(block)) {
+    FUZZ_CHECK(line.ends_with("\r\n"));
+    if (line == SlipCurveHeader) {
+      expectedCounts.push_back(0);
+      inData = false;
+      continue;
+    }
+    FUZZ_CHECK(!expectedCounts.empty());
+    if (line == "Data:\r\n") {
+      inData = true;
+      continue;
+    }
+    if (!inData) continue;
+    if (line == "\r\n" || line.starts_with('-')) {
+      cut |= line != "\r\n";
+      inData = false;
+      continue;
+    }
+    // Samples separated by single blanks, no blank at the end.
+    FUZZ_CHECK(!line.starts_with(' ') && !line.ends_with(" \r\n") && line.find("  ") == std::string_view::npos);
+    expectedCounts.back() += static_cast<int>(std::count(line.begin(), line.end(), ' ')) + 1;
+  }
+  FUZZ_CHECK(static_cast<int>(expectedCounts.size()) == curves);
+
+  TireRead second(written);
+  const EditorDocument& again = second.st.Doc;
+  FUZZ_CHECK(again.SlipCurveCount == curves);
+  for (int b = 0; b < curves; ++b) {
+    const SlipCurve& before = doc.SlipCurves[b];
+    const SlipCurve& after = again.SlipCurves[b];
+    FUZZ_CHECK(after.Name == before.Name);
+    FUZZ_CHECK(after.Step == AsWritten("%0.5f", before.Step));
+    FUZZ_CHECK(after.DropoffFunction == AsWritten("%0.1f", before.DropoffFunction));
+    FUZZ_CHECK(expectedCounts[b] <= before.SampleCount);
+    FUZZ_CHECK(after.SampleCount == expectedCounts[b]);
+    FUZZ_CHECK(cut || after.SampleCount == before.SampleCount);
+    for (int i = 0; i < after.SampleCount; ++i) FUZZ_CHECK(after.Samples[i] == AsWritten("%0.6f", before.Samples[i]));
+  }
+  if (cut) return;
+  ComposeTireFile(second.st.Doc);
+  FUZZ_CHECK(again.TireOtherText == written);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  EngineRoundTrip(bytes, false);
+  EngineRoundTrip(bytes, true);
+  TireRoundTrip(bytes);
+  return 0;
+}
