@@ -272,20 +272,53 @@ void ComposeSlipCurves(EditorDocument& doc) {
     out += "Data:\r\n";
 
     const int samples = std::clamp(curve.SampleCount, 0, MaxSlipSamples);
+    // A sample as written, with its blank. A value that prints as zero is
+    // written "0.000000": "-0.000000" at the start of a line would end the
+    // samples when the file is read again.
+    const auto appendSample = [&](int i, std::string& text) {
+      const std::size_t start = text.size();
+      AppendFixed(text, FileValue(curve.Samples[i]), 6);  // "%0.6f "
+      text += ' ';
+      if (text.compare(start, 10, "-0.000000 ") == 0) text.erase(start, 1);
+    };
+    const auto endLine = [&](std::string& line) {
+      line.back() = '\r';
+      line += '\n';
+      out += line;
+      line.clear();
+    };
+    // A line ends once it is 90 characters long. A line starting with a minus
+    // sign would end the samples when read again, so a sample goes to the
+    // line together with the negative samples that follow it, and lines
+    // break only between such groups while a line (255 bytes with its end)
+    // can hold them. With no negative samples this is the plain rule.
+    constexpr std::size_t MaxLine = LineBufferSize - 1;
     std::string line;
-    for (int i = 0; i < samples; ++i) {
-      // A value that prints as zero is written "0.000000": "-0.000000" at the
-      // start of a line would end the samples when the file is read again.
-      const std::size_t start = line.size();
-      AppendFixed(line, FileValue(curve.Samples[i]), 6);  // "%0.6f "
-      line += ' ';
-      if (line.compare(start, 10, "-0.000000 ") == 0) line.erase(start, 1);
-      if (static_cast<int>(line.size()) >= WrapColumn || i == samples - 1) {
-        line.back() = '\r';
-        line += '\n';
-        out += line;
-        line.clear();
+    std::string group;
+    std::string nextText;
+    for (int i = 0; i < samples;) {
+      group.clear();
+      appendSample(i, group);
+      int j = i + 1;
+      for (; j < samples; ++j) {
+        nextText.clear();
+        appendSample(j, nextText);
+        if (nextText.front() != '-') break;
+        group += nextText;
       }
+      if (!line.empty() && line.size() + group.size() + 1 > MaxLine) endLine(line);
+      if (group.size() + 1 > MaxLine) {
+        // Too many negative samples in a row for one line: some must start
+        // a line after all.
+        for (int k = i; k < j; ++k) {
+          appendSample(k, line);
+          if (static_cast<int>(line.size()) >= WrapColumn || k == samples - 1) endLine(line);
+        }
+      } else {
+        line += group;
+        if (static_cast<int>(line.size()) >= WrapColumn || j == samples) endLine(line);
+      }
+      i = j;
     }
     out += "\r\n";
   }

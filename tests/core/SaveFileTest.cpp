@@ -610,12 +610,15 @@ TEST(ComposeSlipCurves, WrapsSamplesAtNinetyCharacters) {
   doc.SlipCurves[0].DropoffFunction = -0.55;
   doc.SlipCurves[0].SampleCount = 25;
   for (int i = 0; i < 25; ++i) doc.SlipCurves[0].Samples[i] = i / 25.0;
-  // Negative samples go nine to a line; values that print as zero never
-  // print as "-0.000000", which would end the samples when read again.
-  doc.SlipCurves[1].SampleCount = 11;
-  for (int i = 0; i < 9; ++i) doc.SlipCurves[1].Samples[i] = -1.5;
-  doc.SlipCurves[1].Samples[9] = -0.0000001;
-  doc.SlipCurves[1].Samples[10] = -0.0;
+  // Values that print as zero never print as "-0.000000", which would end
+  // the samples when read again; a line grows past 90 characters rather
+  // than start with a negative sample.
+  doc.SlipCurves[1].SampleCount = 13;
+  doc.SlipCurves[1].Samples[0] = 0.5;
+  for (int i = 1; i < 10; ++i) doc.SlipCurves[1].Samples[i] = -1.5;
+  doc.SlipCurves[1].Samples[10] = -2.0;
+  doc.SlipCurves[1].Samples[11] = -0.0000001;
+  doc.SlipCurves[1].Samples[12] = -0.0;
   doc.TireTailPos = 77;
   ComposeSlipCurves(doc);
 
@@ -626,10 +629,36 @@ TEST(ComposeSlipCurves, WrapsSamplesAtNinetyCharacters) {
             "0.800000 0.840000 0.880000 0.920000 0.960000\r\n"
             "\r\n"
             "[SLIPCURVE]\r\nName=\r\nStep=0.00000\r\nDropoffFunction=0.0\r\nData:\r\n"
-            "-1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000\r\n"
+            "0.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 -1.500000 "
+            "-1.500000 -2.000000\r\n"
             "0.000000 0.000000\r\n"
             "\r\n");
   EXPECT_EQ(doc.TireTextPos, 77);
+}
+
+// A curve bent below zero must come back whole: a line starting with a
+// minus sign would end its samples when read again.
+TEST_F(SaveFileTest, NegativeSamplesNeverStartALineWhileOneCanHoldThem) {
+  std::string tire = "[SLIPCURVE]\r\nName=Bent\r\nStep=0.002\r\nDropoffFunction=1.0\r\nData:\r\n0.000000\r\n\r\n";
+  OpenTire("t.tbc", tire);
+  SlipCurve& curve = st.Doc.SlipCurves[0];
+  curve.SampleCount = 261;
+  for (int i = 0; i < 261; ++i) {
+    // A tail below zero with a run of 20 negatives, and single ones after it.
+    curve.Samples[i] = i < 100 ? 0.5 : i < 120 ? -0.25 - i / 1000.0 : (i % 7 == 0 ? -0.125 : 0.75);
+  }
+  const std::vector<double> written(curve.Samples.begin(), curve.Samples.begin() + 261);
+  ASSERT_EQ(SaveTire("t.tbc", "out.tbc"), 1);
+
+  const std::string out = test::TempDir::Read(Path("out.tbc"));
+  std::size_t start = out.find("Data:\r\n") + 7;
+  for (std::size_t end; (end = out.find("\r\n", start)) != std::string::npos && end > start; start = end + 2) {
+    EXPECT_NE(out[start], '-') << out.substr(start, end - start);
+    EXPECT_LE(end + 2 - start, 255u);
+  }
+  OpenTire("out.tbc", out);
+  ASSERT_EQ(st.Doc.SlipCurves[0].SampleCount, 261);
+  for (int i = 0; i < 261; ++i) EXPECT_NEAR(st.Doc.SlipCurves[0].Samples[i], written[i], 5e-7) << i;
 }
 
 TEST(SaveFileNames, BackupNameReplacesTheLastCharacter) {

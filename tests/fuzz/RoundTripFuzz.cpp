@@ -28,9 +28,10 @@
 // - A comment read from a line that was both a parameter and a torque row
 //   holds the row's key, so in a composed text its parameter line is a row
 //   again: it reads as one more row after the composed ones.
-// - A sample line starting with a minus sign ends a curve's samples, so a
-//   negative sample that the writer has to put at the start of a line cuts
-//   the curve there when it is read again.
+// - A sample line starting with a minus sign ends a curve's samples. The
+//   writer keeps negative samples off the start of a line while the line can
+//   take them, but a run of them too long for one line (about 25) has to
+//   start one, and the curve is cut there when it is read again.
 
 #include <unistd.h>
 
