@@ -7,9 +7,6 @@ namespace dyno {
 
 namespace {
 
-constexpr int AddLimit = 495;
-constexpr int MinimumRows = 10;
-
 // The table starts again at its top for the new row count.
 void Refit(EditorState& st) {
   st.Host.Invalidate(st.ClientFrom(0, 0), false);
@@ -22,7 +19,7 @@ void Refit(EditorState& st) {
 void AddLine(EditorState& st) {
   EditorDocument& doc = st.Doc;
   if (doc.TireMode) {
-    if (doc.RowCount < AddLimit) {
+    if (doc.RowCount < AddRowLimit) {
       for (int k = 0; k < doc.SlipCurveCount; ++k) {
         SlipCurve& curve = doc.SlipCurves[k];
         const int n = curve.SampleCount;
@@ -33,7 +30,7 @@ void AddLine(EditorState& st) {
       }
       doc.RowCount = doc.SlipCurves[0].SampleCount;
     }
-  } else if (doc.RowCount > 3 && doc.RowCount < AddLimit) {
+  } else if (doc.RowCount > 3 && doc.RowCount < AddRowLimit) {
     EngineCurve& curve = doc.Engine;
     const int n = doc.RowCount;
     curve.Rpm[n] = (curve.Rpm[n - 1] - curve.Rpm[n - 2]) + curve.Rpm[n - 1];

@@ -7,10 +7,6 @@ namespace dyno {
 
 namespace {
 
-// Add and Remove keep the curve between 10 and 494 rows.
-constexpr int AddLimit = 495;
-constexpr int RemoveLimit = 10;
-
 CommandStatus Enabled(bool enabled) { return {enabled, false, false}; }
 CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked}; }
 
@@ -28,9 +24,9 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc) {
     case CmEditParameters:
       return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
     case CmAddLine:
-      return Enabled(anyLoaded && doc.RowCount < AddLimit);
+      return Enabled(anyLoaded && doc.RowCount < AddRowLimit);
     case CmRemoveLine:
-      return Enabled(anyLoaded && doc.RowCount > RemoveLimit);
+      return Enabled(anyLoaded && doc.RowCount > MinimumRows);
     case CmRescale:
       return Enabled(engineCurve);
     case CmResolution:

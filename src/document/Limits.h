@@ -15,6 +15,10 @@ inline constexpr int MaxSlipNameLength = 39;    // characters of a slip curve's 
 inline constexpr int MaxPathLength = 259;       // characters of a file path or name
 inline constexpr int LineBufferSize = 256;      // a text line piece holds at most 255 bytes
 
+// Add a row only below this many rows; Remove keeps at least MinimumRows.
+inline constexpr int AddRowLimit = 495;
+inline constexpr int MinimumRows = 10;
+
 // Largest magnitude of a number the editor writes into a file. Up to it
 // every line it writes stays within one 255-byte line piece, so the file
 // reads back as written; no real file holds larger values.
