@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "chart/ChartGeometry.h"
+
 namespace dyno {
 
 namespace {
@@ -24,10 +26,6 @@ constexpr int AverageWidthUnits = 904;
 constexpr int BoldAverageWidthUnits = 983;
 constexpr int BoldWeight = 600;
 
-// Coordinates are held within this distance of the origin, so that any pixel
-// sum made from them stays an int.
-constexpr int Far = 1 << 24;
-int Near(int v) { return std::clamp(v, -Far, Far); }
 
 // The part of a line inside box (Liang-Barsky); false when nothing is.
 bool ClipLine(QLineF& line, const QRectF& box) {
@@ -95,13 +93,13 @@ ChartCanvas::ChartCanvas(QPainter& painter, const QRect& bounds) : painter_(pain
 }
 
 void ChartCanvas::MoveTo(int x, int y) {
-  x_ = Near(x);
-  y_ = Near(y);
+  x_ = NearPixel(x);
+  y_ = NearPixel(y);
 }
 
 void ChartCanvas::LineTo(int x, int y) {
-  x = Near(x);
-  y = Near(y);
+  x = NearPixel(x);
+  y = NearPixel(y);
   Segment(x_, y_, x, y);
   x_ = x;
   y_ = y;
@@ -129,20 +127,20 @@ void ChartCanvas::Outline(int l, int t, int r, int b) {
 }
 
 void ChartCanvas::FillRect(int l, int t, int r, int b, const QColor& color) {
-  l = Near(l);
-  t = Near(t);
-  r = Near(r);
-  b = Near(b);
+  l = NearPixel(l);
+  t = NearPixel(t);
+  r = NearPixel(r);
+  b = NearPixel(b);
   if (r <= l || b <= t) return;
   const QRect area = QRect(l, t, r - l, b - t) & bounds_;
   if (!area.isEmpty()) painter_.fillRect(area, color);
 }
 
 void ChartCanvas::Rectangle(int l, int t, int r, int b, const QColor& pen, const QColor& brush) {
-  l = Near(l);
-  t = Near(t);
-  r = Near(r);
-  b = Near(b);
+  l = NearPixel(l);
+  t = NearPixel(t);
+  r = NearPixel(r);
+  b = NearPixel(b);
   if (r <= l || b <= t) return;
   FillRect(l, t, r, b, brush);
   const QColor saved = pen_;
@@ -224,7 +222,7 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
   if (width <= 1) {
     const QColor saved = pen_;
     pen_ = color;
-    for (int i = 0; i + 1 < count; ++i) Segment(Near(xs[i]), Near(ys[i]), Near(xs[i + 1]), Near(ys[i + 1]));
+    for (int i = 0; i + 1 < count; ++i) Segment(NearPixel(xs[i]), NearPixel(ys[i]), NearPixel(xs[i + 1]), NearPixel(ys[i + 1]));
     pen_ = saved;
     return;
   }
@@ -255,7 +253,7 @@ void ChartCanvas::TextOutWithin(int left, int right, int x, int y, const char* t
   text_.resize(std::max(length, 0));
   QChar* out = text_.data();
   for (int i = 0; i < length; ++i) out[i] = QChar(static_cast<unsigned char>(text[i]));
-  const QRect clip(Near(left), bounds_.top(), std::max(Near(right) - Near(left), 0), bounds_.height());
+  const QRect clip(NearPixel(left), bounds_.top(), std::max(NearPixel(right) - NearPixel(left), 0), bounds_.height());
   DrawText(x, y, text_, &clip);
 }
 
@@ -263,8 +261,8 @@ void ChartCanvas::TextOut(int x, int y, const QString& text) { DrawText(x, y, te
 
 void ChartCanvas::DrawText(int x, int y, const QString& text, const QRect* clip) {
   if (font_ == nullptr || text.isEmpty()) return;
-  x = Near(x);
-  y = Near(y);
+  x = NearPixel(x);
+  y = NearPixel(y);
   if (y > bounds_.bottom() || y + font_->CellHeight() < bounds_.top()) return;
   qreal width = 0;
   for (QChar c : text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "chart/ChartLayout.h"
@@ -7,6 +8,12 @@
 #include "document/EditorHost.h"
 
 namespace dyno {
+
+// Pixel values read from the layout or the interaction state may lie
+// anywhere; held within this distance of the origin, any sum of a few of
+// them stays an int, and drawing visits only what reaches the client area.
+inline constexpr int FarPixel = 1 << 24;
+inline int NearPixel(int v) { return std::clamp(v, -FarPixel, FarPixel); }
 
 // The fixed parts of the view: table columns, header bar and body panels,
 // in client pixels. Rectangles are (left, top, right, bottom) as the panel

@@ -48,11 +48,6 @@ struct PaintFonts {
 // double in "%.6f".
 constexpr int TextRoom = 400;
 
-// Pixel values read from the layout or the interaction state are held within
-// a range where adding a few pixels cannot overflow; the canvas draws only
-// what reaches the client area.
-constexpr int Far = 1 << 24;
-int Near(int v) { return std::clamp(v, -Far, Far); }
 
 struct PaintContext {
   ChartCanvas& canvas;
@@ -233,7 +228,7 @@ void DrawValueGrid(const PaintContext& pc) {
   c.SetTextAlign(TextAlign::Right);
   char text[TextRoom];
   auto line = [&](double value, int length) {
-    const int y = Near(MapValueToY(ch, value));
+    const int y = NearPixel(MapValueToY(ch, value));
     c.TextOut(ch.PlotLeft - 5, y - 5, text, length);
     c.TextOut(pc.right - 7, y - 5, text, length);
     c.MoveTo(ch.GridLeft, y);
@@ -269,14 +264,14 @@ void DrawPointGrid(const PaintContext& pc) {
   c.SetTextAlign(TextAlign::Right);
   char text[TextRoom];
   for (int i = 0; i < n; i += step) {
-    const int x = Near(ch.PointX[i]);
+    const int x = NearPixel(ch.PointX[i]);
     c.MoveTo(x, ch.AxisBaseY);
     c.LineTo(x, ch.GridTop);
     const int length = doc.TireMode ? CFormatTo(text, sizeof text, "%d", i)
                                     : CFormatTo(text, sizeof text, "%.f", doc.Engine.Rpm[i]);
     DrawVerticalText(c, x + 8, ch.PlotBottom + 5, text, length);
     if (i + step >= n) {
-      const int last = Near(ch.PointX[n - 1]);
+      const int last = NearPixel(ch.PointX[n - 1]);
       c.MoveTo(last, ch.AxisBaseY);
       c.LineTo(last, ch.GridTop - 1);
     }
@@ -303,8 +298,8 @@ void DrawMarkerAndTip(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const InteractionState& ui = pc.st.Ui;
   if ((ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging) {
-    const int x = Near(ui.SelectedPixel.x);
-    const int y = Near(ui.SelectedPixel.y);
+    const int x = NearPixel(ui.SelectedPixel.x);
+    const int y = NearPixel(ui.SelectedPixel.y);
     c.SetPen(Yellow);
     c.Outline(x - 4, y - 4, x + 4, y + 4);
   }
@@ -315,7 +310,7 @@ void DrawMarkerAndTip(const PaintContext& pc) {
     c.SetFont(pc.fonts.tooltip);
     c.Rectangle(r.left, r.top, r.right, r.bottom, Black, Yellow);
     const int length = static_cast<int>(std::min<std::size_t>(ui.TipText.size(), TextRoom));
-    c.TextOut(CentreOf(Near(r.left), Near(r.right)), Near(r.top) + 1, ui.TipText.data(), length);
+    c.TextOut(CentreOf(NearPixel(r.left), NearPixel(r.right)), NearPixel(r.top) + 1, ui.TipText.data(), length);
   }
 }
 
@@ -387,8 +382,8 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
 }
 
 int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {
-  const int right = std::clamp(request.clientSize.width(), 0, Far);
-  const int bottom = std::clamp(request.clientSize.height(), 0, Far);
+  const int right = std::clamp(request.clientSize.width(), 0, FarPixel);
+  const int bottom = std::clamp(request.clientSize.height(), 0, FarPixel);
 
   painter.save();
   painter.setClipRect(request.paintRect, Qt::IntersectClip);

@@ -51,10 +51,8 @@ void RepaintTable(EditorState& st) { st.Host.Invalidate({0, FirstRowY, TableWidt
 void RepaintChart(EditorState& st) { st.Host.Invalidate(st.ClientFrom(TableWidth, 0), false); }
 
 Rect MarkerSquare(Point p) {
-  // Pixels of the interaction state may lie anywhere; keep the sums in int.
-  constexpr int Far = 1 << 24;
-  const int x = std::clamp(p.x, -Far, Far);
-  const int y = std::clamp(p.y, -Far, Far);
+  const int x = NearPixel(p.x);
+  const int y = NearPixel(p.y);
   return {x - 10, y - 10, x + 10, y + 10};
 }
 
