@@ -1,8 +1,6 @@
 // The curve operations of the editor window.
-#include <QDir>
 #include <QFile>
 
-#include "app/DialogSupport.h"
 #include "app/UserDialogs.h"
 #include "chart/RowScrolling.h"
 #include "curves/CurveDialogs.h"
@@ -63,33 +61,24 @@ void TDynoforgeWindow::ImportCommand() {
   static QString importFolder;
   if (importFolder.isEmpty()) importFolder = StartFolder();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
-                                  QStringLiteral("INI Files (*.ini)"), importFolder, QFile::decodeName(doc.FileTitle.c_str())};
+                                  QStringLiteral("INI Files (*.ini)"), importFolder,
+                                  QFile::decodeName(doc.FileTitle.c_str())};
   const QString path = Dialogs().OpenFileName(window(), request);
   if (path.isEmpty()) {
     Dialogs().Message(window(), QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
     return;
   }
   if (PathTooLong(path)) {
-    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path),
-                      QStringLiteral("FILE NOT LOADED!"));
+    ReportRead(-1, path, QString());
     return;
   }
   TakeChosenFile(path);
   importFolder = QFile::decodeName(doc.FileFolder.c_str());
 
-  switch (ReadEngineRows(st, doc.FilePath)) {
-    case -1:
-      Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path),
-                        QStringLiteral("FILE NOT LOADED!"));
-      return;
-    case 0:
-      Dialogs().Message(window(), QStringLiteral("No torque data found in this file!"),
-                        QStringLiteral("FILE NOT LOADED!"));
-      break;
-    default:
-      doc.Modified = true;
-      break;
-  }
+  const int read = ReadEngineRows(st, doc.FilePath);
+  ReportRead(read, path, QStringLiteral("No torque data found in this file!"));
+  if (read == -1) return;
+  if (read == 1) doc.Modified = true;
   // The old points are gone: nothing stays picked, the table starts at its top.
   ResetInteraction(st);
   st.View.FirstVisibleRow = 0;

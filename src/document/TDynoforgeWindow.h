@@ -77,6 +77,11 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   // still exists (it becomes the current folder), else the current folder.
   QString StartFolder();
 
+  // Tells what a reader's result means for the file at path: 0, nothing
+  // found (the message nothingFound); -1, the file could not be opened.
+  // True when the file was read.
+  bool ReportRead(int result, const QString& path, const QString& nothingFound);
+
   // Takes a path chosen in a file dialog as the file last opened: its path,
   // name and folder, which also becomes the remembered and current folder.
   void TakeChosenFile(const QString& path);

@@ -62,6 +62,14 @@ void TDynoforgeWindow::TakeChosenFile(const QString& path) {
   QDir::setCurrent(folder);
 }
 
+bool TDynoforgeWindow::ReportRead(int result, const QString& path, const QString& nothingFound) {
+  if (result == 0) Dialogs().Message(window(), nothingFound, FileNotLoaded);
+  if (result == -1) {
+    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path), FileNotLoaded);
+  }
+  return result == 1;
+}
+
 void TDynoforgeWindow::OpenPhysicsFile() {
   EditorState& st = State();
   EditorDocument& doc = st.Doc;
@@ -73,19 +81,12 @@ void TDynoforgeWindow::OpenPhysicsFile() {
     Dialogs().Message(window(), QStringLiteral("Aborted by user!"), FileNotLoaded);
     return;
   }
-  const auto cannotOpen = [&](const QString& shownPath) {
-    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(shownPath),
-                      FileNotLoaded);
-  };
   if (PathTooLong(path)) {
-    cannotOpen(QFileInfo(path).absoluteFilePath());
+    ReportRead(-1, QFileInfo(path).absoluteFilePath(), QString());
     return;
   }
-  // A reader's result: 1 read, 0 nothing found in the file, -1 not opened.
   const auto read = [&](int result, const QString& nothingFound) {
-    if (result == 0) Dialogs().Message(window(), nothingFound, FileNotLoaded);
-    if (result == -1) cannotOpen(DecodedName(doc.FilePath));
-    return result == 1;
+    return ReportRead(result, DecodedName(doc.FilePath), nothingFound);
   };
 
   // The names are the new file's from here on, whatever reading gives.
