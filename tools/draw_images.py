@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the toolbar bitmaps, preview buttons, application icon and mouse
-cursors as XPM files in src/resources/images/.
+cursors as XPM files in src/gui/resources/images/.
 
 Every image is built here, either from pixel art written out below or from
 a few drawing helpers (lines, curves, outlines), and written with a fixed
@@ -37,7 +37,7 @@ PALETTE = {
     'P': '#60A0C0',  # plot face, RGB(96, 160, 192)
 }
 
-OUT = pathlib.Path(__file__).resolve().parent.parent / 'src' / 'resources' / 'images'
+OUT = pathlib.Path(__file__).resolve().parent.parent / 'src' / 'gui' / 'resources' / 'images'
 
 
 class Canvas:

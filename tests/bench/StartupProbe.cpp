@@ -4,9 +4,9 @@
 
 #include <QStandardPaths>
 
-#include "app/TDynoforgeApp.h"
-#include "app/TSDIDecFrame.h"
-#include "document/TDynoforgeWindow.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
 
 int main(int argc, char* argv[]) {
   QStandardPaths::setTestModeEnabled(true);

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/ChartGeometry.h"
-#include "chart/ChartLayout.h"
-#include "document/EditorState.h"
-#include "files/NumberText.h"
+#include "core/chart/ChartGeometry.h"
+#include "core/chart/ChartLayout.h"
+#include "core/editing/EditorState.h"
+#include "core/files/NumberText.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

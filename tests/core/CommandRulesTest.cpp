@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "document/CommandRules.h"
-#include "document/EditorDocument.h"
-#include "resources/ResourceIds.h"
+#include "core/document/CommandRules.h"
+#include "core/document/EditorDocument.h"
+#include "core/resources/ResourceIds.h"
 
 namespace dyno {
 namespace {

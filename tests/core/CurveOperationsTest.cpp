@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "curves/Rescale.h"
-#include "curves/Resolution.h"
-#include "curves/Rows.h"
-#include "document/EditorState.h"
+#include "core/curves/Rescale.h"
+#include "core/curves/Resolution.h"
+#include "core/curves/Rows.h"
+#include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
 
 namespace dyno {

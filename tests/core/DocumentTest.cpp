@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "document/DefaultSlipTable.h"
-#include "document/EditorState.h"
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
 
 namespace dyno {

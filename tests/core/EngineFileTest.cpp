@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "document/EditorState.h"
-#include "files/EngineFile.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineFile.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 

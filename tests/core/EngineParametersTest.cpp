@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "document/EditorDocument.h"
-#include "files/EngineFile.h"
-#include "files/EngineParameters.h"
-#include "files/NumberText.h"
+#include "core/document/EditorDocument.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/NumberText.h"
 
 namespace dyno {
 namespace {

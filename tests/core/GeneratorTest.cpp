@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "curves/Generator.h"
-#include "document/EditorDocument.h"
-#include "files/NumberText.h"
+#include "core/curves/Generator.h"
+#include "core/document/EditorDocument.h"
+#include "core/files/NumberText.h"
 
 namespace dyno {
 namespace {

@@ -24,13 +24,13 @@
 
 #include <gtest/gtest.h>
 
-#include "document/EditorState.h"
-#include "files/EngineFile.h"
-#include "files/EngineParameters.h"
-#include "files/FileBytes.h"
-#include "files/NumberText.h"
-#include "files/SaveFile.h"
-#include "files/TireFile.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/FileBytes.h"
+#include "core/files/NumberText.h"
+#include "core/files/SaveFile.h"
+#include "core/files/TireFile.h"
 #include "support/ChildProcess.h"
 #include "support/FakeHost.h"
 #include "support/LinePieces.h"

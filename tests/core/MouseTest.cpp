@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "editing/EditorRepaint.h"
+#include "core/editing/EditorRepaint.h"
 #include "support/EditorFixture.h"
 
 namespace dyno {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/NumberText.h"
+#include "core/files/NumberText.h"
 
 namespace dyno {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "document/DefaultSlipTable.h"
-#include "document/EditorState.h"
-#include "files/EngineParameters.h"
-#include "files/ParameterEdits.h"
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/ParameterEdits.h"
 #include "support/FakeHost.h"
 
 namespace dyno {

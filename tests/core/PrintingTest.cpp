@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/PreviewLayout.h"
-#include "app/PrinterChange.h"
-#include "app/TProjectRCVersion.h"
-#include "chart/ChartLayout.h"
-#include "chart/PrintedPage.h"
-#include "document/EditorState.h"
+#include "core/app/PreviewLayout.h"
+#include "core/app/PrinterChange.h"
+#include "core/app/TProjectRCVersion.h"
+#include "core/chart/ChartLayout.h"
+#include "core/chart/PrintedPage.h"
+#include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

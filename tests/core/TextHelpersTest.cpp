@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/TextHelpers.h"
+#include "core/files/TextHelpers.h"
 
 namespace dyno {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "document/DefaultSlipTable.h"
-#include "document/ModeCommands.h"
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/ModeCommands.h"
 #include "support/EditorFixture.h"
 
 namespace dyno {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "document/DefaultSlipTable.h"
-#include "document/EditorState.h"
-#include "files/TireFile.h"
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/EditorState.h"
+#include "core/files/TireFile.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
 

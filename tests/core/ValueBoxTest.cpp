@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document/DefaultSlipTable.h"
+#include "core/document/DefaultSlipTable.h"
 #include "support/EditorFixture.h"
 
 namespace dyno {

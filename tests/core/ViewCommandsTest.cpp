@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "chart/RowScrolling.h"
-#include "document/EditorState.h"
-#include "document/ModeCommands.h"
+#include "core/chart/RowScrolling.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/ModeCommands.h"
 #include "support/FakeHost.h"
 
 namespace dyno {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "chart/ViewState.h"
+#include "core/chart/ViewState.h"
 
 namespace dyno {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "document/EditorState.h"
-#include "files/EngineFile.h"
-#include "files/EngineParameters.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
 #include "support/FakeHost.h"
 
 using namespace dyno;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/Limits.h"
+#include "core/document/Limits.h"
 #include "support/LinePieces.h"
 
 // Shared by the fuzz targets. An invariant that does not hold aborts, which

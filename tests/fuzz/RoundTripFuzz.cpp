@@ -47,13 +47,13 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "document/EditorState.h"
-#include "files/EngineFile.h"
-#include "files/EngineParameters.h"
-#include "files/FileBytes.h"
-#include "files/NumberText.h"
-#include "files/SaveFile.h"
-#include "files/TireFile.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/FileBytes.h"
+#include "core/files/NumberText.h"
+#include "core/files/SaveFile.h"
+#include "core/files/TireFile.h"
 #include "support/FakeHost.h"
 
 using namespace dyno;

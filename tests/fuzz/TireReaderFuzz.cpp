@@ -7,8 +7,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "document/EditorState.h"
-#include "files/TireFile.h"
+#include "core/editing/EditorState.h"
+#include "core/files/TireFile.h"
 #include "support/FakeHost.h"
 
 using namespace dyno;

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "app/TDynoforgeAboutDlg.h"
-#include "app/TSDIDecFrame.h"
-#include "document/TDynoforgeWindow.h"
-#include "resources/ResourceIds.h"
+#include "gui/common/Settings.h"
+#include "gui/app/TDynoforgeAboutDlg.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "core/resources/ResourceIds.h"
 #include "support/QtTestSupport.h"
 #include "support/ScriptedDialogs.h"
 

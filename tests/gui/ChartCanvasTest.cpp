@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/ChartCanvas.h"
+#include "gui/chart/ChartCanvas.h"
 #include "gui/PixelTesting.h"
 
 namespace dyno {

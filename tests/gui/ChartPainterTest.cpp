@@ -13,9 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/ChartGeometry.h"
-#include "chart/ChartPainter.h"
-#include "document/EditorState.h"
+#include "core/chart/ChartGeometry.h"
+#include "gui/chart/ChartPainter.h"
+#include "core/editing/EditorState.h"
 #include "gui/PixelTesting.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"

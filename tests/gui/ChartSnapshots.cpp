@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "chart/ChartPainter.h"
-#include "document/EditorState.h"
+#include "gui/chart/ChartPainter.h"
+#include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

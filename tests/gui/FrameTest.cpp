@@ -15,11 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "app/TDynoforgeApp.h"
-#include "app/TSDIDecFrame.h"
-#include "document/TDynoforgeWindow.h"
-#include "resources/ResourceIds.h"
+#include "gui/common/Settings.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "core/resources/ResourceIds.h"
 #include "support/QtTestSupport.h"
 #include "support/ScriptedDialogs.h"
 

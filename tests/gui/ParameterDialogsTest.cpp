@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TSDIDecFrame.h"
-#include "document/TDynoforgeWindow.h"
-#include "files/EngineParameters.h"
-#include "files/ParameterDialogs.h"
-#include "resources/ResourceIds.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "core/files/EngineParameters.h"
+#include "gui/files/ParameterDialogs.h"
+#include "core/resources/ResourceIds.h"
 #include "support/ScriptedDialogs.h"
 
 namespace dyno {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TDynoforgeApp.h"
+#include "gui/app/TDynoforgeApp.h"
 
 int main(int argc, char* argv[]) {
   // Widget tests never need a display, even when test discovery runs them,

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/ChartGeometry.h"
-#include "chart/ChartLayout.h"
-#include "document/EditorState.h"
-#include "editing/Mouse.h"
-#include "editing/Timer.h"
-#include "editing/ValueBox.h"
-#include "files/NumberText.h"
+#include "core/chart/ChartGeometry.h"
+#include "core/chart/ChartLayout.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/Mouse.h"
+#include "core/editing/Timer.h"
+#include "core/editing/ValueBox.h"
+#include "core/files/NumberText.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

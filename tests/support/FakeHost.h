@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/EditorHost.h"
+#include "core/chart/EditorHost.h"
 
 namespace dyno::test {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "document/Limits.h"
-#include "files/TextHelpers.h"
+#include "core/document/Limits.h"
+#include "core/files/TextHelpers.h"
 
 namespace dyno::test {
 

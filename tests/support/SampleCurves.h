@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "document/EditorDocument.h"
+#include "core/document/EditorDocument.h"
 
 namespace dyno::test {
 

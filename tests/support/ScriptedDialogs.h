@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/UserDialogs.h"
+#include "gui/common/UserDialogs.h"
 
 namespace dyno::test {
 

@@ -1,0 +1,248 @@
+#include "core/chart/ChartLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "core/chart/ChartGeometry.h"
+#include "core/editing/EditorState.h"
+
+namespace dyno {
+
+// The pixel arrays serve engine rows and slip samples alike.
+static_assert(MaxEngineRows == MaxSlipSamples);
+
+namespace {
+
+// Grid steps the axis may take, smallest first.
+constexpr double StepLadder[] = {0.001, 0.002, 0.005, 0.01,  0.02,  0.05,  0.1,    0.2,    0.5,
+                                 1,     2,     5,     10,    20,    50,    100,    200,    500,
+                                 1000,  2000,  5000,  10000, 20000, 50000, 100000, 200000, 500000};
+
+// The third of a step that the axis keeps as headroom, in extended precision.
+constexpr long double Third = 1.0L / 3.0L;
+
+// The largest client size the layout takes seriously; keeps every pixel sum
+// of the layout well inside int.
+constexpr int MaxClientSize = 1 << 24;
+
+// A data value as the axis sees it: NaN is left out (every comparison with
+// it fails), values beyond AxisValueLimit count as the limit.
+double AxisValue(double v) { return std::isnan(v) ? v : std::clamp(v, -AxisValueLimit, AxisValueLimit); }
+
+// The start of both axis computations: remember the ends, begin from the
+// given ones.
+void StartAxis(ChartLayout& c, double max, double min) {
+  c.PrevAxisMin = c.AxisMin;
+  c.PrevAxisMax = c.AxisMax;
+  c.AxisMax = max;
+  c.AxisMin = min;
+  c.GridDivisions = 16;
+}
+
+// The refit of both axis computations: halve the divisions and choose again
+// when the axis came out at most one unit high, and again, one step wider,
+// when the span holds more than 16 steps.
+void FitAxis(ChartLayout& c) {
+  ChooseAxisStep(c);
+  AlignAxisToStep(c);
+  if (c.AxisRange <= 1.0) {
+    c.GridDivisions = c.GridDivisions / 2;
+    ChooseAxisStep(c);
+    AlignAxisToStep(c);
+  }
+  if (c.AxisSpan / c.AxisStep > 16.0) {
+    c.GridDivisions = c.GridDivisions / 2;
+    c.AxisMax = c.AxisMax + c.AxisStep;
+    c.AxisMin = c.AxisMin - c.AxisStep;
+    ChooseAxisStep(c);
+    AlignAxisToStep(c);
+  }
+  if (c.AxisMin != c.PrevAxisMin || c.AxisMax != c.PrevAxisMax) c.ScaleChanged = true;
+}
+
+}  // namespace
+
+int TruncToInt32(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<int>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+int LabelStepFor(int rowCount) {
+  int step = 1;
+  if (rowCount > 21) step = 2;
+  if (rowCount > 50) step = 5;
+  if (rowCount >= 77) step = (rowCount / 77) * 7;
+  return step;
+}
+
+void ChooseAxisStep(ChartLayout& c) {
+  if (c.AxisMax == c.AxisMin) {
+    c.AxisMax += 1.0;
+    c.AxisMin -= 1.0;
+  }
+  if (c.GridDivisions < 9) c.GridDivisions *= 2;
+  if (c.GridDivisions == 0) c.GridDivisions = 1;
+  c.AxisSpan = c.AxisMax - c.AxisMin;
+  c.AxisStep = c.AxisSpan / c.GridDivisions;
+  if (c.AxisStep <= StepLadder[0]) {
+    c.AxisStep = StepLadder[0];
+  } else {
+    for (double rung : StepLadder) {
+      if (rung >= c.AxisStep) {
+        c.AxisStep = rung;
+        break;
+      }
+    }
+  }
+  c.GridDivisions = TruncToInt32(c.AxisSpan / c.AxisStep + 1.0);
+}
+
+void AlignAxisToStep(ChartLayout& c) {
+  const double rawMax = c.AxisMax;
+  const double rawMin = c.AxisMin;
+  const double step = c.AxisStep;
+  c.AxisMax = TruncToInt32((c.AxisMax + step) / step) * step;
+  if (c.AxisMax - step >= rawMax) c.AxisMax -= step;
+  if (static_cast<long double>(rawMax) + step * Third >= c.AxisMax) c.AxisMax += step;
+  c.AxisMin = TruncToInt32((c.AxisMin - step) / step) * step;
+  if (c.AxisMin + step <= rawMin) c.AxisMin += step;
+  if (static_cast<long double>(rawMin) - step * Third <= c.AxisMin) c.AxisMin -= step;
+  c.AxisRange = c.AxisMax - c.AxisMin;
+  if (c.AxisRange < 1.0) c.AxisRange = 1.0;
+}
+
+void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
+  StartAxis(c, 0.0, 1400000.0);
+  const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
+  const EngineCurve& e = doc.Engine;
+  for (int i = 0; i < n; ++i) {
+    const double power = AxisValue(e.Power[i]);
+    const double compression = AxisValue(e.Compression[i]);
+    const double torque = AxisValue(e.Torque[i]);
+    // Compression never raises the maximum.
+    if (power > c.AxisMax) c.AxisMax = power;
+    if (compression < c.AxisMin) c.AxisMin = compression;
+    if (power < c.AxisMin) c.AxisMin = power;
+    if (torque < c.AxisMin) c.AxisMin = torque;
+    if (torque > c.AxisMax) c.AxisMax = torque;
+  }
+  FitAxis(c);
+}
+
+void ComputeTireAxis(ChartLayout& c, const EditorDocument& doc) {
+  StartAxis(c, 1.0, 0.0);
+  const int n = std::clamp(doc.RowCount, 0, MaxSlipSamples);
+  for (int i = 0; i < n; ++i) {
+    // All four slots, whether they hold a curve or not.
+    for (const SlipCurve& curve : doc.SlipCurves) {
+      const double s = AxisValue(curve.Samples[i]);
+      if (s > c.AxisMax) c.AxisMax = s;
+      if (s < c.AxisMin) c.AxisMin = s;
+    }
+  }
+  FitAxis(c);
+}
+
+void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, int bottom) {
+  right = std::clamp(right, 0, MaxClientSize);
+  bottom = std::clamp(bottom, 0, MaxClientSize);
+
+  c.CompressionColumn = CompressionColumnSpan;
+  c.TorqueColumn = TorqueColumnSpan;
+  c.DataColumnX = TireDataColumnX;
+  c.UpButtonRect = UpButtonHitRect;
+  c.DownButtonRect = DownButtonHitRect;
+
+  const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
+  c.LabelStep = LabelStepFor(n);
+
+  c.PlotLeft = TableWidth + 67;
+  c.PlotTop = 46;
+  c.PlotRight = right - 45;
+  c.PlotBottom = bottom - 55;
+  c.GridLeft = c.PlotLeft + 3;
+  c.GridRight = c.PlotRight - 3;
+  c.AxisBaseY = c.PlotBottom - 3;
+  // Twelve pixel rows per division at most: lift the top to a multiple.
+  const int h = c.AxisBaseY - c.PlotTop;
+  c.PlotTop -= h % 12;
+
+  if (n < 2) {
+    // Nothing to fit: the frame spans the whole height and stays empty.
+    c.GridTop = c.PlotTop;
+  } else {
+    if (doc.TireMode) {
+      ComputeTireAxis(c, doc);
+    } else {
+      ComputeEngineAxis(c, doc);
+    }
+    c.GridTop = TruncToInt32(c.AxisBaseY - (c.AxisMax - c.AxisMin) * (c.AxisBaseY - c.PlotTop) / c.AxisRange);
+  }
+  c.PlotTop = c.GridTop - 2;
+  c.PlotWidth = c.GridRight - c.GridLeft;
+  c.PlotHeight = c.AxisBaseY - c.GridTop;
+
+  if (n < 2) {
+    c.PointCount = 0;
+    // A lone point sits at the left end, so the plot never counts as hit.
+    c.PointX[0] = c.GridLeft;
+    return;
+  }
+
+  c.PointCount = n;
+  const EngineCurve& e = doc.Engine;
+  const SlipCurve& slip = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+  for (int i = 0; i < n; ++i) {
+    c.PointX[i] = c.GridLeft + static_cast<int>(static_cast<std::int64_t>(i) * c.PlotWidth / (n - 1));
+    c.TorqueY[i] = MapValueToY(c, e.Torque[i]);
+    c.PowerY[i] = MapValueToY(c, e.Power[i]);
+    c.CompressionY[i] = MapValueToY(c, e.Compression[i]);
+    c.SlipY[i] = MapValueToY(c, slip.Samples[i]);
+  }
+  // With two points there is no third to measure against: use the one gap.
+  const int gap = n > 2 ? c.PointX[2] - c.PointX[1] : c.PointX[1] - c.PointX[0];
+  c.PickHalfWidth = std::max(gap / 2, 1);
+}
+
+void ComputeChartLayout(EditorState& st, int clientWidth, int clientHeight) {
+  clientWidth = std::clamp(clientWidth, 0, MaxClientSize);
+  clientHeight = std::clamp(clientHeight, 0, MaxClientSize);
+  st.View.ScreenWidth = clientWidth + 1;
+  st.View.ScreenHeight = clientHeight + 1;
+  ComputeChartLayout(st.Chart, st.Doc, clientWidth, clientHeight);
+}
+
+int MapValueToY(const ChartLayout& c, double v) {
+  return TruncToInt32(c.AxisBaseY - (v - c.AxisMin) * c.PlotHeight / c.AxisRange);
+}
+
+std::optional<double> MapYToValue(const ChartLayout& c, int y) {
+  if (c.PlotHeight <= 0) return std::nullopt;
+  return c.AxisMin + (static_cast<double>(c.AxisBaseY) - y) * c.AxisRange / c.PlotHeight;
+}
+
+int FirstEngineGridValue(const ChartLayout& c) { return TruncToInt32(c.AxisMin); }
+
+bool NextEngineGridValue(const ChartLayout& c, int& v) {
+  // A step below 1 would not move trunc(v + step) off v: go up by one then.
+  int next = TruncToInt32(v + c.AxisStep);
+  if (next <= v) {
+    if (v == std::numeric_limits<int>::max()) return false;
+    next = v + 1;
+  }
+  v = next;
+  return v <= c.AxisMax;
+}
+
+bool NextTireGridValue(const ChartLayout& c, double& d) {
+  const double next = d + c.AxisStep;
+  if (!(next > d)) return false;
+  d = next;
+  return d <= c.AxisMax;
+}
+
+}  // namespace dyno

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "core/chart/EditorHost.h"
+#include "core/document/Limits.h"
+
+namespace dyno {
+
+struct EditorDocument;
+struct EditorState;
+
+// An x range [left, right) of a table column.
+struct ColumnSpan {
+  int left = 0;
+  int right = 0;
+
+  friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
+};
+
+// Chart geometry, value axis and pixel arrays. Recomputed at every paint;
+// the mouse handlers and the timer read it between paints.
+struct ChartLayout {
+  int PlotLeft = 0;
+  int PlotTop = 0;
+  int PlotRight = 0;
+  int PlotBottom = 0;
+  int GridLeft = 0;
+  int GridRight = 0;
+  int GridTop = 0;
+  int AxisBaseY = 0;  // pixel row of AxisMin
+  int PlotWidth = 0;
+  int PlotHeight = 0;
+
+  double AxisMin = 0.0;
+  double AxisMax = 0.0;
+  double AxisStep = 0.0;
+  double AxisRange = 1.0;  // never below 1.0
+  double AxisSpan = 0.0;
+  int GridDivisions = 16;
+  double PrevAxisMin = 0.0;
+  double PrevAxisMax = 0.0;
+  bool ScaleChanged = false;  // an axis end moved; the timer repaints the chart
+  int LabelStep = 1;
+
+  // Points the pixel arrays were filled for at the last paint: RowCount, or 0
+  // when fewer than two points left nothing to fit. Entries beyond are stale.
+  int PointCount = 0;
+  std::array<int, MaxEngineRows> PointX{};
+  std::array<int, MaxEngineRows> TorqueY{};
+  std::array<int, MaxEngineRows> PowerY{};
+  std::array<int, MaxEngineRows> CompressionY{};
+  std::array<int, MaxSlipSamples> SlipY{};
+
+  int PickHalfWidth = 10;
+
+  Rect UpButtonRect{356, 1, 379, 13};
+  Rect DownButtonRect{356, 13, 379, 25};
+  ColumnSpan CompressionColumn{61, 161};
+  ColumnSpan TorqueColumn{161, 221};
+  std::array<int, 5> DataColumnX{36, 96, 156, 216, 275};
+};
+
+// Values beyond this size count as this size when the value axis is fitted,
+// so a wild value typed by the user leaves the axis finite and its integer
+// grid labels exact; such a point is drawn beyond the plot's edge instead.
+inline constexpr double AxisValueLimit = 1e9;
+
+// Truncation toward zero into the 32-bit range: values beyond it (and the
+// infinities) saturate, NaN gives 0.
+int TruncToInt32(double v);
+
+// Points between two vertical grid lines for a chart of rowCount points.
+int LabelStepFor(int rowCount);
+
+// Rounds AxisStep up to the step ladder and recounts GridDivisions.
+void ChooseAxisStep(ChartLayout& chart);
+// Puts both axis ends on multiples of AxisStep with at least a third of a
+// step of headroom beyond the data, and sets AxisRange.
+void AlignAxisToStep(ChartLayout& chart);
+// The value axis over torque, power and compression (Engine, Upgrade).
+void ComputeEngineAxis(ChartLayout& chart, const EditorDocument& doc);
+// The value axis over all four slip curves; it always includes 0 and 1.
+void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
+
+// The whole chart layout for a client area of right x bottom pixels: plot
+// rectangle, value axis, pixel arrays, pick box, label step and the stored
+// columns and button rectangles. With fewer than two points nothing is
+// fitted: the axis stays as it was and PointCount is 0.
+void ComputeChartLayout(ChartLayout& chart, const EditorDocument& doc, int right, int bottom);
+// The same for the editor, after taking ScreenWidth and ScreenHeight from
+// the client size.
+void ComputeChartLayout(EditorState& st, int clientWidth, int clientHeight);
+
+// Pixel row of value v on the fitted axis.
+int MapValueToY(const ChartLayout& chart, double v);
+// Value at pixel row y; nothing while the plot has no height.
+std::optional<double> MapYToValue(const ChartLayout& chart, int y);
+
+// The horizontal grid of the engine view: integer values from trunc(AxisMin)
+// on, each step trunc(v + AxisStep) but at least one up. NextEngineGridValue
+// gives false when v cannot advance within the 32-bit range or has passed
+// AxisMax.
+int FirstEngineGridValue(const ChartLayout& chart);
+bool NextEngineGridValue(const ChartLayout& chart, int& v);
+// The horizontal grid of the tire view: AxisStep accumulated from AxisMin;
+// false when d has passed AxisMax or the step no longer changes it.
+bool NextTireGridValue(const ChartLayout& chart, double& d);
+// A bound on the grid lines of one paint, whatever the axis holds.
+inline constexpr int MaxGridLines = 1000;
+
+}  // namespace dyno

@@ -1,0 +1,70 @@
+#include "core/curves/Rows.h"
+
+#include "core/chart/RowScrolling.h"
+#include "core/editing/EditorState.h"
+
+namespace dyno {
+
+namespace {
+
+// The table starts again at its top for the new row count.
+void Refit(EditorState& st) {
+  st.Host.Invalidate(st.ClientFrom(0, 0), false);
+  st.View.FirstVisibleRow = 0;
+  UpdateRowScrollBar(st, 0, st.Doc.RowCount);
+}
+
+}  // namespace
+
+void AddLine(EditorState& st) {
+  EditorDocument& doc = st.Doc;
+  if (doc.TireMode) {
+    if (doc.RowCount < AddRowLimit) {
+      for (int k = 0; k < doc.SlipCurveCount; ++k) {
+        SlipCurve& curve = doc.SlipCurves[k];
+        const int n = curve.SampleCount;
+        if (n < 1 || n >= MaxSlipSamples) continue;  // nothing to repeat, or full
+        curve.Samples[n] = curve.Samples[n - 1];
+        curve.SampleCount = n + 1;
+        doc.Modified = true;
+      }
+      doc.RowCount = doc.SlipCurves[0].SampleCount;
+    }
+  } else if (doc.RowCount > 3 && doc.RowCount < AddRowLimit) {
+    EngineCurve& curve = doc.Engine;
+    const int n = doc.RowCount;
+    curve.Rpm[n] = (curve.Rpm[n - 1] - curve.Rpm[n - 2]) + curve.Rpm[n - 1];
+    curve.Torque[n] = curve.Torque[n - 1];
+    curve.Compression[n] = curve.Compression[n - 1];
+    curve.Power[n] = PowerOf(curve.Rpm[n], curve.Torque[n]);
+    doc.RowCount = curve.EngineRowCount = n + 1;
+    doc.Modified = true;
+  }
+  Refit(st);
+}
+
+void RemoveLine(EditorState& st) {
+  EditorDocument& doc = st.Doc;
+  if (doc.TireMode) {
+    for (int k = 0; k < doc.SlipCurveCount; ++k) {
+      SlipCurve& curve = doc.SlipCurves[k];
+      if (curve.SampleCount > 0) {
+        --curve.SampleCount;
+        doc.Modified = true;
+      }
+    }
+    doc.RowCount = doc.SlipCurves[0].SampleCount;
+  } else {
+    if (doc.RowCount > MinimumRows) {
+      --doc.RowCount;
+      doc.Engine.EngineRowCount = doc.RowCount;
+      doc.Modified = true;
+    }
+    if (doc.RowCount == MinimumRows) {
+      st.Host.ShowMessage("This is now the minimum of 10 samples.", "Last reduction of resolution!");
+    }
+  }
+  Refit(st);
+}
+
+}  // namespace dyno

@@ -1,0 +1,50 @@
+#include "core/document/CommandRules.h"
+
+#include "core/document/EditorDocument.h"
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+CommandStatus Enabled(bool enabled) { return {enabled, false, false}; }
+CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked}; }
+
+}  // namespace
+
+CommandStatus QueryCommand(int id, const EditorDocument& doc) {
+  const bool anyLoaded = doc.EngineLoaded || doc.TireLoaded;
+  const bool engineCurve = doc.EngineLoaded && !doc.TireMode;
+  switch (id) {
+    case CmImport:
+      return Enabled(engineCurve);
+    case CmSaveAs:
+      return Enabled((doc.EngineLoaded && doc.EngineMode) || (doc.TireLoaded && doc.TireMode) ||
+                     (doc.UpgradeMode && doc.UpgradeLoaded));
+    case CmEditParameters:
+      return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
+    case CmAddLine:
+      return Enabled(anyLoaded && doc.RowCount < AddRowLimit);
+    case CmRemoveLine:
+      return Enabled(anyLoaded && doc.RowCount > MinimumRows);
+    case CmRescale:
+      return Enabled(engineCurve);
+    case CmResolution:
+      // Interpolation needs two rows to take its step from.
+      return Enabled(engineCurve && doc.RowCount >= 2);
+    case CmBend:
+      return Check(doc.TireMode && doc.BendActive, doc.TireLoaded && doc.TireMode);
+    case CmModeEngine:
+      return Check(doc.EngineMode);
+    case CmModeUpgrade:
+      return Check(doc.UpgradeMode);
+    case CmModeTire:
+      return Check(doc.TireMode);
+    case CmLockOnToData:
+      return Check(doc.LockOnToData);
+    default:  // Open, Generate, Exit, About, and the application's commands
+      return Enabled(true);
+  }
+}
+
+}  // namespace dyno

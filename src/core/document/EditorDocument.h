@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/document/Limits.h"
+#include "core/files/EngineParameters.h"
+
+namespace dyno {
+
+// One row of the engine curve.
+struct TorqueRow {
+  double Rpm = 0.0;
+  double Compression = 0.0;
+  double Torque = 0.0;
+  double Power = 0.0;
+};
+
+// The engine curve: four parallel columns with room for 500 rows.
+struct EngineCurve {
+  std::array<double, MaxEngineRows> Rpm{};
+  std::array<double, MaxEngineRows> Compression{};
+  std::array<double, MaxEngineRows> Torque{};
+  std::array<double, MaxEngineRows> Power{};  // derived: PowerOf(Rpm, Torque)
+  int EngineRowCount = 0;
+
+  TorqueRow Row(int i) const { return {Rpm[i], Compression[i], Torque[i], Power[i]}; }
+};
+
+// One slip curve slot of a tire file.
+struct SlipCurve {
+  std::string Name;  // at most MaxSlipNameLength characters
+  double Step = 0.0;
+  double DropoffFunction = 0.0;
+  std::array<double, MaxSlipSamples> Samples{};
+  int SampleCount = 0;
+};
+
+// Settings of the engine-curve generator, kept for the whole run.
+struct GeneratorSettings {
+  double TargetPower = 450.0;
+  double TopRpm = 10000.0;
+  double RpmStep = 250.0;
+  double PeakTorqueRpm = 7000.0;
+  int MaxRpmChoice = 8;
+  int RpmStepChoice = 2;
+  int PeakTorqueChoice = 16;
+};
+
+// The whole editing state: curves, the texts kept for rewriting, file names,
+// the file mode and the status flags. There is exactly one per window.
+struct EditorDocument {
+  EditorDocument();
+
+  EngineCurve Engine;
+  std::array<SlipCurve, SlipCurveSlots> SlipCurves;
+  int SlipCurveCount = SlipCurveSlots;
+  int CurrentSlipCurve = 0;
+
+  // Points the table, chart, picking and Add/Remove act on: EngineRowCount
+  // in the engine modes, the slip sample count in Tire mode.
+  int RowCount = 0;
+
+  // Texts kept for rewriting. Each std::string keeps a NUL after its bytes,
+  // which the parameter search stops at.
+  std::string EngineText;
+  int EngineTextPos = 0;
+  std::string TireText;
+  int TireTextPos = 0;
+  int TireTailPos = 0;
+  std::string TireOtherText;  // the tire file's lines outside the slip curves
+  std::string GeneratedText;  // the engine text last composed
+
+  int EngineTextSize() const { return static_cast<int>(EngineText.size()); }
+  int TireTextSize() const { return static_cast<int>(TireText.size()); }
+
+  // File names (each at most MaxPathLength characters).
+  std::string FilePath;    // full path of the file last opened
+  std::string FileTitle;   // its name without the folder; shown in the caption
+  std::string FileFolder;  // its folder; where the next Open and Save As start
+  std::string WorkFolder;  // the folder remembered in the settings file
+  std::string SaveFolder;  // folder and name of the last Save As
+  std::string SaveTitle;
+
+  // The file mode: exactly one is set.
+  bool EngineMode = true;
+  bool UpgradeMode = false;
+  bool TireMode = false;
+
+  bool EngineLoaded = false;   // the engine curve came from a file or Generate
+  bool TireLoaded = false;     // a tire file has been read
+  bool UpgradeLoaded = false;  // the file came as an upgrade file
+  bool Modified = false;       // unsaved changes exist
+  bool TireParsed = false;     // decides how ResetSlipCurves refills slot 0
+  bool BendActive = false;     // bend mode is on
+  bool LockOnToData = true;    // a dragged point follows the pointer anywhere
+
+  // The named engine parameters; they keep their values from file to file.
+  EngineParameterSet Parameters;
+
+  GeneratorSettings Generator;
+};
+
+// Sets all 500 rows of the four engine columns to 0 and RowCount to 0.
+void ClearEngineCurve(EditorDocument& doc);
+
+// Power of row i from its RPM and torque.
+void RecomputePower(EditorDocument& doc, int row);
+
+}  // namespace dyno

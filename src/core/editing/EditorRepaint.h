@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+
+#include "core/chart/EditorHost.h"
+#include "core/document/Limits.h"
+
+namespace dyno {
+
+struct EditorState;
+
+// Repaint requests of the editing handlers. Each asks for as little as
+// covers what changed, so a drag over a long curve stays cheap to paint.
+
+// The cell band of row: from 14 pixels above the row's line to 4 below it,
+// between x left and right. Nothing when the row is far outside the table.
+void RepaintCellBand(EditorState& st, int row, int left, int right, bool erase);
+
+// The vertical strip of the chart around point index: 70 pixels each side,
+// widened to the neighbouring points so the two line pieces that meet at
+// the point are repainted whole however far apart the points are.
+void RepaintPointStrip(EditorState& st, int index);
+
+// The table with its header, and the chart from TableWidth to the right edge.
+void RepaintTable(EditorState& st);
+void RepaintChart(EditorState& st);
+
+// The pick marker square (20 x 20) around a pixel.
+Rect MarkerSquare(Point p);
+
+// What the interaction state shows outside the data itself: the pick
+// marker, the look of the Up/Down buttons, the highlighted cell and the
+// charted slip curve. Handlers take it before they act and repaint where it
+// changed afterwards.
+struct InteractionLook {
+  bool MarkerShown = false;
+  Point Marker;
+  bool ButtonsActive = false;
+  bool UpPressedLook = false;
+  bool DownPressedLook = false;
+  int SelectedIndex = 0;
+  bool CompressionSelected = false;
+  bool TorqueSelected = false;
+  std::array<bool, SlipCurveSlots> CurveSelected{};
+  int CurrentSlipCurve = 0;
+};
+
+InteractionLook LookOf(const EditorState& st);
+void RepaintChangedLook(EditorState& st, const InteractionLook& before);
+
+// Takes the look when made and repaints what changed when it goes.
+class LookRepaint {
+ public:
+  explicit LookRepaint(EditorState& st);
+  ~LookRepaint();
+  LookRepaint(const LookRepaint&) = delete;
+  LookRepaint& operator=(const LookRepaint&) = delete;
+
+ private:
+  EditorState& st_;
+  InteractionLook before_;
+};
+
+}  // namespace dyno

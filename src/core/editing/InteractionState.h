@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/chart/EditorHost.h"
+#include "core/document/Limits.h"
+
+namespace dyno {
+
+// Selection, picking and button state shared by the value box, the mouse
+// handlers, the timer and painting.
+struct InteractionState {
+  // The value box and what it refers to.
+  std::string ReadoutText;
+  int SelectedIndex = 0;
+  int DragIndex = 0;
+  bool CompressionSelected = false;
+  bool TorqueSelected = false;
+  std::array<bool, SlipCurveSlots> CurveSelected{};
+  bool ValueShown = false;
+  bool EditSetByProgram = false;
+  // Set while the program inserts ReadoutText into the box, so the change
+  // notification can tell a text the box cut short from the one written.
+  bool InsertingReadout = false;
+
+  // Mouse picking and dragging.
+  bool MouseDown = false;
+  bool Dragging = false;
+  bool TorquePicked = false;
+  bool CompressionPicked = false;
+  bool SlipPicked = false;
+  Point SelectedPixel;
+  Point LastSelectedPixel;
+
+  // Hover tooltip.
+  bool TipVisible = false;
+  bool TipShown = false;
+  std::string TipText;
+  Rect TipRect;
+  Rect TipRectPrev1;
+  Rect TipRectPrev2;
+
+  // Up and Down buttons and their auto-repeat.
+  bool UpPressed = false;
+  bool DownPressed = false;
+  bool UpRaised = true;
+  bool DownRaised = true;
+  bool UpDrawnRaised = true;
+  bool DownDrawnRaised = true;
+  int RepeatCount = 0;
+  double BendTarget = 0.0;
+  double SpinValue = 0.0;
+  std::string SpinText;
+};
+
+}  // namespace dyno

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/chart/EditorHost.h"
+
+namespace dyno {
+
+struct EditorState;
+
+// Vertical half size of the pick box around a point.
+inline constexpr int PickHalfHeight = 25;
+
+// The left mouse button went down / was double-clicked at p (client
+// pixels): presses an Up/Down button, selects a table cell, chooses the
+// charted slip curve from the tire header, or picks the nearest point of a
+// curve in the plot, shows its value in the value box and starts dragging
+// it. Bend mode turns the tire table and plot off for single clicks only.
+void EvLButtonDown(EditorState& st, Point p);
+void EvLButtonDblClk(EditorState& st, Point p);
+
+// The pointer moved to p: the Up/Down buttons rise when it leaves them, the
+// point being dragged takes the value under the pointer, hovering a point
+// shows its value in a tooltip, and the cursor follows what lies under the
+// pointer.
+void EvMouseMove(EditorState& st, Point p);
+
+// The left button went up at p: ends a drag and raises the buttons. On the
+// tire header the column under the pointer becomes the charted curve.
+void EvLButtonUp(EditorState& st, Point p);
+
+}  // namespace dyno

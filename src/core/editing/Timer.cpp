@@ -1,0 +1,122 @@
+#include "core/editing/Timer.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/EditorRepaint.h"
+#include "core/editing/ValueBox.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+namespace {
+
+// Ticks a held button is counted up to; the count only matters below 11.
+constexpr int RepeatCountCap = 1000;
+
+// The first tick of a press acts, the next nine pause, every later one acts.
+bool RepeatActs(int repeatCount) { return repeatCount < 2 || repeatCount > 10; }
+
+// Samples a bend moves: those charted in Tire mode; in the other modes,
+// where RowCount counts engine rows, the current curve's own samples.
+int BendSampleCount(const EditorDocument& doc, const SlipCurve& curve) {
+  const int n = doc.TireMode ? doc.RowCount : curve.SampleCount;
+  return std::clamp(n, 0, MaxSlipSamples);
+}
+
+SlipCurve& CurrentCurve(EditorState& st) {
+  return st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+}
+
+void StepShownValue(EditorState& st, bool up) {
+  InteractionState& ui = st.Ui;
+  std::string text = st.Host.ValueBoxText();
+  if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
+  ui.SpinValue = DecimalToDouble(text);
+  const bool tire = st.Doc.TireMode;
+  const double step = !tire ? EngineValueStep : ui.RepeatCount < 10 ? SlipFirstStep : SlipRepeatStep;
+  ui.SpinValue += up ? step : -step;
+  ui.SpinText = FormatReadout(ui.SpinValue, tire ? SlipDecimals : EngineDecimals);
+  // The box's change handling stores the new text into the selected value.
+  WriteValueBox(st, ui.SpinText);
+}
+
+}  // namespace
+
+const std::array<double, DefaultSlipSamples>& BendWeights() {
+  static const std::array<double, DefaultSlipSamples> weights = [] {
+    std::array<double, DefaultSlipSamples> w{};
+    for (int j = 0; j < DefaultSlipSamples; ++j) w[j] = DefaultSlipTable[0][j] - DefaultSlipTable[3][j];
+    return w;
+  }();
+  return weights;
+}
+
+void Bend(EditorState& st, double target) {
+  SlipCurve& curve = CurrentCurve(st);
+  const int n = BendSampleCount(st.Doc, curve);
+  const auto& w = BendWeights();
+  const double last = w[DefaultSlipSamples - 1];
+  if (n < 1 || last == 0.0) return;
+  const double k = (target - curve.Samples[n - 1]) / last;
+  for (int i = 0; i < n; ++i) curve.Samples[i] += k * w[std::min(i, DefaultSlipSamples - 1)];
+  st.Doc.Modified = true;
+  st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
+  if (st.Doc.TireMode) RepaintTable(st);
+}
+
+void EvTimer(EditorState& st) {
+  InteractionState& ui = st.Ui;
+  EditorDocument& doc = st.Doc;
+  if (!ui.MouseDown) ui.RepeatCount = 0;
+
+  const bool held = ui.UpPressed || ui.DownPressed;
+  const bool bend = doc.BendActive && held;
+  const bool step = held && ui.ValueShown;
+  // One count per tick, so bending and stepping keep the same rhythm.
+  if (bend || step) ui.RepeatCount = std::min(ui.RepeatCount + 1, RepeatCountCap);
+  if ((bend || step) && RepeatActs(ui.RepeatCount)) {
+    const LookRepaint look(st);
+    if (bend) {
+      SlipCurve& curve = CurrentCurve(st);
+      const int n = BendSampleCount(doc, curve);
+      if (n > 0) {
+        ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
+        Bend(st, ui.BendTarget);
+      }
+    }
+    if (step) StepShownValue(st, ui.UpPressed);
+  }
+
+  if (st.Chart.ScaleChanged) {
+    RepaintChart(st);
+    st.Chart.ScaleChanged = false;
+  }
+}
+
+void BendCommand(EditorState& st) {
+  const LookRepaint look(st);
+  EditorDocument& doc = st.Doc;
+  InteractionState& ui = st.Ui;
+  if (doc.TireMode) {
+    doc.BendActive = !doc.BendActive;
+    if (doc.BendActive) {
+      // The buttons now bend: nothing is picked or selected any more.
+      ui.ValueShown = false;
+      ui.CurveSelected.fill(false);
+      ui.SlipPicked = false;
+      ui.TorquePicked = false;
+      ui.CompressionPicked = false;
+      ui.CompressionSelected = false;
+      ui.TorqueSelected = false;
+      EmptyValueBoxByProgram(st);
+      ui.ValueShown = false;
+    }
+  }
+  st.Host.Invalidate(st.Chart.UpButtonRect, false);
+  st.Host.Invalidate(st.Chart.DownButtonRect, false);
+}
+
+}  // namespace dyno

@@ -1,0 +1,132 @@
+#include "core/editing/ValueBox.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/chart/ChartGeometry.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/ModeCommands.h"
+#include "core/editing/EditorRepaint.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+namespace {
+
+// A row of the engine curve / of the charted slip curves; the selection may
+// refer to a row that a shrunken curve no longer has.
+bool IsEngineRow(const EditorState& st, int row) {
+  return row >= 0 && row < std::min(st.Doc.Engine.EngineRowCount, MaxEngineRows);
+}
+bool IsSlipRow(const EditorState& st, int row) {
+  return row >= 0 && row < std::min(st.Doc.RowCount, MaxSlipSamples);
+}
+
+bool AnyCurveSelected(const InteractionState& ui) {
+  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
+}
+
+// Stores x into every selected value. Typing always counts as a change;
+// losing the focus only when the box says it was edited.
+void StoreBoxValue(EditorState& st, double x, bool countsAsChange) {
+  InteractionState& ui = st.Ui;
+  EditorDocument& doc = st.Doc;
+  const int s = ui.SelectedIndex;
+  if (ui.CompressionSelected && IsEngineRow(st, s)) {
+    doc.Engine.Compression[s] = x;
+    RepaintCellBand(st, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
+    if (countsAsChange) doc.Modified = true;
+  }
+  if (ui.TorqueSelected && IsEngineRow(st, s)) {
+    doc.Engine.Torque[s] = x;
+    RecomputePower(doc, s);
+    // The power cell beside it follows the torque.
+    RepaintCellBand(st, s, TorqueColumnSpan.left, TableWidth, true);
+    if (countsAsChange) doc.Modified = true;
+  }
+  if (AnyCurveSelected(ui) && IsSlipRow(st, s)) {
+    doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s] = x;
+    RepaintCellBand(st, s, TireDataColumnX[0], TableWidth, true);
+    doc.Modified = true;
+  }
+}
+
+}  // namespace
+
+std::string FormatReadout(double value, int decimals) {
+  for (int d = decimals; d >= 0; --d) {
+    std::string text = CFormat("%.*f", d, value);
+    if (text.size() <= static_cast<std::size_t>(ValueBoxLimit)) return text;
+  }
+  return CFormat("%.*f", decimals, value);
+}
+
+void WriteValueBox(EditorState& st, std::string_view text) {
+  InteractionState& ui = st.Ui;
+  ui.ReadoutText = std::string(text);
+  ui.EditSetByProgram = true;
+  st.Host.EmptyValueBox();
+  ui.InsertingReadout = true;
+  st.Host.InsertValueBoxText(text);
+  ui.InsertingReadout = false;
+  // What the box holds now, cut or not, is what was last put through it.
+  ui.ReadoutText = st.Host.ValueBoxText();
+  ui.ValueShown = true;
+}
+
+void EmptyValueBoxByProgram(EditorState& st) {
+  // Only a box that holds text notifies its emptying; setting the skip flag
+  // for an empty box would swallow the user's next keystroke instead.
+  if (st.Host.ValueBoxText().empty()) return;
+  st.Ui.EditSetByProgram = true;
+  st.Host.EmptyValueBox();
+  st.Ui.ReadoutText.clear();
+}
+
+void ResetInteraction(EditorState& st) {
+  ClearPicking(st.Ui);
+  EmptyValueBoxByProgram(st);
+  st.Ui.ValueShown = false;
+}
+
+void ForgetRowsBeyondCurve(EditorState& st) {
+  const int rows = st.Doc.RowCount;
+  if (st.Ui.SelectedIndex >= rows || st.Ui.DragIndex >= rows) ResetInteraction(st);
+}
+
+void ValueEditNotify(EditorState& st, ValueEditCode code) {
+  if (code == ValueEditCode::Other) return;
+  InteractionState& ui = st.Ui;
+  if (ui.EditSetByProgram) {
+    // The program's own emptying of the box.
+    ui.EditSetByProgram = false;
+    ui.ValueShown = false;
+    return;
+  }
+  std::string text = st.Host.ValueBoxText();
+  if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
+
+  if (code == ValueEditCode::TextChanged) {
+    // A program's write is part of a handler that repaints what its whole
+    // work changed; the user's typing may change the buttons' look here.
+    std::optional<LookRepaint> look;
+    if (!ui.InsertingReadout) look.emplace(st);
+    ui.ValueShown = true;
+    // The box cut a written value short: showing it must not change it.
+    const bool cut = ui.InsertingReadout && text != ui.ReadoutText;
+    ui.ReadoutText = text;
+    if (cut) return;
+    StoreBoxValue(st, DecimalToDouble(text), true);
+    RepaintPointStrip(st, ui.DragIndex);
+    return;
+  }
+
+  // Every keystroke has been stored already; a text unchanged since is the
+  // value as it was, or as a command has changed it since.
+  if (text == ui.ReadoutText) return;
+  ui.ReadoutText = text;
+  StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified());
+  RepaintPointStrip(st, ui.SelectedIndex);
+}
+
+}  // namespace dyno

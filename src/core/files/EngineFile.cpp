@@ -1,0 +1,97 @@
+#include "core/files/EngineFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/editing/EditorState.h"
+#include "core/files/FileBytes.h"
+#include "core/files/NumberText.h"
+#include "core/files/TextHelpers.h"
+
+namespace dyno {
+
+namespace {
+
+// The three fields of a row, from the text after the key. A closing
+// parenthesis ends the row (so a trailing comment is not seen) and a TAB
+// counts as a blank.
+TorqueRow ParseRowFields(std::string_view afterKey) {
+  char text[LineBufferSize];
+  std::size_t n = 0;
+  for (const char c : UpToNul(afterKey)) {
+    if (c == ')') break;
+    text[n++] = c == '\t' ? ' ' : c;
+  }
+  std::string_view rest(text, n);
+
+  // Each field runs to the next comma; a field without one ends the row and
+  // leaves the fields after it empty.
+  std::string_view fields[3];
+  for (int f = 0; f < 2; ++f) {
+    fields[f] = CopyUntil(rest, ',');
+    const bool comma = fields[f].size() < rest.size() && rest[fields[f].size()] == ',';
+    rest = comma ? rest.substr(fields[f].size() + 1) : std::string_view();
+  }
+  fields[2] = rest;
+
+  TorqueRow row;
+  row.Rpm = DecimalToDouble(fields[0]);
+  row.Compression = DecimalToDouble(fields[1]);
+  row.Torque = DecimalToDouble(fields[2]);
+  row.Power = PowerOf(row.Rpm, row.Torque);
+  return row;
+}
+
+}  // namespace
+
+int ParseEngineRows(EditorDocument& doc) {
+  EngineCurve& curve = doc.Engine;
+  const std::string_view text = doc.EngineText;
+  const std::size_t keyLength = std::strlen(TorqueRowKey);
+  int n = 0;
+  doc.EngineTextPos = 0;
+  while (doc.EngineTextPos < doc.EngineTextSize() && n < MaxEngineRows) {
+    const std::string_view line = UpToNul(ReadTextLine(text, doc.EngineTextPos));
+    const auto key = line.find(TorqueRowKey);
+    if (key == std::string_view::npos) continue;
+    const TorqueRow row = ParseRowFields(line.substr(key + keyLength));
+    curve.Rpm[n] = row.Rpm;
+    curve.Compression[n] = row.Compression;
+    curve.Torque[n] = row.Torque;
+    curve.Power[n] = row.Power;
+    ++n;
+  }
+  curve.EngineRowCount = n;
+  doc.RowCount = n;
+  return n;
+}
+
+void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
+  const EngineCurve& curve = doc.Engine;
+  const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
+  for (int i = 0; i < rows; ++i) {
+    // "RPMTorque=( %.1f, %.1f, %.1f)", built piece by piece: it is the
+    // busiest line of a save.
+    if (doc.UpgradeMode) out += "HDV=";
+    out += "RPMTorque=( ";
+    AppendFixed(out, FileValue(curve.Rpm[i]), 1);
+    out += ", ";
+    AppendFixed(out, FileValue(curve.Compression[i]), 1);
+    out += ", ";
+    AppendFixed(out, FileValue(curve.Torque[i]), 1);
+    out += ")\r\n";
+  }
+}
+
+int ReadEngineRows(EditorState& st, const std::string& path) {
+  std::string bytes;
+  if (ReadFileBytes(path, bytes).Status != ReadStatus::Ok) return -1;
+  if (bytes.size() > static_cast<std::size_t>(MaxFileBytes)) return -1;
+
+  st.Doc.EngineText.swap(bytes);
+  const int rows = ParseEngineRows(st.Doc);
+  st.Host.Invalidate(st.ClientFrom(2, 2), false);
+  return rows > 0 ? 1 : 0;
+}
+
+}  // namespace dyno

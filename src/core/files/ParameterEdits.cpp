@@ -1,0 +1,63 @@
+#include "core/files/ParameterEdits.h"
+
+#include <algorithm>
+
+#include "core/document/DefaultSlipTable.h"
+#include "core/editing/EditorState.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+void ApplyParameterTexts(EditorState& st, const ParameterTexts& texts) {
+  EditorDocument& doc = st.Doc;
+  StoreParameterTexts(texts, doc.Parameters);
+  ComposeAndKeepEngineText(doc);
+  doc.Modified = true;
+  st.Host.Invalidate(st.ClientFrom(2, 2), false);
+}
+
+SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve) {
+  return {curve.Name, CFormat("%0.5f", curve.Step), CFormat("%0.1f", curve.DropoffFunction)};
+}
+
+void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff) {
+  curve.Name = std::string(name.substr(0, StoredSlipNameLength));
+  curve.Step = DecimalToDouble(step.substr(0, StoredSlipNumberLength));
+  curve.DropoffFunction = DecimalToDouble(dropoff.substr(0, StoredSlipNumberLength));
+}
+
+int AddSlipCurve(EditorDocument& doc, int workingCount) {
+  if (workingCount < 0 || workingCount >= SlipCurveSlots) return workingCount;
+  SlipCurve& added = doc.SlipCurves[workingCount];
+  const int samples = std::clamp(doc.RowCount, 0, MaxSlipSamples);
+  added.Name = "New Curve";
+  if (workingCount > 0) {
+    const SlipCurve& before = doc.SlipCurves[workingCount - 1];
+    added.Step = before.Step;
+    added.DropoffFunction = before.DropoffFunction;
+    std::copy_n(before.Samples.begin(), samples, added.Samples.begin());
+  } else {
+    // Nothing to copy from: the built-in curve gives a sensible shape, held
+    // at its final value beyond its own length; the step and drop-off are
+    // unknown and left at 0 for the user to enter.
+    const auto& builtIn = DefaultSlipTable[0];
+    added.Step = 0.0;
+    added.DropoffFunction = 0.0;
+    for (int i = 0; i < samples; ++i) added.Samples[i] = builtIn[std::min(i, DefaultSlipSamples - 1)];
+  }
+  return workingCount + 1;
+}
+
+void ApplySlipCurveCount(EditorState& st, int curveCount) {
+  EditorDocument& doc = st.Doc;
+  curveCount = std::clamp(curveCount, 0, SlipCurveSlots);
+  if (curveCount != doc.SlipCurveCount) {
+    for (int slot = doc.SlipCurveCount; slot < curveCount; ++slot) doc.SlipCurves[slot].SampleCount = doc.RowCount;
+    doc.SlipCurveCount = curveCount;
+  }
+  doc.Modified = true;
+  st.Host.Invalidate(st.ClientFrom(2, 2), false);
+}
+
+}  // namespace dyno

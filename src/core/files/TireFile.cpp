@@ -1,0 +1,155 @@
+#include "core/files/TireFile.h"
+
+#include <algorithm>
+
+#include "core/editing/EditorState.h"
+#include "core/files/FileBytes.h"
+#include "core/files/NumberText.h"
+#include "core/files/TextHelpers.h"
+
+namespace dyno {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A line of nothing but its line end: the usual end of a section's samples.
+bool IsEmptyLine(std::string_view piece) { return piece.find_first_not_of("\r\n") == std::string_view::npos; }
+
+// True when a line starts the samples. On a name line a "Data:" after the
+// line's first "=" is part of the name: a curve named "Data: wet" would
+// otherwise start its samples on its name line, and since the name line is
+// written before the step, the curve would lose its samples every time it
+// is saved and read again.
+bool StartsData(std::string_view line) {
+  const auto data = line.find("Data:");
+  if (data == std::string_view::npos) return false;
+  return line.find("Name=") == std::string_view::npos || data < line.find('=');
+}
+
+}  // namespace
+
+std::string_view NthToken(std::string_view line, int n) {
+  if (line.size() < 3) return {};
+  std::size_t start = 0;
+  for (int blank = 0; blank < n; ++blank) {
+    const auto at = line.find(' ', start);
+    if (at == std::string_view::npos) return {};
+    start = at + 1;
+  }
+  const auto end = std::min(line.find(' ', start), line.size());
+  return line.substr(start, end - start);
+}
+
+int ParseSampleLine(EditorDocument& doc, std::string_view line, int slot) {
+  line = UpToNul(line);
+  if (line.empty() || !IsDigit(line[0])) return -1;
+  SlipCurve& curve = doc.SlipCurves[slot];
+  // The tokens NthToken gives for n = 0, 1, 2, ..., in one pass: each starts
+  // after the blank that ended the one before.
+  int taken = 0;
+  if (line.size() < 3) return taken;
+  std::size_t start = 0;
+  while (start < line.size()) {
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    if (end == start) break;  // an empty token ends the samples
+    if (curve.SampleCount < MaxFileSlipSamples) {
+      curve.Samples[curve.SampleCount++] = DecimalToDouble(line.substr(start, end - start));
+    }
+    ++taken;
+    if (end == line.size()) break;
+    start = end + 1;
+  }
+  return taken;
+}
+
+bool ParseSlipCurve(EditorDocument& doc, int slot) {
+  SlipCurve& curve = doc.SlipCurves[slot];
+  curve.SampleCount = 0;
+  bool data = false;
+  while (doc.TireTextPos < doc.TireTextSize()) {
+    const int lineStart = doc.TireTextPos;
+    const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
+    std::string_view line = UpToNul(piece);
+
+    // The header keys are found anywhere in a line, each independently.
+    if (LineContains(line, "Name=")) curve.Name = ValueAfterEquals(line).substr(0, MaxSlipNameLength);
+    if (LineContains(line, "Step=")) curve.Step = DecimalToDouble(ValueAfterEquals(line));
+    if (LineContains(line, "DropoffFunction=")) curve.DropoffFunction = DecimalToDouble(ValueAfterEquals(line));
+
+    if (StartsData(line)) {
+      data = true;
+      continue;
+    }
+    if (piece == SlipCurveHeader) {
+      doc.TireTextPos = lineStart;  // the next section starts here
+      break;
+    }
+    if (!data) continue;  // an unknown line before the samples is dropped
+
+    if (line.ends_with(" \r\n")) line.remove_suffix(3);
+    if (ParseSampleLine(doc, line, slot) > 0) continue;
+    // The samples have ended. An empty line belongs to the section and is
+    // consumed; any other line is left to be kept as text, so that saving
+    // does not lose it.
+    if (!IsEmptyLine(piece)) doc.TireTextPos = lineStart;
+    break;
+  }
+  doc.RowCount = std::max(doc.RowCount, curve.SampleCount);
+  doc.TireTailPos = doc.TireTextPos;
+  return data;
+}
+
+int ParseTireText(EditorState& st) {
+  EditorDocument& doc = st.Doc;
+  doc.TireParsed = true;
+  ResetSlipCurves(st);
+  // Nothing of an earlier file may show beyond the samples this one fills.
+  for (SlipCurve& curve : doc.SlipCurves) {
+    std::fill(curve.Samples.begin() + DefaultSlipSamples, curve.Samples.end(), 0.0);
+  }
+
+  std::string().swap(doc.TireOtherText);
+  doc.TireOtherText.reserve(doc.TireText.size() + 5);
+  doc.SlipCurveCount = 0;
+  doc.TireTextPos = 0;
+  doc.TireTailPos = 0;
+  doc.CurrentSlipCurve = 0;
+
+  while (doc.TireTextPos < doc.TireTextSize()) {
+    const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
+    if (piece == SlipCurveHeader && doc.SlipCurveCount < SlipCurveSlots) {
+      // A section without samples is not counted: the next one reuses its slot.
+      if (ParseSlipCurve(doc, doc.CurrentSlipCurve)) {
+        ++doc.SlipCurveCount;
+        ++doc.CurrentSlipCurve;
+      }
+    } else {
+      doc.TireOtherText += piece;
+    }
+  }
+  doc.CurrentSlipCurve = 0;
+  return doc.SlipCurveCount > 0 ? 1 : 0;
+}
+
+int ReadTireFile(EditorState& st, const std::string& path) {
+  EditorDocument& doc = st.Doc;
+  std::string bytes;
+  const FileReadResult read = ReadFileBytes(path, bytes);
+  if (read.Status == ReadStatus::CannotOpen) return -1;
+
+  int result = 0;
+  if (read.Status == ReadStatus::CannotRead) {
+    st.Host.ShowMessage(CFormat("Last error = %u", static_cast<unsigned>(read.Error)), "Read of tire file failed!");
+    std::string().swap(doc.TireText);
+    doc.TireTextPos = 0;
+  } else {
+    doc.TireText.swap(bytes);
+    doc.TireTextPos = 0;
+    result = ParseTireText(st);
+  }
+  doc.TireLoaded = true;
+  return result;
+}
+
+}  // namespace dyno

@@ -1,0 +1,80 @@
+#include "core/resources/CommandTable.h"
+
+#include <array>
+
+#include "core/resources/ResourceIds.h"
+#include "core/resources/StringTable.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr MenuItemDef FileItems[] = {
+    {CmOpen, "&Open..."},
+    {CmImport, "&Import Engine Curve Only"},
+    {},
+    {CmSaveAs, "Save &As..."},
+    {},
+    {CmPrintPreview, "Print Pre&view..."},
+    {CmPrint, "&Print..."},
+    {CmPrintSetup, "P&rint Setup..."},
+    {},
+    {CmExit, "E&xit\tAlt+F4"},
+};
+
+constexpr MenuItemDef EditItems[] = {
+    {CmGenerate, "Generate new engine data"},
+    {CmEditParameters, "Edit Engine/Tire Parameters"},
+    {},
+    {CmAddLine, "Add a new Line of data"},
+    {CmRemoveLine, "Remove the last Line of data"},
+    {},
+    {CmRescale, "Rescale the Torque or Compression data"},
+    {CmResolution, "Recreate the Curve with a new RPM resolution"},
+    {CmBend, "Set the mode to &Bend the current tire curve up or down"},
+};
+
+constexpr MenuItemDef ModesItems[] = {
+    {CmModeEngine, "File is &Engine type"},
+    {CmModeUpgrade, "File is &Upgrade type"},
+    {CmModeTire, "File is &Tire File (tbc)"},
+    {},
+    {CmLockOnToData, "Lock on to data when dragging"},
+};
+
+constexpr MenuItemDef HelpItems[] = {
+    {CmAbout, "&About..."},
+};
+
+constexpr std::array<PopupMenuDef, 4> Menu{{
+    {"&File", FileItems},
+    {"&Edit", EditItems},
+    {"&Modes", ModesItems},
+    {"&Help", HelpItems},
+}};
+
+constexpr std::array<int, 13> Toolbar{
+    CmOpen,     CmSaveAs,     0, CmGenerate, CmEditParameters, CmAddLine, CmRemoveLine,
+    CmRescale,  CmResolution, CmBend, 0, CmPrint, CmPrintPreview,
+};
+
+}  // namespace
+
+std::span<const PopupMenuDef> MainMenu() { return Menu; }
+
+std::string_view PopupMenuHint(const PopupMenuDef& popup) {
+  return popup.Items.empty() ? std::string_view() : LoadString(popup.Items.front().Id - 1);
+}
+
+std::span<const int> MainToolbar() { return Toolbar; }
+
+const MenuItemDef* FindMenuItem(int id) {
+  for (const PopupMenuDef& popup : Menu) {
+    for (const MenuItemDef& item : popup.Items) {
+      if (item.Id == id && id != 0) return &item;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace dyno

@@ -1,0 +1,43 @@
+#include "core/resources/StringTable.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr std::pair<int, std::string_view> Strings[] = {
+    {StrHelpMenuHint, "Access About"},
+    {CmAbout, "About the Dynoforge application"},
+    {StrFileMenuHint, "File operations"},
+    {CmOpen, "Browse for a physics file and open it, and read the data."},
+    {CmAddLine, "Add one more step of RPM data using the current step value"},
+    {CmRemoveLine, "Remove the last step of RPM data"},
+    {StrEditMenuHint, "Access to Engine file Editing features."},
+    {CmGenerate, "Generate a new engine sequence of RPM values specifying the step and number of entries"},
+    {CmEditParameters, "Edit engine or tire settings parameters. (Depends on current mode)."},
+    {CmRescale, "Adjust the torque scale to raise or lower the power maintaining the curve shape."},
+    {CmResolution, "Recreate the engine curve at a different resolution."},
+    {CmImport, "Import another engine curve into this file, keeping the other parameters."},
+    {CmBend,
+     "Set the mode to adjust the tire curve up or down with the Up and Down edit buttons (active when depressed)"},
+    {CmSaveAs, "Save the current physics file."},
+    {CmModeUpgrade, "Override the Upgrade file type flag"},
+    {CmExit, "Quits Dynoforge and prompts to save the documents"},
+    {CmPrint, "Prints the active document"},
+    {CmPrintSetup, "Sets print characteristics for the active document"},
+    {CmPrintPreview, "Displays full pages as read-only"},
+};
+
+}  // namespace
+
+std::string_view LoadString(int id) {
+  const auto it = std::find_if(std::begin(Strings), std::end(Strings), [id](const auto& s) { return s.first == id; });
+  return it == std::end(Strings) ? std::string_view() : it->second;
+}
+
+}  // namespace dyno

@@ -1,0 +1,142 @@
+// Printing, print setup, print preview and the About box.
+#include <QApplication>
+#include <QPrinter>
+
+#include "gui/app/TApxPreviewWin.h"
+#include "gui/app/TApxPrintout.h"
+#include "gui/app/TDynoforgeAboutDlg.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/document/TDynoforgeWindow.h"
+
+namespace dyno {
+
+namespace {
+
+// Longest frame caption taken as the document title.
+constexpr int TitleLimit = 259;
+
+// Printing raised for as long as it lives; the editor window may then grow
+// to the size of a page.
+class PrintingScope {
+ public:
+  PrintingScope(TDynoforgeApp& app, TDynoforgeWindow& window) : app_(app), window_(window) {
+    ++app_.Printing;
+    window_.SetPrinting(true);
+  }
+  ~PrintingScope() {
+    --app_.Printing;
+    window_.SetPrinting(app_.Printing > 0);
+  }
+  PrintingScope(const PrintingScope&) = delete;
+  PrintingScope& operator=(const PrintingScope&) = delete;
+
+ private:
+  TDynoforgeApp& app_;
+  TDynoforgeWindow& window_;
+};
+
+}  // namespace
+
+void TDynoforgeApp::SetDefaultPrinterQuery(std::function<std::string()> query) {
+  defaultPrinterQuery_ = query ? std::move(query) : std::function<std::string()>(&DefaultPrinterEntry);
+  defaultPrinterEntry_ = defaultPrinterQuery_();
+}
+
+void TDynoforgeApp::CreatePrinter() {
+  printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printerSetup_ = PrintPageSetup{};
+  printerDevice_ = PrinterDeviceOf(*printer_);
+  defaultPrinterEntry_ = defaultPrinterQuery_();
+}
+
+bool TDynoforgeApp::PrinterReady() {
+  if (!printer_) CreatePrinter();
+  return printer_->isValid();
+}
+
+void TDynoforgeApp::CheckDefaultPrinter() {
+  const std::string entry = defaultPrinterQuery_();
+  if (entry == defaultPrinterEntry_) return;
+  defaultPrinterEntry_ = entry;
+  SettingsChanged("windows");
+}
+
+void TDynoforgeApp::SettingsChanged(const std::string& section) {
+  const std::string entry = section == "windows" ? defaultPrinterQuery_() : std::string();
+  const PrinterChangeAction action =
+      PrinterSettingsChanged(section, printer_ != nullptr, entry, printer_ && printer_->isValid(), printerDevice_);
+  if (action == PrinterChangeAction::Replace) CreatePrinter();
+}
+
+void TDynoforgeApp::Print(TSDIDecFrame& frame) {
+  if (!printer_) CreatePrinter();
+  TDynoforgeWindow& window = *frame.Client();
+  const QString title = frame.windowTitle().left(TitleLimit);
+  TApxPrintout printout(window, *printer_, printerSetup_, title);
+  printout.Scale = true;
+  printout.MapMode = 8;
+  printout.Pages = INT_MAX;
+
+  const PrintingScope printing(*this, window);
+  int minPage = 1;
+  int maxPage = 1;
+  int fromPage = 0;
+  int toPage = 0;
+  // The dialog offers any page; the page range kept with the printer stays
+  // the document's, which a preview open underneath goes on showing.
+  printout.GetDialogInfo(minPage, maxPage, fromPage, toPage);
+  printer_->setPrintRange(QPrinter::AllPages);
+  printer_->setFromTo(fromPage, toPage);
+  printer_->setDocName(title);
+
+  QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame;
+  UserDialogs& dialogs = window.Dialogs();
+  if (!dialogs.Print(owner, *printer_, minPage, maxPage)) return;
+  PrintDocument(printout, dialogs, owner);
+}
+
+void TDynoforgeApp::PrintSetup(TSDIDecFrame& frame) {
+  if (!printer_) CreatePrinter();
+  frame.Client()->Dialogs().PrintSetup(&frame, *printer_);
+}
+
+void TDynoforgeApp::PrintPreview(TSDIDecFrame& frame) {
+  if (!printer_) CreatePrinter();
+  TDynoforgeWindow& window = *frame.Client();
+  const PrintingScope printing(*this, window);
+
+  auto preview = std::make_unique<TApxPreviewWin>(window, *printer_, printerSetup_, frame.windowTitle());
+  preview->SetupWindow();
+  preview->setGeometry(frame.geometry());
+  if (frame.isMaximized()) {
+    preview->showMaximized();
+  } else {
+    preview->show();
+  }
+  frame.hide();
+
+  preview->RunModal();
+
+  // The frame comes back where the user left the preview.
+  frame.setUpdatesEnabled(false);
+  frame.setGeometry(preview->normalGeometry().isValid() ? preview->normalGeometry() : preview->geometry());
+  if (preview->isMaximized()) {
+    frame.showMaximized();
+  } else {
+    frame.showNormal();
+  }
+  frame.activateWindow();
+  preview->hide();
+  frame.setUpdatesEnabled(true);
+  frame.update();
+  window.update();
+}
+
+void TDynoforgeApp::About(TSDIDecFrame& frame) {
+  TDynoforgeAboutDlg dialog(&frame);
+  frame.Client()->Dialogs().Run(dialog);
+}
+
+}  // namespace dyno

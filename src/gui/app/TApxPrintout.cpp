@@ -1,0 +1,218 @@
+#include "gui/app/TApxPrintout.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+#include "gui/common/DialogSupport.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/chart/ChartPainter.h"
+#include "core/chart/PrintedPage.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+namespace {
+
+// The progress dialog of a print job: what is printed where, the page, and
+// Cancel.
+class PrintingDialog : public QDialog {
+ public:
+  PrintingDialog(QWidget* parent, const QString& title, const QString& device, const QString& port)
+      : QDialog(parent) {
+    setObjectName(QStringLiteral("PrintingDialog"));
+    setWindowTitle(QStringLiteral("Printing"));
+    setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(this);
+    for (const QString& text : {QStringLiteral("Now printing"), QStringLiteral("'%1' on the").arg(title),
+                                QStringLiteral("%1 on %2").arg(device, port)}) {
+      auto* label = new QLabel(text, this);
+      label->setAlignment(Qt::AlignCenter);
+      layout->addWidget(label);
+    }
+    page_ = new QLabel(this);
+    page_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(page_);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+    layout->addWidget(cancel, 0, Qt::AlignCenter);
+  }
+
+  void ShowPage(int page, int pages) {
+    page_->setText(FromBytes(CFormat("Now printing Page %d of %d", page, pages)));
+  }
+
+  bool Cancelled() const { return cancelled_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    cancelled_ = true;
+    QDialog::closeEvent(event);
+  }
+  void reject() override { cancelled_ = true; }
+
+ private:
+  QLabel* page_ = nullptr;
+  bool cancelled_ = false;
+};
+
+QString NoCommas(QString text) { return text.replace(QLatin1Char(','), QLatin1Char(' ')); }
+
+PrinterDevice DeviceOf(const QPrinterInfo& info) {
+  if (info.isNull()) return {};
+  return {ToBytes(NoCommas(info.printerName())), ToBytes(info.makeAndModel()), ToBytes(NoCommas(info.location()))};
+}
+
+void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& title, const QString& reason) {
+  dialogs.Message(parent, QStringLiteral("'%1' not printed. %2.").arg(title, reason), QStringLiteral("Print Error"));
+}
+
+}  // namespace
+
+TApxPrintout::TApxPrintout(TDynoforgeWindow& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
+    : Window(window), Printer(printer), Setup(setup), title_(title) {}
+
+void TApxPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) const {
+  minPage = 1;
+  maxPage = Pages;
+  selFromPage = selToPage = 0;
+}
+
+bool TApxPrintout::HasPage(int pageNumber) const {
+  return pageNumber >= Setup.MinPage && pageNumber <= Setup.MaxPage;
+}
+
+QSize TApxPrintout::PageClientSize(const QSize& pageSize, const QSize& ppi) const {
+  if (!Scale) return pageSize.expandedTo(QSize(0, 0)).boundedTo(QSize(MaxPagePixels, MaxPagePixels));
+  return {ScreenPixelsOf(pageSize.width(), Window.logicalDpiX(), ppi.width()),
+          ScreenPixelsOf(pageSize.height(), Window.logicalDpiY(), ppi.height())};
+}
+
+int TApxPrintout::LastPage(const QSize& pageSize, const QSize& ppi) const {
+  return PrintedPageCountFor(Window.State().Doc.RowCount, PageClientSize(pageSize, ppi).height());
+}
+
+void TApxPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pageSize, const QSize& ppi) {
+  const QSize client = PageClientSize(pageSize, ppi);
+  if (client.isEmpty()) return;
+  painter.save();
+  if (Scale) {
+    // Screen pixels of the page's client area onto the page's device pixels.
+    painter.scale(static_cast<qreal>(pageSize.width()) / client.width(),
+                  static_cast<qreal>(pageSize.height()) / client.height());
+  }
+  const int savedFrom = Setup.FromPage;
+  const int savedTo = Setup.ToPage;
+  Setup.FromPage = Setup.ToPage = pageNumber;
+  int lastPage = 0;
+  {
+    EditorState& st = Window.State();
+    const PrintedPageView page(st, pageNumber, client.width(), client.height());
+    ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
+    request.clientSize = client;
+    request.printJobRunning = true;
+    lastPage = PaintEditorView(painter, st, request);
+  }
+  Setup.FromPage = savedFrom;
+  Setup.ToPage = savedTo;
+  if (lastPage > 0) {
+    Setup.MinPage = 1;
+    Setup.MaxPage = lastPage;
+  }
+  painter.restore();
+}
+
+bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent) {
+  QPrinter& printer = printout.Printer;
+  PrintPageSetup& setup = printout.Setup;
+  printer.setDocName(printout.Title());
+  const QSize ppi(printer.logicalDpiX(), printer.logicalDpiY());
+  const QSize pageSize(printer.width(), printer.height());
+
+  // The page range as painting a page of this size announces it, known
+  // before the first page so that a chosen range ends at the last page.
+  setup.MinPage = 1;
+  setup.MaxPage = printout.LastPage(pageSize, ppi);
+  const bool range = printer.printRange() == QPrinter::PageRange;
+  const int first = range && printer.fromPage() > 0 ? printer.fromPage() : setup.MinPage;
+  const int last = range && printer.toPage() > 0 ? printer.toPage() : INT_MAX;
+  std::vector<int> pages;
+  for (int page = std::max(first, 1); page <= last && printout.HasPage(page); ++page) pages.push_back(page);
+  if (pages.empty()) return false;
+  if (printer.pageOrder() == QPrinter::LastPageFirst) std::reverse(pages.begin(), pages.end());
+
+  // A printer that cannot make copies itself gets each page as often as asked.
+  const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
+  std::vector<int> sheets;
+  if (printer.collateCopies()) {
+    for (int c = 0; c < copies; ++c) sheets.insert(sheets.end(), pages.begin(), pages.end());
+  } else {
+    for (const int page : pages) sheets.insert(sheets.end(), static_cast<std::size_t>(copies), page);
+  }
+
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    ReportNotPrinted(dialogs, parent, printout.Title(), QStringLiteral("Error encountered during print"));
+    return false;
+  }
+
+  const PrinterDevice device = PrinterDeviceOf(printer);
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
+  const QString deviceName = device.Device.empty() ? QStringLiteral("PDF") : FromBytes(device.Device);
+  const QString port =
+      toFile ? QFileInfo(printer.outputFileName()).fileName() : FromBytes(device.Port.empty() ? "CUPS" : device.Port);
+  PrintingDialog progress(parent, printout.Title(), deviceName, port);
+  progress.show();
+
+  bool cancelled = false;
+  bool failed = false;
+  for (std::size_t k = 0; k < sheets.size(); ++k) {
+    progress.ShowPage(sheets[k], setup.MaxPage);
+    QApplication::processEvents();
+    if (progress.Cancelled()) {
+      cancelled = true;
+      break;
+    }
+    if (k > 0 && !printer.newPage()) {
+      failed = true;
+      break;
+    }
+    printout.PrintPage(painter, sheets[k], pageSize, ppi);
+  }
+  if (cancelled) {
+    printer.abort();
+    painter.end();
+    progress.hide();
+    ReportNotPrinted(dialogs, parent, printout.Title(), QStringLiteral("Printing canceled"));
+    return false;
+  }
+  const bool ended = painter.end();
+  progress.hide();
+  if (failed || !ended || printer.printerState() == QPrinter::Error) {
+    ReportNotPrinted(dialogs, parent, printout.Title(), QStringLiteral("Error encountered during print"));
+    return false;
+  }
+  return true;
+}
+
+PrinterDevice PrinterDeviceOf(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::NativeFormat) return {};
+  return DeviceOf(QPrinterInfo(printer));
+}
+
+std::string DefaultPrinterEntry() {
+  const PrinterDevice device = DeviceOf(QPrinterInfo::defaultPrinter());
+  return device.Device.empty() ? std::string() : JoinPrinterDevice(device);
+}
+
+}  // namespace dyno

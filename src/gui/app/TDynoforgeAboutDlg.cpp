@@ -1,0 +1,109 @@
+#include "gui/app/TDynoforgeAboutDlg.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include <string>
+
+#include "gui/common/DialogSupport.h"
+#include "core/app/TProjectRCVersion.h"
+#include "gui/resources/Images.h"
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr int TextLimit = 255;
+constexpr int VersionWordLimit = 127;
+
+// Dialog units of the dialog's font: a quarter of its average character
+// width across, an eighth of its height down.
+class DialogUnits {
+ public:
+  explicit DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    baseX_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    baseY_ = metrics.height();
+  }
+  QRect Rect(int x, int y, int width, int height) const { return QRect(X(x), Y(y), X(width), Y(height)); }
+  QSize Size(int width, int height) const { return QSize(X(width), Y(height)); }
+
+ private:
+  int X(int units) const { return (units * baseX_ + 2) / 4; }
+  int Y(int units) const { return (units * baseY_ + 4) / 8; }
+
+  int baseX_ = 6;
+  int baseY_ = 13;
+};
+
+QLabel* MakeStatic(QWidget* parent, const QString& text, QRect place, Qt::Alignment align, int id) {
+  auto* label = new QLabel(text, parent);
+  if (id != 0) label->setObjectName(QString::number(id));
+  label->setGeometry(place);
+  label->setAlignment(align | Qt::AlignTop);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, std::span<const VersionResourceEntry> resource)
+    : QDialog(parent), resource_(resource) {
+  setObjectName(QString::number(DialogAbout));
+  setWindowTitle(QStringLiteral("About Dynoforge"));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+  const DialogUnits du(font());
+  setFixedSize(du.Size(204, 65));
+
+  MakeStatic(this, QStringLiteral("Dynoforge"), du.Rect(2, 4, 200, 8), Qt::AlignHCenter, 0);
+  version_ = MakeStatic(this, QStringLiteral("Version"), du.Rect(2, 14, 200, 8), Qt::AlignHCenter, 22001);
+  notice_ = MakeStatic(this, QString(), du.Rect(2, 27, 200, 17), Qt::AlignHCenter, 22002);
+  special_ = MakeStatic(this, QString(), du.Rect(136, 55, 66, 8), Qt::AlignRight, 22003);
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QString::number(IconApplication));
+  icon->setPixmap(ApplicationIcon().pixmap(32, 32));
+  icon->move(du.Rect(2, 2, 0, 0).topLeft());
+  icon->adjustSize();
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("1"));
+  ok->setGeometry(du.Rect(82, 48, 40, 14));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  SetupWindow();
+}
+
+QPoint TDynoforgeAboutDlg::CentredPosition(const QSize& screen, const QRect& outer) {
+  const int width = outer.right() - outer.left() + 1;
+  const int height = outer.bottom() - outer.top() + 1;
+  return {(screen.width() - width) / 2, (screen.height() - height) / 2};
+}
+
+void TDynoforgeAboutDlg::SetupWindow() {
+  const TProjectRCVersion version(resource_);
+  std::string name;
+  std::string number;
+  if (version.GetProductName(name) && version.GetProductVersion(number)) {
+    const QString word = version_->text().left(VersionWordLimit);
+    version_->setText(QStringLiteral("%1 %2 %3").arg(FromBytes(name), word, FromBytes(number)).left(TextLimit));
+  }
+  std::string text;
+  if (version.GetCopyright(text)) notice_->setText(FromBytes(text).left(TextLimit));
+  if (version.GetSpecialBuild(text)) special_->setText(FromBytes(text).left(TextLimit));
+}
+
+void TDynoforgeAboutDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen) move(CentredPosition(screen->size(), frameGeometry()));
+}
+
+}  // namespace dyno

@@ -1,0 +1,75 @@
+#include "gui/app/TDynoforgeApp.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QScreen>
+
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "core/resources/ResourceIds.h"
+
+// The images are compiled into the shell library, which needs asking for.
+static void InitImages() { Q_INIT_RESOURCE(images); }
+
+namespace dyno {
+
+TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
+    : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
+  InitImages();
+  setApplicationName(QStringLiteral("Dynoforge"));
+  setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
+}
+
+TDynoforgeApp::~TDynoforgeApp() = default;
+
+TDynoforgeApp* TDynoforgeApp::Instance() { return qobject_cast<TDynoforgeApp*>(QCoreApplication::instance()); }
+
+TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
+  frame_ = std::make_unique<TSDIDecFrame>();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->size() : QSize(1024, 768);
+  frame_->move(40, 30);
+  frame_->resize(size.width() - 80, size.height() - 60);
+  return frame_.get();
+}
+
+int TDynoforgeApp::Run() {
+  InitMainWindow();
+  ShowMainWindow();
+  return exec();
+}
+
+void TDynoforgeApp::ShowMainWindow() {
+  // Finding the printers can take a while (a print server may be slow to
+  // answer): the print commands stay grayed until the window is on the
+  // screen, then their enabling rule creates the printer object.
+  printerDeferred_ = true;
+  TDynoforgeWindow* client = frame_->Client();
+  connect(client, &TDynoforgeWindow::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
+  frame_->show();
+}
+
+bool TDynoforgeApp::HandlesCommand(int id) const {
+  return id == CmPrint || id == CmPrintSetup || id == CmPrintPreview || id == CmAbout;
+}
+
+bool TDynoforgeApp::CommandEnabled(int id) {
+  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) return !printerDeferred_ && PrinterReady();
+  return true;
+}
+
+void TDynoforgeApp::Command(int id, TSDIDecFrame* frame) {
+  if (!frame) frame = frame_.get();
+  if (!frame || !HandlesCommand(id)) return;
+  if (id != CmAbout) CheckDefaultPrinter();
+  if (!CommandEnabled(id)) return;
+  switch (id) {
+    case CmPrint: Print(*frame); break;
+    case CmPrintSetup: PrintSetup(*frame); break;
+    case CmPrintPreview: PrintPreview(*frame); break;
+    case CmAbout: About(*frame); break;
+    default: break;
+  }
+}
+
+}  // namespace dyno

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/PrinterChange.h"
+#include "gui/app/TApxPrintout.h"
+
+class QPrinter;
+
+namespace dyno {
+
+class TSDIDecFrame;
+
+// The application: builds the main frame and carries out the commands that
+// are the application's rather than the editor window's: printing, print
+// setup, print preview and About.
+class TDynoforgeApp : public QApplication {
+  Q_OBJECT
+
+ public:
+  TDynoforgeApp(int& argc, char** argv);
+  ~TDynoforgeApp() override;
+
+  static TDynoforgeApp* Instance();
+
+  // Creates, places and decorates the main frame; Run shows it and runs the
+  // event loop until it closes.
+  TSDIDecFrame* InitMainWindow();
+  int Run();
+  void ShowMainWindow();
+
+  TSDIDecFrame* MainFrame() const { return frame_.get(); }
+
+  bool HandlesCommand(int id) const;
+  bool CommandEnabled(int id);
+  // Carries out a command for frame (the main frame when none is given).
+  void Command(int id, TSDIDecFrame* frame = nullptr);
+
+  // Above zero while a print job or the print preview runs.
+  int Printing = 0;
+
+  // The printer object: absent until a print command or its enabling rule
+  // first needs it, replaced when the system's default printer changes.
+  QPrinter* Printer() const { return printer_.get(); }
+  // The page numbers kept with it.
+  PrintPageSetup& PrinterSetup() { return printerSetup_; }
+
+  // The system's default printer as "device,driver,port", or an empty text
+  // when there is none. Tests put in their own.
+  void SetDefaultPrinterQuery(std::function<std::string()> query);
+
+  // The system's settings section changed: a change of the "windows" section
+  // may mean another default printer, so the printer object is checked
+  // against it and replaced when it no longer is that printer.
+  void SettingsChanged(const std::string& section);
+
+ private:
+  void Print(TSDIDecFrame& frame);
+  void PrintSetup(TSDIDecFrame& frame);
+  void PrintPreview(TSDIDecFrame& frame);
+  void About(TSDIDecFrame& frame);
+  bool PrinterReady();
+  void CreatePrinter();
+  // Before every print command: the platform announces no change of the
+  // default printer, so look whether it changed since the last look.
+  void CheckDefaultPrinter();
+
+  std::unique_ptr<TSDIDecFrame> frame_;
+  std::unique_ptr<QPrinter> printer_;
+  bool printerDeferred_ = false;  // until the main window first painted
+  PrintPageSetup printerSetup_;
+  PrinterDevice printerDevice_;
+  std::function<std::string()> defaultPrinterQuery_;
+  std::string defaultPrinterEntry_;
+};
+
+}  // namespace dyno

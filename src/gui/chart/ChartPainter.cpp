@@ -1,0 +1,455 @@
+#include "gui/chart/ChartPainter.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "gui/chart/ChartCanvas.h"
+#include "core/chart/ChartGeometry.h"
+#include "core/editing/EditorState.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+namespace {
+
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+const QColor Gray(128, 128, 128);
+const QColor LightGray(192, 192, 192);
+const QColor Navy(0, 0, 128);
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor Green(0, 128, 0);
+const QColor PlotFace(96, 160, 192);
+
+// Each slip curve slot's colour: its column header, its title, its curve.
+const QColor& SlotColor(int slot) {
+  static const QColor* const colors[SlipCurveSlots] = {&Green, &Yellow, &Red, &Navy};
+  return *colors[std::clamp(slot, 0, SlipCurveSlots - 1)];
+}
+
+// The fonts of the view: cell height, average width, weight. Made at the
+// first paint and kept, with the character widths they have measured, for
+// every later one; never destroyed, as fonts must not outlive the
+// application object.
+struct PaintFonts {
+  ChartFont header{16, 6, 700};
+  ChartFont engineRow{12, 7, 400};
+  ChartFont tireRow{12, 6, 400};
+  ChartFont tooltip{12, 6, 400};
+};
+
+// Room for any number printed with the view's formats, up to the widest
+// double in "%.6f".
+constexpr int TextRoom = 400;
+
+
+struct PaintContext {
+  ChartCanvas& canvas;
+  const EditorState& st;
+  const ChartLayout& chart;
+  const PaintFonts& fonts;
+  const ChartPaintRequest& request;
+  int right;
+  int bottom;
+};
+
+int CentreOf(int left, int right) { return left + (right - left) / 2; }
+
+// The Up and Down buttons beside the value box, with their arrows.
+void DrawButtons(const PaintContext& pc, bool active) {
+  ChartCanvas& c = pc.canvas;
+  const InteractionState& ui = pc.st.Ui;
+  if (!ui.UpRaised && active) {
+    DrawPressedPanel(c, UpButtonDrawnRect, pc.request.windowText);
+  } else {
+    DrawRaisedPanel(c, UpButtonDrawnRect);
+  }
+  if (!ui.DownRaised && active) {
+    DrawPressedPanel(c, DownButtonDrawnRect, pc.request.windowText);
+  } else {
+    DrawRaisedPanel(c, DownButtonDrawnRect);
+  }
+
+  const int L = ButtonLeft;
+  const int q = HeaderHeight / 4;
+  const int u = 1 + q;
+  const int d = ButtonSplitY + q;
+  if (!active) {
+    // A white emboss under the gray arrows of unavailable buttons.
+    c.Path(White, {{L + 6, u + 3}, {L + 17, u + 3}});
+    c.Path(White, {{L + 13, d + 2}, {L + 17, d - 2}});
+    c.SetPen(Gray);
+  } else {
+    c.SetPen(Black);
+  }
+  for (int k = 0; k < 5; ++k) {
+    // Up arrow, widest row at the bottom; down arrow, widest row at the top.
+    c.MoveTo(L + 6 + k, u + 2 - k);
+    c.LineTo(L + 16 - k, u + 2 - k);
+  }
+  for (int k = 0; k < 5; ++k) {
+    c.MoveTo(L + 6 + k, d - 2 + k);
+    c.LineTo(L + 16 - k, d - 2 + k);
+  }
+}
+
+// The band of table lines a cell highlight may cover.
+QRect TableLinesBand(const ViewState& view) {
+  return QRect(0, TableLineTop(0), TableWidth, RowHeight * std::clamp(view.VisibleRows, 0, MaxVisibleRows));
+}
+
+// A yellow cell of the selected row, outlined in black on all four edges.
+void DrawCellHighlight(const PaintContext& pc, const ColumnSpan& span) {
+  const ViewState& view = pc.st.View;
+  const std::int64_t top64 =
+      (static_cast<std::int64_t>(pc.st.Ui.SelectedIndex) - view.FirstVisibleRow) * RowHeight + TableLineTop(0);
+  // A row scrolled out of the table is not drawn over the header or below
+  // the table lines.
+  const QRect band = TableLinesBand(view);
+  if (top64 > band.bottom() || top64 + RowHeight - 1 < band.top()) return;
+  const int top = static_cast<int>(top64);
+  const int bottom = top + 13;
+  ChartCanvas& c = pc.canvas;
+  c.Rectangle(span.left, top, span.right, bottom, Black, Yellow);
+  c.SetPen(Black);
+  c.Outline(span.left, top, span.right, bottom);
+}
+
+// The chart title, centred over the chart. A window too narrow for it shows
+// what fits inside the title panel rather than writing over the buttons.
+void DrawTitle(const PaintContext& pc, const char* text, int length) {
+  const Rect panel = TitlePanelRect(pc.right);
+  pc.canvas.TextOutWithin(panel.left + 1, panel.right - 1, CentreOf(TableWidth, pc.right - 2), 5, text, length);
+}
+
+void DrawEngineHeader(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const auto& e = EngineColumnEdges;
+  c.SetFont(pc.fonts.header);
+  c.SetTextAlign(TextAlign::Center);
+  static const QString names[4] = {QStringLiteral("RPM"), QStringLiteral("Compression"), QStringLiteral("Torque"),
+                                   QStringLiteral("Power")};
+  const QColor* colors[4] = {&pc.request.windowText, &Navy, &Yellow, &Red};
+  for (int k = 0; k < 4; ++k) {
+    c.SetTextColor(*colors[k]);
+    c.TextOut(CentreOf(e[k], e[k + 1]), 5, names[k]);
+  }
+  c.SetTextColor(pc.request.windowText);
+  static const char title[] = "R. P. M. vs Torque (N-m) and Power (HP) and Compression torque (N-m)";
+  DrawTitle(pc, title, static_cast<int>(sizeof title) - 1);
+}
+
+void DrawTireHeader(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const EditorDocument& doc = pc.st.Doc;
+  const auto& e = TireColumnEdges;
+  c.SetFont(pc.fonts.header);
+  c.SetTextAlign(TextAlign::Center);
+  static const QString names[5] = {QStringLiteral("#"), QStringLiteral("Data 1"), QStringLiteral("Data 2"),
+                                   QStringLiteral("Data 3"), QStringLiteral("Data 4")};
+  for (int k = 0; k < 5; ++k) {
+    if (k == 0) {
+      c.SetTextColor(pc.request.windowText);
+    } else {
+      // Slot k - 1; the first is always shown as present.
+      const bool present = k == 1 || doc.SlipCurveCount >= k;
+      c.SetTextColor(present ? SlotColor(k - 1) : Gray);
+    }
+    c.TextOut(CentreOf(e[k], e[k + 1]), 5, names[k]);
+  }
+  const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+  const SlipCurve& curve = doc.SlipCurves[slot];
+  char text[TextRoom + 64];
+  const int n = CFormatTo(text, sizeof text, "Steps (%.5f) vs Tire Slip Data %d: %s", curve.Step, slot + 1,
+                          curve.Name.c_str());
+  c.SetTextColor(SlotColor(slot));
+  DrawTitle(pc, text, n);
+}
+
+// Calls draw(line, row) for every table line that shows a row, in the
+// window text colour, right-aligned, in the given font.
+template <typename Draw>
+void ForEachTableLine(const PaintContext& pc, const ChartFont& font, Draw draw) {
+  ChartCanvas& c = pc.canvas;
+  const ViewState& view = pc.st.View;
+  c.SetTextColor(pc.request.windowText);
+  c.SetFont(font);
+  c.SetTextAlign(TextAlign::Right);
+  const int rowCount = std::clamp(pc.st.Doc.RowCount, 0, MaxEngineRows);
+  const int lines = std::clamp(view.VisibleRows, 0, MaxVisibleRows);
+  for (int i = 0; i < lines; ++i) {
+    const std::int64_t row = static_cast<std::int64_t>(view.FirstVisibleRow) + i;
+    if (row < 0) continue;
+    if (row >= rowCount) break;
+    draw(i, static_cast<int>(row));
+  }
+}
+
+void DrawEngineRows(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const EngineCurve& e = pc.st.Doc.Engine;
+  char text[TextRoom];
+  ForEachTableLine(pc, pc.fonts.engineRow, [&](int line, int row) {
+    const int top = TableLineTop(line);
+    c.TextOut(EngineRpmTextX, top, text, CFormatTo(text, sizeof text, "%.1f", e.Rpm[row]));
+    c.TextOut(EngineCompressionTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Compression[row]));
+    c.TextOut(EngineTorqueTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Torque[row]));
+    c.TextOut(EnginePowerTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Power[row]));
+  });
+}
+
+void DrawTireRows(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const EditorDocument& doc = pc.st.Doc;
+  const int shown = std::clamp(doc.SlipCurveCount, 1, SlipCurveSlots);
+  char text[TextRoom];
+  ForEachTableLine(pc, pc.fonts.tireRow, [&](int line, int row) {
+    const int top = TableLineTop(line) + 1;
+    c.TextOut(TireTextX[0], top, text, CFormatTo(text, sizeof text, "%3d", row));
+    for (int slot = 0; slot < shown; ++slot) {
+      c.TextOut(TireTextX[slot + 1], top, text,
+                CFormatTo(text, sizeof text, "%0.6f", doc.SlipCurves[slot].Samples[row]));
+    }
+  });
+}
+
+// Horizontal grid lines with their value labels left of the plot and at the
+// right edge of the window.
+void DrawValueGrid(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const ChartLayout& ch = pc.chart;
+  c.SetTextColor(Black);
+  c.SetTextAlign(TextAlign::Right);
+  char text[TextRoom];
+  auto line = [&](double value, int length) {
+    const int y = NearPixel(MapValueToY(ch, value));
+    c.TextOut(ch.PlotLeft - 5, y - 5, text, length);
+    c.TextOut(pc.right - 7, y - 5, text, length);
+    c.MoveTo(ch.GridLeft, y);
+    c.LineTo(ch.GridRight, y);
+  };
+  int drawn = 0;
+  if (pc.st.Doc.TireMode) {
+    double d = ch.AxisMin;
+    if (d <= ch.AxisMax) {
+      do {
+        line(d, CFormatTo(text, sizeof text, "%.2f", d));
+      } while (++drawn < MaxGridLines && NextTireGridValue(ch, d));
+    }
+  } else {
+    int v = FirstEngineGridValue(ch);
+    if (v <= ch.AxisMax) {
+      do {
+        line(v, CFormatTo(text, sizeof text, "%5d", v));
+      } while (++drawn < MaxGridLines && NextEngineGridValue(ch, v));
+    }
+  }
+}
+
+// Vertical grid lines every LabelStep points with their labels written
+// downwards under the plot, and a closing line at the last point.
+void DrawPointGrid(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const ChartLayout& ch = pc.chart;
+  const EditorDocument& doc = pc.st.Doc;
+  const int n = ch.PointCount;
+  const int step = std::max(ch.LabelStep, 1);
+  c.SetTextColor(Black);
+  c.SetTextAlign(TextAlign::Right);
+  char text[TextRoom];
+  for (int i = 0; i < n; i += step) {
+    const int x = NearPixel(ch.PointX[i]);
+    c.MoveTo(x, ch.AxisBaseY);
+    c.LineTo(x, ch.GridTop);
+    const int length = doc.TireMode ? CFormatTo(text, sizeof text, "%d", i)
+                                    : CFormatTo(text, sizeof text, "%.f", doc.Engine.Rpm[i]);
+    DrawVerticalText(c, x + 8, ch.PlotBottom + 5, text, length);
+    if (i + step >= n) {
+      const int last = NearPixel(ch.PointX[n - 1]);
+      c.MoveTo(last, ch.AxisBaseY);
+      c.LineTo(last, ch.GridTop - 1);
+    }
+  }
+}
+
+void DrawCurves(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const ChartLayout& ch = pc.chart;
+  const int n = ch.PointCount;
+  if (n < 2) return;
+  const int width = n < ch.PlotWidth / 2 ? 2 : 1;
+  if (pc.st.Doc.TireMode) {
+    const int slot = std::clamp(pc.st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+    c.Polyline(ch.PointX.data(), ch.SlipY.data(), n, SlotColor(slot), width);
+  } else {
+    c.Polyline(ch.PointX.data(), ch.TorqueY.data(), n, Yellow, width);
+    c.Polyline(ch.PointX.data(), ch.PowerY.data(), n, Red, width);
+    c.Polyline(ch.PointX.data(), ch.CompressionY.data(), n, Navy, width);
+  }
+}
+
+void DrawMarkerAndTip(const PaintContext& pc) {
+  ChartCanvas& c = pc.canvas;
+  const InteractionState& ui = pc.st.Ui;
+  if ((ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging) {
+    const int x = NearPixel(ui.SelectedPixel.x);
+    const int y = NearPixel(ui.SelectedPixel.y);
+    c.SetPen(Yellow);
+    c.Outline(x - 4, y - 4, x + 4, y + 4);
+  }
+  if (ui.TipVisible) {
+    const Rect& r = ui.TipRect;
+    c.SetTextColor(Black);
+    c.SetTextAlign(TextAlign::Center);
+    c.SetFont(pc.fonts.tooltip);
+    c.Rectangle(r.left, r.top, r.right, r.bottom, Black, Yellow);
+    const int length = static_cast<int>(std::min<std::size_t>(ui.TipText.size(), TextRoom));
+    c.TextOut(CentreOf(NearPixel(r.left), NearPixel(r.right)), NearPixel(r.top) + 1, ui.TipText.data(), length);
+  }
+}
+
+}  // namespace
+
+// The panel styles, line by line in drawing order; each LineTo leaves out its
+// end point, so the corners fall where the order puts them.
+void DrawRaisedPanel(ChartCanvas& c, const Rect& rect) {
+  const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  c.SetPen(Black);
+  c.Outline(l, t, r, b);
+  c.FillRect(l + 1, t + 1, r - 1, b - 1, LightGray);
+  c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}});
+  c.Path(White, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+}
+
+void DrawPressedPanel(ChartCanvas& c, const Rect& rect, const QColor& windowText) {
+  const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  c.Path(Black, {{l, b - 1}, {l, t}, {r, t}});
+  c.Path(LightGray, {{r, t + 1}, {r, b}, {l, b}});
+  c.FillRect(l + 1, t + 1, r - 1, b - 1, LightGray);
+  c.Path(LightGray, {{l + 2, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}});
+  c.Path(LightGray, {{r - 1, t + 2}, {r - 1, b - 1}, {l + 2, b - 1}});
+  c.Path(windowText, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+}
+
+void DrawGroovePanel(ChartCanvas& c, const Rect& rect) {
+  const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  c.SetPen(Black);
+  c.Outline(l, t, r, b);
+  c.Path(LightGray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+  c.Path(White, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
+  c.Path(LightGray, {{l + 2, b - 2}, {r - 2, b - 2}, {r - 2, t + 2}, {l + 2, t + 2}, {l + 2, b - 2}});
+  c.Path(White, {{l + 3, b - 3}, {r - 3, b - 3}, {r - 3, t + 3}});
+  c.Path(Gray, {{r - 3, t + 3}, {l + 3, t + 3}, {l + 3, b - 3}});
+}
+
+void DrawSunkenPanel(ChartCanvas& c, const Rect& rect, const QColor& face) {
+  const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  c.FillRect(l + 1, t + 1, r - 1, b - 1, face);
+  c.Path(White, {{l, b}, {l, t}, {r, t}});
+  c.Path(Gray, {{l + 1, b - 1}, {l + 1, t + 1}, {r - 2, t + 1}});
+  c.Path(Black, {{l + 2, b - 2}, {l + 2, t + 2}, {r - 2, t + 2}});
+  c.Path(face, {{l + 3, b - 3}, {l + 3, t + 3}, {r - 3, t + 3}});
+  c.Path(Black, {{r, t}, {r, b}, {l, b}});
+  c.Path(LightGray, {{l, b - 1}, {r - 1, b - 1}, {r - 1, t}});
+  c.Path(White, {{l + 1, b - 2}, {r - 2, b - 2}, {r - 2, t + 1}});
+  c.Path(LightGray, {{l + 2, b - 3}, {r - 3, b - 3}, {r - 3, t + 2}});
+}
+
+void DrawPlotFrame(ChartCanvas& c, const Rect& rect, const QColor& face) {
+  const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  c.SetPen(Black);
+  c.Outline(l, t, r, b);
+  c.FillRect(l + 5, t + 5, r - 5, b - 5, face);
+  c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 2}});
+  c.Path(White, {{l + 1, b - 2}, {l + 1, t + 1}, {r - 1, t + 1}});
+}
+
+void DrawVerticalText(ChartCanvas& c, int x, int y, const char* text, int length) {
+  for (int k = 0; k < length; ++k) c.TextOut(x - 3, y + 8 * k, text + k, 1);
+}
+
+ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRect, bool erase) {
+  const QPalette& palette = window.palette();
+  // The view's "window" colours are those of a document's face and its text,
+  // which Qt calls Base and Text (its Window role is the dialog face).
+  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false};
+}
+
+int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {
+  const int right = std::clamp(request.clientSize.width(), 0, FarPixel);
+  const int bottom = std::clamp(request.clientSize.height(), 0, FarPixel);
+
+  painter.save();
+  painter.setClipRect(request.paintRect, Qt::IntersectClip);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBackgroundMode(Qt::TransparentMode);
+  if (request.erase && !request.paintRect.isEmpty()) painter.fillRect(request.paintRect, White);
+
+  const int lastPage =
+      ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
+  ComputeChartLayout(st, right, bottom);
+
+  const QRect bounds = request.paintRect & QRect(0, 0, right, bottom);
+  if (bounds.isEmpty()) {
+    painter.restore();
+    return lastPage;
+  }
+
+  ChartCanvas canvas(painter, bounds);
+  static const PaintFonts* const fonts = new PaintFonts;
+  const PaintContext pc{canvas, st, st.Chart, *fonts, request, right, bottom};
+  const EditorDocument& doc = st.Doc;
+  const ChartLayout& ch = st.Chart;
+  const bool tire = doc.TireMode;
+
+  // Panels: header cells, title panel, buttons, value box groove, chart
+  // panel, table well.
+  if (tire) {
+    for (std::size_t k = 0; k + 1 < TireColumnEdges.size(); ++k) {
+      DrawRaisedPanel(canvas, HeaderCellRect(TireColumnEdges[k], TireColumnEdges[k + 1]));
+    }
+  } else {
+    for (std::size_t k = 0; k + 1 < EngineColumnEdges.size(); ++k) {
+      DrawRaisedPanel(canvas, HeaderCellRect(EngineColumnEdges[k], EngineColumnEdges[k + 1]));
+    }
+  }
+  DrawRaisedPanel(canvas, TitlePanelRect(right));
+  DrawButtons(pc, st.Ui.ValueShown || (tire && doc.BendActive));
+  DrawGroovePanel(canvas, ValueGrooveRect);
+  DrawRaisedPanel(canvas, ChartPanelRect(right, bottom));
+  DrawSunkenPanel(canvas, TableWellRect(bottom), request.window);
+
+  // Header texts and title, cell highlights, table rows.
+  if (tire) {
+    DrawTireHeader(pc);
+    for (int slot = 0; slot < SlipCurveSlots; ++slot) {
+      if (st.Ui.CurveSelected[slot]) DrawCellHighlight(pc, TireHighlightSpans[slot]);
+    }
+    DrawTireRows(pc);
+  } else {
+    DrawEngineHeader(pc);
+    if (st.Ui.CompressionSelected) DrawCellHighlight(pc, CompressionColumnSpan);
+    if (st.Ui.TorqueSelected) DrawCellHighlight(pc, TorqueColumnSpan);
+    DrawEngineRows(pc);
+  }
+
+  // The chart: frame, grid with labels, curves, marker, tooltip.
+  DrawPlotFrame(canvas, Rect{ch.PlotLeft - 2, ch.PlotTop - 4, ch.PlotRight + 2, ch.PlotBottom + 2}, PlotFace);
+  if (ch.PointCount >= 2) {
+    DrawValueGrid(pc);
+    DrawPointGrid(pc);
+    DrawCurves(pc);
+  }
+  DrawMarkerAndTip(pc);
+
+  painter.restore();
+  return lastPage;
+}
+
+}  // namespace dyno

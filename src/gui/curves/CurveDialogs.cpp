@@ -1,0 +1,194 @@
+#include "gui/curves/CurveDialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "gui/common/DialogSupport.h"
+#include "gui/common/UserDialogs.h"
+#include "core/curves/Resolution.h"
+#include "core/document/EditorDocument.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr int HpLimit = 5;
+constexpr double MinimumHp = 100.0;
+constexpr double MaximumHp = 5000.0;
+
+QStringList RangeEntries(int first, int last, int step) {
+  QStringList entries;
+  for (int v = first; v <= last; v += step) entries << QString::number(v);
+  return entries;
+}
+
+QStringList RpmStepTexts() {
+  QStringList entries;
+  for (const int step : RpmStepEntries) entries << QString::number(step);
+  return entries;
+}
+
+QComboBox* MakeList(QWidget* parent, int id, const QStringList& entries, int selected) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::number(id));
+  FillComboBox(*box, entries, selected);
+  return box;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, int id) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::number(id));
+  return edit;
+}
+
+// OK and Cancel below a form of labelled fields.
+QFormLayout* MakeForm(QDialog* dialog) {
+  auto* layout = new QVBoxLayout(dialog);
+  auto* form = new QFormLayout;
+  layout->addLayout(form);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  return form;
+}
+
+bool PowerInRange(double hp) { return hp >= MinimumHp && hp <= MaximumHp; }
+
+}  // namespace
+
+void ReportPowerOutOfRange(UserDialogs& dialogs, QWidget* parent) {
+  dialogs.Message(parent,
+                  QStringLiteral("The value is too low or negative, or excessively large.\n"
+                                 "Please enter a number between 100 and 5000."),
+                  QStringLiteral("VALUE TOO LARGE OR TOO SMALL!"));
+}
+
+// --- Engine Specifications --------------------------------------------------
+
+GetEngineSpecsDialog::GetEngineSpecsDialog(GeneratorSettings& settings, UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), settings_(settings), dialogs_(dialogs) {
+  setWindowTitle(QStringLiteral("Engine Specifications"));
+  QFormLayout* form = MakeForm(this);
+  rpmSteps_ = MakeList(this, 22204, RpmStepTexts(), settings.RpmStepChoice);
+  maxRpm_ = MakeList(this, 22202, RangeEntries(6000, 23000, 500), settings.MaxRpmChoice);
+  maxHp_ = MakeEdit(this, 22203);
+  SetLimitedText(*maxHp_, QString::number(static_cast<long long>(std::trunc(settings.TargetPower))), HpLimit);
+  maxHp_->installEventFilter(this);
+  peakTorqueRpm_ = MakeList(this, 22205, RangeEntries(3000, 20000, 250), settings.PeakTorqueChoice);
+  form->addRow(QStringLiteral("RPM Steps:"), rpmSteps_);
+  form->addRow(QStringLiteral("Maximum RPM:"), maxRpm_);
+  form->addRow(QStringLiteral("Maximum HP:"), maxHp_);
+  form->addRow(QStringLiteral("Peak Torque RPM:"), peakTorqueRpm_);
+}
+
+bool GetEngineSpecsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == maxHp_ && FocusLeftField(event)) CheckPower();
+  return CenteredDialog::eventFilter(watched, event);
+}
+
+// The HP typed is taken at once, in range or not; out of range it is
+// reported (once per text) and the field gets the focus back.
+void GetEngineSpecsDialog::CheckPower() {
+  settings_.TargetPower = EditValue(*maxHp_);
+  if (PowerInRange(settings_.TargetPower)) {
+    reportedHp_.clear();
+    return;
+  }
+  if (reportedHp_ == maxHp_->text()) return;
+  reportedHp_ = maxHp_->text();
+  ReportPowerOutOfRange(dialogs_, this);
+  maxHp_->setFocus();
+}
+
+void GetEngineSpecsDialog::accept() {
+  CheckPower();
+  settings_.MaxRpmChoice = maxRpm_->currentIndex();
+  settings_.PeakTorqueChoice = peakTorqueRpm_->currentIndex();
+  settings_.RpmStepChoice = rpmSteps_->currentIndex();
+  settings_.TopRpm = DecimalToDouble(ToBytes(maxRpm_->currentText()));
+  settings_.RpmStep = DecimalToDouble(ToBytes(rpmSteps_->currentText()));
+  settings_.PeakTorqueRpm = DecimalToDouble(ToBytes(peakTorqueRpm_->currentText()));
+  CenteredDialog::accept();
+}
+
+// --- Rescale ----------------------------------------------------------------
+
+RescalePowerSpecsDialog::RescalePowerSpecsDialog(EditorDocument& doc, const RescaleValues& values,
+                                                 UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), doc_(doc), values_(values), dialogs_(dialogs) {
+  setWindowTitle(QStringLiteral("Rescale Engine Power Specifications"));
+  QFormLayout* form = MakeForm(this);
+  const QString hp = FromBytes(CFormat("%.0f", values.CurrentHp));
+  const QString compression = FromBytes(CFormat("%.0f", values.CompressionMax));
+  currentHp_ = MakeEdit(this, 22203);
+  compressionMax_ = MakeEdit(this, 22209);
+  newHp_ = MakeEdit(this, 22208);
+  newCompression_ = MakeEdit(this, 22210);
+  for (QLineEdit* shown : {currentHp_, compressionMax_}) {
+    shown->setReadOnly(true);
+    shown->setEnabled(false);
+  }
+  SetLimitedText(*currentHp_, hp, HpLimit);
+  SetLimitedText(*compressionMax_, compression, HpLimit);
+  SetLimitedText(*newHp_, hp, HpLimit);
+  SetLimitedText(*newCompression_, compression, HpLimit);
+  newHp_->installEventFilter(this);
+  form->addRow(QStringLiteral("Current HP:"), currentHp_);
+  form->addRow(QStringLiteral("Compression MAX:"), compressionMax_);
+  form->addRow(QStringLiteral("New HP:"), newHp_);
+  form->addRow(QStringLiteral("New Compression MAX:"), newCompression_);
+  newHp_->setFocus();
+}
+
+void RescalePowerSpecsDialog::showEvent(QShowEvent* event) {
+  CenteredDialog::showEvent(event);
+  newHp_->setFocus();
+}
+
+bool RescalePowerSpecsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == newHp_ && FocusLeftField(event)) NewHpLeft();
+  return CenteredDialog::eventFilter(watched, event);
+}
+
+// Leaving New HP makes the shown, whole-HP Current HP the divisor, so an
+// unchanged dialog scales torque by exactly 1.
+void RescalePowerSpecsDialog::NewHpLeft() {
+  doc_.Generator.TargetPower = EditValue(*currentHp_);
+  if (!PowerInRange(EditValue(*newHp_))) {
+    ReportPowerOutOfRange(dialogs_, this);
+    newHp_->setFocus();
+  }
+}
+
+void RescalePowerSpecsDialog::accept() {
+  values_.CurrentHp = EditValue(*newHp_);
+  values_.NewCompression = EditValue(*newCompression_);
+  ApplyRescale(doc_, values_);
+  CenteredDialog::accept();
+}
+
+// --- Change resolution ------------------------------------------------------
+
+ChangeResolutionDialog::ChangeResolutionDialog(int currentIndex, QWidget* parent) : CenteredDialog(parent) {
+  setWindowTitle(QStringLiteral("Change RPM Resolution"));
+  QFormLayout* form = MakeForm(this);
+  currentSteps_ = MakeList(this, 22204, RpmStepTexts(), currentIndex);
+  currentSteps_->setEnabled(false);
+  newSteps_ = MakeList(this, 22211, RpmStepTexts(), currentIndex);
+  form->addRow(QStringLiteral("Current RPM Steps:"), currentSteps_);
+  form->addRow(QStringLiteral("New RPM Steps:"), newSteps_);
+}
+
+void ChangeResolutionDialog::accept() {
+  newRpmStep_ = DecimalToDouble(ToBytes(newSteps_->currentText()));
+  CenteredDialog::accept();
+}
+
+}  // namespace dyno

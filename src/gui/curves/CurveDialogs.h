@@ -1,0 +1,86 @@
+#pragma once
+
+#include "gui/common/DialogSupport.h"
+
+#include "core/curves/Rescale.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace dyno {
+
+struct GeneratorSettings;
+class UserDialogs;
+
+// "Engine Specifications": RPM step, maximum RPM, maximum HP and the RPM of
+// peak torque for a generated curve. The choices are stored on OK.
+class GetEngineSpecsDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  GetEngineSpecsDialog(GeneratorSettings& settings, UserDialogs& dialogs, QWidget* parent = nullptr);
+
+  void accept() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CheckPower();
+
+  GeneratorSettings& settings_;
+  UserDialogs& dialogs_;
+  QComboBox* rpmSteps_;
+  QComboBox* maxRpm_;
+  QLineEdit* maxHp_;
+  QComboBox* peakTorqueRpm_;
+  QString reportedHp_;  // the HP text last reported out of range
+};
+
+// "Rescale Engine Power Specifications": new peak power and new compression
+// maximum for the curve; the rows are scaled on OK.
+class RescalePowerSpecsDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  RescalePowerSpecsDialog(EditorDocument& doc, const RescaleValues& values, UserDialogs& dialogs,
+                          QWidget* parent = nullptr);
+
+  void accept() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void NewHpLeft();
+
+  EditorDocument& doc_;
+  RescaleValues values_;
+  UserDialogs& dialogs_;
+  QLineEdit* currentHp_;
+  QLineEdit* compressionMax_;
+  QLineEdit* newHp_;
+  QLineEdit* newCompression_;
+};
+
+// "Change RPM Resolution": the current step (shown, not editable) and the new.
+class ChangeResolutionDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  ChangeResolutionDialog(int currentIndex, QWidget* parent = nullptr);
+
+  double NewRpmStep() const { return newRpmStep_; }
+  void accept() override;
+
+ private:
+  QComboBox* currentSteps_;
+  QComboBox* newSteps_;
+  double newRpmStep_ = 0.0;
+};
+
+// The message for a maximum HP outside 100 to 5000.
+void ReportPowerOutOfRange(UserDialogs& dialogs, QWidget* parent);
+
+}  // namespace dyno

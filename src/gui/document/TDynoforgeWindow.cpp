@@ -1,0 +1,279 @@
+#include "gui/document/TDynoforgeWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "gui/common/Settings.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/chart/ChartPainter.h"
+#include "core/chart/RowScrolling.h"
+#include "core/curves/Generator.h"
+#include "core/editing/ModeCommands.h"
+#include "core/editing/Timer.h"
+#include "core/editing/ValueBox.h"
+#include "gui/resources/Images.h"
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+QSize ScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize(1024, 768);
+}
+
+QCursor LoadCursor(int id, QPoint hotSpot, Qt::CursorShape fallback) {
+  const QPixmap image = CursorImage(id);
+  return image.isNull() ? QCursor(fallback) : QCursor(image, hotSpot.x(), hotSpot.y());
+}
+
+QRect ToQRect(const Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+
+// The edit accelerators of the value box: cut, copy, paste, clear, undo, and
+// find next, which does nothing here.
+bool IsValueBoxShortcut(int key, Qt::KeyboardModifiers modifiers) {
+  modifiers &= ~Qt::KeypadModifier;
+  return (key == Qt::Key_Delete && (modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier)) ||
+         (key == Qt::Key_Insert && (modifiers == Qt::ControlModifier || modifiers == Qt::ShiftModifier)) ||
+         (key == Qt::Key_Backspace && modifiers == Qt::AltModifier) ||
+         (key == Qt::Key_F3 && modifiers == Qt::NoModifier);
+}
+
+UserDialogs& DefaultDialogs() {
+  static QtUserDialogs dialogs;
+  return dialogs;
+}
+
+}  // namespace
+
+TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(&DefaultDialogs()) {
+  const QSize screen = ScreenSize();
+  state_ = std::make_unique<EditorState>(*this, screen.width(), screen.height());
+
+  valueEdit_ = new QLineEdit(this);
+  valueEdit_->setObjectName(QStringLiteral("ValueEdit"));
+  valueEdit_->setGeometry(TableWidth + 4, 5, 65, 16);
+  valueEdit_->setMaxLength(8);
+  valueEdit_->installEventFilter(this);
+  connect(valueEdit_, &QLineEdit::textChanged, this, &TDynoforgeWindow::OnValueEditChanged);
+
+  rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
+  rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
+  rowScrollBar_->setGeometry(TableWidth, TableTop, 20, state_->View.ScreenHeight - 31);
+  rowScrollBar_->setSingleStep(1);
+  rowScrollBar_->setPageStep(state_->View.VisibleRows - 1);
+  connect(rowScrollBar_, &QScrollBar::valueChanged, this, &TDynoforgeWindow::OnRowScrollBarMoved);
+
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+}
+
+TDynoforgeWindow::~TDynoforgeWindow() = default;
+
+void TDynoforgeWindow::SetupWindow() {
+  QPalette background = palette();
+  background.setColor(QPalette::Window, QColor(96, 96, 96));
+  setPalette(background);
+  setAutoFillBackground(true);
+
+  cursors_ = {LoadCursor(CursorThickPlus, {16, 14}, Qt::CrossCursor),
+              LoadCursor(CursorHand, {5, 0}, Qt::PointingHandCursor),
+              LoadCursor(CursorVerticalArrows, {15, 15}, Qt::SizeVerCursor),
+              LoadCursor(CursorCrossHair, {15, 15}, Qt::CrossCursor)};
+  cursorShape_ = CursorShape::Arrow;
+  unsetCursor();
+
+  ShowGeneratedCurve(*state_);
+  SetCaption();
+
+  EditorDocument& doc = state_->Doc;
+  doc.WorkFolder = QFile::encodeName(ReadWorkFolderSetting()).toStdString();
+  QDir::setCurrent(QFile::decodeName(doc.WorkFolder.c_str()));
+  doc.FileFolder = doc.WorkFolder;
+
+  setFocus();
+  timer_.start(TimerPeriodMs, this);
+}
+
+bool TDynoforgeWindow::CanClose() {
+  const EditorDocument& doc = state_->Doc;
+  WriteWorkFolderSetting(QFile::decodeName(doc.WorkFolder.c_str()));
+  if (!doc.Modified || !Status(CmSaveAs).Enabled) return true;
+  switch (dialogs_->AskSaveChanges(this)) {
+    case UserDialogs::SaveChoice::Save:
+      return SaveAsPhysicsFile();
+    case UserDialogs::SaveChoice::Discard:
+      return true;
+    case UserDialogs::SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+void TDynoforgeWindow::Command(int id) {
+  if (!Status(id).Enabled) return;
+  EditorState& st = *state_;
+  switch (id) {
+    case CmOpen: OpenPhysicsFile(); break;
+    case CmImport: ImportCommand(); break;
+    case CmSaveAs: SaveAsPhysicsFile(); break;
+    case CmGenerate: GenerateCommand(); break;
+    case CmEditParameters: EditParameters(); break;
+    case CmAddLine: AddLineCommand(); break;
+    case CmRemoveLine: RemoveLineCommand(); break;
+    case CmRescale: RescaleCommand(); break;
+    case CmResolution: ResolutionCommand(); break;
+    case CmBend: BendCommand(); break;
+    case CmModeEngine: SetFileMode(st, FileMode::Engine); break;
+    case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
+    case CmModeTire: SetFileMode(st, FileMode::Tire); break;
+    case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
+    default: break;
+  }
+}
+
+CommandStatus TDynoforgeWindow::Status(int id) const { return QueryCommand(id, state_->Doc); }
+
+void TDynoforgeWindow::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
+
+void TDynoforgeWindow::SetPrinting(bool printing) {
+  printing_ = printing;
+  setMaximumSize(printing ? QSize(32000, 32000) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+void TDynoforgeWindow::SetCaption(const QString& fileName) {
+  const QString caption =
+      fileName.isEmpty() ? QStringLiteral("Dynoforge") : QStringLiteral("Dynoforge - %1").arg(fileName);
+  window()->setWindowTitle(caption);
+}
+
+// --- EditorHost ------------------------------------------------------------
+
+void TDynoforgeWindow::Invalidate(const Rect& area, bool) {
+  // The window's background is painted for every update; the paint itself
+  // never needs the white erase that printing pages skip anyway.
+  update(ToQRect(area));
+}
+
+void TDynoforgeWindow::ShowMessage(std::string_view text, std::string_view caption) {
+  dialogs_->Message(window(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                    QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void TDynoforgeWindow::ScrollPixels(int dy, const Rect& area) { scroll(0, dy, ToQRect(area)); }
+
+void TDynoforgeWindow::SyncRowScrollBar(const RowScrollBarState& bar) {
+  syncingScrollBar_ = true;
+  rowScrollBar_->setRange(bar.Minimum, bar.Maximum);
+  rowScrollBar_->setSingleStep(bar.LineStep);
+  rowScrollBar_->setPageStep(bar.PageStep);
+  rowScrollBar_->setValue(bar.Position);
+  rowScrollBar_->setEnabled(bar.Enabled);
+  syncingScrollBar_ = false;
+}
+
+std::string TDynoforgeWindow::ValueBoxText() const { return valueEdit_->text().toLatin1().toStdString(); }
+
+bool TDynoforgeWindow::ValueBoxModified() const { return valueEdit_->isModified(); }
+
+void TDynoforgeWindow::EmptyValueBox() {
+  valueEdit_->selectAll();
+  valueEdit_->del();
+}
+
+void TDynoforgeWindow::InsertValueBoxText(std::string_view text) {
+  valueEdit_->insert(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
+  // Every mouse move names a cursor; only a change reaches the window system.
+  if (shape == cursorShape_) return;
+  cursorShape_ = shape;
+  switch (shape) {
+    case CursorShape::Arrow: unsetCursor(); break;
+    case CursorShape::Hand: setCursor(cursors_[1]); break;
+    case CursorShape::CrossHair: setCursor(cursors_[3]); break;
+  }
+}
+
+// --- Events ----------------------------------------------------------------
+
+void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
+  // The screen is never a printed page: pages are painted by the printout,
+  // which also learns the page range from them, and the table on screen
+  // stays where the user scrolled it while a print job or preview runs.
+  QPainter painter(this);
+  // A drag repaints a strip of the chart and a cell of the table: paint the
+  // few pieces rather than everything between them.
+  const QRegion& region = event->region();
+  if (region.rectCount() <= 4) {
+    for (const QRect& piece : region) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
+  } else {
+    PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
+  }
+  emit Painted();
+}
+
+void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  EditorState& st = *state_;
+  ClientSizeChanged(st, width(), height());
+  rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
+}
+
+void TDynoforgeWindow::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != timer_.timerId()) {
+    QWidget::timerEvent(event);
+    return;
+  }
+  // One tick at a time: a slow tick delays the next instead of piling up.
+  timer_.stop();
+  OnTimerTick();
+  timer_.start(TimerPeriodMs, this);
+}
+
+void TDynoforgeWindow::OnRowScrollBarMoved(int position) {
+  if (!syncingScrollBar_) RowScrollNotify(*state_, position);
+}
+
+bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
+    ValueEditNotify(*state_, ValueEditCode::FocusLost);
+    return false;
+  }
+  if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+      // Keep these keys for the value box rather than any window shortcut.
+      if (IsValueBoxShortcut(key->key(), key->modifiers())) event->accept();
+      return false;
+    }
+    if (IsValueBoxShortcut(key->key(), key->modifiers())) {
+      const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+      if (key->key() == Qt::Key_Delete && modifiers == Qt::ShiftModifier) {
+        valueEdit_->cut();
+      } else if (key->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier) {
+        valueEdit_->copy();
+      } else if (key->key() == Qt::Key_Insert && modifiers == Qt::ShiftModifier) {
+        valueEdit_->paste();
+      } else if (key->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
+        if (valueEdit_->hasSelectedText()) valueEdit_->del();  // clears the selection only
+      } else if (key->key() == Qt::Key_Backspace) {
+        valueEdit_->undo();
+      }  // F3, find next: there is nothing to find
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace dyno

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+
+#include "gui/common/DialogSupport.h"
+#include "core/document/Limits.h"
+
+class QLineEdit;
+
+namespace dyno {
+
+struct EditorDocument;
+struct ParameterTexts;
+
+// "Edit Engine Parameters": one edit box per parameter value, in five groups.
+// The boxes show texts and, on OK, give back the first line of each box, at
+// most 10 characters.
+class EditEngineSpecsDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  EditEngineSpecsDialog(ParameterTexts& texts, QWidget* parent = nullptr);
+
+  void accept() override;
+
+ private:
+  ParameterTexts& texts_;
+};
+
+// "Edit Slip Curve Names / Parameters": name, step and drop-off of the four
+// slip curves, and Add for a new curve. It works on the document's curves
+// and on a working curve count, which the caller takes over only after OK.
+class EditTireSpecsDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  EditTireSpecsDialog(EditorDocument& doc, int curveCount, QWidget* parent = nullptr);
+
+  int CurveCount() const { return curveCount_; }
+
+  // Adds a curve after the last one and shows the curves as the document
+  // holds them; text typed but not confirmed is replaced.
+  void AddCurve();
+
+  void accept() override;
+
+ private:
+  void FillGrid();
+
+  EditorDocument& doc_;
+  int curveCount_;
+  std::array<QLineEdit*, SlipCurveSlots> names_{};
+  std::array<QLineEdit*, SlipCurveSlots> steps_{};
+  std::array<QLineEdit*, SlipCurveSlots> dropoffs_{};
+};
+
+}  // namespace dyno
