@@ -34,19 +34,23 @@
 #include "core/editing/Mouse.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/FileBytes.h"
+#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
+#include "support/WindowSteps.h"
+#include "support/Printf.h"
 
 extern char** environ;
 
 namespace dyno::bench {
 namespace {
+using namespace dyno::test;
 
 namespace fs = std::filesystem;
 
@@ -62,17 +66,17 @@ struct Files {
     std::string engine = st.Doc.EngineText;
     // 20 KB of other text: sections, keys and comments a real file carries.
     for (int i = 0; engine.size() < st.Doc.EngineText.size() + 20000; ++i) {
-      AppendCFormat(engine, "[SECTION%d]\r\nSomeKey%d=(%d.5, %d.25)   // a comment that is kept as it is\r\n", i, i,
+      engine += Printf("[SECTION%d]\r\nSomeKey%d=(%d.5, %d.25)   // a comment that is kept as it is\r\n", i, i,
                     i, i);
     }
     enginePath = dir.Write("engine.ini", engine);
 
     std::string tire = "// tire file\r\n[COMPOUND]\r\nName=\"Bench\"\r\n";
     for (int curve = 0; curve < 4; ++curve) {
-      AppendCFormat(tire, "[SLIPCURVE]\r\nName=\"Curve %d\"\r\nStep=0.00250\r\nDropoffFunction=3.0\r\nData:\r\n", curve);
+      tire += Printf("[SLIPCURVE]\r\nName=\"Curve %d\"\r\nStep=0.00250\r\nDropoffFunction=3.0\r\nData:\r\n", curve);
       std::string line;
       for (int i = 0; i < 261; ++i) {
-        AppendCFormat(line, "%0.6f ", 0.5 + 0.4 * std::sin(i * 0.05 + curve));
+        line += Printf("%0.6f ", 0.5 + 0.4 * std::sin(i * 0.05 + curve));
         if (line.size() >= 90 || i == 260) {
           line.back() = '\r';
           tire += line + "\n";
@@ -328,8 +332,8 @@ const Row Rows[] = {
 };
 
 std::string Time(double seconds) {
-  if (seconds >= 1e-3) return CFormat("%.3f ms", seconds * 1e3);
-  return CFormat("%.1f us", seconds * 1e6);
+  if (seconds >= 1e-3) return Printf("%.3f ms", seconds * 1e3);
+  return Printf("%.1f us", seconds * 1e6);
 }
 
 void PrintTable(const std::map<std::string, double>& medians) {

@@ -12,8 +12,12 @@
 #include "core/files/NumberText.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
+#include "support/WindowSteps.h"
+#include "support/Printf.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 constexpr int IntMax = std::numeric_limits<int>::max();
@@ -377,7 +381,7 @@ std::vector<std::string> TireGridLabels(const ChartLayout& c) {
   std::vector<std::string> labels;
   double d = c.AxisMin;
   if (d <= c.AxisMax) {
-    do labels.push_back(CFormat("%.2f", d));
+    do labels.push_back(FixedText(d, 2));
     while (labels.size() < MaxGridLines && NextTireGridValue(c, d));
   }
   return labels;
@@ -392,7 +396,7 @@ TEST(GridValues, EngineLabelsStepThroughTheAxis) {
   EXPECT_EQ(values.front(), -100);
   EXPECT_EQ(values[1], -50);
   EXPECT_EQ(values.back(), 500);
-  EXPECT_EQ(CFormat("%5d", values.front()), " -100");
+  EXPECT_EQ(Printf("%5d", values.front()), " -100");
 }
 
 TEST(GridValues, EngineLabelsAdvanceBelowAStepOfOne) {

@@ -8,8 +8,11 @@
 #include "core/curves/Rows.h"
 #include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class CurveOperationsTest : public ::testing::Test {

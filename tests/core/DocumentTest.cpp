@@ -5,8 +5,11 @@
 #include "core/document/DefaultSlipTable.h"
 #include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 TEST(EditorDocument, StartsInEngineModeWithNothingLoaded) {

@@ -9,8 +9,11 @@
 #include "core/files/EngineFile.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class ReadEngineRowsTest : public ::testing::Test {

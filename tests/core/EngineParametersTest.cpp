@@ -7,6 +7,7 @@
 #include "core/document/EditorDocument.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/ParameterTexts.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -62,27 +63,20 @@ const char* const DefaultLines[EngineParameterCount] = {
     "StarterTiming=(1.40, 0.0, 0.0)   // average and variable cranking time, then time to blend with starting sound\r\n",
 };
 
-TEST(EngineParameterSet, HoldsThirtySixKeysWithFiftyEightValuesAndDistinctEditBoxes) {
+TEST(EngineParameterSet, HoldsThirtySixKeysWithFiftyEightValues) {
   std::set<std::string> keys;
   std::set<int> readOrder;
-  std::set<int> controls;
   int values = 0;
   for (const EngineParameterSpec& spec : EngineParameterSpecs) {
     keys.insert(spec.Key);
     readOrder.insert(spec.ReadOrder);
     ASSERT_GE(spec.ValueCount, 1);
     ASSERT_LE(spec.ValueCount, 3);
-    for (int v = 0; v < 3; ++v) {
-      EXPECT_EQ(spec.DialogFormats[v] != nullptr, v < spec.ValueCount) << spec.Key;
-      if (v < spec.ValueCount) controls.insert(spec.ControlIds[v]);
-    }
     values += spec.ValueCount;
   }
   EXPECT_EQ(keys.size(), 36u);
   EXPECT_EQ(values, ParameterValueCount);
-  EXPECT_EQ(controls.size(), 58u);
-  EXPECT_EQ(*controls.begin(), 22300);
-  EXPECT_EQ(*controls.rbegin(), 22357);
+  EXPECT_EQ(ParameterTextIndex(EngineParameterCount - 1, 2), ParameterValueCount - 1);
   ASSERT_EQ(readOrder.size(), 36u);
   EXPECT_EQ(*readOrder.begin(), 1);
   EXPECT_EQ(*readOrder.rbegin(), 36);
@@ -283,20 +277,24 @@ TEST(ReadEngineParameters, ReadsOnlyWhenAnEngineIsLoadedAndKeepsWhatAFileLacks) 
   EXPECT_EQ(doc.Parameters.Find("LifetimeVar")->Values[0], 7.0);
 }
 
+// The text of value `position` of the parameter with that key.
+std::string& TextOf(ParameterTexts& texts, const char* key, int position) {
+  return texts.Texts[ParameterTextIndex(EngineParameterIndex(key), position)];
+}
+
 TEST(ParameterTexts, ShowEachDefaultWithItsEditBoxFormat) {
   EngineParameterSet set;
   ParameterTexts texts;
   LoadParameterTexts(set, texts);
-  EXPECT_EQ(*texts.ForControl(22300), "5.631e-05");
-  EXPECT_EQ(*texts.ForControl(22301), "0.8920");
-  EXPECT_EQ(*texts.ForControl(22304), "1200.0");
-  EXPECT_EQ(*texts.ForControl(22311), "4");
-  EXPECT_EQ(*texts.ForControl(22347), "1.000e-03");
-  EXPECT_EQ(*texts.ForControl(22353), "1.0150");
-  EXPECT_EQ(*texts.ForControl(22354), "-0.00410");
-  EXPECT_EQ(*texts.ForControl(22356), "0.0100");
-  EXPECT_EQ(*texts.ForControl(22338), "-2.5");
-  EXPECT_EQ(texts.ForControl(22299), nullptr);
+  EXPECT_EQ(TextOf(texts, "FuelConsumption", 0), "5.631e-05");
+  EXPECT_EQ(TextOf(texts, "FuelEstimate", 0), "0.8920");
+  EXPECT_EQ(TextOf(texts, "IdleRPMLogic", 0), "1200.0");
+  EXPECT_EQ(TextOf(texts, "RevLimitRange", 2), "4");
+  EXPECT_EQ(TextOf(texts, "EngineBrakingMapRange", 1), "1.000e-03");
+  EXPECT_EQ(TextOf(texts, "BoostEffects", 2), "1.0150");
+  EXPECT_EQ(TextOf(texts, "BoostTorque", 0), "-0.00410");
+  EXPECT_EQ(TextOf(texts, "EngineBoostRange", 0), "0.0100");
+  EXPECT_EQ(TextOf(texts, "EngineEmission", 2), "-2.5");
   for (const std::string& text : texts.Texts) EXPECT_LE(text.size(), 10u) << text;
 
   // OK without changes keeps every value the boxes show exactly, among them
@@ -312,8 +310,8 @@ TEST(ParameterTexts, StoreConvertsEachTextAndLeavesCommentsAlone) {
   EngineParameterSet set;
   ParameterTexts texts;
   LoadParameterTexts(set, texts);
-  *texts.ForControl(22313) = "abc";
-  *texts.ForControl(22346) = " 7.5xyz";
+  TextOf(texts, "RevLimitLogic", 0) = "abc";
+  TextOf(texts, "StarterTiming", 2) = " 7.5xyz";
   set.Find("RevLimitLogic")->Comment = "// mine";
   StoreParameterTexts(texts, set);
   EXPECT_EQ(set.Find("RevLimitLogic")->Values[0], 0.0);
@@ -322,12 +320,12 @@ TEST(ParameterTexts, StoreConvertsEachTextAndLeavesCommentsAlone) {
 }
 
 TEST(FormatDialogValue, ShowsAValueTooLongForItsBoxInExponentFormThatFits) {
-  EXPECT_EQ(FormatDialogValue(1e10, "%0.1f"), "1.0000e+10");
-  EXPECT_EQ(FormatDialogValue(-12345678901.0, "%.0f"), "-1.235e+10");
-  EXPECT_EQ(FormatDialogValue(-1e-300, "%0.3e"), "-1.00e-300");
-  EXPECT_EQ(FormatDialogValue(123456.75, "%0.1f"), "123456.8");  // fits: unchanged
+  EXPECT_EQ(FormatDialogValue(1e10, {false, 1}), "1.0000e+10");
+  EXPECT_EQ(FormatDialogValue(-12345678901.0, {false, 0}), "-1.235e+10");
+  EXPECT_EQ(FormatDialogValue(-1e-300, {true, 3}), "-1.00e-300");
+  EXPECT_EQ(FormatDialogValue(123456.75, {false, 1}), "123456.8");  // fits: unchanged
   for (const double v : {9876543210.0, -9876543210.0, 1.5e300, 123456789.5}) {
-    const std::string text = FormatDialogValue(v, "%0.4f");
+    const std::string text = FormatDialogValue(v, {false, 4});
     EXPECT_LE(text.size(), 10u) << text;
     EXPECT_NEAR(DecimalToDouble(text) / v, 1.0, 1e-3) << text;
   }

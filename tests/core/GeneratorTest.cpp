@@ -7,13 +7,16 @@
 #include "core/curves/Generator.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
+#include "support/Printf.h"
 
 namespace dyno {
 namespace {
 
+using test::Printf;
+
 // A row as an engine file holds it: each value with one decimal.
 std::string RowText(const EditorDocument& doc, int i) {
-  return CFormat("%.1f, %.1f, %.1f, %.1f", doc.Engine.Rpm[i], doc.Engine.Compression[i], doc.Engine.Torque[i],
+  return Printf("%.1f, %.1f, %.1f, %.1f", doc.Engine.Rpm[i], doc.Engine.Compression[i], doc.Engine.Torque[i],
                  doc.Engine.Power[i]);
 }
 
@@ -37,7 +40,7 @@ TEST(GenerateEngineCurve, ReproducesTheStartUpCurve) {
   const auto torque = doc.Engine.Torque.begin();
   EXPECT_EQ(std::max_element(torque, torque + 41) - torque, 27);
   EXPECT_EQ(doc.Engine.Rpm[27], 6750.0);
-  EXPECT_EQ(CFormat("%.1f", doc.Engine.Torque[27]), "433.0");
+  EXPECT_EQ(FixedText(doc.Engine.Torque[27], 1), "433.0");
   EXPECT_EQ(doc.Engine.Power[32], 450.0);
   for (int i = 0; i < 41; ++i) {
     EXPECT_EQ(doc.Engine.Rpm[i], 250.0 * i);

@@ -27,19 +27,24 @@
 #include "core/editing/EditorState.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/FileBytes.h"
+#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "support/ChildProcess.h"
 #include "support/FakeHost.h"
 #include "support/LinePieces.h"
 #include "support/TempDir.h"
+#include "support/WindowSteps.h"
+#include "support/Printf.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 // Fails the test when the scope takes longer than its bound: a generous one,
@@ -62,7 +67,7 @@ class TimeBound {
 };
 
 std::string RowLine(double rpm, double compression, double torque) {
-  return CFormat("RPMTorque=( %.1f, %.1f, %.1f)\r\n", rpm, compression, torque);
+  return Printf("RPMTorque=( %.1f, %.1f, %.1f)\r\n", rpm, compression, torque);
 }
 
 const std::string SomeParameters =
@@ -75,7 +80,7 @@ std::string Section(const std::string& name, int samples) {
   std::string text = "[SLIPCURVE]\r\nName=" + name + "\r\nStep=0.00200\r\nDropoffFunction=-0.5\r\nData:\r\n";
   std::string line;
   for (int i = 0; i < samples; ++i) {
-    line += CFormat("%0.6f ", i / 1000.0);
+    line += Printf("%0.6f ", i / 1000.0);
     if (line.size() >= 90 || i == samples - 1) {
       line.back() = '\r';
       text += line + "\n";
@@ -288,7 +293,7 @@ TEST_F(HostileFilesTest, CarriageReturnsAloneMakeOneLongLine) {
   // 255-byte pieces. Each piece holding the key whole gives one row, the
   // first of it; the parameters, whose values end at a CR, read as usual.
   std::string engine;
-  for (int i = 0; i < 20; ++i) engine += CFormat("RPMTorque=( %d.0, -1.0, 2.0)\r", 1000 * i);
+  for (int i = 0; i < 20; ++i) engine += Printf("RPMTorque=( %d.0, -1.0, 2.0)\r", 1000 * i);
   engine += "FuelEstimate=0.7   // cr\rIdleRPMLogic=(900.0, 1100.0)\r";
   int expectedRows = 0;
   for (const test::Piece& piece : test::Pieces(engine)) expectedRows += test::IsRowPiece(piece.bytes) ? 1 : 0;

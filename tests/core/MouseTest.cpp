@@ -4,8 +4,11 @@
 
 #include "core/editing/EditorRepaint.h"
 #include "support/EditorFixture.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class MouseTest : public test::EditorFixture {
@@ -171,7 +174,7 @@ TEST_F(MouseTest, WithoutLockOnAFastMoveLosesThePointAndASlowOneDrawsIt) {
   EXPECT_EQ(Torque(20), expected);
   EXPECT_TRUE(st.Doc.Modified);
   EXPECT_TRUE(st.Ui.TipVisible);
-  EXPECT_EQ(st.Ui.TipText, CFormat("%.1f", expected));
+  EXPECT_EQ(st.Ui.TipText, FixedText(expected, 1));
 }
 
 TEST_F(MouseTest, OutsideThePlotADragChangesNothingAndResumesOnReturn) {
@@ -262,7 +265,7 @@ TEST_F(MouseTest, AStripReachesTheNeighboursOfAPointFarApart) {
   Layout(1920, 1080);
   ASSERT_GT(st.Chart.PointX[6] - st.Chart.PointX[5], 70);
   host.invalidations.clear();
-  RepaintPointStrip(st, 5);
+  RepaintPointStrip(st.Host, st.View, st.Chart, 5);
   ASSERT_EQ(host.invalidations.size(), 1u);
   EXPECT_LE(host.invalidations[0].area.left, st.Chart.PointX[4]);
   EXPECT_GE(host.invalidations[0].area.right, st.Chart.PointX[6] + 1);
@@ -347,7 +350,7 @@ TEST_F(MouseTest, OnlyTheColumnsOfCurvesReadCanBeClicked) {
   Click(TireCell(0, 5));
   EXPECT_TRUE(st.Ui.CurveSelected[0]);
   EXPECT_EQ(st.Ui.SelectedIndex, 5);
-  EXPECT_EQ(host.valueBox, CFormat("%0.6f", Sample(0, 5)));
+  EXPECT_EQ(host.valueBox, FixedText(Sample(0, 5), 6));
   EXPECT_TRUE(st.Doc.Modified);
 
   // No curve read: only a double-click reaches the first column.
@@ -386,7 +389,7 @@ TEST_F(MouseTest, TheTireHeaderChoosesTheChartedCurve) {
   EXPECT_EQ(st.Doc.CurrentSlipCurve, 2);
   EXPECT_TRUE(st.Ui.CurveSelected[2]);
   EXPECT_EQ(host.cursor, CursorShape::Hand);
-  EXPECT_TRUE(host.Invalidated(st.ClientFrom(0, 0)));
+  EXPECT_TRUE(host.Invalidated(st.View.ClientFrom(0, 0)));
   // Let go over the next header: that one is charted, the selection follows.
   EvLButtonUp(st, TireHeader(1));
   EXPECT_EQ(st.Doc.CurrentSlipCurve, 1);
@@ -399,7 +402,7 @@ TEST_F(MouseTest, TheTireHeaderChoosesTheChartedCurve) {
   st.Doc.Modified = false;
   Click(TireHeader(2));
   EXPECT_EQ(st.Doc.CurrentSlipCurve, 2);
-  EXPECT_EQ(host.valueBox, CFormat("%0.6f", Sample(2, 30)));
+  EXPECT_EQ(host.valueBox, FixedText(Sample(2, 30), 6));
   EXPECT_FALSE(st.Doc.Modified) << "showing a value is no edit";
   host.ClearByUser();
   host.Type("0.25");
@@ -415,7 +418,7 @@ TEST_F(MouseTest, InBendModeTheHeaderChoosesTheCurveToBendOnRelease) {
   EvLButtonUp(st, TireHeader(2));
   EXPECT_EQ(st.Doc.CurrentSlipCurve, 2);
   EXPECT_FALSE(AnythingSelected());
-  EXPECT_TRUE(host.Invalidated(st.ClientFrom(TableWidth, 0)));
+  EXPECT_TRUE(host.Invalidated(st.View.ClientFrom(TableWidth, 0)));
 }
 
 // --- Hover, cursor and buttons ---------------------------------------------
@@ -425,7 +428,7 @@ TEST_F(MouseTest, HoveringAPointShowsItsValueAndTheTipIsWipedForTwoMoves) {
   EvMouseMove(st, {p.x + 1, p.y + 2});
   EXPECT_TRUE(st.Ui.TipVisible);
   EXPECT_TRUE(st.Ui.TipShown);
-  EXPECT_EQ(st.Ui.TipText, CFormat("%.1f", Torque(20)));
+  EXPECT_EQ(st.Ui.TipText, FixedText(Torque(20), 1));
   const Rect tip{p.x + 1 - 20, p.y + 2 - 25, p.x + 1 + 20, p.y + 2 - 11};
   EXPECT_EQ(st.Ui.TipRect, tip);
   EXPECT_TRUE(host.Invalidated({tip.left - 1, tip.top - 1, tip.right + 1, tip.bottom + 1}));

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "core/files/NumberText.h"
+#include "support/Printf.h"
 
 namespace dyno {
 namespace {
+
+using test::Printf;
 
 TEST(DecimalToDouble, ReadsTheLeadingNumberAndStopsAtTheFirstByteThatCannotContinueIt) {
   EXPECT_DOUBLE_EQ(DecimalToDouble("  -1.5e3x"), -1500.0);
@@ -61,7 +64,7 @@ TEST(DecimalToDouble, AgreesWithTheGeneralConversionToTheLastBit) {
   for (int i = 0; i < 200000; ++i) {
     const double magnitude = std::pow(10.0, static_cast<double>(random() % 40) - 20.0);
     const double value = (static_cast<double>(random() % 2000001) - 1000000.0) / 1000000.0 * magnitude;
-    const std::string text = CFormat(formats[i % 8], value);
+    const std::string text = Printf(formats[i % 8], value);
     ASSERT_EQ(DecimalToDouble(text), general(text)) << text;
   }
   // Digit strings at the edges of the shortcut: 15 and 16 digits, powers 22 and 23.
@@ -83,20 +86,27 @@ TEST(AppendFixed, WritesWhatPrintfWrites) {
     for (const int decimals : {0, 1, 5, 6}) {
       std::string out = "x";
       AppendFixed(out, value, decimals);
-      ASSERT_EQ(out, "x" + CFormat("%.*f", decimals, value)) << value;
+      ASSERT_EQ(out, "x" + Printf("%.*f", decimals, value)) << value;
     }
   }
 }
 
-TEST(CFormat, FormatsLikePrintfInTheCLocale) {
-  EXPECT_EQ(CFormat("RPMTorque=( %.1f, %.1f, %.1f)", 1000.0, -20.0, 150.0), "RPMTorque=( 1000.0, -20.0, 150.0)");
-  EXPECT_EQ(CFormat("%.3e", 5.631e-05), "5.631e-05");
-  EXPECT_EQ(CFormat("%5d", -100), " -100");
-  std::string longText(1000, 'a');
-  EXPECT_EQ(CFormat("%s|", longText.c_str()), longText + "|");
-  std::string out = "x=";
-  AppendCFormat(out, "%0.6f ", 0.9);
-  EXPECT_EQ(out, "x=0.900000 ");
+TEST(NumberTexts, WriteWhatPrintfWritesInTheCLocale) {
+  EXPECT_EQ(ExponentText(5.631e-05, 3), "5.631e-05");
+  EXPECT_EQ(ExponentText(0.0009062, 3), Printf("%.3e", 0.0009062));
+  EXPECT_EQ(ExponentText(-1.5e20, 4), Printf("%.4e", -1.5e20));
+  EXPECT_EQ(FixedText(0.9, 6), "0.900000");
+  EXPECT_EQ(FixedText(2.5, 0), Printf("%.0f", 2.5));
+  char text[8];
+  EXPECT_EQ(IntegerTo(text, sizeof text, -100, 5), 5);
+  EXPECT_STREQ(text, " -100");
+  EXPECT_EQ(IntegerTo(text, sizeof text, 7, 3), 3);
+  EXPECT_STREQ(text, "  7");
+  // Cut to the buffer, as a paint's fixed buffers need.
+  EXPECT_EQ(FixedTo(text, sizeof text, 123456.789, 3), 7);
+  EXPECT_STREQ(text, "123456.");
+  EXPECT_EQ(FixedTo(text, 1, 5.0, 1), 0);
+  EXPECT_STREQ(text, "");
 }
 
 // The Qt application adopts the desktop's locale; a German desktop must still
@@ -125,8 +135,8 @@ TEST_F(UnderGermanLocale, FormattingStillWritesAPoint) {
   char native[32];
   std::snprintf(native, sizeof native, "%.1f", 1000.0);
   ASSERT_STREQ(native, "1000,0") << "the locale is not in effect, so this test proves nothing";
-  EXPECT_EQ(CFormat("%.1f", 1000.0), "1000.0");
-  EXPECT_EQ(CFormat("%0.4f|%.3e", 1.015, 0.0009062), "1.0150|9.062e-04");
+  EXPECT_EQ(FixedText(1000.0, 1), "1000.0");
+  EXPECT_EQ(FixedText(1.015, 4) + "|" + ExponentText(0.0009062, 3), "1.0150|9.062e-04");
 }
 
 }  // namespace

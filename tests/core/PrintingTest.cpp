@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "core/app/PreviewLayout.h"
-#include "core/app/PrinterChange.h"
 #include "core/app/TProjectRCVersion.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/PrintedPage.h"
 #include "core/editing/EditorState.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
 namespace {
+
+using namespace dyno::test;
 
 using namespace std::string_view_literals;
 
@@ -63,7 +65,7 @@ class PrintedPageViewTest : public ::testing::Test {
 };
 
 TEST_F(PrintedPageViewTest, LaysTheViewOutAsThePageWithItsBlockOfRows) {
-  const PrintedPageView page(st, 3, 400, 300);
+  const PrintedPageView page(st.View, st.Chart, 3, 400, 300);
   EXPECT_TRUE(st.View.PrintingPage);
   EXPECT_EQ(st.View.PrintPageIndex, 2);
   EXPECT_EQ(st.View.ScreenWidth, 401);
@@ -81,7 +83,7 @@ TEST_F(PrintedPageViewTest, GivesTheScreenItsViewAndLayoutBackUnchanged) {
   const ViewState view = st.View;
   const ChartLayout chart = st.Chart;
   {
-    const PrintedPageView page(st, 2, 1200, 900);
+    const PrintedPageView page(st.View, st.Chart, 2, 1200, 900);
     ApplyPrintingRules(st.View, st.Doc.RowCount, true, false);
     ComputeChartLayout(st, 1200, 900);
     ASSERT_NE(st.Chart.PointX[1], chart.PointX[1]);
@@ -134,46 +136,11 @@ TEST(SecondPreviewPage, SitsThirtyUnitsRightOfTheFirstWithItsSize) {
 
 // --- The system's printer changing --------------------------------------------
 
-TEST(SplitPrinterDevice, TakesThePortAfterTheLastComma) {
-  EXPECT_EQ(SplitPrinterDevice("Office,HP LaserJet 4250,LPT1:"),
-            (PrinterDevice{"Office", "HP LaserJet 4250", "LPT1:"}));
-  EXPECT_EQ(SplitPrinterDevice("Office,HP LaserJet 4250, hpcups 3.22,Room 3"),
-            (PrinterDevice{"Office", "HP LaserJet 4250, hpcups 3.22", "Room 3"}));
-  EXPECT_EQ(SplitPrinterDevice("Office,,"), (PrinterDevice{"Office", "", ""}));
-  EXPECT_EQ(SplitPrinterDevice("Office,port"), (PrinterDevice{"Office", "", "port"}));
-  EXPECT_EQ(SplitPrinterDevice("Office"), (PrinterDevice{"Office", "", ""}));
-  EXPECT_EQ(SplitPrinterDevice(""), (PrinterDevice{}));
-  const PrinterDevice device{"A", "B,C", "D"};
-  EXPECT_EQ(SplitPrinterDevice(JoinPrinterDevice(device)), device);
-}
-
-TEST(PrinterSettingsChanged, ActsOnlyOnTheWindowsSectionOfAnExistingPrinter) {
-  const PrinterDevice printer{"Office", "HP", "LPT1:"};
-  EXPECT_EQ(PrinterSettingsChanged("intl", true, "Other,HP,LPT2:", true, printer), PrinterChangeAction::Ignore);
-  EXPECT_EQ(PrinterSettingsChanged("Windows", true, "Other,HP,LPT2:", true, printer), PrinterChangeAction::Ignore);
-  EXPECT_EQ(PrinterSettingsChanged("windows", false, "Other,HP,LPT2:", true, printer), PrinterChangeAction::Ignore);
-}
-
-TEST(PrinterSettingsChanged, KeepsThePrinterOnlyWhileItIsTheDefaultOne) {
-  const PrinterDevice printer{"Office", "HP", "LPT1:"};
-  EXPECT_EQ(PrinterSettingsChanged("windows", true, "Office,HP,LPT1:", true, printer), PrinterChangeAction::Keep);
-  // Any part different, even in case, or the printer reporting an error.
-  for (const std::string_view entry :
-       {"Office,HP,LPT2:"sv, "office,HP,LPT1:"sv, "Office,HP2,LPT1:"sv, "Office,HP,lpt1:"sv, "Office,HP"sv, ""sv}) {
-    EXPECT_EQ(PrinterSettingsChanged("windows", true, entry, true, printer), PrinterChangeAction::Replace) << entry;
-  }
-  EXPECT_EQ(PrinterSettingsChanged("windows", true, "Office,HP,LPT1:", false, printer), PrinterChangeAction::Replace);
-  // A printer without a system name (a PDF file) is replaced by any default.
-  EXPECT_EQ(PrinterSettingsChanged("windows", true, "Office,HP,LPT1:", true, PrinterDevice{}),
-            PrinterChangeAction::Replace);
-}
-
 // --- The version resource --------------------------------------------------
 
-TEST(TProjectRCVersion, ReadsTheProgramsOwnResource) {
+TEST(TProjectRCVersion, ReadsTheProgramsOwnTexts) {
   const TProjectRCVersion version;
   ASSERT_TRUE(version.HasResource());
-  EXPECT_EQ(version.Translation(), 0x040904e4u);
   std::string text;
   ASSERT_TRUE(version.GetProductName(text));
   EXPECT_EQ(text, "Dynoforge");
@@ -184,50 +151,14 @@ TEST(TProjectRCVersion, ReadsTheProgramsOwnResource) {
   text = "unchanged";
   EXPECT_FALSE(version.GetSpecialBuild(text));
   EXPECT_EQ(text, "unchanged");
-
-  EXPECT_EQ(QueryVersionValue(ProgramVersionResource(), "\\StringFileInfo\\040904e4\\FileVersion"), "1.88");
-  const auto numbers = FileVersionNumbers(ProgramVersionResource());
-  ASSERT_TRUE(numbers.has_value());
-  EXPECT_EQ(*numbers, (std::array<std::uint16_t, 4>{1, 8, 8, 0}));
 }
 
-TEST(TProjectRCVersion, LooksTextsUpInTheFirstTranslation) {
-  // German (0407) with code page 1252 first, English second.
-  static constexpr char translations[] = {'\x07', '\x04', '\xe4', '\x04', '\x09', '\x04', '\xe4', '\x04'};
-  const VersionResourceEntry resource[] = {
-      {"\\VarFileInfo\\Translation", std::string_view(translations, sizeof translations)},
-      {"\\StringFileInfo\\040904e4\\ProductName", "English"},
-      {"\\StringFileInfo\\040704e4\\ProductName", "Deutsch"},
-      {"\\StringFileInfo\\040704e4\\SpecialBuild", "Nightly"},
-      {"\\StringFileInfo\\040704E4\\ProductVersion", "upper-case key"},
-  };
-  const TProjectRCVersion version(resource);
-  EXPECT_EQ(version.Translation(), 0x040704e4u);
+TEST(TProjectRCVersion, FindsNothingWithoutVersionInformation) {
+  const TProjectRCVersion version(nullptr);
+  EXPECT_FALSE(version.HasResource());
   std::string text;
-  ASSERT_TRUE(version.GetProductName(text));
-  EXPECT_EQ(text, "Deutsch");
-  ASSERT_TRUE(version.GetSpecialBuild(text));
-  EXPECT_EQ(text, "Nightly");
-  EXPECT_FALSE(version.GetProductVersion(text));  // keys are written "%08lx": lower case
+  EXPECT_FALSE(version.GetProductName(text));
   EXPECT_FALSE(version.GetCopyright(text));
-}
-
-TEST(TProjectRCVersion, KeepsNothingWithoutATranslation) {
-  const VersionResourceEntry noTranslation[] = {{"\\StringFileInfo\\040904e4\\ProductName", "Dynoforge"}};
-  static constexpr char shortEntry[] = {'\x09', '\x04'};
-  const VersionResourceEntry brokenTranslation[] = {
-      {"\\VarFileInfo\\Translation", std::string_view(shortEntry, sizeof shortEntry)},
-      {"\\StringFileInfo\\040904e4\\ProductName", "Dynoforge"}};
-  for (const std::span<const VersionResourceEntry> resource :
-       {std::span<const VersionResourceEntry>(), std::span<const VersionResourceEntry>(noTranslation),
-        std::span<const VersionResourceEntry>(brokenTranslation)}) {
-    const TProjectRCVersion version(resource);
-    EXPECT_FALSE(version.HasResource());
-    std::string text;
-    EXPECT_FALSE(version.GetProductName(text));
-    EXPECT_FALSE(version.GetCopyright(text));
-  }
-  EXPECT_FALSE(FileVersionNumbers({}).has_value());
 }
 
 }  // namespace

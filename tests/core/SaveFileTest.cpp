@@ -17,16 +17,21 @@
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
+#include "core/files/ComposeFile.h"
+#include "core/files/FilePaths.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "support/ChildProcess.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
+#include "support/WindowSteps.h"
 
 namespace fs = std::filesystem;
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 // Limits the size of any file this process writes, as a full disk would; a
@@ -454,7 +459,7 @@ TEST_F(SaveFileTest, FilesWrittenUnderAGermanLocaleAreThoseWrittenUnderC) {
     ASSERT_EQ(st.Doc.RowCount, 41);
     for (int i = 0; i < 41; ++i) {
       EXPECT_EQ(st.Doc.Engine.Rpm[i], before.Rpm[i]);
-      EXPECT_EQ(st.Doc.Engine.Torque[i], DecimalToDouble(CFormat("%.1f", before.Torque[i])));
+      EXPECT_EQ(st.Doc.Engine.Torque[i], DecimalToDouble(FixedText(before.Torque[i], 1)));
     }
     st.Doc.EngineLoaded = true;
     st.Doc.Parameters = EngineParameterSet();

@@ -5,8 +5,11 @@
 #include "core/document/DefaultSlipTable.h"
 #include "core/editing/ModeCommands.h"
 #include "support/EditorFixture.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class TimerTest : public test::EditorFixture {
@@ -68,7 +71,7 @@ TEST_F(TimerTest, HeldDownBendsTheChartedCurveDownAndLeavesTheOthers) {
   EXPECT_NEAR(Curve(2).Samples[236] - third.Samples[236], -0.0005, 1e-12);
   EXPECT_EQ(Curve(0).Samples, first.Samples);
   EXPECT_TRUE(host.Invalidated({0, FirstRowY, TableWidth, st.View.ScreenHeight}));
-  EXPECT_TRUE(host.Invalidated(st.ClientFrom(TableWidth, 0)));
+  EXPECT_TRUE(host.Invalidated(st.View.ClientFrom(TableWidth, 0)));
 }
 
 TEST_F(TimerTest, APressReleasedBeforeTheNextTickDoesNothing) {
@@ -91,7 +94,7 @@ TEST_F(TimerTest, HoldingDownOneSecondLowersAPickedSampleBy0_0051) {
   EXPECT_NEAR(Sample(0, 30), before - 0.0001, 1e-12);
   Tick(19);
   EXPECT_NEAR(Sample(0, 30), before - 0.0051, 1e-12);
-  EXPECT_EQ(host.valueBox, CFormat("%0.6f", before - 0.0051));
+  EXPECT_EQ(host.valueBox, FixedText(before - 0.0051, 6));
   EvLButtonUp(st, DownButton());
   Tick(3);
   EXPECT_NEAR(Sample(0, 30), before - 0.0051, 1e-12);
@@ -110,7 +113,7 @@ TEST_F(TimerTest, AnEngineValueStepsByATenthInTheSameRhythm) {
   EXPECT_NEAR(Torque(20), before + 0.1, 1e-9);
   Tick(2);
   EXPECT_NEAR(Torque(20), before + 0.3, 1e-9);
-  EXPECT_EQ(host.valueBox, CFormat("%.1f", before + 0.3));
+  EXPECT_EQ(host.valueBox, FixedText(before + 0.3, 1));
   // Leaving the button lets it up: the steps stop.
   EvMouseMove(st, {500, 300});
   Tick(3);
@@ -143,7 +146,7 @@ TEST_F(TimerTest, BendModeStepsNoValuePickedBySingleClicks) {
   EvLButtonDown(st, UpButton());
   Tick();
   // The step starts from the value shown, after the bend of the same tick.
-  EXPECT_EQ(host.valueBox, CFormat("%0.6f", shown + 0.0001));
+  EXPECT_EQ(host.valueBox, FixedText(shown + 0.0001, 6));
   EXPECT_EQ(Sample(0, 30), DecimalToDouble(host.valueBox));
 }
 
@@ -183,7 +186,7 @@ TEST_F(TimerTest, BendReachesItsTargetOverAnyNumberOfSamples) {
   st.Doc.RowCount = 500;
   SlipCurve before = Curve(0);
   const double target = Sample(0, 499) - 0.003;
-  Bend(st, target);
+  Bend(st.Doc, target);
   EXPECT_NEAR(Sample(0, 499), target, 1e-12);
   // From sample 236 on every sample moves by the full step.
   EXPECT_NEAR(Sample(0, 300) - before.Samples[300], -0.003, 1e-12);
@@ -192,14 +195,14 @@ TEST_F(TimerTest, BendReachesItsTargetOverAnyNumberOfSamples) {
 
   // A row count beyond the slot's room bends only what the slot holds.
   st.Doc.RowCount = 600;
-  Bend(st, Sample(0, 499) + 0.001);
+  Bend(st.Doc, Sample(0, 499) + 0.001);
   EXPECT_NEAR(Sample(0, 499), target + 0.001, 1e-12);
 
   // A shorter curve moves by the same profile: its last sample by its own
   // weight's share of the step, not to the target.
   st.Doc.RowCount = 100;
   before = Curve(0);
-  Bend(st, Sample(0, 99) + 0.0005);
+  Bend(st.Doc, Sample(0, 99) + 0.0005);
   EXPECT_NEAR(Sample(0, 99) - before.Samples[99], 0.0005 * BendWeights()[99] / 0.05, 1e-12);
   EXPECT_EQ(Sample(0, 100), before.Samples[100]);
 }
@@ -209,7 +212,7 @@ TEST_F(TimerTest, AMovedAxisRepaintsTheChartOnTheNextTick) {
   Tick();
   EXPECT_FALSE(st.Chart.ScaleChanged);
   ASSERT_EQ(host.invalidations.size(), 1u);
-  EXPECT_EQ(host.invalidations[0].area, st.ClientFrom(TableWidth, 0));
+  EXPECT_EQ(host.invalidations[0].area, st.View.ClientFrom(TableWidth, 0));
   host.invalidations.clear();
   Tick();
   EXPECT_TRUE(host.invalidations.empty());

@@ -8,8 +8,11 @@
 #include "core/files/TireFile.h"
 #include "support/FakeHost.h"
 #include "support/TempDir.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 // One section as this program writes it, with samples 0.000000, 0.001000, ...

@@ -4,8 +4,11 @@
 
 #include "core/document/DefaultSlipTable.h"
 #include "support/EditorFixture.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class ValueBoxTest : public test::EditorFixture {

@@ -4,8 +4,11 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
 
 namespace dyno {
+
+using namespace dyno::test;
 namespace {
 
 class ViewCommandsTest : public ::testing::Test {

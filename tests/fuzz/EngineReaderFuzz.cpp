@@ -10,7 +10,9 @@
 #include "core/editing/EditorState.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/ParameterTexts.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
 
 using namespace dyno;
 

@@ -49,14 +49,18 @@
 #include "FuzzSupport.h"
 #include "core/editing/EditorState.h"
 #include "core/files/EngineFile.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/FileBytes.h"
+#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
+#include "support/Printf.h"
 
 using namespace dyno;
+using namespace dyno::test;
 
 namespace {
 
@@ -129,7 +133,7 @@ void TireThroughFiles(std::string_view bytes, const EditorDocument& expected, co
 
 // A number as its written text gives it back.
 double AsWritten(const char* format, double value) {
-  return DecimalToDouble(CFormat(format, std::clamp(value, -MaxFileValue, MaxFileValue)));
+  return DecimalToDouble(Printf(format, std::clamp(value, -MaxFileValue, MaxFileValue)));
 }
 
 bool HasParameterKey(std::string_view text) {

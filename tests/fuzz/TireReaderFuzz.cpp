@@ -10,8 +10,10 @@
 #include "core/editing/EditorState.h"
 #include "core/files/TireFile.h"
 #include "support/FakeHost.h"
+#include "support/WindowSteps.h"
 
 using namespace dyno;
+using namespace dyno::test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   test::FakeHost host;

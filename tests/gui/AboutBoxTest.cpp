@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -30,11 +31,11 @@ TEST(AboutBox, ShowsNameVersionAndNoticeFromTheVersionResource) {
   TDynoforgeAboutDlg dialog;
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Dynoforge"));
   EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Dynoforge Version 1.88"));
-  EXPECT_EQ(dialog.VersionText()->objectName(), QStringLiteral("22001"));
+  EXPECT_EQ(dialog.VersionText()->objectName(), QStringLiteral("versionLabel"));
   EXPECT_EQ(dialog.NoticeText()->text(), QStringLiteral("Copyright (C) 2026 The Dynoforge developers"));
-  EXPECT_EQ(dialog.NoticeText()->objectName(), QStringLiteral("22002"));
+  EXPECT_EQ(dialog.NoticeText()->objectName(), QStringLiteral("noticeLabel"));
   EXPECT_EQ(dialog.SpecialBuildText()->text(), QString());
-  EXPECT_EQ(dialog.SpecialBuildText()->objectName(), QStringLiteral("22003"));
+  EXPECT_EQ(dialog.SpecialBuildText()->objectName(), QStringLiteral("specialBuildLabel"));
   EXPECT_TRUE(dialog.SpecialBuildText()->alignment() & Qt::AlignRight);
   EXPECT_TRUE(dialog.VersionText()->alignment() & Qt::AlignHCenter);
 
@@ -42,37 +43,33 @@ TEST(AboutBox, ShowsNameVersionAndNoticeFromTheVersionResource) {
   QStringList texts;
   for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
   EXPECT_TRUE(texts.contains(QStringLiteral("Dynoforge")));
-  const auto* icon = dialog.findChild<QLabel*>(QString::number(IconApplication));
+  const auto* icon = dialog.findChild<QLabel*>(QStringLiteral("iconLabel"));
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
-  auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+  auto* ok = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok);
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(ok->text(), QStringLiteral("OK"));
   EXPECT_TRUE(ok->isDefault());
   // Controls keep their places: the notice under the version line, the OK
   // button between the notice and the special-build line.
   EXPECT_LT(dialog.VersionText()->geometry().bottom(), dialog.NoticeText()->geometry().top());
-  EXPECT_LT(dialog.NoticeText()->geometry().bottom(), ok->geometry().top() + 1);
-  EXPECT_GT(dialog.SpecialBuildText()->geometry().left(), ok->geometry().right());
+  const QRect okPlace(ok->mapTo(&dialog, QPoint(0, 0)), ok->size());
+  EXPECT_LT(dialog.NoticeText()->geometry().bottom(), okPlace.top() + 1);
+  EXPECT_GT(dialog.SpecialBuildText()->geometry().left(), okPlace.right());
   ok->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST(AboutBox, KeepsItsOwnTextsWithoutVersionInformation) {
-  TDynoforgeAboutDlg dialog(nullptr, {});
+  TDynoforgeAboutDlg dialog(nullptr, nullptr);
   EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Version"));
   EXPECT_EQ(dialog.NoticeText()->text(), QString());
   EXPECT_EQ(dialog.SpecialBuildText()->text(), QString());
 }
 
 TEST(AboutBox, ShowsASpecialBuildWhenTheResourceHasOne) {
-  static constexpr char translation[] = {'\x09', '\x04', '\xe4', '\x04'};
-  const VersionResourceEntry resource[] = {
-      {"\\VarFileInfo\\Translation", std::string_view(translation, sizeof translation)},
-      {"\\StringFileInfo\\040904e4\\ProductName", "Dynoforge"},
-      {"\\StringFileInfo\\040904e4\\SpecialBuild", "Test build"},
-  };
-  TDynoforgeAboutDlg dialog(nullptr, resource);
+  const ProgramVersionInfo version{"Dynoforge", "", "", "Test build"};
+  TDynoforgeAboutDlg dialog(nullptr, &version);
   EXPECT_EQ(dialog.VersionText()->text(), QStringLiteral("Version"));  // no product version: left alone
   EXPECT_EQ(dialog.NoticeText()->text(), QString());
   EXPECT_EQ(dialog.SpecialBuildText()->text(), QStringLiteral("Test build"));
@@ -97,7 +94,7 @@ TEST(AboutBox, AboutCommandRunsItModallyOverTheFrame) {
   QString version;
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     parent = dialog.parentWidget();
-    version = dialog.findChild<QLabel*>(QStringLiteral("22001"))->text();
+    version = dialog.findChild<QLabel*>(QStringLiteral("versionLabel"))->text();
     dialog.accept();
     return QDialog::Accepted;
   });

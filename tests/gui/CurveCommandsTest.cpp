@@ -40,9 +40,9 @@ class CurveCommandsTest : public ::testing::Test {
   void Run(int id) { frame.Command(id); }
 
   template <typename T>
-  static T* Field(QDialog& dialog, int id) {
-    T* field = dialog.findChild<T*>(QString::number(id));
-    EXPECT_NE(field, nullptr) << id;
+  static T* Field(QDialog& dialog, const char* name) {
+    T* field = dialog.findChild<T*>(name);
+    EXPECT_NE(field, nullptr) << name;
     return field;
   }
 
@@ -67,10 +67,10 @@ TEST_F(CurveCommandsTest, GenerateDialogOffersTheSpecificationsAndRemembersThem)
   doc().Modified = true;
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Engine Specifications"));
-    QComboBox* steps = Field<QComboBox>(dialog, 22204);
-    QComboBox* maxRpm = Field<QComboBox>(dialog, 22202);
-    QComboBox* peak = Field<QComboBox>(dialog, 22205);
-    QLineEdit* hp = Field<QLineEdit>(dialog, 22203);
+    QComboBox* steps = Field<QComboBox>(dialog, "rpmStepCombo");
+    QComboBox* maxRpm = Field<QComboBox>(dialog, "maxRpmCombo");
+    QComboBox* peak = Field<QComboBox>(dialog, "peakTorqueRpmCombo");
+    QLineEdit* hp = Field<QLineEdit>(dialog, "maxHpEdit");
     EXPECT_EQ(steps->count(), 5);
     EXPECT_EQ(steps->currentText(), QStringLiteral("250"));
     EXPECT_EQ(maxRpm->count(), 35);
@@ -99,9 +99,9 @@ TEST_F(CurveCommandsTest, GenerateDialogOffersTheSpecificationsAndRemembersThem)
   EXPECT_TRUE(frame.Client()->Status(CmSaveAs).Enabled);
 
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
-    EXPECT_EQ(Field<QComboBox>(dialog, 22204)->currentText(), QStringLiteral("1000"));
-    EXPECT_EQ(Field<QComboBox>(dialog, 22202)->currentText(), QStringLiteral("6000"));
-    EXPECT_EQ(Field<QLineEdit>(dialog, 22203)->text(), QStringLiteral("300"));
+    EXPECT_EQ(Field<QComboBox>(dialog, "rpmStepCombo")->currentText(), QStringLiteral("1000"));
+    EXPECT_EQ(Field<QComboBox>(dialog, "maxRpmCombo")->currentText(), QStringLiteral("6000"));
+    EXPECT_EQ(Field<QLineEdit>(dialog, "maxHpEdit")->text(), QStringLiteral("300"));
     dialog.reject();
     return dialog.result();
   });
@@ -112,7 +112,7 @@ TEST_F(CurveCommandsTest, GenerateDialogOffersTheSpecificationsAndRemembersThem)
 TEST_F(CurveCommandsTest, GenerateKeepsAnHpLeftOutOfRangeAndWarnsOnce) {
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     test::ShowActive(dialog);
-    QLineEdit* hp = Field<QLineEdit>(dialog, 22203);
+    QLineEdit* hp = Field<QLineEdit>(dialog, "maxHpEdit");
     hp->setFocus();
     hp->setText(QStringLiteral("6000"));
     QTest::keyClick(hp, Qt::Key_Tab);
@@ -127,8 +127,8 @@ TEST_F(CurveCommandsTest, GenerateKeepsAnHpLeftOutOfRangeAndWarnsOnce) {
   EXPECT_EQ(doc().RowCount, 41);  // nothing generated
 
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
-    EXPECT_EQ(Field<QLineEdit>(dialog, 22203)->text(), QStringLiteral("6000"));
-    Field<QLineEdit>(dialog, 22203)->setText(QStringLiteral("50"));
+    EXPECT_EQ(Field<QLineEdit>(dialog, "maxHpEdit")->text(), QStringLiteral("6000"));
+    Field<QLineEdit>(dialog, "maxHpEdit")->setText(QStringLiteral("50"));
     dialog.accept();  // reported, and used anyway
     return dialog.result();
   });
@@ -157,12 +157,12 @@ TEST_F(CurveCommandsTest, RescaleDialogShowsThePeakAndDoublesTheTorqueOnRequest)
   const double peak = before.Power[40];
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Rescale Engine Power Specifications"));
-    QLineEdit* current = Field<QLineEdit>(dialog, 22203);
+    QLineEdit* current = Field<QLineEdit>(dialog, "currentHpEdit");
     EXPECT_EQ(current->text(), QString::number(std::lround(peak)));
     EXPECT_FALSE(current->isEnabled());
-    EXPECT_EQ(Field<QLineEdit>(dialog, 22209)->text(), QStringLiteral("-100"));
+    EXPECT_EQ(Field<QLineEdit>(dialog, "compressionMaxEdit")->text(), QStringLiteral("-100"));
     test::ShowActive(dialog);
-    QLineEdit* newHp = Field<QLineEdit>(dialog, 22208);
+    QLineEdit* newHp = Field<QLineEdit>(dialog, "newHpEdit");
     EXPECT_TRUE(newHp->hasFocus());
     newHp->setText(QString::number(2 * std::lround(peak)));
     QTest::keyClick(newHp, Qt::Key_Tab);  // leaving the field: the shown HP divides
@@ -193,7 +193,7 @@ TEST_F(CurveCommandsTest, RescaleAcceptedStraightFromNewHpDividesByTheExactPeak)
 TEST_F(CurveCommandsTest, RescaleWarnsAboutAnHpOutOfRangeButDoesNotRefuseIt) {
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     test::ShowActive(dialog);
-    QLineEdit* newHp = Field<QLineEdit>(dialog, 22208);
+    QLineEdit* newHp = Field<QLineEdit>(dialog, "newHpEdit");
     newHp->setText(QStringLiteral("50"));
     QTest::keyClick(newHp, Qt::Key_Tab);
     EXPECT_TRUE(newHp->hasFocus());  // sent back to the field
@@ -226,8 +226,8 @@ TEST_F(CurveCommandsTest, CancelledDialogsChangeNothing) {
 TEST_F(CurveCommandsTest, ResolutionDialogOffersTheStepsAndRebuildsTheCurve) {
   dialogs.dialogScripts.push_back([&](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Change RPM Resolution"));
-    QComboBox* current = Field<QComboBox>(dialog, 22204);
-    QComboBox* next = Field<QComboBox>(dialog, 22211);
+    QComboBox* current = Field<QComboBox>(dialog, "currentRpmStepCombo");
+    QComboBox* next = Field<QComboBox>(dialog, "newRpmStepCombo");
     EXPECT_FALSE(current->isEnabled());
     EXPECT_EQ(current->currentText(), QStringLiteral("250"));
     EXPECT_EQ(next->count(), 5);

@@ -378,9 +378,9 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsModifiedTitleAndCaption) {
 // --- End to end ------------------------------------------------------------------
 
 // Fills one box of the Edit Engine Parameters dialog and confirms it.
-std::function<int(QDialog&)> EditParameter(int id, const QString& text) {
-  return [id, text](QDialog& dialog) {
-    QLineEdit* box = dialog.findChild<QLineEdit*>(QString::number(id));
+std::function<int(QDialog&)> EditParameter(const QString& name, const QString& text) {
+  return [name, text](QDialog& dialog) {
+    QLineEdit* box = dialog.findChild<QLineEdit*>(name);
     EXPECT_NE(box, nullptr);
     if (box) box->setText(text);
     dialog.accept();
@@ -391,9 +391,9 @@ std::function<int(QDialog&)> EditParameter(int id, const QString& text) {
 TEST_F(FileCommandsTest, AnEditedEngineFileIsSavedAsTheComposedTextAndReadsBackTheSame) {
   Open(dir.Write("Engine.ini", EngineFile));
   dialogs.dialogScripts.push_back([](QDialog& dialog) {
-    EXPECT_EQ(dialog.findChild<QLineEdit*>("22305")->text(), QStringLiteral("1200.0"));
-    EXPECT_EQ(dialog.findChild<QLineEdit*>("22300")->text(), QStringLiteral("5.900e-05"));
-    return EditParameter(22305, QStringLiteral("1350.0"))(dialog);
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("IdleRPMLogicEdit2")->text(), QStringLiteral("1200.0"));
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("FuelConsumptionEdit")->text(), QStringLiteral("5.900e-05"));
+    return EditParameter(QStringLiteral("IdleRPMLogicEdit2"), QStringLiteral("1350.0"))(dialog);
   });
   Run(CmEditParameters);
   EXPECT_TRUE(doc().Modified);
@@ -438,7 +438,7 @@ TEST_F(FileCommandsTest, AnEditedEngineFileIsSavedAsTheComposedTextAndReadsBackT
 TEST_F(FileCommandsTest, SavingOverTheOpenedEngineFileBacksItUpFirst) {
   const std::string path = dir.Write("Engine.ini", EngineFile);
   Open(path);
-  dialogs.dialogScripts.push_back(EditParameter(22334, QStringLiteral("9000")));
+  dialogs.dialogScripts.push_back(EditParameter(QStringLiteral("LifetimeAvgEdit"), QStringLiteral("9000")));
   Run(CmEditParameters);
   SaveAs(path);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -491,10 +491,10 @@ TEST_F(FileCommandsTest, ATireFileWithEditedHeadersAndAnAddedCurveIsSavedAndRead
   const std::string path = dir.Write("road.tbc", TireFile);
   Open(path);
   dialogs.dialogScripts.push_back([](QDialog& dialog) {
-    QTest::mouseClick(dialog.findChild<QPushButton*>("22358"), Qt::LeftButton);  // Add
-    dialog.findChild<QLineEdit*>("22360")->setText(QStringLiteral("Lateral"));
-    dialog.findChild<QLineEdit*>("22365")->setText(QStringLiteral("0.005"));
-    dialog.findChild<QLineEdit*>("22370")->setText(QStringLiteral("1.5"));
+    QTest::mouseClick(dialog.findChild<QPushButton*>("addCurveButton"), Qt::LeftButton);  // Add
+    dialog.findChild<QLineEdit*>("nameEdit1")->setText(QStringLiteral("Lateral"));
+    dialog.findChild<QLineEdit*>("stepEdit2")->setText(QStringLiteral("0.005"));
+    dialog.findChild<QLineEdit*>("dropoffEdit3")->setText(QStringLiteral("1.5"));
     dialog.accept();
     return dialog.result();
   });

@@ -16,6 +16,7 @@
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/ParameterTexts.h"
 #include "gui/files/ParameterDialogs.h"
 #include "core/resources/ResourceIds.h"
 #include "support/ScriptedDialogs.h"
@@ -58,16 +59,22 @@ QString Reading(const QWidget& box) {
 }
 
 template <typename T>
-T* Child(const QWidget& dialog, int id) {
-  T* child = dialog.findChild<T*>(QString::number(id));
-  EXPECT_NE(child, nullptr) << id;
+T* Child(const QWidget& dialog, const QString& name) {
+  T* child = dialog.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name.toStdString();
   return child;
 }
 
 // Buttons of a dialog from left to right.
+// Where a widget lies in the dialog.
+QRect InDialog(const QWidget& dialog, const QWidget& widget) {
+  return QRect(widget.mapTo(&dialog, QPoint(0, 0)), widget.size());
+}
+
 QStringList ButtonsLeftToRight(const QWidget& dialog) {
   QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
-  std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+  std::sort(buttons.begin(), buttons.end(),
+            [&](auto* a, auto* b) { return InDialog(dialog, *a).x() < InDialog(dialog, *b).x(); });
   QStringList texts;
   for (const QPushButton* button : buttons) texts << button->text();
   return texts;
@@ -78,9 +85,10 @@ void ExpectButtonsAtBottomRight(const QWidget& dialog) {
   const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
   int right = 0;
   for (const QPushButton* button : buttons) {
-    right = std::max(right, button->geometry().right());
-    EXPECT_EQ(button->y(), buttons.first()->y());
-    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>()) EXPECT_GT(button->y(), group->geometry().bottom());
+    const QRect place = InDialog(dialog, *button);
+    right = std::max(right, place.right());
+    EXPECT_EQ(place.y(), InDialog(dialog, *buttons.first()).y());
+    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>()) EXPECT_GT(place.y(), group->geometry().bottom());
   }
   EXPECT_GT(right, dialog.width() - 20);
 }
@@ -90,6 +98,9 @@ void ExpectButtonsAtBottomRight(const QWidget& dialog) {
 class EngineDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { LoadParameterTexts(set, texts); }
+  std::string& TextOf(const char* key, int position) {
+    return texts.Texts[ParameterTextIndex(EngineParameterIndex(key), position)];
+  }
   EngineParameterSet set;
   ParameterTexts texts;
 };
@@ -103,69 +114,69 @@ TEST_F(EngineDialogTest, ShowsFiveGroupsOfLabelledRowsAndOkCancelAtTheBottomRigh
   std::sort(groups.begin(), groups.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
   for (const QGroupBox* group : groups) EXPECT_TRUE(group->title().isEmpty());
   EXPECT_EQ(Reading(*groups[0]),
-            "Rev Limit Logic: 22313 Limiter Available: 22314 | "
-            "Rev Limit Range: 22309 22310 22311 Setting: 22312 | "
-            "Engine Map Range: 22315 22316 22317 Setting: 22318 | "
-            "Brake Map Range: 22319 22347 22348 Setting: 22320");
+            "Rev Limit Logic: RevLimitLogicEdit Limiter Available: RevLimitAvailableEdit | "
+            "Rev Limit Range: RevLimitRangeEdit1 RevLimitRangeEdit2 RevLimitRangeEdit3 Setting: RevLimitSettingEdit | "
+            "Engine Map Range: EngineMapRangeEdit1 EngineMapRangeEdit2 EngineMapRangeEdit3 Setting: EngineMapSettingEdit | "
+            "Brake Map Range: EngineBrakingMapRangeEdit1 EngineBrakingMapRangeEdit2 EngineBrakingMapRangeEdit3 Setting: EngineBrakingMapSettingEdit");
   EXPECT_EQ(Reading(*groups[1]),
-            "Engine Speed Heat: 22323 Engine Inertia: 22302 | "
-            "Idle RPM Logic: 22304 22305 Idle Throttle: 22303 | "
-            "O-W Heat Transfer: 22325 22326 Oil Min. Cooling: 22324 | "
-            "Oil Optimum Temp: 22321 Combustion Heat: 22322 | "
-            "Water Min. Cooling: 22327 Radiator Cooling: 22328 22329");
+            "Engine Speed Heat: EngineSpeedHeatEdit Engine Inertia: EngineInertiaEdit | "
+            "Idle RPM Logic: IdleRPMLogicEdit1 IdleRPMLogicEdit2 Idle Throttle: IdleThrottleEdit | "
+            "O-W Heat Transfer: OilWaterHeatTransferEdit1 OilWaterHeatTransferEdit2 Oil Min. Cooling: OilMinimumCoolingEdit | "
+            "Oil Optimum Temp: OptimumOilTempEdit Combustion Heat: CombustionHeatEdit | "
+            "Water Min. Cooling: WaterMinimumCoolingEdit Radiator Cooling: RadiatorCoolingEdit1 RadiatorCoolingEdit2");
   EXPECT_EQ(Reading(*groups[2]),
-            "Lifetime Eng. RPM: 22330 22331 Lifetime AVG: 22334 | "
-            "Lifetime Oil Temp: 22332 22333 Lifetime VAR: 22335 | "
-            "Engine Emission: 22336 22337 22338 | "
-            "Engine Sound: 22339 22340 22341 | "
-            "Starter Timing: 22344 22345 22346");
+            "Lifetime Eng. RPM: LifetimeEngineRPMEdit1 LifetimeEngineRPMEdit2 Lifetime AVG: LifetimeAvgEdit | "
+            "Lifetime Oil Temp: LifetimeOilTempEdit1 LifetimeOilTempEdit2 Lifetime VAR: LifetimeVarEdit | "
+            "Engine Emission: EngineEmissionEdit1 EngineEmissionEdit2 EngineEmissionEdit3 | "
+            "Engine Sound: EngineSoundEdit1 EngineSoundEdit2 EngineSoundEdit3 | "
+            "Starter Timing: StarterTimingEdit1 StarterTimingEdit2 StarterTimingEdit3");
   EXPECT_EQ(Reading(*groups[3]),
-            "Launch RPM Logic: 22307 22308 Launch Efficiency: 22306 | "
-            "Speed Limiter: 22342 Onboard Starter: 22343 | "
-            "Fuel Consumption: 22300 Fuel Estimate: 22301");
+            "Launch RPM Logic: LaunchRPMLogicEdit1 LaunchRPMLogicEdit2 Launch Efficiency: LaunchEfficiencyEdit | "
+            "Speed Limiter: SpeedLimiterEdit Onboard Starter: OnboardStarterEdit | "
+            "Fuel Consumption: FuelConsumptionEdit Fuel Estimate: FuelEstimateEdit");
   EXPECT_EQ(Reading(*groups[4]),
-            "Engine Boost Range: 22356 22357 22349 Setting: 22350 | "
-            "Engine Boost Effects: 22351 22352 22353 | "
-            "Boost Torque: 22354 Boost Power: 22355");
+            "Engine Boost Range: EngineBoostRangeEdit1 EngineBoostRangeEdit2 EngineBoostRangeEdit3 Setting: EngineBoostSettingEdit | "
+            "Engine Boost Effects: BoostEffectsEdit1 BoostEffectsEdit2 BoostEffectsEdit3 | "
+            "Boost Torque: BoostTorqueEdit Boost Power: BoostPowerEdit");
 
   // The right-hand halves of the rows line up.
-  EXPECT_EQ(Child<QLineEdit>(dialog, 22314)->mapTo(&dialog, QPoint()).x(),
-            Child<QLineEdit>(dialog, 22312)->mapTo(&dialog, QPoint()).x());
+  EXPECT_EQ(Child<QLineEdit>(dialog, "RevLimitAvailableEdit")->mapTo(&dialog, QPoint()).x(),
+            Child<QLineEdit>(dialog, "RevLimitSettingEdit")->mapTo(&dialog, QPoint()).x());
 
   const QList<QLineEdit*> boxes = dialog.findChildren<QLineEdit*>();
   EXPECT_EQ(boxes.size(), ParameterValueCount);
   for (const QLineEdit* box : boxes) EXPECT_EQ(box->maxLength(), 10) << box->objectName().toStdString();
   EXPECT_EQ(ButtonsLeftToRight(dialog), QStringList({"OK", "Cancel"}));
-  EXPECT_TRUE(Child<QPushButton>(dialog, 1)->isDefault());
-  EXPECT_EQ(Child<QPushButton>(dialog, 2)->text(), QStringLiteral("Cancel"));
+  EXPECT_TRUE(Child<QPushButton>(dialog, "okButton")->isDefault());
+  EXPECT_EQ(Child<QPushButton>(dialog, "cancelButton")->text(), QStringLiteral("Cancel"));
   ExpectButtonsAtBottomRight(dialog);
 }
 
 TEST_F(EngineDialogTest, ShowsEachValueInItsOwnFormat) {
   EditEngineSpecsDialog dialog(texts);
-  const std::map<int, QString> shown = {
-      {22300, "5.631e-05"}, {22301, "0.8920"},   {22302, "2.560e-01"}, {22304, "1200.0"},
-      {22311, "4"},         {22312, "2"},        {22323, "9.062e-04"}, {22347, "1.000e-03"},
-      {22353, "1.0150"},    {22354, "-0.00410"}, {22355, "0.00016"},   {22356, "0.0100"},
+  const std::map<QString, QString> shown = {
+      {"FuelConsumptionEdit", "5.631e-05"}, {"FuelEstimateEdit", "0.8920"},   {"EngineInertiaEdit", "2.560e-01"}, {"IdleRPMLogicEdit1", "1200.0"},
+      {"RevLimitRangeEdit3", "4"},         {"RevLimitSettingEdit", "2"},        {"EngineSpeedHeatEdit", "9.062e-04"}, {"EngineBrakingMapRangeEdit2", "1.000e-03"},
+      {"BoostEffectsEdit3", "1.0150"},    {"BoostTorqueEdit", "-0.00410"}, {"BoostPowerEdit", "0.00016"},   {"EngineBoostRangeEdit1", "0.0100"},
   };
-  for (const auto& [id, text] : shown) EXPECT_EQ(Child<QLineEdit>(dialog, id)->text(), text) << id;
+  for (const auto& [name, text] : shown) EXPECT_EQ(Child<QLineEdit>(dialog, name)->text(), text) << name.toStdString();
 }
 
 TEST_F(EngineDialogTest, OkGivesBackWhatTheBoxesHoldAndCancelNothing) {
   {
     EditEngineSpecsDialog dialog(texts);
-    Child<QLineEdit>(dialog, 22334)->setText(QStringLiteral("9000"));
+    Child<QLineEdit>(dialog, "LifetimeAvgEdit")->setText(QStringLiteral("9000"));
     dialog.reject();
-    EXPECT_EQ(*texts.ForControl(22334), "15000");
+    EXPECT_EQ(TextOf("LifetimeAvg", 0), "15000");
   }
   EditEngineSpecsDialog dialog(texts);
-  Child<QLineEdit>(dialog, 22334)->setText(QStringLiteral("9000"));
-  Child<QLineEdit>(dialog, 22301)->setText(QStringLiteral("fast"));
-  Child<QLineEdit>(dialog, 22302)->setText(QStringLiteral("1.23456789012"));  // typed past the limit
+  Child<QLineEdit>(dialog, "LifetimeAvgEdit")->setText(QStringLiteral("9000"));
+  Child<QLineEdit>(dialog, "FuelEstimateEdit")->setText(QStringLiteral("fast"));
+  Child<QLineEdit>(dialog, "EngineInertiaEdit")->setText(QStringLiteral("1.23456789012"));  // typed past the limit
   dialog.accept();
-  EXPECT_EQ(*texts.ForControl(22334), "9000");
-  EXPECT_EQ(*texts.ForControl(22301), "fast");
-  EXPECT_EQ(*texts.ForControl(22302), "1.23456789");
+  EXPECT_EQ(TextOf("LifetimeAvg", 0), "9000");
+  EXPECT_EQ(TextOf("FuelEstimate", 0), "fast");
+  EXPECT_EQ(TextOf("EngineInertia", 0), "1.23456789");
   StoreParameterTexts(texts, set);
   EXPECT_EQ(set.Find("LifetimeAvg")->Values[0], 9000.0);
   EXPECT_EQ(set.Find("FuelEstimate")->Values[0], 0.0);
@@ -188,10 +199,10 @@ class TireDialogTest : public ::testing::Test {
       for (int i = 0; i < 500; ++i) curve.Samples[i] = 0.001 * i + b;
     }
   }
-  static QLineEdit* Name(QDialog& d, int b) { return Child<QLineEdit>(d, 22360 + b); }
-  static QLineEdit* Step(QDialog& d, int b) { return Child<QLineEdit>(d, 22364 + b); }
-  static QLineEdit* Dropoff(QDialog& d, int b) { return Child<QLineEdit>(d, 22368 + b); }
-  static void Add(QDialog& d) { QTest::mouseClick(Child<QPushButton>(d, 22358), Qt::LeftButton); }
+  static QLineEdit* Name(QDialog& d, int b) { return Child<QLineEdit>(d, QStringLiteral("nameEdit%1").arg(b + 1)); }
+  static QLineEdit* Step(QDialog& d, int b) { return Child<QLineEdit>(d, QStringLiteral("stepEdit%1").arg(b + 1)); }
+  static QLineEdit* Dropoff(QDialog& d, int b) { return Child<QLineEdit>(d, QStringLiteral("dropoffEdit%1").arg(b + 1)); }
+  static void Add(QDialog& d) { QTest::mouseClick(Child<QPushButton>(d, QStringLiteral("addCurveButton")), Qt::LeftButton); }
 
   EditorDocument doc;
 };
@@ -205,17 +216,17 @@ TEST_F(TireDialogTest, ShowsTheFourCurvesAsAGridWithCancelAddOkBelow) {
   EXPECT_TRUE(groups[0]->title().isEmpty());
   EXPECT_EQ(Reading(*groups[0]),
             "(Curve 1) (Curve 2) (Curve 3) (Curve 4) | "
-            "Name: 22360 22361 22362 22363 | "
-            "Step: 22364 22365 22366 22367 | "
-            "Drop Off: 22368 22369 22370 22371");
+            "Name: nameEdit1 nameEdit2 nameEdit3 nameEdit4 | "
+            "Step: stepEdit1 stepEdit2 stepEdit3 stepEdit4 | "
+            "Drop Off: dropoffEdit1 dropoffEdit2 dropoffEdit3 dropoffEdit4");
   for (int b = 0; b < 4; ++b) {
     EXPECT_EQ(Name(dialog, b)->maxLength(), 37);
     EXPECT_EQ(Step(dialog, b)->maxLength(), 10);
     EXPECT_EQ(Dropoff(dialog, b)->maxLength(), 10);
   }
   EXPECT_EQ(ButtonsLeftToRight(dialog), QStringList({"Cancel", "Add", "OK"}));
-  EXPECT_EQ(Child<QPushButton>(dialog, 1)->text(), QStringLiteral("OK"));
-  EXPECT_EQ(Child<QPushButton>(dialog, 2)->text(), QStringLiteral("Cancel"));
+  EXPECT_EQ(Child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("OK"));
+  EXPECT_EQ(Child<QPushButton>(dialog, "cancelButton")->text(), QStringLiteral("Cancel"));
   ExpectButtonsAtBottomRight(dialog);
 }
 
@@ -315,13 +326,13 @@ class EditParametersCommandTest : public ::testing::Test {
 
 TEST_F(EditParametersCommandTest, InEngineModeOkComposesTheEngineTextAndMarksItChanged) {
   doc().EngineText = "RPMTorque=( 1000.0, -20.0, 150.0)\r\n[OTHER]\r\n";
-  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { Child<QLineEdit>(d, 22334)->setText("9000"); }, false));
+  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { Child<QLineEdit>(d, "LifetimeAvgEdit")->setText("9000"); }, false));
   frame.Command(CmEditParameters);
   EXPECT_EQ(doc().EngineText, "RPMTorque=( 1000.0, -20.0, 150.0)\r\n[OTHER]\r\n");
   EXPECT_FALSE(doc().Modified);
   EXPECT_EQ(doc().Parameters.Find("LifetimeAvg")->Values[0], 15000.0);
 
-  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { Child<QLineEdit>(d, 22334)->setText("9000"); }, true));
+  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { Child<QLineEdit>(d, "LifetimeAvgEdit")->setText("9000"); }, true));
   frame.Command(CmEditParameters);
   EXPECT_EQ(dialogs.dialogTitles, QStringList({"Edit Engine Parameters", "Edit Engine Parameters"}));
   EXPECT_TRUE(doc().Modified);
@@ -344,7 +355,7 @@ TEST_F(EditParametersCommandTest, InTireModeTheCurveCountChangesOnlyOnOk) {
   doc().RowCount = 250;
   doc().SlipCurves[2].SampleCount = 17;
 
-  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { QTest::mouseClick(Child<QPushButton>(d, 22358), Qt::LeftButton); }, false));
+  dialogs.dialogScripts.push_back(Answer([](QDialog& d) { QTest::mouseClick(Child<QPushButton>(d, "addCurveButton"), Qt::LeftButton); }, false));
   frame.Command(CmEditParameters);
   EXPECT_EQ(dialogs.dialogTitles, QStringList({"Edit Slip Curve Names / Parameters"}));
   EXPECT_EQ(doc().SlipCurveCount, 2);
@@ -354,9 +365,9 @@ TEST_F(EditParametersCommandTest, InTireModeTheCurveCountChangesOnlyOnOk) {
 
   dialogs.dialogScripts.push_back(Answer(
       [](QDialog& d) {
-        EXPECT_TRUE(Child<QLineEdit>(d, 22362)->isReadOnly());
-        QTest::mouseClick(Child<QPushButton>(d, 22358), Qt::LeftButton);
-        QTest::mouseClick(Child<QPushButton>(d, 22358), Qt::LeftButton);
+        EXPECT_TRUE(Child<QLineEdit>(d, "nameEdit3")->isReadOnly());
+        QTest::mouseClick(Child<QPushButton>(d, "addCurveButton"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(d, "addCurveButton"), Qt::LeftButton);
       },
       true));
   frame.Command(CmEditParameters);

@@ -11,6 +11,7 @@
 #include "core/files/NumberText.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
+#include "support/WindowSteps.h"
 
 namespace dyno::test {
 

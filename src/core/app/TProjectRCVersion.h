@@ -1,38 +1,45 @@
 #pragma once
 
-#include <cstdint>
-#include <span>
 #include <string>
-
-#include "core/app/VersionResource.h"
+#include <string_view>
 
 namespace dyno {
 
-// Reads the texts of a version resource in its first translation.
+// The texts a build carries about itself, made from the project's version
+// when it is built. An empty text is one the build does not have.
+struct ProgramVersionInfo {
+  std::string_view ProductName;
+  std::string_view ProductVersion;
+  std::string_view LegalCopyright;
+  std::string_view SpecialBuild;
+};
+
+// This program's own.
+const ProgramVersionInfo& ThisProgramVersion();
+
+// Reads the version texts of a program for the About box.
 class TProjectRCVersion {
  public:
-  // The version resource of this program.
-  TProjectRCVersion();
-  // The given resource; an empty one stands for a file without version
+  // This program's texts; nullptr stands for a program without version
   // information.
-  explicit TProjectRCVersion(std::span<const VersionResourceEntry> resource);
+  explicit TProjectRCVersion(const ProgramVersionInfo* info = &ThisProgramVersion()) : info_(info) {}
 
   // Each gives whether the value was found and, if so, its text.
-  bool GetProductName(std::string& text) const;
-  bool GetProductVersion(std::string& text) const;
-  bool GetCopyright(std::string& text) const;
-  bool GetSpecialBuild(std::string& text) const;
+  bool GetProductName(std::string& text) const { return Lookup(&ProgramVersionInfo::ProductName, text); }
+  bool GetProductVersion(std::string& text) const { return Lookup(&ProgramVersionInfo::ProductVersion, text); }
+  bool GetCopyright(std::string& text) const { return Lookup(&ProgramVersionInfo::LegalCopyright, text); }
+  bool GetSpecialBuild(std::string& text) const { return Lookup(&ProgramVersionInfo::SpecialBuild, text); }
 
-  // Whether a resource with a translation was kept, and that translation:
-  // language id in the high half, code page in the low half.
-  bool HasResource() const { return !resource_.empty(); }
-  std::uint32_t Translation() const { return translation_; }
+  bool HasResource() const { return info_ != nullptr; }
 
  private:
-  bool Lookup(const char* name, std::string& text) const;
+  bool Lookup(std::string_view ProgramVersionInfo::*field, std::string& text) const {
+    if (info_ == nullptr || (info_->*field).empty()) return false;
+    text = info_->*field;
+    return true;
+  }
 
-  std::span<const VersionResourceEntry> resource_;
-  std::uint32_t translation_ = 0;
+  const ProgramVersionInfo* info_;
 };
 
 }  // namespace dyno

@@ -6,7 +6,8 @@
 #include <limits>
 
 #include "core/chart/ChartGeometry.h"
-#include "core/editing/EditorState.h"
+#include "core/chart/ViewState.h"
+#include "core/document/EditorDocument.h"
 
 namespace dyno {
 
@@ -208,12 +209,13 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
   c.PickHalfWidth = std::max(gap / 2, 1);
 }
 
-void ComputeChartLayout(EditorState& st, int clientWidth, int clientHeight) {
+void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, int clientWidth,
+                        int clientHeight) {
   clientWidth = std::clamp(clientWidth, 0, MaxClientSize);
   clientHeight = std::clamp(clientHeight, 0, MaxClientSize);
-  st.View.ScreenWidth = clientWidth + 1;
-  st.View.ScreenHeight = clientHeight + 1;
-  ComputeChartLayout(st.Chart, st.Doc, clientWidth, clientHeight);
+  view.ScreenWidth = clientWidth + 1;
+  view.ScreenHeight = clientHeight + 1;
+  ComputeChartLayout(chart, doc, clientWidth, clientHeight);
 }
 
 int MapValueToY(const ChartLayout& c, double v) {

@@ -9,7 +9,7 @@
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
+struct ViewState;
 
 // An x range [left, right) of a table column.
 struct ColumnSpan {
@@ -89,9 +89,10 @@ void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
 // columns and button rectangles. With fewer than two points nothing is
 // fitted: the axis stays as it was and PointCount is 0.
 void ComputeChartLayout(ChartLayout& chart, const EditorDocument& doc, int right, int bottom);
-// The same for the editor, after taking ScreenWidth and ScreenHeight from
-// the client size.
-void ComputeChartLayout(EditorState& st, int clientWidth, int clientHeight);
+// The same for the editor's view, after taking ScreenWidth and ScreenHeight
+// from the client size.
+void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, int clientWidth,
+                        int clientHeight);
 
 // Pixel row of value v on the fitted axis.
 int MapValueToY(const ChartLayout& chart, double v);

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "core/chart/ChartLayout.h"
-#include "core/editing/EditorState.h"
 
 namespace dyno {
 
@@ -20,16 +19,17 @@ int PrintedPageCountFor(int rowCount, int clientHeight) {
   return PrintedPageCount(rowCount, page.VisibleRows);
 }
 
-PrintedPageView::PrintedPageView(EditorState& st, int pageNumber, int clientWidth, int clientHeight)
-    : st_(st), screenView_(st.View), screenChart_(std::make_unique<ChartLayout>(st.Chart)) {
-  ResizeView(st.View, clientWidth, clientHeight);
-  BeginPrintedPage(st.View, pageNumber);
+PrintedPageView::PrintedPageView(ViewState& view, ChartLayout& chart, int pageNumber, int clientWidth,
+                                 int clientHeight)
+    : view_(view), chart_(chart), screenView_(view), screenChart_(std::make_unique<ChartLayout>(chart)) {
+  ResizeView(view, clientWidth, clientHeight);
+  BeginPrintedPage(view, pageNumber);
 }
 
 PrintedPageView::~PrintedPageView() {
-  EndPrintedPage(st_.View);
-  st_.View = screenView_;
-  st_.Chart = *screenChart_;
+  EndPrintedPage(view_);
+  view_ = screenView_;
+  chart_ = *screenChart_;
 }
 
 }  // namespace dyno

@@ -7,7 +7,6 @@
 namespace dyno {
 
 struct ChartLayout;
-struct EditorState;
 
 // The largest page side, in screen pixels, a printout is laid out for.
 inline constexpr int MaxPagePixels = 1 << 24;
@@ -23,19 +22,20 @@ int PrintedPageCountFor(int rowCount, int clientHeight);
 
 // The editor view laid out as page pageNumber (1-based) of a printout, as if
 // the window's client area were clientWidth x clientHeight screen pixels:
-// its table shows the page's block of rows. While it lives, a paint of st
-// renders that page. When it ends, the view and the chart layout are the
+// its table shows the page's block of rows. While it lives, a paint of the
+// view renders that page. When it ends, the view and the chart layout are the
 // screen's again, exactly as they were, so printing never moves the table
 // on screen nor leaves the mouse handlers a page's pixel arrays.
 class PrintedPageView {
  public:
-  PrintedPageView(EditorState& st, int pageNumber, int clientWidth, int clientHeight);
+  PrintedPageView(ViewState& view, ChartLayout& chart, int pageNumber, int clientWidth, int clientHeight);
   ~PrintedPageView();
   PrintedPageView(const PrintedPageView&) = delete;
   PrintedPageView& operator=(const PrintedPageView&) = delete;
 
  private:
-  EditorState& st_;
+  ViewState& view_;
+  ChartLayout& chart_;
   ViewState screenView_;
   std::unique_ptr<ChartLayout> screenChart_;
 };

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/editing/EditorState.h"
+#include "core/chart/EditorHost.h"
+#include "core/chart/ViewState.h"
 
 namespace dyno {
 
-void UpdateRowScrollBar(EditorState& st, int first, int total) {
-  ViewState& view = st.View;
+void UpdateRowScrollBar(ViewState& view, EditorHost& host, int first, int total) {
   RowScrollBarState& bar = view.RowScrollBar;
   if (total <= view.VisibleRows) {
     bar.Enabled = false;
@@ -21,11 +21,16 @@ void UpdateRowScrollBar(EditorState& st, int first, int total) {
     view.FirstVisibleRow = first;
     bar.Position = view.ScrollPos;
   }
-  st.Host.SyncRowScrollBar(bar);
+  host.SyncRowScrollBar(bar);
 }
 
-int RowScrollNotify(EditorState& st, int position) {
-  ViewState& view = st.View;
+void RefitTable(ViewState& view, EditorHost& host, int rowCount) {
+  host.Invalidate(view.ClientFrom(0, 0), false);
+  view.FirstVisibleRow = 0;
+  UpdateRowScrollBar(view, host, 0, rowCount);
+}
+
+int RowScrollNotify(ViewState& view, EditorHost& host, int position) {
   view.PrintPageIndex = 0;
   view.PrevScrollPos = view.ScrollPos;
   view.ScrollPos = position;
@@ -35,23 +40,21 @@ int RowScrollNotify(EditorState& st, int position) {
   if (delta != 0) {
     const int top = FirstRowY + 3;
     const int bottom = std::min(top + view.VisibleRows * RowHeight, view.ScreenHeight - 6);
-    st.Host.ScrollPixels(-RowHeight * delta, Rect{4, top, TableWidth - 4, bottom});
+    host.ScrollPixels(-RowHeight * delta, Rect{4, top, TableWidth - 4, bottom});
   }
   return delta;
 }
 
-void ClientSizeChanged(EditorState& st, int width, int height) {
-  ViewState& view = st.View;
+void ClientSizeChanged(ViewState& view, EditorHost& host, int rowCount, int width, int height) {
   ResizeView(view, width, height);
-  st.Host.Invalidate(st.ClientFrom(0, 0), false);
+  host.Invalidate(view.ClientFrom(0, 0), false);
 
   // The refitted bar starts at the top. When every row fits there is
   // nothing to scroll: the table shows from row 0 and the bar is off (also
   // before anything is loaded).
-  const EditorDocument& doc = st.Doc;
   RowScrollBarState& bar = view.RowScrollBar;
-  if (doc.RowCount > view.VisibleRows) {
-    UpdateRowScrollBar(st, 0, doc.RowCount);
+  if (rowCount > view.VisibleRows) {
+    UpdateRowScrollBar(view, host, 0, rowCount);
   } else {
     bar.Enabled = false;
     view.FirstVisibleRow = view.ScrollPos = view.PrevScrollPos = 0;
@@ -59,7 +62,7 @@ void ClientSizeChanged(EditorState& st, int width, int height) {
   }
   bar.LineStep = 1;
   bar.PageStep = view.VisibleRows - 1;
-  st.Host.SyncRowScrollBar(bar);
+  host.SyncRowScrollBar(bar);
 }
 
 }  // namespace dyno

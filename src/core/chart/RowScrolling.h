@@ -2,19 +2,25 @@
 
 namespace dyno {
 
-struct EditorState;
+class EditorHost;
+struct ViewState;
 
 // Fits the row scroll bar to total rows shown from row first: disabled when
 // they all fit, otherwise enabled over first .. first + total - VisibleRows
 // with the table back at row first.
-void UpdateRowScrollBar(EditorState& st, int first, int total);
+void UpdateRowScrollBar(ViewState& view, EditorHost& host, int first, int total);
+
+// The table starts again at its top for a curve of rowCount rows, and the
+// whole window is repainted: after a command that replaced or resized the
+// curve.
+void RefitTable(ViewState& view, EditorHost& host, int rowCount);
 
 // The scroll bar moved to position: the table follows, its pixels are
 // scrolled and the uncovered band repainted. Returns the rows moved.
-int RowScrollNotify(EditorState& st, int position);
+int RowScrollNotify(ViewState& view, EditorHost& host, int position);
 
 // The client area became width x height pixels: the view is measured again,
-// the whole area repainted and the scroll bar refitted.
-void ClientSizeChanged(EditorState& st, int width, int height);
+// the whole area repainted and the scroll bar refitted for rowCount rows.
+void ClientSizeChanged(ViewState& view, EditorHost& host, int rowCount, int width, int height);
 
 }  // namespace dyno

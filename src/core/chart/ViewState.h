@@ -58,6 +58,9 @@ struct ViewState {
   // Set only while a printout page is being painted.
   bool PrintingPage = false;
   int PrintPageIndex = 0;
+
+  // The client area from (left, top) to its far corner.
+  Rect ClientFrom(int left, int top) const { return {left, top, ScreenWidth, ScreenHeight}; }
 };
 
 }  // namespace dyno

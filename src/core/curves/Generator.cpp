@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/chart/RowScrolling.h"
-#include "core/editing/EditorState.h"
-#include "core/editing/ValueBox.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/EngineParameters.h"
 
 namespace dyno {
@@ -76,18 +74,10 @@ int GenerateEngineCurve(EditorDocument& doc) {
   return doc.RowCount;
 }
 
-void ShowGeneratedCurve(EditorState& st) {
-  GenerateEngineCurve(st.Doc);
-  ResetInteraction(st);
-  st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st, 0, st.Doc.RowCount);
-  st.Host.Invalidate(st.ClientFrom(0, 0), false);
-}
-
-void GenerateNewEngine(EditorState& st) {
-  ShowGeneratedCurve(st);
-  ComposeAndKeepEngineText(st.Doc);
-  st.Doc.EngineLoaded = true;
+void GenerateNewEngine(EditorDocument& doc) {
+  GenerateEngineCurve(doc);
+  ComposeAndKeepEngineText(doc);
+  doc.EngineLoaded = true;
 }
 
 }  // namespace dyno

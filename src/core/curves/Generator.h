@@ -3,7 +3,6 @@
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
 
 // Replaces the engine curve by a synthetic engine built from the generator
 // settings: rows from 0 RPM up to TopRpm every RpmStep (at most 500), a
@@ -13,14 +12,8 @@ struct EditorState;
 // always give the same rows. Returns the number of rows.
 int GenerateEngineCurve(EditorDocument& doc);
 
-// GenerateEngineCurve for the window: nothing stays picked, the value box
-// is emptied, the table starts at its top and everything is repainted. This
-// is the curve shown at start-up, which cannot be saved until a file is
-// opened or Generate is chosen.
-void ShowGeneratedCurve(EditorState& st);
-
 // The Generate command in the engine modes: a generated curve that replaces
 // the engine text, so Save As writes a complete new engine file.
-void GenerateNewEngine(EditorState& st);
+void GenerateNewEngine(EditorDocument& doc);
 
 }  // namespace dyno

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/chart/RowScrolling.h"
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 
 namespace dyno {
 
@@ -53,17 +52,13 @@ int ResampledRowCount(double topRpm, double newStep) {
   return std::max(1, static_cast<int>(rows));
 }
 
-bool ChangeResolution(EditorState& st, double newStep) {
-  EditorDocument& doc = st.Doc;
+EditOutcome ChangeResolution(EditorDocument& doc, double newStep) {
   EngineCurve& curve = doc.Engine;
   const int n = doc.RowCount;
-  if (n < 2 || !(newStep > 0.0)) return false;
+  if (n < 2 || !(newStep > 0.0)) return {};
 
   const int m = ResampledRowCount(curve.Rpm[n - 1], newStep);
-  if (m > MaxEngineRows) {
-    st.Host.ShowMessage("The new RPM step would need more than 500 rows.", "DATA ERROR!");
-    return false;
-  }
+  if (m > MaxEngineRows) return {false, UserMessage{"The new RPM step would need more than 500 rows.", "DATA ERROR!"}};
 
   const std::vector<double> rpm(curve.Rpm.begin(), curve.Rpm.begin() + n);
   const std::vector<double> torque(curve.Torque.begin(), curve.Torque.begin() + n);
@@ -76,13 +71,10 @@ bool ChangeResolution(EditorState& st, double newStep) {
   }
   if (m < MaxEngineRows) curve.Rpm[m] = m * newStep;
 
-  st.Host.Invalidate(st.ClientFrom(0, 0), false);
   doc.RowCount = m;
   if (!doc.TireMode) curve.EngineRowCount = m;
   doc.Modified = true;
-  st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st, 0, doc.RowCount);
-  return true;
+  return {true, std::nullopt};
 }
 
 }  // namespace dyno

@@ -3,10 +3,11 @@
 #include <array>
 #include <span>
 
+#include "core/document/UserMessage.h"
+
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
 
 // The RPM steps offered by the Generate and Change resolution dialogs.
 inline constexpr std::array<int, 5> RpmStepEntries{100, 200, 250, 500, 1000};
@@ -26,8 +27,8 @@ double Interpolate(double x, std::span<const double> xs, std::span<const double>
 // last RPM, with row 0 kept.
 int ResampledRowCount(double topRpm, double newStep);
 
-// Rebuilds the engine curve at newStep. Returns false (with a message, and
-// nothing changed) when the new grid would need more than 500 rows.
-bool ChangeResolution(EditorState& st, double newStep);
+// Rebuilds the engine curve at newStep. Changes nothing, with a message,
+// when the new grid would need more than 500 rows.
+EditOutcome ChangeResolution(EditorDocument& doc, double newStep);
 
 }  // namespace dyno

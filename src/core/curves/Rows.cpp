@@ -1,23 +1,11 @@
 #include "core/curves/Rows.h"
 
-#include "core/chart/RowScrolling.h"
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 
 namespace dyno {
 
-namespace {
-
-// The table starts again at its top for the new row count.
-void Refit(EditorState& st) {
-  st.Host.Invalidate(st.ClientFrom(0, 0), false);
-  st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st, 0, st.Doc.RowCount);
-}
-
-}  // namespace
-
-void AddLine(EditorState& st) {
-  EditorDocument& doc = st.Doc;
+EditOutcome AddLine(EditorDocument& doc) {
+  EditOutcome outcome;
   if (doc.TireMode) {
     if (doc.RowCount < AddRowLimit) {
       for (int k = 0; k < doc.SlipCurveCount; ++k) {
@@ -26,7 +14,7 @@ void AddLine(EditorState& st) {
         if (n < 1 || n >= MaxSlipSamples) continue;  // nothing to repeat, or full
         curve.Samples[n] = curve.Samples[n - 1];
         curve.SampleCount = n + 1;
-        doc.Modified = true;
+        doc.Modified = outcome.Changed = true;
       }
       doc.RowCount = doc.SlipCurves[0].SampleCount;
     }
@@ -38,19 +26,19 @@ void AddLine(EditorState& st) {
     curve.Compression[n] = curve.Compression[n - 1];
     curve.Power[n] = PowerOf(curve.Rpm[n], curve.Torque[n]);
     doc.RowCount = curve.EngineRowCount = n + 1;
-    doc.Modified = true;
+    doc.Modified = outcome.Changed = true;
   }
-  Refit(st);
+  return outcome;
 }
 
-void RemoveLine(EditorState& st) {
-  EditorDocument& doc = st.Doc;
+EditOutcome RemoveLine(EditorDocument& doc) {
+  EditOutcome outcome;
   if (doc.TireMode) {
     for (int k = 0; k < doc.SlipCurveCount; ++k) {
       SlipCurve& curve = doc.SlipCurves[k];
       if (curve.SampleCount > 0) {
         --curve.SampleCount;
-        doc.Modified = true;
+        doc.Modified = outcome.Changed = true;
       }
     }
     doc.RowCount = doc.SlipCurves[0].SampleCount;
@@ -58,13 +46,13 @@ void RemoveLine(EditorState& st) {
     if (doc.RowCount > MinimumRows) {
       --doc.RowCount;
       doc.Engine.EngineRowCount = doc.RowCount;
-      doc.Modified = true;
+      doc.Modified = outcome.Changed = true;
     }
     if (doc.RowCount == MinimumRows) {
-      st.Host.ShowMessage("This is now the minimum of 10 samples.", "Last reduction of resolution!");
+      outcome.Message = UserMessage{"This is now the minimum of 10 samples.", "Last reduction of resolution!"};
     }
   }
-  Refit(st);
+  return outcome;
 }
 
 }  // namespace dyno

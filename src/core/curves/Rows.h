@@ -1,15 +1,17 @@
 #pragma once
 
+#include "core/document/UserMessage.h"
+
 namespace dyno {
 
-struct EditorState;
+struct EditorDocument;
 
 // Appends a row continuing the last RPM step with the last row's values, or
 // in Tire mode repeats the last sample of every slip curve.
-void AddLine(EditorState& st);
+EditOutcome AddLine(EditorDocument& doc);
 
 // Drops the last row, or in Tire mode the last sample of every slip curve.
 // Reaching the 10-row minimum is announced.
-void RemoveLine(EditorState& st);
+EditOutcome RemoveLine(EditorDocument& doc);
 
 }  // namespace dyno

@@ -26,4 +26,19 @@ void RecomputePower(EditorDocument& doc, int row) {
   doc.Engine.Power[row] = PowerOf(doc.Engine.Rpm[row], doc.Engine.Torque[row]);
 }
 
+void ResetSlipCurves(EditorDocument& doc) {
+  for (int slot = 0; slot < SlipCurveSlots; ++slot) {
+    auto& samples = doc.SlipCurves[slot].Samples;
+    if (slot == 0 && !doc.TireParsed) {
+      std::copy(DefaultSlipTable[0].begin(), DefaultSlipTable[0].end(), samples.begin());
+    } else {
+      std::fill_n(samples.begin(), DefaultSlipSamples, 0.0);
+    }
+  }
+  doc.SlipCurves[0].SampleCount = DefaultSlipSamples;
+  doc.CurrentSlipCurve = 0;
+  doc.RowCount = DefaultSlipSamples;
+  doc.SlipCurveCount = 1;
+}
+
 }  // namespace dyno

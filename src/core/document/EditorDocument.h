@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/document/Limits.h"
-#include "core/files/EngineParameters.h"
+#include "core/document/EngineParameterSet.h"
 
 namespace dyno {
 
@@ -81,6 +81,7 @@ struct EditorDocument {
   std::string WorkFolder;  // the folder remembered in the settings file
   std::string SaveFolder;  // folder and name of the last Save As
   std::string SaveTitle;
+  std::string ImportFolder;  // where the next Import starts; empty before the first
 
   // The file mode: exactly one is set.
   bool EngineMode = true;
@@ -106,5 +107,10 @@ void ClearEngineCurve(EditorDocument& doc);
 
 // Power of row i from its RPM and torque.
 void RecomputePower(EditorDocument& doc, int row);
+
+// Refills the slip curve slots: slot 0 with the first built-in curve (or with
+// zeros once a tire file has been parsed), slots 1 to 3 with zeros; one curve
+// of 237 samples, the first one current.
+void ResetSlipCurves(EditorDocument& doc);
 
 }  // namespace dyno

@@ -27,28 +27,29 @@ bool AnySelection(const InteractionLook& look) {
 
 }  // namespace
 
-void RepaintCellBand(EditorState& st, int row, int left, int right, bool erase) {
-  const std::int64_t line = static_cast<std::int64_t>(row) - st.View.FirstVisibleRow;
+void RepaintCellBand(EditorHost& host, const ViewState& view, int row, int left, int right, bool erase) {
+  const std::int64_t line = static_cast<std::int64_t>(row) - view.FirstVisibleRow;
   const std::int64_t top = RowHeight * line + HeaderHeight;
   const std::int64_t bottom = top + 18;
-  if (bottom <= 0 || top >= st.View.ScreenHeight) return;
-  st.Host.Invalidate({left, static_cast<int>(top), right, static_cast<int>(bottom)}, erase);
+  if (bottom <= 0 || top >= view.ScreenHeight) return;
+  host.Invalidate({left, static_cast<int>(top), right, static_cast<int>(bottom)}, erase);
 }
 
-void RepaintPointStrip(EditorState& st, int index) {
-  const ChartLayout& chart = st.Chart;
+void RepaintPointStrip(EditorHost& host, const ViewState& view, const ChartLayout& chart, int index) {
   if (index < 0 || index >= chart.PointCount) return;
   const int x = chart.PointX[index];
   int left = x - StripHalfWidth;
   int right = x + StripHalfWidth;
   if (index > 0) left = std::min(left, chart.PointX[index - 1] - PenMargin);
   if (index + 1 < chart.PointCount) right = std::max(right, chart.PointX[index + 1] + PenMargin);
-  st.Host.Invalidate({left, 0, right, st.View.ScreenHeight}, false);
+  host.Invalidate({left, 0, right, view.ScreenHeight}, false);
 }
 
-void RepaintTable(EditorState& st) { st.Host.Invalidate({0, FirstRowY, TableWidth, st.View.ScreenHeight}, false); }
+void RepaintTable(EditorHost& host, const ViewState& view) {
+  host.Invalidate({0, FirstRowY, TableWidth, view.ScreenHeight}, false);
+}
 
-void RepaintChart(EditorState& st) { st.Host.Invalidate(st.ClientFrom(TableWidth, 0), false); }
+void RepaintChart(EditorHost& host, const ViewState& view) { host.Invalidate(view.ClientFrom(TableWidth, 0), false); }
 
 Rect MarkerSquare(Point p) {
   const int x = NearPixel(p.x);
@@ -56,24 +57,27 @@ Rect MarkerSquare(Point p) {
   return {x - 10, y - 10, x + 10, y + 10};
 }
 
-InteractionLook LookOf(const EditorState& st) {
-  const InteractionState& ui = st.Ui;
+InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc) {
   InteractionLook look;
   look.MarkerShown = (ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging;
   look.Marker = ui.SelectedPixel;
-  look.ButtonsActive = ui.ValueShown || (st.Doc.TireMode && st.Doc.BendActive);
+  look.ButtonsActive = ui.ValueShown || (doc.TireMode && doc.BendActive);
   look.UpPressedLook = look.ButtonsActive && !ui.UpRaised;
   look.DownPressedLook = look.ButtonsActive && !ui.DownRaised;
   look.SelectedIndex = ui.SelectedIndex;
   look.CompressionSelected = ui.CompressionSelected;
   look.TorqueSelected = ui.TorqueSelected;
   look.CurveSelected = ui.CurveSelected;
-  look.CurrentSlipCurve = st.Doc.CurrentSlipCurve;
+  look.CurrentSlipCurve = doc.CurrentSlipCurve;
   return look;
 }
 
-void RepaintChangedLook(EditorState& st, const InteractionLook& before) {
-  const InteractionLook now = LookOf(st);
+LookRepaint::LookRepaint(EditorState& st) : st_(st), before_(LookOf(st.Ui, st.Doc)) {}
+
+LookRepaint::~LookRepaint() {
+  EditorState& st = st_;
+  const InteractionLook& before = before_;
+  const InteractionLook now = LookOf(st.Ui, st.Doc);
   if (before.MarkerShown != now.MarkerShown || (now.MarkerShown && before.Marker != now.Marker)) {
     if (before.MarkerShown) st.Host.Invalidate(MarkerSquare(before.Marker), false);
     if (now.MarkerShown) st.Host.Invalidate(MarkerSquare(now.Marker), false);
@@ -85,16 +89,12 @@ void RepaintChangedLook(EditorState& st, const InteractionLook& before) {
   }
   if (!SameSelection(before, now)) {
     const bool had = AnySelection(before);
-    if (had) RepaintCellBand(st, before.SelectedIndex, 0, TableWidth, false);
+    if (had) RepaintCellBand(st.Host, st.View, before.SelectedIndex, 0, TableWidth, false);
     if (AnySelection(now) && !(had && before.SelectedIndex == now.SelectedIndex)) {
-      RepaintCellBand(st, now.SelectedIndex, 0, TableWidth, false);
+      RepaintCellBand(st.Host, st.View, now.SelectedIndex, 0, TableWidth, false);
     }
   }
-  if (before.CurrentSlipCurve != now.CurrentSlipCurve && st.Doc.TireMode) RepaintChart(st);
+  if (before.CurrentSlipCurve != now.CurrentSlipCurve && st.Doc.TireMode) RepaintChart(st.Host, st.View);
 }
-
-LookRepaint::LookRepaint(EditorState& st) : st_(st), before_(LookOf(st)) {}
-
-LookRepaint::~LookRepaint() { RepaintChangedLook(st_, before_); }
 
 }  // namespace dyno

@@ -7,23 +7,27 @@
 
 namespace dyno {
 
+struct ChartLayout;
+struct EditorDocument;
 struct EditorState;
+struct InteractionState;
+struct ViewState;
 
 // Repaint requests of the editing handlers. Each asks for as little as
 // covers what changed, so a drag over a long curve stays cheap to paint.
 
 // The cell band of row: from 14 pixels above the row's line to 4 below it,
 // between x left and right. Nothing when the row is far outside the table.
-void RepaintCellBand(EditorState& st, int row, int left, int right, bool erase);
+void RepaintCellBand(EditorHost& host, const ViewState& view, int row, int left, int right, bool erase);
 
 // The vertical strip of the chart around point index: 70 pixels each side,
 // widened to the neighbouring points so the two line pieces that meet at
 // the point are repainted whole however far apart the points are.
-void RepaintPointStrip(EditorState& st, int index);
+void RepaintPointStrip(EditorHost& host, const ViewState& view, const ChartLayout& chart, int index);
 
 // The table with its header, and the chart from TableWidth to the right edge.
-void RepaintTable(EditorState& st);
-void RepaintChart(EditorState& st);
+void RepaintTable(EditorHost& host, const ViewState& view);
+void RepaintChart(EditorHost& host, const ViewState& view);
 
 // The pick marker square (20 x 20) around a pixel.
 Rect MarkerSquare(Point p);
@@ -45,8 +49,7 @@ struct InteractionLook {
   int CurrentSlipCurve = 0;
 };
 
-InteractionLook LookOf(const EditorState& st);
-void RepaintChangedLook(EditorState& st, const InteractionLook& before);
+InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc);
 
 // Takes the look when made and repaints what changed when it goes.
 class LookRepaint {

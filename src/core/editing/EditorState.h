@@ -19,14 +19,6 @@ struct EditorState {
   ViewState View;
   ChartLayout Chart;
   InteractionState Ui;
-
-  // The client area from (left, top) to its far corner.
-  Rect ClientFrom(int left, int top) const { return {left, top, View.ScreenWidth, View.ScreenHeight}; }
 };
-
-// Refills the slip curve slots: slot 0 with the first built-in curve (or with
-// zeros once a tire file has been parsed), slots 1 to 3 with zeros; one curve
-// of 237 samples, the first one current.
-void ResetSlipCurves(EditorState& st);
 
 }  // namespace dyno

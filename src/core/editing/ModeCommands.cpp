@@ -6,16 +6,6 @@
 
 namespace dyno {
 
-void ClearPicking(InteractionState& ui) {
-  ui.Dragging = false;
-  ui.TorquePicked = false;
-  ui.CompressionPicked = false;
-  ui.SlipPicked = false;
-  ui.TorqueSelected = false;
-  ui.CompressionSelected = false;
-  ui.CurveSelected.fill(false);
-}
-
 void SetFileMode(EditorState& st, FileMode mode) {
   EditorDocument& doc = st.Doc;
   doc.EngineMode = mode == FileMode::Engine;
@@ -23,7 +13,7 @@ void SetFileMode(EditorState& st, FileMode mode) {
   doc.TireMode = mode == FileMode::Tire;
   // Nothing is picked or selected any more, and the value box, which would
   // step a value nothing refers to, is emptied.
-  ResetInteraction(st);
+  ResetInteraction(st.Ui, st.Host);
   st.View.FirstVisibleRow = 0;
   if (mode == FileMode::Tire) {
     doc.RowCount = doc.SlipCurves[0].SampleCount;
@@ -31,8 +21,8 @@ void SetFileMode(EditorState& st, FileMode mode) {
   } else {
     doc.RowCount = doc.Engine.EngineRowCount;
   }
-  UpdateRowScrollBar(st, 0, doc.RowCount);
-  st.Host.Invalidate(st.ClientFrom(2, 2), false);
+  UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
+  st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
 }
 
 }  // namespace dyno

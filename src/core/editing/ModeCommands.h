@@ -3,7 +3,6 @@
 namespace dyno {
 
 struct EditorState;
-struct InteractionState;
 
 enum class FileMode { Engine, Upgrade, Tire };
 
@@ -12,8 +11,5 @@ enum class FileMode { Engine, Upgrade, Tire };
 // count and repaints. Curves, texts, file names and loaded flags stay as
 // they are.
 void SetFileMode(EditorState& st, FileMode mode);
-
-// No point picked or selected and no drag in progress.
-void ClearPicking(InteractionState& ui);
 
 }  // namespace dyno

@@ -147,8 +147,8 @@ void ChooseSlipCurve(EditorState& st, int k, bool selectColumn) {
   if (ui.ValueShown) {
     // Showing the value is no edit, unless the box rounds it.
     const bool wasModified = doc.Modified;
-    ui.TipText = CFormat("%0.6f", sample);
-    WriteValueBox(st, FormatReadout(sample, SlipDecimals));
+    ui.TipText = FixedText(sample, 6);
+    WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
     if (CurrentCurve(st).Samples[s] == sample) doc.Modified = wasModified;
   }
   if (ui.SlipPicked && s < st.Chart.PointCount) ui.SelectedPixel = {st.Chart.PointX[s], MapValueToY(st.Chart, sample)};
@@ -165,8 +165,8 @@ void SelectTireCell(EditorState& st, int k, int row, Point p) {
   ui.CompressionSelected = false;
   ClearPicks(ui);
   const double sample = CurrentCurve(st).Samples[row];
-  ui.TipText = CFormat("%0.6f", sample);
-  WriteValueBox(st, FormatReadout(sample, SlipDecimals));
+  ui.TipText = FixedText(sample, 6);
+  WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
   st.Doc.Modified = true;
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
@@ -182,9 +182,9 @@ void PickSlipPoint(EditorState& st, int i) {
   ui.DragIndex = i;
   ui.SelectedIndex = i;
   const double sample = CurrentCurve(st).Samples[i];
-  ui.TipText = CFormat("%0.6f", sample);
+  ui.TipText = FixedText(sample, 6);
   SelectOnlyCurve(ui, st.Doc.CurrentSlipCurve);
-  WriteValueBox(st, FormatReadout(sample, SlipDecimals));
+  WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
   ui.SelectedPixel = {st.Chart.PointX[i], st.Chart.SlipY[i]};
   st.Doc.Modified = true;
   ui.LastSelectedPixel = ui.SelectedPixel;
@@ -202,7 +202,7 @@ void SelectEngineCell(EditorState& st, int row, Point p, EngineColumn column) {
   ui.CurveSelected.fill(false);
   ClearPicks(ui);
   const double value = column == EngineColumn::Compression ? e.Compression[row] : e.Torque[row];
-  WriteValueBox(st, FormatReadout(value, EngineDecimals));
+  WriteValueBox(st.Ui, st.Host, FormatReadout(value, EngineDecimals));
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -218,7 +218,7 @@ void PickEnginePoint(EditorState& st, int i, EngineColumn column) {
   ui.CurveSelected.fill(false);
   ui.SelectedIndex = i;
   ui.DragIndex = i;
-  WriteValueBox(st, FormatReadout(torque ? e.Torque[i] : e.Compression[i], EngineDecimals));
+  WriteValueBox(st.Ui, st.Host, FormatReadout(torque ? e.Torque[i] : e.Compression[i], EngineDecimals));
   ui.Dragging = true;
   ui.SelectedPixel = {st.Chart.PointX[i], torque ? st.Chart.TorqueY[i] : st.Chart.CompressionY[i]};
   ui.LastSelectedPixel = ui.SelectedPixel;
@@ -234,8 +234,8 @@ void DragSlipPoint(EditorState& st, int i, int y) {
   if (const std::optional<double> value = MapYToValue(st.Chart, y)) {
     CurrentCurve(st).Samples[i] = *value;
     SelectOnlyCurve(ui, st.Doc.CurrentSlipCurve);
-    WriteValueBox(st, FormatReadout(*value, SlipDecimals));
-    ui.TipText = CFormat("%0.6f", CurrentCurve(st).Samples[i]);
+    WriteValueBox(st.Ui, st.Host, FormatReadout(*value, SlipDecimals));
+    ui.TipText = FixedText(CurrentCurve(st).Samples[i], 6);
     st.Doc.Modified = true;
   }
   ui.SelectedPixel = {st.Chart.PointX[i], y};
@@ -260,7 +260,7 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
     }
     ui.TorqueSelected = torque;
     ui.CompressionSelected = !torque;
-    WriteValueBox(st, FormatReadout(*value, EngineDecimals));
+    WriteValueBox(st.Ui, st.Host, FormatReadout(*value, EngineDecimals));
     doc.Modified = true;
   }
   ui.SelectedPixel = {st.Chart.PointX[i], y};
@@ -307,7 +307,7 @@ void TireButtonDown(EditorState& st, Point p, bool doubleClick) {
     if (p.y < FirstRowY) {
       ChooseSlipCurve(st, k, true);
       st.Host.SetCursorShape(CursorShape::Hand);
-      st.Host.Invalidate(st.ClientFrom(0, 0), false);
+      st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     } else if (InTableRows(st, p, left, right)) {
       st.Host.SetCursorShape(CursorShape::Hand);
       if (const std::optional<int> row = TableRowAt(st, p.y)) SelectTireCell(st, k, *row, p);
@@ -410,7 +410,7 @@ void TireMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
     ShowTip(ui, p, 30);
     ui.TipShown = false;
     if (ui.SlipPicked && ui.Dragging) DragSlipPoint(st, i, p.y);
-    ui.TipText = CFormat("%0.6f", CurrentCurve(st).Samples[i]);
+    ui.TipText = FixedText(CurrentCurve(st).Samples[i], 6);
     ui.LastSelectedPixel = ui.SelectedPixel;
   }
 }
@@ -432,7 +432,7 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
     if (!NearPoint(st, i, p, ys[i])) continue;
     ShowTip(ui, p, 20);
     if (picked && ui.Dragging) DragEnginePoint(st, i, p.y, column);
-    ui.TipText = CFormat("%.1f", values[i]);
+    ui.TipText = FixedText(values[i], 1);
   }
   return true;
 }
@@ -513,7 +513,7 @@ void EvLButtonUp(EditorState& st, Point p) {
           // Also in bend mode: this is how the curve to bend is chosen.
           ChooseSlipCurve(st, k, false);
           st.Host.SetCursorShape(CursorShape::Hand);
-          RepaintChart(st);
+          RepaintChart(st.Host, st.View);
         } else if (InTableRows(st, p, left, right)) {
           st.Host.SetCursorShape(CursorShape::Hand);
         }

@@ -26,8 +26,8 @@ int BendSampleCount(const EditorDocument& doc, const SlipCurve& curve) {
   return std::clamp(n, 0, MaxSlipSamples);
 }
 
-SlipCurve& CurrentCurve(EditorState& st) {
-  return st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+SlipCurve& CurrentCurve(EditorDocument& doc) {
+  return doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
 }
 
 void StepShownValue(EditorState& st, bool up) {
@@ -40,7 +40,7 @@ void StepShownValue(EditorState& st, bool up) {
   ui.SpinValue += up ? step : -step;
   ui.SpinText = FormatReadout(ui.SpinValue, tire ? SlipDecimals : EngineDecimals);
   // The box's change handling stores the new text into the selected value.
-  WriteValueBox(st, ui.SpinText);
+  WriteValueBox(ui, st.Host, ui.SpinText);
 }
 
 }  // namespace
@@ -54,17 +54,16 @@ const std::array<double, DefaultSlipSamples>& BendWeights() {
   return weights;
 }
 
-void Bend(EditorState& st, double target) {
-  SlipCurve& curve = CurrentCurve(st);
-  const int n = BendSampleCount(st.Doc, curve);
+bool Bend(EditorDocument& doc, double target) {
+  SlipCurve& curve = CurrentCurve(doc);
+  const int n = BendSampleCount(doc, curve);
   const auto& w = BendWeights();
   const double last = w[DefaultSlipSamples - 1];
-  if (n < 1 || last == 0.0) return;
+  if (n < 1 || last == 0.0) return false;
   const double k = (target - curve.Samples[n - 1]) / last;
   for (int i = 0; i < n; ++i) curve.Samples[i] += k * w[std::min(i, DefaultSlipSamples - 1)];
-  st.Doc.Modified = true;
-  st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
-  if (st.Doc.TireMode) RepaintTable(st);
+  doc.Modified = true;
+  return true;
 }
 
 void EvTimer(EditorState& st) {
@@ -80,18 +79,21 @@ void EvTimer(EditorState& st) {
   if ((bend || step) && RepeatActs(ui.RepeatCount)) {
     const LookRepaint look(st);
     if (bend) {
-      SlipCurve& curve = CurrentCurve(st);
+      SlipCurve& curve = CurrentCurve(doc);
       const int n = BendSampleCount(doc, curve);
       if (n > 0) {
         ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
-        Bend(st, ui.BendTarget);
+        if (Bend(doc, ui.BendTarget)) {
+          st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
+          if (doc.TireMode) RepaintTable(st.Host, st.View);
+        }
       }
     }
     if (step) StepShownValue(st, ui.UpPressed);
   }
 
   if (st.Chart.ScaleChanged) {
-    RepaintChart(st);
+    RepaintChart(st.Host, st.View);
     st.Chart.ScaleChanged = false;
   }
 }
@@ -111,7 +113,7 @@ void BendCommand(EditorState& st) {
       ui.CompressionPicked = false;
       ui.CompressionSelected = false;
       ui.TorqueSelected = false;
-      EmptyValueBoxByProgram(st);
+      EmptyValueBoxByProgram(ui, st.Host);
       ui.ValueShown = false;
     }
   }

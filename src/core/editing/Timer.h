@@ -6,6 +6,7 @@
 
 namespace dyno {
 
+struct EditorDocument;
 struct EditorState;
 
 // Period of the window timer that drives the Up/Down auto-repeat and bending.
@@ -32,7 +33,8 @@ void EvTimer(EditorState& st);
 
 // Bends the current slip curve so that its last charted sample reaches
 // target: every sample moves by the same multiple of its bend weight.
-void Bend(EditorState& st, double target);
+// Returns whether anything was bent (the document is then modified).
+bool Bend(EditorDocument& doc, double target);
 
 // The bend command: in Tire mode bend mode goes on or off; going on, the
 // picks, the selection and the value box are cleared.

@@ -5,7 +5,6 @@
 
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ModeCommands.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/files/NumberText.h"
 
@@ -34,19 +33,19 @@ void StoreBoxValue(EditorState& st, double x, bool countsAsChange) {
   const int s = ui.SelectedIndex;
   if (ui.CompressionSelected && IsEngineRow(st, s)) {
     doc.Engine.Compression[s] = x;
-    RepaintCellBand(st, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
+    RepaintCellBand(st.Host, st.View, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
     if (countsAsChange) doc.Modified = true;
   }
   if (ui.TorqueSelected && IsEngineRow(st, s)) {
     doc.Engine.Torque[s] = x;
     RecomputePower(doc, s);
     // The power cell beside it follows the torque.
-    RepaintCellBand(st, s, TorqueColumnSpan.left, TableWidth, true);
+    RepaintCellBand(st.Host, st.View, s, TorqueColumnSpan.left, TableWidth, true);
     if (countsAsChange) doc.Modified = true;
   }
   if (AnyCurveSelected(ui) && IsSlipRow(st, s)) {
     doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s] = x;
-    RepaintCellBand(st, s, TireDataColumnX[0], TableWidth, true);
+    RepaintCellBand(st.Host, st.View, s, TireDataColumnX[0], TableWidth, true);
     doc.Modified = true;
   }
 }
@@ -55,43 +54,51 @@ void StoreBoxValue(EditorState& st, double x, bool countsAsChange) {
 
 std::string FormatReadout(double value, int decimals) {
   for (int d = decimals; d >= 0; --d) {
-    std::string text = CFormat("%.*f", d, value);
+    std::string text = FixedText(value, d);
     if (text.size() <= static_cast<std::size_t>(ValueBoxLimit)) return text;
   }
-  return CFormat("%.*f", decimals, value);
+  return FixedText(value, decimals);
 }
 
-void WriteValueBox(EditorState& st, std::string_view text) {
-  InteractionState& ui = st.Ui;
+void WriteValueBox(InteractionState& ui, EditorHost& host, std::string_view text) {
   ui.ReadoutText = std::string(text);
   ui.EditSetByProgram = true;
-  st.Host.EmptyValueBox();
+  host.EmptyValueBox();
   ui.InsertingReadout = true;
-  st.Host.InsertValueBoxText(text);
+  host.InsertValueBoxText(text);
   ui.InsertingReadout = false;
   // What the box holds now, cut or not, is what was last put through it.
-  ui.ReadoutText = st.Host.ValueBoxText();
+  ui.ReadoutText = host.ValueBoxText();
   ui.ValueShown = true;
 }
 
-void EmptyValueBoxByProgram(EditorState& st) {
+void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host) {
   // Only a box that holds text notifies its emptying; setting the skip flag
   // for an empty box would swallow the user's next keystroke instead.
-  if (st.Host.ValueBoxText().empty()) return;
-  st.Ui.EditSetByProgram = true;
-  st.Host.EmptyValueBox();
-  st.Ui.ReadoutText.clear();
+  if (host.ValueBoxText().empty()) return;
+  ui.EditSetByProgram = true;
+  host.EmptyValueBox();
+  ui.ReadoutText.clear();
 }
 
-void ResetInteraction(EditorState& st) {
-  ClearPicking(st.Ui);
-  EmptyValueBoxByProgram(st);
-  st.Ui.ValueShown = false;
+void ClearPicking(InteractionState& ui) {
+  ui.Dragging = false;
+  ui.TorquePicked = false;
+  ui.CompressionPicked = false;
+  ui.SlipPicked = false;
+  ui.TorqueSelected = false;
+  ui.CompressionSelected = false;
+  ui.CurveSelected.fill(false);
 }
 
-void ForgetRowsBeyondCurve(EditorState& st) {
-  const int rows = st.Doc.RowCount;
-  if (st.Ui.SelectedIndex >= rows || st.Ui.DragIndex >= rows) ResetInteraction(st);
+void ResetInteraction(InteractionState& ui, EditorHost& host) {
+  ClearPicking(ui);
+  EmptyValueBoxByProgram(ui, host);
+  ui.ValueShown = false;
+}
+
+void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount) {
+  if (ui.SelectedIndex >= rowCount || ui.DragIndex >= rowCount) ResetInteraction(ui, host);
 }
 
 void ValueEditNotify(EditorState& st, ValueEditCode code) {
@@ -117,7 +124,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     ui.ReadoutText = text;
     if (cut) return;
     StoreBoxValue(st, DecimalToDouble(text), true);
-    RepaintPointStrip(st, ui.DragIndex);
+    RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
     return;
   }
 
@@ -126,7 +133,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   if (text == ui.ReadoutText) return;
   ui.ReadoutText = text;
   StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified());
-  RepaintPointStrip(st, ui.SelectedIndex);
+  RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
 }
 
 }  // namespace dyno

@@ -5,7 +5,9 @@
 
 namespace dyno {
 
+class EditorHost;
 struct EditorState;
+struct InteractionState;
 
 // Characters the value box takes.
 inline constexpr int ValueBoxLimit = 8;
@@ -26,18 +28,21 @@ std::string FormatReadout(double value, int decimals);
 // shown), and the Up/Down buttons become active. A text the box had to cut
 // short is shown but not stored, so a pick never changes a value it cannot
 // show.
-void WriteValueBox(EditorState& st, std::string_view text);
+void WriteValueBox(InteractionState& ui, EditorHost& host, std::string_view text);
 
 // Empties the value box without storing anything.
-void EmptyValueBoxByProgram(EditorState& st);
+void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host);
+
+// No point picked or selected and no drag in progress.
+void ClearPicking(InteractionState& ui);
 
 // Forgets every pick and selection, and empties the value box: after a file
 // is opened or a curve replaced nothing refers to the old points.
-void ResetInteraction(EditorState& st);
+void ResetInteraction(InteractionState& ui, EditorHost& host);
 
 // Forgets the selection and the pick when they refer to a row the curve no
-// longer has (after its last row was removed).
-void ForgetRowsBeyondCurve(EditorState& st);
+// longer has (after its last row was removed); rowCount rows remain.
+void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount);
 
 // Notifications of the value box.
 enum class ValueEditCode {

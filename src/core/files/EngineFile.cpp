@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/editing/EditorState.h"
-#include "core/files/FileBytes.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
 #include "core/files/TextHelpers.h"
+#include "core/platform/PlatformFile.h"
 
 namespace dyno {
 
@@ -83,15 +83,15 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
   }
 }
 
-int ReadEngineRows(EditorState& st, const std::string& path) {
+ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path) {
   std::string bytes;
-  if (ReadFileBytes(path, bytes).Status != ReadStatus::Ok) return -1;
-  if (bytes.size() > static_cast<std::size_t>(MaxFileBytes)) return -1;
+  const FileReadResult read = ReadFileBytes(path, bytes);
+  if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
+  if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
 
-  st.Doc.EngineText.swap(bytes);
-  const int rows = ParseEngineRows(st.Doc);
-  st.Host.Invalidate(st.ClientFrom(2, 2), false);
-  return rows > 0 ? 1 : 0;
+  doc.EngineText.swap(bytes);
+  const int rows = ParseEngineRows(doc);
+  return {rows > 0 ? ReadResult::Read : ReadResult::NothingFound, 0};
 }
 
 }  // namespace dyno

@@ -2,19 +2,20 @@
 
 #include <string>
 
+#include "core/files/ReadResult.h"
+
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
 
 // The key of a torque row: RPMTorque=( rpm, compression, torque).
 inline constexpr const char* TorqueRowKey = "RPMTorque=(";
 
 // Reads the engine or upgrade file at path: its bytes become EngineText and
-// its torque rows the engine curve. Returns 1 when at least one row was read,
-// 0 when the file holds none (the curve is then empty), -1 when the file could
-// not be read (nothing changed).
-int ReadEngineRows(EditorState& st, const std::string& path);
+// its torque rows the engine curve. Read when at least one row was read,
+// NothingFound when the file holds none (the curve is then empty);
+// CannotOpen or CannotRead when its bytes could not be had (nothing changed).
+ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path);
 
 // Reads the torque rows of doc.EngineText into the engine curve, at most 500,
 // and sets EngineRowCount and RowCount. Returns the number of rows.

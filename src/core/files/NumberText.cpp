@@ -1,12 +1,8 @@
 #include "core/files/NumberText.h"
 
-#include <locale.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <charconv>
 
 namespace dyno {
@@ -17,40 +13,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The blanks a C conversion skips before a number.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-// Switches the calling thread to the "C" locale for its lifetime.
-class CLocaleScope {
- public:
-  CLocaleScope() : previous_(uselocale(CLocale())) {}
-  ~CLocaleScope() { uselocale(previous_); }
-  CLocaleScope(const CLocaleScope&) = delete;
-  CLocaleScope& operator=(const CLocaleScope&) = delete;
-
- private:
-  static locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
-  }
-  locale_t previous_;
-};
-
-void AppendV(std::string& out, const char* format, va_list args) {
-  CLocaleScope scope;
-  char small[256];
-  va_list copy;
-  va_copy(copy, args);
-  const int n = std::vsnprintf(small, sizeof small, format, copy);
-  va_end(copy);
-  if (n < 0) return;
-  if (static_cast<std::size_t>(n) < sizeof small) {
-    out.append(small, static_cast<std::size_t>(n));
-    return;
-  }
-  const std::size_t start = out.size();
-  out.resize(start + static_cast<std::size_t>(n) + 1);
-  std::vsnprintf(out.data() + start, static_cast<std::size_t>(n) + 1, format, args);
-  out.resize(start + static_cast<std::size_t>(n));
-}
 
 constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -123,44 +85,62 @@ double DecimalToDouble(std::string_view text) {
   return negative ? -value : value;
 }
 
-void AppendFixed(std::string& out, double value, int decimals) {
-  char text[400];  // the widest double in "%.6f" is 317 digits and a sign
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  if (result.ec == std::errc()) {
-    out.append(text, result.ptr);
-  } else {
-    AppendCFormat(out, "%.*f", decimals, value);
-  }
+namespace {
+
+// The text of value as std::to_chars writes it in the given format and
+// precision, which is the text printf gives in the "C" locale, into a buffer
+// that holds any double.
+template <typename Write>
+void WithNumberText(double value, std::chars_format format, int precision, Write write) {
+  precision = std::clamp(precision, 0, MaxDecimals);
+  char text[320 + MaxDecimals];  // the widest double has 309 digits before the point
+  const auto result = std::to_chars(text, text + sizeof text, value, format, precision);
+  write(text, result.ec == std::errc() ? result.ptr : text);
 }
 
-std::string CFormat(const char* format, ...) {
+int CopyCut(char* buffer, std::size_t size, const char* text, const char* end) {
+  if (size == 0) return 0;
+  const std::size_t n = std::min(static_cast<std::size_t>(end - text), size - 1);
+  std::copy_n(text, n, buffer);
+  buffer[n] = '\0';
+  return static_cast<int>(n);
+}
+
+}  // namespace
+
+void AppendFixed(std::string& out, double value, int decimals) {
+  WithNumberText(value, std::chars_format::fixed, decimals, [&](const char* text, const char* end) { out.append(text, end); });
+}
+
+std::string FixedText(double value, int decimals) {
   std::string out;
-  va_list args;
-  va_start(args, format);
-  AppendV(out, format, args);
-  va_end(args);
+  AppendFixed(out, value, decimals);
   return out;
 }
 
-void AppendCFormat(std::string& out, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  AppendV(out, format, args);
-  va_end(args);
+std::string ExponentText(double value, int precision) {
+  std::string out;
+  WithNumberText(value, std::chars_format::scientific, precision,
+                 [&](const char* text, const char* end) { out.assign(text, end); });
+  return out;
 }
 
-int CFormatTo(char* buffer, std::size_t size, const char* format, ...) {
-  if (size == 0) return 0;
-  CLocaleScope scope;
-  va_list args;
-  va_start(args, format);
-  const int n = std::vsnprintf(buffer, size, format, args);
-  va_end(args);
-  if (n < 0) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  return static_cast<std::size_t>(n) < size ? n : static_cast<int>(size - 1);
+int FixedTo(char* buffer, std::size_t size, double value, int decimals) {
+  int n = 0;
+  WithNumberText(value, std::chars_format::fixed, decimals,
+                 [&](const char* text, const char* end) { n = CopyCut(buffer, size, text, end); });
+  return n;
+}
+
+int IntegerTo(char* buffer, std::size_t size, long long value, int width) {
+  char text[24];
+  char* const end = std::to_chars(text, text + sizeof text, value).ptr;
+  const int digits = static_cast<int>(end - text);
+  const int pad = std::clamp(width - digits, 0, 64);
+  char padded[24 + 64];
+  std::fill_n(padded, pad, ' ');
+  std::copy(text, end, padded + pad);
+  return CopyCut(buffer, size, padded, padded + pad + digits);
 }
 
 }  // namespace dyno

@@ -13,20 +13,24 @@ namespace dyno {
 // for a double: the result is always finite. Independent of the locale.
 double DecimalToDouble(std::string_view text);
 
-// printf-style formatting in the "C" locale, whatever the process locale is,
-// so 1000.5 is always written with a point.
-std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Most decimals the editor ever writes.
+inline constexpr int MaxDecimals = 17;
 
-// value with a fixed number of decimals, appended to out: the same text as
-// "%.*f" gives in the "C" locale, without going through printf.
+// value with a fixed number of decimals: the same text as "%.<decimals>f"
+// gives in the "C" locale, whatever the process locale is (1000.5 is always
+// written with a point).
+std::string FixedText(double value, int decimals);
+// The same, appended to out.
 void AppendFixed(std::string& out, double value, int decimals);
 
-// The same, appended to out.
-void AppendCFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// value in exponent form: the same text as "%.<precision>e" in the "C"
+// locale, such as 5.631e-05.
+std::string ExponentText(double value, int precision);
 
-// The same into a caller's buffer of size bytes (at least 1), cut to
-// size - 1 characters and NUL-terminated; gives the length written. For texts
-// made many times in one paint, without touching the heap.
-int CFormatTo(char* buffer, std::size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// The same as FixedText and "%<width>d", into a caller's buffer of size bytes,
+// cut to size - 1 characters and NUL-terminated; each gives the length
+// written. For texts made many times in one paint, without touching the heap.
+int FixedTo(char* buffer, std::size_t size, double value, int decimals);
+int IntegerTo(char* buffer, std::size_t size, long long value, int width = 0);
 
 }  // namespace dyno

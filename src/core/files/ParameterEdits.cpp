@@ -3,22 +3,21 @@
 #include <algorithm>
 
 #include "core/document/DefaultSlipTable.h"
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/ParameterTexts.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
 
-void ApplyParameterTexts(EditorState& st, const ParameterTexts& texts) {
-  EditorDocument& doc = st.Doc;
+void ApplyParameterTexts(EditorDocument& doc, const ParameterTexts& texts) {
   StoreParameterTexts(texts, doc.Parameters);
   ComposeAndKeepEngineText(doc);
   doc.Modified = true;
-  st.Host.Invalidate(st.ClientFrom(2, 2), false);
 }
 
 SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve) {
-  return {curve.Name, CFormat("%0.5f", curve.Step), CFormat("%0.1f", curve.DropoffFunction)};
+  return {curve.Name, FixedText(curve.Step, 5), FixedText(curve.DropoffFunction, 1)};
 }
 
 void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff) {
@@ -49,15 +48,13 @@ int AddSlipCurve(EditorDocument& doc, int workingCount) {
   return workingCount + 1;
 }
 
-void ApplySlipCurveCount(EditorState& st, int curveCount) {
-  EditorDocument& doc = st.Doc;
+void ApplySlipCurveCount(EditorDocument& doc, int curveCount) {
   curveCount = std::clamp(curveCount, 0, SlipCurveSlots);
   if (curveCount != doc.SlipCurveCount) {
     for (int slot = doc.SlipCurveCount; slot < curveCount; ++slot) doc.SlipCurves[slot].SampleCount = doc.RowCount;
     doc.SlipCurveCount = curveCount;
   }
   doc.Modified = true;
-  st.Host.Invalidate(st.ClientFrom(2, 2), false);
 }
 
 }  // namespace dyno

@@ -6,7 +6,6 @@
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
 struct ParameterTexts;
 struct SlipCurve;
 
@@ -15,7 +14,7 @@ struct SlipCurve;
 // The texts of the Edit Engine Parameters dialog were confirmed: they become
 // the parameter values, the engine text is composed anew from the rows and
 // the parameters (so Save As writes it), and the document counts as changed.
-void ApplyParameterTexts(EditorState& st, const ParameterTexts& texts);
+void ApplyParameterTexts(EditorDocument& doc, const ParameterTexts& texts);
 
 // --- Slip curve headers -------------------------------------------------------
 
@@ -46,8 +45,8 @@ void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view s
 int AddSlipCurve(EditorDocument& doc, int workingCount);
 
 // The header editor was confirmed with curveCount curves: curves added since
-// it opened get RowCount samples and become part of the file; the chart is
-// repainted and the document counts as changed.
-void ApplySlipCurveCount(EditorState& st, int curveCount);
+// it opened get RowCount samples and become part of the file, and the
+// document counts as changed.
+void ApplySlipCurveCount(EditorDocument& doc, int curveCount);
 
 }  // namespace dyno

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/editing/EditorState.h"
-#include "core/files/FileBytes.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
 #include "core/files/TextHelpers.h"
+#include "core/platform/PlatformFile.h"
 
 namespace dyno {
 
@@ -100,10 +100,9 @@ bool ParseSlipCurve(EditorDocument& doc, int slot) {
   return data;
 }
 
-int ParseTireText(EditorState& st) {
-  EditorDocument& doc = st.Doc;
+int ParseTireText(EditorDocument& doc) {
   doc.TireParsed = true;
-  ResetSlipCurves(st);
+  ResetSlipCurves(doc);
   // Nothing of an earlier file may show beyond the samples this one fills.
   for (SlipCurve& curve : doc.SlipCurves) {
     std::fill(curve.Samples.begin() + DefaultSlipSamples, curve.Samples.end(), 0.0);
@@ -132,24 +131,23 @@ int ParseTireText(EditorState& st) {
   return doc.SlipCurveCount > 0 ? 1 : 0;
 }
 
-int ReadTireFile(EditorState& st, const std::string& path) {
-  EditorDocument& doc = st.Doc;
+ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path) {
   std::string bytes;
   const FileReadResult read = ReadFileBytes(path, bytes);
-  if (read.Status == ReadStatus::CannotOpen) return -1;
+  if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
 
-  int result = 0;
+  ReadOutcome outcome{ReadResult::NothingFound, 0};
   if (read.Status == ReadStatus::CannotRead) {
-    st.Host.ShowMessage(CFormat("Last error = %u", static_cast<unsigned>(read.Error)), "Read of tire file failed!");
+    outcome = {ReadResult::CannotRead, read.Error};
     std::string().swap(doc.TireText);
     doc.TireTextPos = 0;
   } else {
     doc.TireText.swap(bytes);
     doc.TireTextPos = 0;
-    result = ParseTireText(st);
+    if (ParseTireText(doc) == 1) outcome.Result = ReadResult::Read;
   }
   doc.TireLoaded = true;
-  return result;
+  return outcome;
 }
 
 }  // namespace dyno

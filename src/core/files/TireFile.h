@@ -3,25 +3,27 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/ReadResult.h"
+
 namespace dyno {
 
 struct EditorDocument;
-struct EditorState;
 
 // The line that starts a slip curve section, byte for byte.
 inline constexpr std::string_view SlipCurveHeader = "[SLIPCURVE]\r\n";
 
 // Reads the tire file at path: its bytes become TireText and its slip curve
-// sections the four slots. Returns 1 when at least one curve was read, 0 when
-// none was or the bytes could not be read (reported to the user), -1 when the
-// file could not be opened (nothing changed). Sets TireLoaded unless -1.
-int ReadTireFile(EditorState& st, const std::string& path);
+// sections the four slots. Read when at least one curve was read,
+// NothingFound when none was; CannotRead when the bytes could not be read
+// (the kept text is then empty); CannotOpen when the file could not be opened
+// (nothing changed). Sets TireLoaded unless the file could not be opened.
+ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path);
 
 // Parses TireText from its start into the slots, keeping every line outside
 // the sections in TireOtherText. Only four sections are read; a fifth and any
 // later one stay ordinary text, after TireTailPos, so that saving copies them
 // unchanged. Returns 1 when at least one curve was read, else 0.
-int ParseTireText(EditorState& st);
+int ParseTireText(EditorDocument& doc);
 
 // Parses the lines after a section header, from TireTextPos, into the slot;
 // stops before the next header or after the line that ends the samples, and

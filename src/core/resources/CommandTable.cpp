@@ -1,6 +1,7 @@
 #include "core/resources/CommandTable.h"
 
 #include <array>
+#include <utility>
 
 #include "core/resources/ResourceIds.h"
 #include "core/resources/StringTable.h"
@@ -58,6 +59,33 @@ constexpr std::array<int, 13> Toolbar{
     CmRescale,  CmResolution, CmBend, 0, CmPrint, CmPrintPreview,
 };
 
+constexpr std::pair<int, std::string_view> CommandNames[] = {
+    {CmOpen, "actionOpen"},
+    {CmImport, "actionImport"},
+    {CmSaveAs, "actionSaveAs"},
+    {CmPrintPreview, "actionPrintPreview"},
+    {CmPrint, "actionPrint"},
+    {CmPrintSetup, "actionPrintSetup"},
+    {CmExit, "actionExit"},
+    {CmGenerate, "actionGenerate"},
+    {CmEditParameters, "actionEditParameters"},
+    {CmAddLine, "actionAddLine"},
+    {CmRemoveLine, "actionRemoveLine"},
+    {CmRescale, "actionRescale"},
+    {CmResolution, "actionResolution"},
+    {CmBend, "actionBend"},
+    {CmModeEngine, "actionModeEngine"},
+    {CmModeUpgrade, "actionModeUpgrade"},
+    {CmModeTire, "actionModeTire"},
+    {CmLockOnToData, "actionLockOnToData"},
+    {CmAbout, "actionAbout"},
+    {CmPreviewPrevious, "actionPreviousPage"},
+    {CmPreviewNext, "actionNextPage"},
+    {CmPreviewOnePage, "actionOnePage"},
+    {CmPreviewTwoPages, "actionTwoPages"},
+    {CmPreviewClose, "actionClosePreview"},
+};
+
 }  // namespace
 
 std::span<const PopupMenuDef> MainMenu() { return Menu; }
@@ -75,6 +103,17 @@ const MenuItemDef* FindMenuItem(int id) {
     }
   }
   return nullptr;
+}
+
+}  // namespace dyno
+
+namespace dyno {
+
+std::string_view CommandObjectName(int id) {
+  for (const auto& [command, name] : CommandNames) {
+    if (command == id) return name;
+  }
+  return {};
 }
 
 }  // namespace dyno

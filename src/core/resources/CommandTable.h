@@ -29,4 +29,8 @@ std::span<const int> MainToolbar();
 // The popup and position of a command in the menu bar, for tests and hints.
 const MenuItemDef* FindMenuItem(int id);
 
+// The name of a command's action, which says what it is: "actionOpen",
+// "actionNextPage". Empty for an id that is no command.
+std::string_view CommandObjectName(int id);
+
 }  // namespace dyno

@@ -20,22 +20,15 @@ enum CommandId : int {
   CmModeTire = 22103,
   CmModeEngine = 22104,
   CmExit = 24310,
-  CmEditUndo = 24321,
-  CmEditCut = 24322,
-  CmEditCopy = 24323,
-  CmEditPaste = 24324,
-  CmEditClear = 24326,
   CmPrint = 24337,
   CmPrintSetup = 24338,
   CmPrintPreview = 24340,
-  CmFindNext = 24353,
 
   // Print preview window.
   CmPreviewPrevious = 24500,
   CmPreviewNext = 24501,
   CmPreviewOnePage = 24502,
   CmPreviewTwoPages = 24503,
-  CmPreviewPageText = 24504,
   CmPreviewClose = 24505,
 };
 
@@ -46,12 +39,6 @@ enum StringId : int {
   StrHelpMenuHint = 2008,
 };
 
-// Child controls of the editor window.
-enum ControlId : int {
-  IdValueEdit = 22100,
-  IdRowScrollBar = 22200,
-};
-
 // Images.
 enum ImageId : int {
   IconApplication = 1001,
@@ -59,19 +46,6 @@ enum ImageId : int {
   CursorHand = 22011,
   CursorVerticalArrows = 22012,
   CursorCrossHair = 22014,
-};
-
-// Menus, accelerator tables and dialogs.
-enum TemplateId : int {
-  MenuMain = 100,
-  AcceleratorsMain = 100,
-  AcceleratorsPreview = 200,
-  DialogAbout = 22000,
-  DialogEngineSpecs = 22201,
-  DialogEditEngineParameters = 22206,
-  DialogRescale = 22207,
-  DialogEditTireParameters = 22212,
-  DialogChangeResolution = 23500,
 };
 
 }  // namespace dyno

@@ -39,15 +39,14 @@ class PrintingScope {
 
 }  // namespace
 
-void TDynoforgeApp::SetDefaultPrinterQuery(std::function<std::string()> query) {
-  defaultPrinterQuery_ = query ? std::move(query) : std::function<std::string()>(&DefaultPrinterEntry);
+void TDynoforgeApp::SetDefaultPrinterQuery(std::function<QString()> query) {
+  defaultPrinterQuery_ = query ? std::move(query) : std::function<QString()>(&DefaultPrinterEntry);
   defaultPrinterEntry_ = defaultPrinterQuery_();
 }
 
 void TDynoforgeApp::CreatePrinter() {
   printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printerSetup_ = PrintPageSetup{};
-  printerDevice_ = PrinterDeviceOf(*printer_);
   defaultPrinterEntry_ = defaultPrinterQuery_();
 }
 
@@ -57,17 +56,11 @@ bool TDynoforgeApp::PrinterReady() {
 }
 
 void TDynoforgeApp::CheckDefaultPrinter() {
-  const std::string entry = defaultPrinterQuery_();
+  const QString entry = defaultPrinterQuery_();
   if (entry == defaultPrinterEntry_) return;
   defaultPrinterEntry_ = entry;
-  SettingsChanged("windows");
-}
-
-void TDynoforgeApp::SettingsChanged(const std::string& section) {
-  const std::string entry = section == "windows" ? defaultPrinterQuery_() : std::string();
-  const PrinterChangeAction action =
-      PrinterSettingsChanged(section, printer_ != nullptr, entry, printer_ && printer_->isValid(), printerDevice_);
-  if (action == PrinterChangeAction::Replace) CreatePrinter();
+  const bool stillTheDefault = printer_ && printer_->isValid() && !entry.isEmpty() && PrinterEntryOf(*printer_) == entry;
+  if (printer_ && !stillTheDefault) CreatePrinter();
 }
 
 void TDynoforgeApp::Print(TSDIDecFrame& frame) {

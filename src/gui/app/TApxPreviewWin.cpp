@@ -19,8 +19,8 @@
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/files/NumberText.h"
 #include "gui/resources/Images.h"
+#include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 
 namespace dyno {
@@ -125,7 +125,7 @@ TApxPreviewWin::~TApxPreviewWin() = default;
 
 QAction* TApxPreviewWin::MakeButton(int id, const QPixmap& image, const QString& text) {
   auto* action = new QAction(QIcon(image), text, this);
-  action->setObjectName(QStringLiteral("Command%1").arg(id));
+  action->setObjectName(FromBytes(CommandObjectName(id)));
   action->setData(id);
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   actions_[id] = action;
@@ -169,7 +169,7 @@ void TApxPreviewWin::BuildToolbar() {
   AddGap(12);
 
   pageText_ = new QLabel(QStringLiteral("Page 1"), toolbar_);
-  pageText_->setObjectName(QString::number(CmPreviewPageText));
+  pageText_->setObjectName(QStringLiteral("pageText"));
   pageText_->setFont(gadgetFont);
   pageText_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pageText_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -329,7 +329,7 @@ void TApxPreviewWin::LayOutPages() {
 
 void TApxPreviewWin::ShowPageText() {
   const bool onePage = page2_ == nullptr || FromPage == ToPage;
-  pageText_->setText(FromBytes(onePage ? CFormat("Page %d", FromPage) : CFormat("Page %d - %d", FromPage, ToPage)));
+  pageText_->setText(onePage ? QStringLiteral("Page %1").arg(FromPage) : QStringLiteral("Page %1 - %2").arg(FromPage).arg(ToPage));
 }
 
 void TApxPreviewWin::closeEvent(QCloseEvent* event) {

@@ -49,7 +49,7 @@ class PrintingDialog : public QDialog {
   }
 
   void ShowPage(int page, int pages) {
-    page_->setText(FromBytes(CFormat("Now printing Page %d of %d", page, pages)));
+    page_->setText(QStringLiteral("Now printing Page %1 of %2").arg(page).arg(pages));
   }
 
   bool Cancelled() const { return cancelled_; }
@@ -66,11 +66,9 @@ class PrintingDialog : public QDialog {
   bool cancelled_ = false;
 };
 
-QString NoCommas(QString text) { return text.replace(QLatin1Char(','), QLatin1Char(' ')); }
-
-PrinterDevice DeviceOf(const QPrinterInfo& info) {
+QString EntryOf(const QPrinterInfo& info) {
   if (info.isNull()) return {};
-  return {ToBytes(NoCommas(info.printerName())), ToBytes(info.makeAndModel()), ToBytes(NoCommas(info.location()))};
+  return info.printerName() + QLatin1Char('\n') + info.makeAndModel() + QLatin1Char('\n') + info.location();
 }
 
 void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& title, const QString& reason) {
@@ -117,7 +115,7 @@ void TApxPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pag
   int lastPage = 0;
   {
     EditorState& st = Window.State();
-    const PrintedPageView page(st, pageNumber, client.width(), client.height());
+    const PrintedPageView page(st.View, st.Chart, pageNumber, client.width(), client.height());
     ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
     request.clientSize = client;
     request.printJobRunning = true;
@@ -166,11 +164,11 @@ bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent
     return false;
   }
 
-  const PrinterDevice device = PrinterDeviceOf(printer);
+  const QPrinterInfo device = printer.outputFormat() == QPrinter::NativeFormat ? QPrinterInfo(printer) : QPrinterInfo();
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty();
-  const QString deviceName = device.Device.empty() ? QStringLiteral("PDF") : FromBytes(device.Device);
-  const QString port =
-      toFile ? QFileInfo(printer.outputFileName()).fileName() : FromBytes(device.Port.empty() ? "CUPS" : device.Port);
+  const QString deviceName = device.isNull() ? QStringLiteral("PDF") : device.printerName();
+  const QString location = device.isNull() || device.location().isEmpty() ? QStringLiteral("CUPS") : device.location();
+  const QString port = toFile ? QFileInfo(printer.outputFileName()).fileName() : location;
   PrintingDialog progress(parent, printout.Title(), deviceName, port);
   progress.show();
 
@@ -205,14 +203,11 @@ bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent
   return true;
 }
 
-PrinterDevice PrinterDeviceOf(const QPrinter& printer) {
+QString PrinterEntryOf(const QPrinter& printer) {
   if (printer.outputFormat() != QPrinter::NativeFormat) return {};
-  return DeviceOf(QPrinterInfo(printer));
+  return EntryOf(QPrinterInfo(printer));
 }
 
-std::string DefaultPrinterEntry() {
-  const PrinterDevice device = DeviceOf(QPrinterInfo::defaultPrinter());
-  return device.Device.empty() ? std::string() : JoinPrinterDevice(device);
-}
+QString DefaultPrinterEntry() { return EntryOf(QPrinterInfo::defaultPrinter()); }
 
 }  // namespace dyno

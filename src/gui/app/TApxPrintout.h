@@ -5,7 +5,6 @@
 
 #include <climits>
 
-#include "core/app/PrinterChange.h"
 
 class QPainter;
 class QPrinter;
@@ -72,14 +71,13 @@ class TApxPrintout {
 // captioned "Print Error". Returns whether the job was printed to the end.
 bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent);
 
-// The system's name of a printer: device, driver and port (for Qt, the
-// printer's name, make and model, and location). Commas in the device and the
-// port become blanks, so the entry made of them splits back into the same
-// three. A printer that is not a system printer (a PDF file) has none.
-PrinterDevice PrinterDeviceOf(const QPrinter& printer);
+// What names a system printer: its name, make and model, and location, one
+// after another. Empty for a printer that is not a system printer (a PDF
+// file).
+QString PrinterEntryOf(const QPrinter& printer);
 
-// The entry of the system's default printer, "device,driver,port", or an
-// empty text when there is none.
-std::string DefaultPrinterEntry();
+// The entry of the system's default printer, or an empty text when there is
+// none.
+QString DefaultPrinterEntry();
 
 }  // namespace dyno

@@ -1,5 +1,6 @@
 #include "gui/app/TDynoforgeAboutDlg.h"
 
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
@@ -10,9 +11,7 @@
 #include <string>
 
 #include "gui/common/DialogSupport.h"
-#include "core/app/TProjectRCVersion.h"
 #include "gui/resources/Images.h"
-#include "core/resources/ResourceIds.h"
 
 namespace dyno {
 
@@ -42,9 +41,9 @@ class DialogUnits {
   int baseY_ = 13;
 };
 
-QLabel* MakeStatic(QWidget* parent, const QString& text, QRect place, Qt::Alignment align, int id) {
+QLabel* MakeStatic(QWidget* parent, const QString& text, QRect place, Qt::Alignment align, const char* name) {
   auto* label = new QLabel(text, parent);
-  if (id != 0) label->setObjectName(QString::number(id));
+  label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(place);
   label->setAlignment(align | Qt::AlignTop);
   label->setWordWrap(true);
@@ -53,30 +52,36 @@ QLabel* MakeStatic(QWidget* parent, const QString& text, QRect place, Qt::Alignm
 
 }  // namespace
 
-TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, std::span<const VersionResourceEntry> resource)
-    : QDialog(parent), resource_(resource) {
-  setObjectName(QString::number(DialogAbout));
+TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, const ProgramVersionInfo* version)
+    : QDialog(parent), versionInfo_(version) {
+  setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("About Dynoforge"));
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   const DialogUnits du(font());
   setFixedSize(du.Size(204, 65));
 
-  MakeStatic(this, QStringLiteral("Dynoforge"), du.Rect(2, 4, 200, 8), Qt::AlignHCenter, 0);
-  version_ = MakeStatic(this, QStringLiteral("Version"), du.Rect(2, 14, 200, 8), Qt::AlignHCenter, 22001);
-  notice_ = MakeStatic(this, QString(), du.Rect(2, 27, 200, 17), Qt::AlignHCenter, 22002);
-  special_ = MakeStatic(this, QString(), du.Rect(136, 55, 66, 8), Qt::AlignRight, 22003);
+  MakeStatic(this, QStringLiteral("Dynoforge"), du.Rect(2, 4, 200, 8), Qt::AlignHCenter, "titleLabel");
+  version_ = MakeStatic(this, QStringLiteral("Version"), du.Rect(2, 14, 200, 8), Qt::AlignHCenter, "versionLabel");
+  notice_ = MakeStatic(this, QString(), du.Rect(2, 27, 200, 17), Qt::AlignHCenter, "noticeLabel");
+  special_ = MakeStatic(this, QString(), du.Rect(136, 55, 66, 8), Qt::AlignRight, "specialBuildLabel");
 
   auto* icon = new QLabel(this);
-  icon->setObjectName(QString::number(IconApplication));
+  icon->setObjectName(QStringLiteral("iconLabel"));
   icon->setPixmap(ApplicationIcon().pixmap(32, 32));
   icon->move(du.Rect(2, 2, 0, 0).topLeft());
   icon->adjustSize();
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("1"));
-  ok->setGeometry(du.Rect(82, 48, 40, 14));
+  // The OK button alone, at its place under the notice.
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  buttons->setObjectName(QStringLiteral("buttonBox"));
+  buttons->setCenterButtons(true);
+  const QRect okPlace = du.Rect(82, 48, 40, 14);
+  QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setText(QStringLiteral("OK"));
+  ok->setFixedSize(okPlace.size());
   ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  buttons->setGeometry(okPlace);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
   SetupWindow();
 }
@@ -88,7 +93,7 @@ QPoint TDynoforgeAboutDlg::CentredPosition(const QSize& screen, const QRect& out
 }
 
 void TDynoforgeAboutDlg::SetupWindow() {
-  const TProjectRCVersion version(resource_);
+  const TProjectRCVersion version(versionInfo_);
   std::string name;
   std::string number;
   if (version.GetProductName(name) && version.GetProductVersion(number)) {

@@ -4,9 +4,7 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
-#include "core/app/PrinterChange.h"
 #include "gui/app/TApxPrintout.h"
 
 class QPrinter;
@@ -49,14 +47,9 @@ class TDynoforgeApp : public QApplication {
   // The page numbers kept with it.
   PrintPageSetup& PrinterSetup() { return printerSetup_; }
 
-  // The system's default printer as "device,driver,port", or an empty text
-  // when there is none. Tests put in their own.
-  void SetDefaultPrinterQuery(std::function<std::string()> query);
-
-  // The system's settings section changed: a change of the "windows" section
-  // may mean another default printer, so the printer object is checked
-  // against it and replaced when it no longer is that printer.
-  void SettingsChanged(const std::string& section);
+  // What names the system's default printer (DefaultPrinterEntry), or an
+  // empty text when there is none. Tests put in their own.
+  void SetDefaultPrinterQuery(std::function<QString()> query);
 
  private:
   void Print(TSDIDecFrame& frame);
@@ -65,17 +58,16 @@ class TDynoforgeApp : public QApplication {
   void About(TSDIDecFrame& frame);
   bool PrinterReady();
   void CreatePrinter();
-  // Before every print command: the platform announces no change of the
-  // default printer, so look whether it changed since the last look.
+  // Before every print command: when the default printer changed since the
+  // last look, the printer object is replaced unless it is that printer.
   void CheckDefaultPrinter();
 
   std::unique_ptr<TSDIDecFrame> frame_;
   std::unique_ptr<QPrinter> printer_;
   bool printerDeferred_ = false;  // until the main window first painted
   PrintPageSetup printerSetup_;
-  PrinterDevice printerDevice_;
-  std::function<std::string()> defaultPrinterQuery_;
-  std::string defaultPrinterEntry_;
+  std::function<QString()> defaultPrinterQuery_;
+  QString defaultPrinterEntry_;
 };
 
 }  // namespace dyno

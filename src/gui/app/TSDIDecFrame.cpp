@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "gui/app/TDynoforgeApp.h"
+#include "gui/common/DialogSupport.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "core/resources/CommandTable.h"
@@ -18,12 +19,6 @@
 #include "core/resources/StringTable.h"
 
 namespace dyno {
-
-namespace {
-
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TSDIDecFrame"));
@@ -52,9 +47,9 @@ TSDIDecFrame::~TSDIDecFrame() = default;
 
 QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
   auto* action = new QAction(text, this);
-  action->setObjectName(QStringLiteral("Command%1").arg(id));
+  action->setObjectName(FromBytes(CommandObjectName(id)));
   action->setData(id);
-  action->setStatusTip(Text(LoadString(id)));
+  action->setStatusTip(FromBytes(LoadString(id)));
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   actions_[id] = action;
   return action;
@@ -62,8 +57,8 @@ QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
 
 void TSDIDecFrame::BuildMenus() {
   for (const PopupMenuDef& popup : MainMenu()) {
-    QMenu* menu = menuBar()->addMenu(Text(popup.Title));
-    const QString hint = Text(PopupMenuHint(popup));
+    QMenu* menu = menuBar()->addMenu(FromBytes(popup.Title));
+    const QString hint = FromBytes(PopupMenuHint(popup));
     menu->menuAction()->setStatusTip(hint);
     connect(menu, &QMenu::aboutToShow, this, [this, hint] {
       UpdateCommandStates();
@@ -76,7 +71,7 @@ void TSDIDecFrame::BuildMenus() {
         menu->addSeparator();
         continue;
       }
-      menu->addAction(MakeAction(item.Id, Text(item.Text)));
+      menu->addAction(MakeAction(item.Id, FromBytes(item.Text)));
     }
   }
   // Grayed until their enabling rule first runs.

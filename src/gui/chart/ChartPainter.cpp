@@ -7,11 +7,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
-#include "gui/chart/ChartCanvas.h"
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorState.h"
 #include "core/files/NumberText.h"
+#include "gui/chart/ChartCanvas.h"
 
 namespace dyno {
 
@@ -165,11 +166,18 @@ void DrawTireHeader(const PaintContext& pc) {
   }
   const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
   const SlipCurve& curve = doc.SlipCurves[slot];
+  // "Steps (%.5f) vs Tire Slip Data %d: %s"
+  std::string title = "Steps (";
+  AppendFixed(title, curve.Step, 5);
+  title += ") vs Tire Slip Data ";
+  title += std::to_string(slot + 1);
+  title += ": ";
+  title += curve.Name;
   char text[TextRoom + 64];
-  const int n = CFormatTo(text, sizeof text, "Steps (%.5f) vs Tire Slip Data %d: %s", curve.Step, slot + 1,
-                          curve.Name.c_str());
+  const std::size_t n = std::min(title.size(), sizeof text - 1);
+  std::copy_n(title.data(), n, text);
   c.SetTextColor(SlotColor(slot));
-  DrawTitle(pc, text, n);
+  DrawTitle(pc, text, static_cast<int>(n));
 }
 
 // Calls draw(line, row) for every table line that shows a row, in the
@@ -197,10 +205,10 @@ void DrawEngineRows(const PaintContext& pc) {
   char text[TextRoom];
   ForEachTableLine(pc, pc.fonts.engineRow, [&](int line, int row) {
     const int top = TableLineTop(line);
-    c.TextOut(EngineRpmTextX, top, text, CFormatTo(text, sizeof text, "%.1f", e.Rpm[row]));
-    c.TextOut(EngineCompressionTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Compression[row]));
-    c.TextOut(EngineTorqueTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Torque[row]));
-    c.TextOut(EnginePowerTextX, top + 1, text, CFormatTo(text, sizeof text, "%.1f", e.Power[row]));
+    c.TextOut(EngineRpmTextX, top, text, FixedTo(text, sizeof text, e.Rpm[row], 1));
+    c.TextOut(EngineCompressionTextX, top + 1, text, FixedTo(text, sizeof text, e.Compression[row], 1));
+    c.TextOut(EngineTorqueTextX, top + 1, text, FixedTo(text, sizeof text, e.Torque[row], 1));
+    c.TextOut(EnginePowerTextX, top + 1, text, FixedTo(text, sizeof text, e.Power[row], 1));
   });
 }
 
@@ -211,10 +219,10 @@ void DrawTireRows(const PaintContext& pc) {
   char text[TextRoom];
   ForEachTableLine(pc, pc.fonts.tireRow, [&](int line, int row) {
     const int top = TableLineTop(line) + 1;
-    c.TextOut(TireTextX[0], top, text, CFormatTo(text, sizeof text, "%3d", row));
+    c.TextOut(TireTextX[0], top, text, IntegerTo(text, sizeof text, row, 3));
     for (int slot = 0; slot < shown; ++slot) {
       c.TextOut(TireTextX[slot + 1], top, text,
-                CFormatTo(text, sizeof text, "%0.6f", doc.SlipCurves[slot].Samples[row]));
+                FixedTo(text, sizeof text, doc.SlipCurves[slot].Samples[row], 6));
     }
   });
 }
@@ -239,14 +247,14 @@ void DrawValueGrid(const PaintContext& pc) {
     double d = ch.AxisMin;
     if (d <= ch.AxisMax) {
       do {
-        line(d, CFormatTo(text, sizeof text, "%.2f", d));
+        line(d, FixedTo(text, sizeof text, d, 2));
       } while (++drawn < MaxGridLines && NextTireGridValue(ch, d));
     }
   } else {
     int v = FirstEngineGridValue(ch);
     if (v <= ch.AxisMax) {
       do {
-        line(v, CFormatTo(text, sizeof text, "%5d", v));
+        line(v, IntegerTo(text, sizeof text, v, 5));
       } while (++drawn < MaxGridLines && NextEngineGridValue(ch, v));
     }
   }
@@ -267,8 +275,8 @@ void DrawPointGrid(const PaintContext& pc) {
     const int x = NearPixel(ch.PointX[i]);
     c.MoveTo(x, ch.AxisBaseY);
     c.LineTo(x, ch.GridTop);
-    const int length = doc.TireMode ? CFormatTo(text, sizeof text, "%d", i)
-                                    : CFormatTo(text, sizeof text, "%.f", doc.Engine.Rpm[i]);
+    const int length = doc.TireMode ? IntegerTo(text, sizeof text, i)
+                                    : FixedTo(text, sizeof text, doc.Engine.Rpm[i], 0);
     DrawVerticalText(c, x + 8, ch.PlotBottom + 5, text, length);
     if (i + step >= n) {
       const int last = NearPixel(ch.PointX[n - 1]);
@@ -393,7 +401,7 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
 
   const int lastPage =
       ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
-  ComputeChartLayout(st, right, bottom);
+  ComputeChartLayout(st.View, st.Chart, st.Doc, right, bottom);
 
   const QRect bounds = request.paintRect & QRect(0, 0, right, bottom);
   if (bounds.isEmpty()) {

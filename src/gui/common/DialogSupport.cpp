@@ -1,6 +1,8 @@
 #include "gui/common/DialogSupport.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -45,11 +47,19 @@ void SetLimitedText(QLineEdit& edit, const QString& text, int limit) {
 
 double EditValue(const QLineEdit& edit, int limit) { return DecimalToDouble(ToBytes(edit.text().left(limit))); }
 
-QString FromBytes(const std::string& bytes) {
+QString FromBytes(std::string_view bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+QDialogButtonBox* MakeButtonRow(QWidget* parent, std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QDialogButtonBox(parent);
+  row->setObjectName(QStringLiteral("buttonBox"));
+  // Buttons of one role keep the order they were added in.
+  for (QPushButton* button : buttons) row->addButton(button, QDialogButtonBox::ActionRole);
+  return row;
+}
 
 void FillComboBox(QComboBox& box, const QStringList& entries, int selected) {
   box.clear();

@@ -4,9 +4,14 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
+
+#include <initializer_list>
 
 class QComboBox;
+class QDialogButtonBox;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace dyno {
@@ -45,8 +50,13 @@ void SetLimitedText(QLineEdit& edit, const QString& text, int limit);
 double EditValue(const QLineEdit& edit, int limit = -1);
 
 // Latin-1 text and back: the file formats are 8-bit.
-QString FromBytes(const std::string& bytes);
+QString FromBytes(std::string_view bytes);
 std::string ToBytes(const QString& text);
+
+// The buttons of a dialog, at its bottom right in the order given, whatever
+// order the platform gives its standard buttons. Each button's own clicked
+// signal carries out its action.
+QDialogButtonBox* MakeButtonRow(QWidget* parent, std::initializer_list<QPushButton*> buttons);
 
 // A read-only drop-down list of the given texts with index selected.
 void FillComboBox(QComboBox& box, const QStringList& entries, int selected);

@@ -1,88 +1,117 @@
-// The curve operations of the editor window.
+#include "gui/curves/CurveCommands.h"
+
 #include <QFile>
 
-#include "gui/common/UserDialogs.h"
 #include "core/chart/RowScrolling.h"
-#include "gui/curves/CurveDialogs.h"
 #include "core/curves/Generator.h"
+#include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/common/EditorWindow.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/curves/CurveDialogs.h"
+#include "gui/files/FileCommands.h"
 
 namespace dyno {
 
-void TDynoforgeWindow::GenerateCommand() {
-  EditorState& st = State();
+namespace {
+
+void ShowMessage(EditorWindow& window, const std::optional<UserMessage>& message) {
+  if (message) window.Dialogs().Message(window.DialogParent(), FromBytes(message->Text), FromBytes(message->Caption));
+}
+
+}  // namespace
+
+void CurveCommands::GenerateCommand() {
+  EditorState& st = window_.State();
   if (st.Doc.TireMode) {
     // In Tire mode Generate brings back the built-in slip curve.
     st.Doc.TireParsed = false;
-    ResetSlipCurves(st);
+    ResetSlipCurves(st.Doc);
+    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     // The curves shown are new: nothing stays selected.
-    ResetInteraction(st);
+    ResetInteraction(st.Ui, st.Host);
     return;
   }
-  GetEngineSpecsDialog dialog(st.Doc.Generator, Dialogs(), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) GenerateNewEngine(st);
+  GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
+  if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
+  GenerateNewEngine(st.Doc);
+  ResetInteraction(st.Ui, st.Host);
+  RefitTable(st.View, st.Host, st.Doc.RowCount);
 }
 
-void TDynoforgeWindow::RescaleCommand() {
-  EditorState& st = State();
-  RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), Dialogs(), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) {
+void CurveCommands::RescaleCommand() {
+  EditorState& st = window_.State();
+  RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
+  if (window_.Dialogs().Run(dialog) == QDialog::Accepted) {
     // The shown value is the old one: nothing stays selected.
-    ResetInteraction(st);
-    update();
+    ResetInteraction(st.Ui, st.Host);
+    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
   }
 }
 
-void TDynoforgeWindow::ResolutionCommand() {
-  EditorState& st = State();
-  ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted && ChangeResolution(st, dialog.NewRpmStep())) {
-    // The rows are new: nothing stays selected.
-    ResetInteraction(st);
-  }
+void CurveCommands::ResolutionCommand() {
+  EditorState& st = window_.State();
+  ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window_.DialogParent());
+  if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
+  const EditOutcome outcome = ChangeResolution(st.Doc, dialog.NewRpmStep());
+  ShowMessage(window_, outcome.Message);
+  if (!outcome.Changed) return;
+  RefitTable(st.View, st.Host, st.Doc.RowCount);
+  // The rows are new: nothing stays selected.
+  ResetInteraction(st.Ui, st.Host);
 }
 
-void TDynoforgeWindow::AddLineCommand() { AddLine(State()); }
-
-void TDynoforgeWindow::RemoveLineCommand() {
-  RemoveLine(State());
-  ForgetRowsBeyondCurve(State());
+void CurveCommands::AddLineCommand() {
+  EditorState& st = window_.State();
+  AddLine(st.Doc);
+  RefitTable(st.View, st.Host, st.Doc.RowCount);
 }
 
-void TDynoforgeWindow::ImportCommand() {
-  EditorState& st = State();
+void CurveCommands::RemoveLineCommand() {
+  EditorState& st = window_.State();
+  const EditOutcome outcome = RemoveLine(st.Doc);
+  ShowMessage(window_, outcome.Message);
+  RefitTable(st.View, st.Host, st.Doc.RowCount);
+  ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
+}
+
+void CurveCommands::ImportCommand() {
+  EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
   // The first import starts where the last file was opened; later ones where
   // the previous import ended.
-  static QString importFolder;
-  if (importFolder.isEmpty()) importFolder = StartFolder();
+  if (doc.ImportFolder.empty()) doc.ImportFolder = QFile::encodeName(StartFolder(doc)).toStdString();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
-                                  QStringLiteral("INI Files (*.ini)"), importFolder,
+                                  QStringLiteral("INI Files (*.ini)"), QFile::decodeName(doc.ImportFolder.c_str()),
                                   QFile::decodeName(doc.FileTitle.c_str())};
-  const QString path = Dialogs().OpenFileName(window(), request);
+  const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
-    Dialogs().Message(window(), QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
+    dialogs.Message(parent, QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
     return;
   }
   if (PathTooLong(path)) {
-    ReportRead(-1, path, QString());
+    ReportRead(dialogs, parent, ReadResult::CannotOpen, path, QString());
     return;
   }
-  TakeChosenFile(path);
-  importFolder = QFile::decodeName(doc.FileFolder.c_str());
+  TakeChosenFile(doc, path);
+  doc.ImportFolder = doc.FileFolder;
 
-  const int read = ReadEngineRows(st, doc.FilePath);
-  ReportRead(read, path, QStringLiteral("No torque data found in this file!"));
-  if (read == -1) return;
-  if (read == 1) doc.Modified = true;
+  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
+  if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  ReportRead(dialogs, parent, read, path, QStringLiteral("No torque data found in this file!"));
+  if (read == ReadResult::CannotOpen || read == ReadResult::CannotRead) return;
+  if (read == ReadResult::Read) doc.Modified = true;
   // The old points are gone: nothing stays picked, the table starts at its top.
-  ResetInteraction(st);
+  ResetInteraction(st.Ui, st.Host);
   st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st, 0, doc.RowCount);
+  UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
 }
 
 }  // namespace dyno

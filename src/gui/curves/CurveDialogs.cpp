@@ -8,11 +8,11 @@
 
 #include <cmath>
 
-#include "gui/common/DialogSupport.h"
-#include "gui/common/UserDialogs.h"
 #include "core/curves/Resolution.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/common/UserDialogs.h"
 
 namespace dyno {
 
@@ -34,16 +34,16 @@ QStringList RpmStepTexts() {
   return entries;
 }
 
-QComboBox* MakeList(QWidget* parent, int id, const QStringList& entries, int selected) {
+QComboBox* MakeList(QWidget* parent, const char* name, const QStringList& entries, int selected) {
   auto* box = new QComboBox(parent);
-  box->setObjectName(QString::number(id));
+  box->setObjectName(QString::fromLatin1(name));
   FillComboBox(*box, entries, selected);
   return box;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, int id) {
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::number(id));
+  edit->setObjectName(QString::fromLatin1(name));
   return edit;
 }
 
@@ -53,6 +53,7 @@ QFormLayout* MakeForm(QDialog* dialog) {
   auto* form = new QFormLayout;
   layout->addLayout(form);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  buttons->setObjectName(QStringLiteral("buttonBox"));
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   layout->addWidget(buttons);
@@ -76,12 +77,12 @@ GetEngineSpecsDialog::GetEngineSpecsDialog(GeneratorSettings& settings, UserDial
     : CenteredDialog(parent), settings_(settings), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("Engine Specifications"));
   QFormLayout* form = MakeForm(this);
-  rpmSteps_ = MakeList(this, 22204, RpmStepTexts(), settings.RpmStepChoice);
-  maxRpm_ = MakeList(this, 22202, RangeEntries(6000, 23000, 500), settings.MaxRpmChoice);
-  maxHp_ = MakeEdit(this, 22203);
+  rpmSteps_ = MakeList(this, "rpmStepCombo", RpmStepTexts(), settings.RpmStepChoice);
+  maxRpm_ = MakeList(this, "maxRpmCombo", RangeEntries(6000, 23000, 500), settings.MaxRpmChoice);
+  maxHp_ = MakeEdit(this, "maxHpEdit");
   SetLimitedText(*maxHp_, QString::number(static_cast<long long>(std::trunc(settings.TargetPower))), HpLimit);
   maxHp_->installEventFilter(this);
-  peakTorqueRpm_ = MakeList(this, 22205, RangeEntries(3000, 20000, 250), settings.PeakTorqueChoice);
+  peakTorqueRpm_ = MakeList(this, "peakTorqueRpmCombo", RangeEntries(3000, 20000, 250), settings.PeakTorqueChoice);
   form->addRow(QStringLiteral("RPM Steps:"), rpmSteps_);
   form->addRow(QStringLiteral("Maximum RPM:"), maxRpm_);
   form->addRow(QStringLiteral("Maximum HP:"), maxHp_);
@@ -125,12 +126,12 @@ RescalePowerSpecsDialog::RescalePowerSpecsDialog(EditorDocument& doc, const Resc
     : CenteredDialog(parent), doc_(doc), values_(values), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("Rescale Engine Power Specifications"));
   QFormLayout* form = MakeForm(this);
-  const QString hp = FromBytes(CFormat("%.0f", values.CurrentHp));
-  const QString compression = FromBytes(CFormat("%.0f", values.CompressionMax));
-  currentHp_ = MakeEdit(this, 22203);
-  compressionMax_ = MakeEdit(this, 22209);
-  newHp_ = MakeEdit(this, 22208);
-  newCompression_ = MakeEdit(this, 22210);
+  const QString hp = FromBytes(FixedText(values.CurrentHp, 0));
+  const QString compression = FromBytes(FixedText(values.CompressionMax, 0));
+  currentHp_ = MakeEdit(this, "currentHpEdit");
+  compressionMax_ = MakeEdit(this, "compressionMaxEdit");
+  newHp_ = MakeEdit(this, "newHpEdit");
+  newCompression_ = MakeEdit(this, "newCompressionEdit");
   for (QLineEdit* shown : {currentHp_, compressionMax_}) {
     shown->setReadOnly(true);
     shown->setEnabled(false);
@@ -179,9 +180,9 @@ void RescalePowerSpecsDialog::accept() {
 ChangeResolutionDialog::ChangeResolutionDialog(int currentIndex, QWidget* parent) : CenteredDialog(parent) {
   setWindowTitle(QStringLiteral("Change RPM Resolution"));
   QFormLayout* form = MakeForm(this);
-  currentSteps_ = MakeList(this, 22204, RpmStepTexts(), currentIndex);
+  currentSteps_ = MakeList(this, "currentRpmStepCombo", RpmStepTexts(), currentIndex);
   currentSteps_->setEnabled(false);
-  newSteps_ = MakeList(this, 22211, RpmStepTexts(), currentIndex);
+  newSteps_ = MakeList(this, "newRpmStepCombo", RpmStepTexts(), currentIndex);
   form->addRow(QStringLiteral("Current RPM Steps:"), currentSteps_);
   form->addRow(QStringLiteral("New RPM Steps:"), newSteps_);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "gui/common/DialogSupport.h"
-
 #include "core/curves/Rescale.h"
+#include "gui/common/DialogSupport.h"
 
 class QComboBox;
 class QLineEdit;

@@ -5,22 +5,24 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
 
-#include "gui/common/Settings.h"
-#include "gui/common/UserDialogs.h"
-#include "gui/chart/ChartPainter.h"
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/editing/ModeCommands.h"
+#include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
-#include "gui/resources/Images.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/chart/ChartPainter.h"
+#include "gui/common/Settings.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/resources/Images.h"
 
 namespace dyno {
 
@@ -48,6 +50,11 @@ bool IsValueBoxShortcut(int key, Qt::KeyboardModifiers modifiers) {
          (key == Qt::Key_F3 && modifiers == Qt::NoModifier);
 }
 
+Point ClientPoint(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
 UserDialogs& DefaultDialogs() {
   static QtUserDialogs dialogs;
   return dialogs;
@@ -64,7 +71,7 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   valueEdit_->setGeometry(TableWidth + 4, 5, 65, 16);
   valueEdit_->setMaxLength(8);
   valueEdit_->installEventFilter(this);
-  connect(valueEdit_, &QLineEdit::textChanged, this, &TDynoforgeWindow::OnValueEditChanged);
+  connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -92,10 +99,15 @@ void TDynoforgeWindow::SetupWindow() {
   cursorShape_ = CursorShape::Arrow;
   unsetCursor();
 
-  ShowGeneratedCurve(*state_);
+  // The start-up curve: it cannot be saved until a file is opened or
+  // Generate is chosen.
+  EditorState& st = *state_;
+  EditorDocument& doc = st.Doc;
+  GenerateEngineCurve(doc);
+  ResetInteraction(st.Ui, st.Host);
+  RefitTable(st.View, st.Host, doc.RowCount);
   SetCaption();
 
-  EditorDocument& doc = state_->Doc;
   doc.WorkFolder = QFile::encodeName(ReadWorkFolderSetting()).toStdString();
   QDir::setCurrent(QFile::decodeName(doc.WorkFolder.c_str()));
   doc.FileFolder = doc.WorkFolder;
@@ -110,7 +122,7 @@ bool TDynoforgeWindow::CanClose() {
   if (!doc.Modified || !Status(CmSaveAs).Enabled) return true;
   switch (dialogs_->AskSaveChanges(this)) {
     case UserDialogs::SaveChoice::Save:
-      return SaveAsPhysicsFile();
+      return files_.SaveAsPhysicsFile();
     case UserDialogs::SaveChoice::Discard:
       return true;
     case UserDialogs::SaveChoice::Cancel:
@@ -123,16 +135,16 @@ void TDynoforgeWindow::Command(int id) {
   if (!Status(id).Enabled) return;
   EditorState& st = *state_;
   switch (id) {
-    case CmOpen: OpenPhysicsFile(); break;
-    case CmImport: ImportCommand(); break;
-    case CmSaveAs: SaveAsPhysicsFile(); break;
-    case CmGenerate: GenerateCommand(); break;
-    case CmEditParameters: EditParameters(); break;
-    case CmAddLine: AddLineCommand(); break;
-    case CmRemoveLine: RemoveLineCommand(); break;
-    case CmRescale: RescaleCommand(); break;
-    case CmResolution: ResolutionCommand(); break;
-    case CmBend: BendCommand(); break;
+    case CmOpen: files_.OpenPhysicsFile(); break;
+    case CmImport: curves_.ImportCommand(); break;
+    case CmSaveAs: files_.SaveAsPhysicsFile(); break;
+    case CmGenerate: curves_.GenerateCommand(); break;
+    case CmEditParameters: files_.EditParameters(); break;
+    case CmAddLine: curves_.AddLineCommand(); break;
+    case CmRemoveLine: curves_.RemoveLineCommand(); break;
+    case CmRescale: curves_.RescaleCommand(); break;
+    case CmResolution: curves_.ResolutionCommand(); break;
+    case CmBend: BendCommand(st); break;
     case CmModeEngine: SetFileMode(st, FileMode::Engine); break;
     case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
     case CmModeTire: SetFileMode(st, FileMode::Tire); break;
@@ -226,7 +238,7 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
 void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   EditorState& st = *state_;
-  ClientSizeChanged(st, width(), height());
+  ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width(), height());
   rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
 }
 
@@ -237,12 +249,32 @@ void TDynoforgeWindow::timerEvent(QTimerEvent* event) {
   }
   // One tick at a time: a slow tick delays the next instead of piling up.
   timer_.stop();
-  OnTimerTick();
+  EvTimer(*state_);
   timer_.start(TimerPeriodMs, this);
 }
 
 void TDynoforgeWindow::OnRowScrollBarMoved(int position) {
-  if (!syncingScrollBar_) RowScrollNotify(*state_, position);
+  if (!syncingScrollBar_) RowScrollNotify(state_->View, *this, position);
+}
+
+void TDynoforgeWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonDown(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonDblClk(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseMoveEvent(QMouseEvent* event) {
+  EvMouseMove(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void TDynoforgeWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) EvLButtonUp(*state_, ClientPoint(event));
+  event->accept();
 }
 
 bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -7,9 +7,12 @@
 #include <array>
 #include <memory>
 
-#include "core/document/CommandRules.h"
 #include "core/chart/EditorHost.h"
+#include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
+#include "gui/common/EditorWindow.h"
+#include "gui/curves/CurveCommands.h"
+#include "gui/files/FileCommands.h"
 
 class QLineEdit;
 class QScrollBar;
@@ -18,16 +21,11 @@ namespace dyno {
 
 class UserDialogs;
 
-// File names are kept to the length the document promises for them
-// (MaxPathLength); a longer path is refused rather than cut to another
-// file's name.
-bool PathTooLong(const QString& path);
-
 // The editor window: the frame's client. It owns the document and the rest
 // of the editor state, the value box and the row scroll bar, carries out the
-// editor's commands and forwards mouse, keyboard, timer and size events to
-// the core.
-class TDynoforgeWindow : public QWidget, public EditorHost {
+// editor's commands through its command groups and forwards mouse, keyboard,
+// timer and size events to the core.
+class TDynoforgeWindow : public QWidget, public EditorHost, public EditorWindow {
   Q_OBJECT
 
  public:
@@ -45,46 +43,26 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
   void Command(int id);
   CommandStatus Status(int id) const;
 
-  EditorState& State() { return *state_; }
-  const EditorState& State() const { return *state_; }
+  const EditorDocument& Document() const { return state_->Doc; }
   QLineEdit* ValueEdit() const { return valueEdit_; }
   QScrollBar* RowScrollBar() const { return rowScrollBar_; }
 
   // Message boxes and dialogs go through this; tests put a scripted one in.
   void SetDialogs(UserDialogs* dialogs);
-  UserDialogs& Dialogs() const { return *dialogs_; }
+
+  // The command groups.
+  FileCommands& Files() { return files_; }
+  CurveCommands& Curves() { return curves_; }
+
+  // EditorWindow
+  EditorState& State() override { return *state_; }
+  UserDialogs& Dialogs() const override { return *dialogs_; }
+  QWidget* DialogParent() override { return window(); }
+  void SetCaption(const QString& fileName = QString()) override;
 
   // While a print job or preview runs the window may grow to page size.
   void SetPrinting(bool printing);
   bool Printing() const { return printing_; }
-
-  // The frame caption: "Dynoforge", or "Dynoforge - <file name>".
-  void SetCaption(const QString& fileName = QString());
-
-  // Commands carried out in the files, curves and editing subsystems.
-  void OpenPhysicsFile();
-  bool SaveAsPhysicsFile();
-  void EditParameters();
-  void GenerateCommand();
-  void RescaleCommand();
-  void ResolutionCommand();
-  void AddLineCommand();
-  void RemoveLineCommand();
-  void ImportCommand();
-  void BendCommand();
-
-  // Where the file dialogs start: the folder of the last opened file when it
-  // still exists (it becomes the current folder), else the current folder.
-  QString StartFolder();
-
-  // Tells what a reader's result means for the file at path: 0, nothing
-  // found (the message nothingFound); -1, the file could not be opened.
-  // True when the file was read.
-  bool ReportRead(int result, const QString& path, const QString& nothingFound);
-
-  // Takes a path chosen in a file dialog as the file last opened: its path,
-  // name and folder, which also becomes the remembered and current folder.
-  void TakeChosenFile(const QString& path);
 
   // EditorHost
   void Invalidate(const Rect& area, bool erase) override;
@@ -116,10 +94,10 @@ class TDynoforgeWindow : public QWidget, public EditorHost {
 
  private:
   void OnRowScrollBarMoved(int position);
-  void OnTimerTick();
-  void OnValueEditChanged();
 
   std::unique_ptr<EditorState> state_;
+  FileCommands files_{*this};
+  CurveCommands curves_{*this};
   QLineEdit* valueEdit_ = nullptr;
   QScrollBar* rowScrollBar_ = nullptr;
   std::array<QCursor, 4> cursors_;  // 22010, 22011, 22012, 22014

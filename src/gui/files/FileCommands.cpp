@@ -1,20 +1,24 @@
-// Open, Save As and the parameter dialogs of the editor window.
+#include "gui/files/FileCommands.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "gui/common/DialogSupport.h"
-#include "gui/common/UserDialogs.h"
 #include "core/chart/RowScrolling.h"
+#include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
-#include "gui/document/TDynoforgeWindow.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "gui/files/ParameterDialogs.h"
+#include "core/files/FilePaths.h"
 #include "core/files/ParameterEdits.h"
+#include "core/files/ParameterTexts.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/common/EditorWindow.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/files/ParameterDialogs.h"
 
 namespace dyno {
 
@@ -33,7 +37,6 @@ constexpr long double MinimumFreeBytes = 100000;
 QString DecodedName(const std::string& name) { return QFile::decodeName(name.c_str()); }
 std::string EncodedName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
-
 bool NameContains(const std::string& name, std::string_view part) {
   std::string upper = name;
   for (char& c : upper) {
@@ -42,18 +45,21 @@ bool NameContains(const std::string& name, std::string_view part) {
   return upper.find(part) != std::string::npos;
 }
 
+// Shows the messages of a save, in order.
+void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages) {
+  for (const UserMessage& message : messages) dialogs.Message(parent, FromBytes(message.Text), FromBytes(message.Caption));
+}
+
 }  // namespace
 
 bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
 
-QString TDynoforgeWindow::StartFolder() {
-  const EditorDocument& doc = State().Doc;
+QString StartFolder(const EditorDocument& doc) {
   if (!doc.FileFolder.empty()) QDir::setCurrent(DecodedName(doc.FileFolder));
   return QDir::currentPath();
 }
 
-void TDynoforgeWindow::TakeChosenFile(const QString& path) {
-  EditorDocument& doc = State().Doc;
+void TakeChosenFile(EditorDocument& doc, const QString& path) {
   const QFileInfo file(path);
   const QString folder = file.absolutePath();
   doc.FilePath = EncodedName(file.absoluteFilePath());
@@ -62,49 +68,70 @@ void TDynoforgeWindow::TakeChosenFile(const QString& path) {
   QDir::setCurrent(folder);
 }
 
-bool TDynoforgeWindow::ReportRead(int result, const QString& path, const QString& nothingFound) {
-  if (result == 0) Dialogs().Message(window(), nothingFound, FileNotLoaded);
-  if (result == -1) {
-    Dialogs().Message(window(), QStringLiteral("Unable to open file the selected file: %1").arg(path), FileNotLoaded);
+bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
+                const QString& nothingFound) {
+  switch (result) {
+    case ReadResult::Read:
+      return true;
+    case ReadResult::NothingFound:
+      dialogs.Message(parent, nothingFound, FileNotLoaded);
+      break;
+    case ReadResult::CannotOpen:
+    case ReadResult::CannotRead:
+      dialogs.Message(parent, QStringLiteral("Unable to open file the selected file: %1").arg(path), FileNotLoaded);
+      break;
   }
-  return result == 1;
+  return false;
 }
 
-void TDynoforgeWindow::OpenPhysicsFile() {
-  EditorState& st = State();
+void FileCommands::OpenPhysicsFile() {
+  EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select the Physics File in Subject Folder"), PhysicsFilter,
-                            StartFolder(), DecodedName(doc.FileTitle)};
+                            StartFolder(doc), DecodedName(doc.FileTitle)};
   request.HideFilterPatterns = true;
-  const QString path = Dialogs().OpenFileName(window(), request);
+  const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
-    Dialogs().Message(window(), QStringLiteral("Aborted by user!"), FileNotLoaded);
+    dialogs.Message(parent, QStringLiteral("Aborted by user!"), FileNotLoaded);
     return;
   }
   if (PathTooLong(path)) {
-    ReportRead(-1, QFileInfo(path).absoluteFilePath(), QString());
+    ReportRead(dialogs, parent, ReadResult::CannotOpen, QFileInfo(path).absoluteFilePath(), QString());
     return;
   }
-  const auto read = [&](int result, const QString& nothingFound) {
-    return ReportRead(result, DecodedName(doc.FilePath), nothingFound);
+  const auto reported = [&](ReadResult result, const QString& nothingFound) {
+    return ReportRead(dialogs, parent, result, DecodedName(doc.FilePath), nothingFound);
   };
 
   // The names are the new file's from here on, whatever reading gives.
-  TakeChosenFile(path);
-  ResetInteraction(st);
+  TakeChosenFile(doc, path);
+  ResetInteraction(st.Ui, st.Host);
   const QString title = DecodedName(doc.FileTitle);
 
   if (NameContains(doc.FileTitle, ".TBC")) {
     SetFileMode(st, FileMode::Tire);
-    if (!read(ReadTireFile(st, doc.FilePath), QStringLiteral("No tire data found in this file!"))) return;
-    SetCaption(title);
+    ReadOutcome read = ReadTireFile(doc, doc.FilePath);
+    if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
+      st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+    }
+    if (read.Result == ReadResult::CannotRead) {
+      dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
+                      QStringLiteral("Read of tire file failed!"));
+      read.Result = ReadResult::NothingFound;
+    }
+    if (!reported(read.Result, QStringLiteral("No tire data found in this file!"))) return;
+    window_.SetCaption(title);
     // The curves just read may be longer than slot 0 was when the mode was
     // switched: the scroll range must reach their last sample.
-    UpdateRowScrollBar(st, 0, doc.RowCount);
+    UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
     return;
   }
 
-  if (!read(ReadEngineRows(st, doc.FilePath), QStringLiteral("No torque data found in this file!"))) return;
+  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
+  if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  if (!reported(read, QStringLiteral("No torque data found in this file!"))) return;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (NameContains(doc.FileTitle, "UPGRADE")) {
@@ -113,33 +140,34 @@ void TDynoforgeWindow::OpenPhysicsFile() {
   }
   // An upgrade file's parameters belong to the engine it upgrades.
   if (!doc.UpgradeMode && !ReadEngineParameters(doc)) {
-    Dialogs().Message(window(), QStringLiteral("Error reading data!"), QStringLiteral("DATA ERROR!"));
+    dialogs.Message(parent, QStringLiteral("Error reading data!"), QStringLiteral("DATA ERROR!"));
   }
-  SetCaption(title);
+  window_.SetCaption(title);
 
-  ResetInteraction(st);
+  ResetInteraction(st.Ui, st.Host);
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st, 0, doc.RowCount);
+  UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
 }
 
-bool TDynoforgeWindow::SaveAsPhysicsFile() {
-  EditorState& st = State();
-  EditorDocument& doc = st.Doc;
+bool FileCommands::SaveAsPhysicsFile() {
+  EditorDocument& doc = window_.State().Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select or enter the Physics File name"), PhysicsFilter,
                             QDir::currentPath(), DecodedName(doc.FileTitle)};
   request.HideFilterPatterns = true;
   request.ConfirmOverwrite = true;
-  const QString path = Dialogs().SaveFileName(window(), request);
+  const QString path = dialogs.SaveFileName(parent, request);
   if (path.isEmpty()) return false;
 
   const QFileInfo chosen(path);
   if (PathTooLong(path)) {
-    Dialogs().Message(window(),
-                      QStringLiteral("The file name is longer than %1 characters: %2")
-                          .arg(MaxPathLength)
-                          .arg(chosen.absoluteFilePath()),
-                      QStringLiteral("FILE ERROR!"));
+    dialogs.Message(parent,
+                    QStringLiteral("The file name is longer than %1 characters: %2")
+                        .arg(MaxPathLength)
+                        .arg(chosen.absoluteFilePath()),
+                    QStringLiteral("FILE ERROR!"));
     return false;
   }
 
@@ -151,35 +179,45 @@ bool TDynoforgeWindow::SaveAsPhysicsFile() {
   // A file system that cannot tell its free space is not held against it.
   const long double freeBytes = DiskFreeBytes(doc.SaveFolder);
   if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
-    Dialogs().Message(window(), QStringLiteral("Insufficient DISK SPACE!"), QStringLiteral("FILE ERROR!"));
+    dialogs.Message(parent, QStringLiteral("Insufficient DISK SPACE!"), QStringLiteral("FILE ERROR!"));
     return false;
   }
   doc.SaveTitle = name;
 
-  const int written = doc.TireMode ? WriteTireFile(st, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
-                                   : WriteEngineFile(st, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
-  if (written != 1) return false;
+  const SaveResult saved = doc.TireMode
+                               ? WriteTireFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
+                               : WriteEngineFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
+  ShowMessages(dialogs, parent, saved.Messages);
+  if (saved.Status != SaveStatus::Saved) return false;
 
   // The opened file's path and folder stay: a later Save As under the new
   // name in that folder backs it up first.
   doc.Modified = false;
-  SetCaption(DecodedName(name));
+  window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
   return true;
 }
 
-void TDynoforgeWindow::EditParameters() {
-  EditorState& st = State();
+void FileCommands::EditParameters() {
+  EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
   if (doc.TireMode) {
-    EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, window());
-    if (Dialogs().Run(dialog) == QDialog::Accepted) ApplySlipCurveCount(st, dialog.CurveCount());
+    EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
+    if (dialogs.Run(dialog) == QDialog::Accepted) {
+      ApplySlipCurveCount(doc, dialog.CurveCount());
+      st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    }
     return;
   }
   ParameterTexts texts;
   LoadParameterTexts(doc.Parameters, texts);
-  EditEngineSpecsDialog dialog(texts, window());
-  if (Dialogs().Run(dialog) == QDialog::Accepted) ApplyParameterTexts(st, texts);
+  EditEngineSpecsDialog dialog(texts, parent);
+  if (dialogs.Run(dialog) == QDialog::Accepted) {
+    ApplyParameterTexts(doc, texts);
+    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  }
 }
 
 }  // namespace dyno

@@ -1,8 +1,8 @@
 #include "gui/files/ParameterDialogs.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,19 +13,57 @@
 #include <string_view>
 
 #include "core/document/EditorDocument.h"
-#include "core/files/EngineParameters.h"
 #include "core/files/ParameterEdits.h"
+#include "core/files/ParameterTexts.h"
 
 namespace dyno {
 
 namespace {
 
-constexpr int IdOk = 1;
-constexpr int IdCancel = 2;
-constexpr int IdAddCurve = 22358;
-constexpr int FirstNameBox = 22360;
-constexpr int FirstStepBox = 22364;
-constexpr int FirstDropoffBox = 22368;
+// The label of each parameter's row.
+struct ParameterLabel {
+  std::string_view Key;
+  const char* Label;
+};
+
+constexpr ParameterLabel ParameterLabels[] = {
+    {"FuelConsumption", "Fuel Consumption:"},
+    {"FuelEstimate", "Fuel Estimate:"},
+    {"EngineInertia", "Engine Inertia:"},
+    {"IdleThrottle", "Idle Throttle:"},
+    {"IdleRPMLogic", "Idle RPM Logic:"},
+    {"LaunchEfficiency", "Launch Efficiency:"},
+    {"LaunchRPMLogic", "Launch RPM Logic:"},
+    {"RevLimitRange", "Rev Limit Range:"},
+    {"RevLimitSetting", "Setting:"},
+    {"RevLimitLogic", "Rev Limit Logic:"},
+    {"RevLimitAvailable", "Limiter Available:"},
+    {"EngineMapRange", "Engine Map Range:"},
+    {"EngineMapSetting", "Setting:"},
+    {"EngineBrakingMapRange", "Brake Map Range:"},
+    {"EngineBrakingMapSetting", "Setting:"},
+    {"EngineBoostRange", "Engine Boost Range:"},
+    {"EngineBoostSetting", "Setting:"},
+    {"BoostEffects", "Engine Boost Effects:"},
+    {"BoostTorque", "Boost Torque:"},
+    {"BoostPower", "Boost Power:"},
+    {"OptimumOilTemp", "Oil Optimum Temp:"},
+    {"CombustionHeat", "Combustion Heat:"},
+    {"EngineSpeedHeat", "Engine Speed Heat:"},
+    {"OilMinimumCooling", "Oil Min. Cooling:"},
+    {"OilWaterHeatTransfer", "O-W Heat Transfer:"},
+    {"WaterMinimumCooling", "Water Min. Cooling:"},
+    {"RadiatorCooling", "Radiator Cooling:"},
+    {"LifetimeEngineRPM", "Lifetime Eng. RPM:"},
+    {"LifetimeOilTemp", "Lifetime Oil Temp:"},
+    {"LifetimeAvg", "Lifetime AVG:"},
+    {"LifetimeVar", "Lifetime VAR:"},
+    {"EngineEmission", "Engine Emission:"},
+    {"EngineSound", "Engine Sound:"},
+    {"SpeedLimiter", "Speed Limiter:"},
+    {"OnboardStarter", "Onboard Starter:"},
+    {"StarterTiming", "Starter Timing:"},
+};
 
 // One row of the engine parameter dialog: the parameter on the left and the
 // one that starts the right-hand half, if any. Each shows its label from the
@@ -67,11 +105,18 @@ constexpr int GridColumns = 2 * RightHalfColumn;
 constexpr int CellGap = 6;   // between neighbouring cells
 constexpr int HalfGap = 16;  // between the halves
 
-const EngineParameterSpec& SpecOf(std::string_view key) {
-  for (const EngineParameterSpec& spec : EngineParameterSpecs) {
-    if (spec.Key == key) return spec;
+QString LabelOf(std::string_view key) {
+  for (const ParameterLabel& label : ParameterLabels) {
+    if (label.Key == key) return QString::fromLatin1(label.Label);
   }
-  return EngineParameterSpecs[0];  // not reached: every key of the rows is in the table
+  return QString();
+}
+
+// The name of the edit box of value `position` of a parameter: its key and
+// "Edit", numbered from 1 when the parameter has several values.
+QString BoxName(const EngineParameterSpec& spec, int position) {
+  const QString name = QString::fromLatin1(spec.Key) + QStringLiteral("Edit");
+  return spec.ValueCount == 1 ? name : name + QString::number(position + 1);
 }
 
 // The face of both dialogs: Arial 10 on light grey.
@@ -88,27 +133,19 @@ int BoxWidth(const QWidget& dialog, int characters) {
   return dialog.fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 12;
 }
 
-QLineEdit* MakeBox(QWidget* parent, int id, int characters, int width) {
+QLineEdit* MakeBox(QWidget* parent, const QString& name, int characters, int width) {
   auto* box = new QLineEdit(parent);
-  box->setObjectName(QString::number(id));
+  box->setObjectName(name);
   box->setMaxLength(characters);
   box->setFixedWidth(width);
   return box;
 }
 
-QPushButton* MakeButton(QWidget* parent, int id, const QString& text) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
   auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::number(id));
+  button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   return button;
-}
-
-// The buttons at the bottom right, in the order given.
-void AddButtonRow(QVBoxLayout* layout, std::initializer_list<QPushButton*> buttons) {
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  for (QPushButton* button : buttons) row->addWidget(button);
-  layout->addLayout(row);
 }
 
 // The text of an edit box up to its first line end.
@@ -130,23 +167,20 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
   const int boxWidth = BoxWidth(*this, ParameterTextLength);
   int labelWidth[2] = {0, 0};  // of the left and the right halves
   for (const ParameterRow& line : ParameterRows) {
-    labelWidth[0] = std::max(labelWidth[0], fontMetrics().horizontalAdvance(QString::fromLatin1(SpecOf(line.Left).DialogLabel)));
-    if (line.Right) {
-      labelWidth[1] = std::max(labelWidth[1], fontMetrics().horizontalAdvance(QString::fromLatin1(SpecOf(line.Right).DialogLabel)));
-    }
+    labelWidth[0] = std::max(labelWidth[0], fontMetrics().horizontalAdvance(LabelOf(line.Left)));
+    if (line.Right) labelWidth[1] = std::max(labelWidth[1], fontMetrics().horizontalAdvance(LabelOf(line.Right)));
   }
 
   QGridLayout* grid = nullptr;
   int group = 0;
   int row = 0;
   const auto addParameter = [&](const char* key, int column) {
-    const EngineParameterSpec& spec = SpecOf(key);
-    grid->addWidget(new QLabel(QString::fromLatin1(spec.DialogLabel)), row, column);
+    const int index = EngineParameterIndex(key);
+    const EngineParameterSpec& spec = EngineParameterSpecs[index];
+    grid->addWidget(new QLabel(LabelOf(key)), row, column);
     for (int v = 0; v < spec.ValueCount; ++v) {
-      QLineEdit* box = MakeBox(this, spec.ControlIds[v], ParameterTextLength, boxWidth);
-      if (const std::string* text = texts_.ForControl(spec.ControlIds[v])) {
-        SetLimitedText(*box, FromBytes(*text), ParameterTextLength);
-      }
+      QLineEdit* box = MakeBox(this, BoxName(spec, v), ParameterTextLength, boxWidth);
+      SetLimitedText(*box, FromBytes(texts_.Texts[ParameterTextIndex(index, v)]), ParameterTextLength);
       grid->addWidget(box, row, column + 1 + v, Qt::AlignLeft | Qt::AlignVCenter);
     }
   };
@@ -173,20 +207,21 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
     ++row;
   }
 
-  QPushButton* ok = MakeButton(this, IdOk, QStringLiteral("OK"));
-  QPushButton* cancel = MakeButton(this, IdCancel, QStringLiteral("Cancel"));
+  QPushButton* ok = MakeButton(this, "okButton", QStringLiteral("OK"));
+  QPushButton* cancel = MakeButton(this, "cancelButton", QStringLiteral("Cancel"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  AddButtonRow(layout, {ok, cancel});
+  layout->addWidget(MakeButtonRow(this, {ok, cancel}));
 }
 
 void EditEngineSpecsDialog::accept() {
-  for (const EngineParameterSpec& spec : EngineParameterSpecs) {
+  for (int index = 0; index < EngineParameterCount; ++index) {
+    const EngineParameterSpec& spec = EngineParameterSpecs[index];
     for (int v = 0; v < spec.ValueCount; ++v) {
-      const auto* box = findChild<QLineEdit*>(QString::number(spec.ControlIds[v]));
-      std::string* text = texts_.ForControl(spec.ControlIds[v]);
-      if (box && text) *text = ToBytes(FirstLine(box->text()).left(ParameterTextLength));
+      if (const auto* box = findChild<QLineEdit*>(BoxName(spec, v))) {
+        texts_.Texts[ParameterTextIndex(index, v)] = ToBytes(FirstLine(box->text()).left(ParameterTextLength));
+      }
     }
   }
   CenteredDialog::accept();
@@ -211,9 +246,10 @@ EditTireSpecsDialog::EditTireSpecsDialog(EditorDocument& doc, int curveCount, QW
     heading->setAlignment(Qt::AlignCenter);
     grid->addWidget(heading, 0, b + 1);
     // A name box shows about fifteen characters and scrolls for more.
-    names_[b] = MakeBox(this, FirstNameBox + b, SlipNameBoxLength, BoxWidth(*this, 15));
-    steps_[b] = MakeBox(this, FirstStepBox + b, SlipNumberBoxLength, BoxWidth(*this, 15));
-    dropoffs_[b] = MakeBox(this, FirstDropoffBox + b, SlipNumberBoxLength, BoxWidth(*this, 15));
+    const QString number = QString::number(b + 1);
+    names_[b] = MakeBox(this, QStringLiteral("nameEdit") + number, SlipNameBoxLength, BoxWidth(*this, 15));
+    steps_[b] = MakeBox(this, QStringLiteral("stepEdit") + number, SlipNumberBoxLength, BoxWidth(*this, 15));
+    dropoffs_[b] = MakeBox(this, QStringLiteral("dropoffEdit") + number, SlipNumberBoxLength, BoxWidth(*this, 15));
     grid->addWidget(names_[b], 1, b + 1);
     grid->addWidget(steps_[b], 2, b + 1);
     grid->addWidget(dropoffs_[b], 3, b + 1);
@@ -225,14 +261,14 @@ EditTireSpecsDialog::EditTireSpecsDialog(EditorDocument& doc, int curveCount, QW
     if (b + 1 < SlipCurveSlots) setTabOrder(dropoffs_[b], names_[b + 1]);
   }
 
-  QPushButton* cancel = MakeButton(this, IdCancel, QStringLiteral("Cancel"));
-  QPushButton* add = MakeButton(this, IdAddCurve, QStringLiteral("Add"));
-  QPushButton* ok = MakeButton(this, IdOk, QStringLiteral("OK"));
+  QPushButton* cancel = MakeButton(this, "cancelButton", QStringLiteral("Cancel"));
+  QPushButton* add = MakeButton(this, "addCurveButton", QStringLiteral("Add"));
+  QPushButton* ok = MakeButton(this, "okButton", QStringLiteral("OK"));
   ok->setDefault(true);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(add, &QPushButton::clicked, this, &EditTireSpecsDialog::AddCurve);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  AddButtonRow(layout, {cancel, add, ok});
+  layout->addWidget(MakeButtonRow(this, {cancel, add, ok}));
 
   FillGrid();
 }

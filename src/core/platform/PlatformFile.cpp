@@ -1,0 +1,272 @@
+// The POSIX implementation of the platform file functions.
+#include "core/platform/PlatformFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace dyno {
+
+namespace {
+
+constexpr std::size_t CopyChunkBytes = 9216;
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+  ~FileDescriptor() { Close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes the file; false when the close reported an error.
+  bool Close() {
+    if (fd_ < 0) return true;
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+  void Reset(int fd) {
+    Close();
+    fd_ = fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Opens a file for reading without waiting, so that a pipe with no writer
+// cannot hang the editor. For an ordinary file the flag changes nothing.
+int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
+
+// Writes all bytes, resuming after interruptions and partial writes.
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Reads up to size bytes, stopping early only at the end of the file.
+// Returns the bytes read, or -1 on an error.
+ssize_t ReadUpTo(int fd, char* data, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, data + got, size - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return static_cast<ssize_t>(got);
+}
+
+// A name in folder that no other file has yet, for a file of this process.
+std::string PrivateName(const fs::path& folder, const char* suffix) {
+  static unsigned counter = 0;
+  const std::string name = ".dynoforge-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + suffix;
+  return (folder.empty() ? fs::path(name) : folder / name).string();
+}
+
+// A new file that takes the place of target only when Commit succeeds: it is
+// written beside target under a temporary name, flushed to disk and renamed
+// over target, so after a crash the target holds either its old or its new
+// bytes, never part of them. Until then target keeps its old bytes, whatever
+// fails; an uncommitted temporary file is removed.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ~ReplacementFile() { Discard(); }
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // Creates the temporary file. An existing target must be a regular file
+  // the user may write: a read-only file is not replaced behind the user's
+  // back. A link is followed, so the file it names is replaced. mode is the
+  // new file's permission bits; without it an existing target's bits are
+  // kept and a new file gets the usual ones.
+  bool Create(const std::string& target, int mode = -1) {
+    std::error_code ignored;
+    target_ = fs::is_symlink(target, ignored) ? fs::weakly_canonical(target, ignored).string() : target;
+    if (target_.empty()) target_ = target;
+
+    struct stat existing {};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (exists) {
+      if (!S_ISREG(existing.st_mode)) return false;
+      if (::access(target_.c_str(), W_OK) != 0) return false;
+    } else if (errno != ENOENT) {
+      return false;
+    }
+
+    const fs::path folder = fs::path(target_).parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      temporary_ = PrivateName(folder, ".tmp");
+      file_.Reset(::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+      if (file_.get() >= 0) break;
+      if (errno != EEXIST) {
+        temporary_.clear();
+        return false;
+      }
+    }
+    if (file_.get() < 0) {
+      temporary_.clear();
+      return false;
+    }
+
+    if (mode >= 0) {
+      ::fchmod(file_.get(), static_cast<mode_t>(mode));
+    } else if (exists) {
+      // Keep owner and permissions of the file being replaced where allowed.
+      if (::fchown(file_.get(), existing.st_uid, existing.st_gid) != 0) {
+      }
+      ::fchmod(file_.get(), existing.st_mode & 07777);
+    }
+    return true;
+  }
+
+  int fd() const { return file_.get(); }
+
+  bool Write(const char* data, std::size_t size) { return WriteAll(file_.get(), data, size); }
+
+  // Flushes the file to disk and puts it in the place of the target.
+  bool Commit() {
+    if (::fsync(file_.get()) != 0) return false;
+    if (!file_.Close()) return false;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+    temporary_.clear();
+    return true;
+  }
+
+ private:
+  void Discard() {
+    file_.Close();
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+  }
+
+  FileDescriptor file_;
+  std::string target_;
+  std::string temporary_;
+};
+
+}  // namespace
+
+FileReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
+  // Only ordinary files are read: a device such as /dev/zero never ends.
+  FileDescriptor file(OpenForReading(path));
+  if (file.get() < 0) return {ReadStatus::CannotOpen, errno};
+
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) return {ReadStatus::CannotRead, errno};
+  if (S_ISDIR(info.st_mode)) return {ReadStatus::CannotRead, EISDIR};
+  if (!S_ISREG(info.st_mode)) return {ReadStatus::CannotRead, ENODEV};
+  if (info.st_size > MaxFileBytes) return {ReadStatus::CannotRead, EFBIG};
+
+  // Read to the end rather than trusting the size: the file may change
+  // under us, and some files report no size at all.
+  std::string data;
+  data.resize(static_cast<std::size_t>(info.st_size) + 1);
+  std::size_t used = 0;
+  for (;;) {
+    if (used == data.size()) {
+      if (static_cast<long long>(data.size()) > MaxFileBytes) return {ReadStatus::CannotRead, EFBIG};
+      data.resize(data.size() * 2);
+    }
+    const ssize_t got = ::read(file.get(), data.data() + used, data.size() - used);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return {ReadStatus::CannotRead, errno};
+    }
+    if (got == 0) break;
+    used += static_cast<std::size_t>(got);
+  }
+  if (used > static_cast<std::size_t>(MaxFileBytes)) return {ReadStatus::CannotRead, EFBIG};
+  data.resize(used);
+  bytes.swap(data);
+  return {};
+}
+
+WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, int mode) {
+  ReplacementFile file;
+  if (!file.Create(path, mode)) return WriteStatus::CannotCreate;
+  if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) return WriteStatus::CannotWrite;
+  return WriteStatus::Ok;
+}
+
+bool LinkAsBackup(const std::string& source, const std::string& backup) {
+  // Only for an ordinary file the user may write: a read-only one is not
+  // saved over, and its backup must be a writable copy.
+  struct stat info {};
+  if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
+      ::access(source.c_str(), W_OK) != 0) {
+    return false;
+  }
+  const std::string temporary = PrivateName(fs::path(backup).parent_path(), ".lnk");
+  if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
+  const bool renamed = ::rename(temporary.c_str(), backup.c_str()) == 0;
+  // A backup that already was this file's second name leaves the temporary
+  // name behind: renaming a file onto another name of itself does nothing.
+  ::unlink(temporary.c_str());
+  return renamed;
+}
+
+CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& destination) {
+  FileDescriptor from(OpenForReading(source));
+  struct stat info {};
+  if (from.get() < 0 || ::fstat(from.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return CopyStatus::CannotOpenSource;
+  }
+
+  const long double free = FreeBytes(fs::path(destination).parent_path().string());
+  if (free >= 0 && free < static_cast<long double>(info.st_size)) return CopyStatus::NoRoom;
+
+  // A backup is a plain file its owner can read and write, whatever the
+  // source's permissions were.
+  ReplacementFile to;
+  if (!to.Create(destination, static_cast<int>((info.st_mode & 0777) | S_IRUSR | S_IWUSR))) {
+    return CopyStatus::CannotCreateDestination;
+  }
+
+  std::vector<char> buffer(CopyChunkBytes);
+  long long remaining = info.st_size;
+  while (remaining > 0) {
+    const std::size_t asked = static_cast<std::size_t>(std::min<long long>(remaining, CopyChunkBytes));
+    const ssize_t got = ReadUpTo(from.get(), buffer.data(), asked);
+    if (got == 0) break;
+    if (got < 0 || static_cast<std::size_t>(got) < asked) return CopyStatus::CannotReadSource;
+    if (!to.Write(buffer.data(), asked)) return CopyStatus::CannotWriteDestination;
+    remaining -= static_cast<long long>(asked);
+  }
+
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  ::futimens(to.fd(), times);
+  return to.Commit() ? CopyStatus::Ok : CopyStatus::CannotWriteDestination;
+}
+
+long double FreeBytes(const std::string& folder) {
+  std::error_code error;
+  const fs::space_info space = fs::space(folder.empty() ? fs::path(".") : fs::path(folder), error);
+  if (error || space.available == static_cast<std::uintmax_t>(-1)) return -1;
+  return static_cast<long double>(space.available);
+}
+
+}  // namespace dyno

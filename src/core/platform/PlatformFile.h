@@ -1,0 +1,64 @@
+#pragma once
+
+// The one place where the editor talks to the operating system about files.
+// Everything here works on UTF-8 paths and raw bytes; every other part of the
+// core is plain C++ and reaches files only through these functions.
+
+#include <string>
+#include <string_view>
+
+namespace dyno {
+
+// Largest file the editor reads; its texts are indexed with 32-bit ints.
+inline constexpr long long MaxFileBytes = 1LL << 30;
+
+enum class ReadStatus { Ok, CannotOpen, CannotRead };
+
+struct FileReadResult {
+  ReadStatus Status = ReadStatus::Ok;
+  int Error = 0;  // the system's error number of the failure
+};
+
+// Reads every byte of the ordinary file at path into bytes. Anything else (a
+// folder, a pipe, a device) and a file over MaxFileBytes cannot be read. On
+// failure bytes is left as it was.
+FileReadResult ReadFileBytes(const std::string& path, std::string& bytes);
+
+enum class WriteStatus {
+  Ok,
+  CannotCreate,  // the file cannot be made: no such folder, no permission, not a file
+  CannotWrite,   // writing or flushing failed (a full disk, say)
+};
+
+// Puts bytes into the file at path as one replacement: they go into a new
+// file beside it, flushed to disk, which then takes its place, so the target
+// holds either its old or its new bytes, whatever fails. An existing target
+// must be an ordinary file the user may write; a link is followed, and the
+// replaced file's owner and permissions are kept where allowed. A new file
+// gets the permission bits mode when mode is not negative.
+WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, int mode = -1);
+
+// Gives the ordinary, writable file source a second name, backup (replacing
+// whatever held that name), without copying a byte. False when the file
+// system cannot do it; nothing is changed then.
+bool LinkAsBackup(const std::string& source, const std::string& backup);
+
+enum class CopyStatus {
+  Ok,
+  CannotOpenSource,         // missing, unreadable, or not an ordinary file
+  NoRoom,                   // the destination's file system has no room for it
+  CannotCreateDestination,
+  CannotReadSource,
+  CannotWriteDestination,
+};
+
+// Copies the ordinary file source to destination, which gets the source's
+// access and modification times and becomes a plain file its owner may read
+// and write. The destination is replaced only once the copy is complete.
+CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& destination);
+
+// The bytes the user may still write in the file system holding folder (the
+// current folder when empty); -1 when that cannot be found out.
+long double FreeBytes(const std::string& folder);
+
+}  // namespace dyno
