@@ -29,22 +29,22 @@
 #include <string>
 #include <vector>
 
-#include "gui/chart/ChartPainter.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/ValueBox.h"
-#include "core/files/EngineFile.h"
 #include "core/files/ComposeFile.h"
+#include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "core/platform/PlatformFile.h"
+#include "gui/chart/ChartPainter.h"
 #include "support/FakeHost.h"
+#include "support/Printf.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
 #include "support/WindowSteps.h"
-#include "support/Printf.h"
 
 extern char** environ;
 

@@ -11,9 +11,9 @@
 #include "core/editing/EditorState.h"
 #include "core/files/NumberText.h"
 #include "support/FakeHost.h"
+#include "support/Printf.h"
 #include "support/SampleCurves.h"
 #include "support/WindowSteps.h"
-#include "support/Printf.h"
 
 namespace dyno {
 

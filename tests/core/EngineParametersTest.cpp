@@ -7,8 +7,8 @@
 #include "core/document/EditorDocument.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/ParameterTexts.h"
 #include "core/files/NumberText.h"
+#include "core/files/ParameterTexts.h"
 
 namespace dyno {
 namespace {

@@ -25,19 +25,19 @@
 #include <gtest/gtest.h>
 
 #include "core/editing/EditorState.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
-#include "core/files/ComposeFile.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "core/platform/PlatformFile.h"
 #include "support/ChildProcess.h"
 #include "support/FakeHost.h"
 #include "support/LinePieces.h"
+#include "support/Printf.h"
 #include "support/TempDir.h"
 #include "support/WindowSteps.h"
-#include "support/Printf.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;

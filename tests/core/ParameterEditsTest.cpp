@@ -3,8 +3,8 @@
 #include "core/document/DefaultSlipTable.h"
 #include "core/editing/EditorState.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/ParameterTexts.h"
 #include "core/files/ParameterEdits.h"
+#include "core/files/ParameterTexts.h"
 #include "support/FakeHost.h"
 #include "support/WindowSteps.h"
 

@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "core/editing/EditorState.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/NumberText.h"
-#include "core/files/ComposeFile.h"
 #include "core/files/FilePaths.h"
+#include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "support/ChildProcess.h"

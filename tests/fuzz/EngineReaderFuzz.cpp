@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzSupport.h"
 #include "core/editing/EditorState.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/ParameterTexts.h"
+#include "FuzzSupport.h"
 #include "support/FakeHost.h"
 #include "support/WindowSteps.h"
 

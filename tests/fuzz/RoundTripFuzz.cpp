@@ -46,18 +46,18 @@
 #include <string_view>
 #include <vector>
 
-#include "FuzzSupport.h"
 #include "core/editing/EditorState.h"
-#include "core/files/EngineFile.h"
 #include "core/files/ComposeFile.h"
+#include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/platform/PlatformFile.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "core/platform/PlatformFile.h"
+#include "FuzzSupport.h"
 #include "support/FakeHost.h"
-#include "support/WindowSteps.h"
 #include "support/Printf.h"
+#include "support/WindowSteps.h"
 
 using namespace dyno;
 using namespace dyno::test;

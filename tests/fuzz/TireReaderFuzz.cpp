@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzSupport.h"
 #include "core/editing/EditorState.h"
 #include "core/files/TireFile.h"
+#include "FuzzSupport.h"
 #include "support/FakeHost.h"
 #include "support/WindowSteps.h"
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/chart/ChartCanvas.h"
 #include "gui/PixelTesting.h"
+#include "gui/chart/ChartCanvas.h"
 
 namespace dyno {
 namespace {

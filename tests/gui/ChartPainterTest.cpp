@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "core/chart/ChartGeometry.h"
-#include "gui/chart/ChartPainter.h"
 #include "core/editing/EditorState.h"
 #include "gui/PixelTesting.h"
+#include "gui/chart/ChartPainter.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

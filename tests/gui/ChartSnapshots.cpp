@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "gui/chart/ChartPainter.h"
 #include "core/editing/EditorState.h"
+#include "gui/chart/ChartPainter.h"
 #include "support/FakeHost.h"
 #include "support/SampleCurves.h"
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/resources/ResourceIds.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/curves/CurveDialogs.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/resources/ResourceIds.h"
 #include "support/QtTestSupport.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"

@@ -8,12 +8,12 @@
 #include <cmath>
 #include <memory>
 
-#include "gui/app/TSDIDecFrame.h"
 #include "core/chart/ChartLayout.h"
-#include "gui/document/TDynoforgeWindow.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
 #include "support/QtTestSupport.h"
 #include "support/SampleCurves.h"
 #include "support/ScriptedDialogs.h"

@@ -12,12 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/app/TSDIDecFrame.h"
-#include "gui/document/TDynoforgeWindow.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
 #include "support/QtTestSupport.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"

@@ -15,11 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/common/Settings.h"
+#include "core/resources/ResourceIds.h"
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
+#include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/resources/ResourceIds.h"
 #include "support/QtTestSupport.h"
 #include "support/ScriptedDialogs.h"
 

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/app/TSDIDecFrame.h"
-#include "gui/document/TDynoforgeWindow.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/ParameterTexts.h"
-#include "gui/files/ParameterDialogs.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "gui/files/ParameterDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 namespace dyno {

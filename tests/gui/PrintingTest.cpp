@@ -19,15 +19,15 @@
 #include <functional>
 
 #include "core/app/PreviewLayout.h"
-#include "gui/common/Settings.h"
+#include "core/chart/RowScrolling.h"
+#include "core/resources/ResourceIds.h"
 #include "gui/app/TApxPreviewWin.h"
 #include "gui/app/TApxPrintout.h"
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/chart/ChartPainter.h"
-#include "core/chart/RowScrolling.h"
+#include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/resources/ResourceIds.h"
 #include "support/FakeHost.h"
 #include "support/QtTestSupport.h"
 #include "support/SampleCurves.h"

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "core/chart/ChartLayout.h"
-#include "core/chart/ViewState.h"
 #include "core/chart/EditorHost.h"
+#include "core/chart/ViewState.h"
 
 namespace dyno {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "core/document/Limits.h"
 #include "core/document/EngineParameterSet.h"
+#include "core/document/Limits.h"
 
 namespace dyno {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/chart/ChartLayout.h"
+#include "core/chart/EditorHost.h"
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
-#include "core/chart/EditorHost.h"
 #include "core/editing/InteractionState.h"
 
 namespace dyno {

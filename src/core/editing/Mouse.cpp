@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
-#include "core/editing/EditorState.h"
 #include "core/editing/EditorRepaint.h"
+#include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/document/DefaultSlipTable.h"
-#include "core/editing/EditorState.h"
 #include "core/editing/EditorRepaint.h"
+#include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 

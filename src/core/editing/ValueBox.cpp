@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
-#include "core/editing/EditorState.h"
 #include "core/editing/EditorRepaint.h"
+#include "core/editing/EditorState.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -5,8 +5,8 @@
 #include "core/document/DefaultSlipTable.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/ParameterTexts.h"
 #include "core/files/NumberText.h"
+#include "core/files/ParameterTexts.h"
 
 namespace dyno {
 

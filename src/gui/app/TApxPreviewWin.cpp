@@ -14,14 +14,14 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "gui/common/DialogSupport.h"
 #include "core/app/PreviewLayout.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
-#include "gui/document/TDynoforgeWindow.h"
-#include "gui/resources/Images.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "gui/resources/Images.h"
 
 namespace dyno {
 

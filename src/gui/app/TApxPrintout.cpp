@@ -13,12 +13,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/chart/PrintedPage.h"
+#include "core/files/NumberText.h"
+#include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/chart/ChartPainter.h"
-#include "core/chart/PrintedPage.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/files/NumberText.h"
 
 namespace dyno {
 

@@ -4,9 +4,9 @@
 #include <QPrinter>
 #include <QScreen>
 
+#include "core/resources/ResourceIds.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
-#include "core/resources/ResourceIds.h"
 
 // The images are compiled into the shell library, which needs asking for.
 static void InitImages() { Q_INIT_RESOURCE(images); }

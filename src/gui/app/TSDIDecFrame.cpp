@@ -9,14 +9,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/common/DialogSupport.h"
-#include "gui/chart/ChartCanvas.h"
-#include "gui/document/TDynoforgeWindow.h"
 #include "core/resources/CommandTable.h"
-#include "gui/resources/Images.h"
 #include "core/resources/ResourceIds.h"
 #include "core/resources/StringTable.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/chart/ChartCanvas.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "gui/resources/Images.h"
 
 namespace dyno {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "gui/common/DialogSupport.h"
 #include "core/document/Limits.h"
+#include "gui/common/DialogSupport.h"
 
 class QLineEdit;
 
