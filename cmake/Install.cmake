@@ -1,8 +1,9 @@
-# Installing Dynoforge as a desktop program.
+# Installing Dynoforge as a desktop program, and its Debian package.
 #
 # Included by the top CMakeLists.txt once the `dynoforge` target exists:
 #
 #   cmake --install build --prefix ~/.local     # or /usr/local, the default
+#   cd build && cpack -G DEB                    # dynoforge_<version>_<arch>.deb
 #
 # installs bin/dynoforge, the desktop entry share/applications/dynoforge.desktop,
 # the tire file type share/mime/packages/dynoforge.xml and the icon in
@@ -59,3 +60,33 @@ foreach(_size IN LISTS DYNOFORGE_ICON_SIZES)
   install(FILES ${DYNOFORGE_ICON_DIR}/${_size}x${_size}/apps/dynoforge.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
 endforeach()
+
+# The Debian package. Its files land in /usr/share/applications,
+# /usr/share/mime/packages and /usr/share/icons/hicolor, which the dpkg
+# triggers of desktop-file-utils, shared-mime-info and hicolor-icon-theme
+# watch: installing or removing the package refreshes the desktop, MIME and
+# icon caches with no maintainer scripts of its own.
+set(DYNOFORGE_PACKAGE_MAINTAINER "The Dynoforge developers"
+  CACHE STRING "Maintainer field of the Debian package, \"Name <address>\"")
+set(CPACK_PACKAGE_NAME dynoforge)
+set(CPACK_PACKAGE_VENDOR "The Dynoforge developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${DYNOFORGE_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the physics files of racing simulators")
+# One paragraph, its lines as in the package's control file.
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Dynoforge edits the plain-text vehicle physics files of racing simulators:
+the torque, power and compression curves and the named parameters of engine
+and upgrade files (.ini), and the slip curves of tire files (.tbc). A curve
+is drawn next to a table of its rows; drag its points, type values, generate,
+rescale or print it. Saving changes only what was edited.]=])
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The Qt and C++ libraries come from dpkg-shlibdeps; the chart lays out its
+# text with Arial's metrics, which fontconfig finds in Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+include(CPack)
