@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fontconfig locales
   clang libclang-rt-14-dev
   poppler-utils
+  desktop-file-utils shared-mime-info dpkg-dev
 )
 
 sudo=()
