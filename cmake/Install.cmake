@@ -22,14 +22,8 @@ set(_dynoforge_packaging ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 
 # The icon: the program's own two drawings, made into PNG files at the usual
 # sizes of the hicolor theme by a small tool built here.
-file(GLOB_RECURSE DYNOFORGE_ICON_DRAWING ${PROJECT_SOURCE_DIR}/src/1001.xpm)
-file(GLOB_RECURSE DYNOFORGE_ICON_DRAWING_16 ${PROJECT_SOURCE_DIR}/src/1001-16.xpm)
-list(LENGTH DYNOFORGE_ICON_DRAWING _dynoforge_large_count)
-list(LENGTH DYNOFORGE_ICON_DRAWING_16 _dynoforge_small_count)
-if(NOT _dynoforge_large_count EQUAL 1 OR NOT _dynoforge_small_count EQUAL 1)
-  message(FATAL_ERROR "Expected one 1001.xpm and one 1001-16.xpm (the application icon) under src/, "
-    "found: ${DYNOFORGE_ICON_DRAWING} ${DYNOFORGE_ICON_DRAWING_16}")
-endif()
+set(DYNOFORGE_ICON_DRAWING ${PROJECT_SOURCE_DIR}/src/gui/resources/images/1001.xpm)
+set(DYNOFORGE_ICON_DRAWING_16 ${PROJECT_SOURCE_DIR}/src/gui/resources/images/1001-16.xpm)
 
 add_executable(dynoforge_make_icons ${_dynoforge_packaging}/MakeIcons.cpp)
 target_link_libraries(dynoforge_make_icons PRIVATE Qt6::Gui)
