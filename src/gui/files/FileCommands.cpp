@@ -10,6 +10,7 @@
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/FileKind.h"
 #include "core/files/FilePaths.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
@@ -36,14 +37,6 @@ constexpr long double MinimumFreeBytes = 100000;
 
 QString DecodedName(const std::string& name) { return QFile::decodeName(name.c_str()); }
 std::string EncodedName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-bool NameContains(const std::string& name, std::string_view part) {
-  std::string upper = name;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper.find(part) != std::string::npos;
-}
 
 // Shows the messages of a save, in order.
 void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages) {
@@ -110,7 +103,8 @@ void FileCommands::OpenPhysicsFile() {
   ResetInteraction(st.Ui, st.Host);
   const QString title = DecodedName(doc.FileTitle);
 
-  if (NameContains(doc.FileTitle, ".TBC")) {
+  const FileKind kind = KindOfFile(doc.FileTitle);
+  if (kind == FileKind::Tire) {
     SetFileMode(st, FileMode::Tire);
     ReadOutcome read = ReadTireFile(doc, doc.FilePath);
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
@@ -134,7 +128,7 @@ void FileCommands::OpenPhysicsFile() {
   if (!reported(read, QStringLiteral("No torque data found in this file!"))) return;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
-  if (NameContains(doc.FileTitle, "UPGRADE")) {
+  if (kind == FileKind::Upgrade) {
     SetFileMode(st, FileMode::Upgrade);
     doc.UpgradeLoaded = true;
   }

@@ -1,0 +1,121 @@
+// Files checked as files: every input under tests/data/files is opened as
+// the Open command opens it, and what was read, what Save As writes and what
+// OK in the parameter dialog composes are compared with the approved files
+// beside it (<name>.read.txt, <name>.saved.<ext>, <name>.parameters.ini).
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/document/EditorDocument.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/FileKind.h"
+#include "core/files/ParameterEdits.h"
+#include "core/files/ParameterTexts.h"
+#include "core/files/SaveFile.h"
+#include "core/files/TireFile.h"
+#include "support/Approval.h"
+#include "support/DocumentDump.h"
+#include "support/TempDir.h"
+
+namespace dyno {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ExpectApproved;
+
+const char* ResultName(ReadResult result) {
+  switch (result) {
+    case ReadResult::Read: return "read";
+    case ReadResult::NothingFound: return "nothing found";
+    case ReadResult::CannotOpen: return "cannot open";
+    case ReadResult::CannotRead: return "cannot read";
+  }
+  return "?";
+}
+
+// Reads the file into doc the way the Open command does and tells what it
+// read. Returns whether the file was read.
+bool Open(EditorDocument& doc, const fs::path& file, std::string& transcript) {
+  const FileKind kind = KindOfFile(file.filename().string());
+  doc.TireMode = kind == FileKind::Tire;
+  doc.UpgradeMode = kind == FileKind::Upgrade;
+  doc.EngineMode = kind == FileKind::Engine;
+  const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, file.string()) : ReadEngineRows(doc, file.string());
+  transcript = std::string("result ") + ResultName(read.Result) + "\n";
+  if (read.Result != ReadResult::Read) return false;
+  if (doc.TireMode) return transcript += test::DumpFlags(doc) + test::DumpSlipCurves(doc), true;
+  doc.EngineLoaded = true;
+  transcript += test::DumpFlags(doc) + test::DumpRows(doc);
+  if (doc.EngineMode && ReadEngineParameters(doc)) transcript += test::DumpParameters(doc.Parameters);
+  return true;
+}
+
+std::vector<std::string> Inputs() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(test::DataPath("files"))) {
+    const std::string name = entry.path().filename().string();
+    const std::string ext = entry.path().extension().string();
+    if ((ext == ".ini" || ext == ".tbc") && name.find(".saved.") == std::string::npos &&
+        name.find(".parameters.") == std::string::npos) {
+      names.push_back(name);
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
+
+class FilePairs : public ::testing::TestWithParam<std::string> {
+ protected:
+  fs::path Input() const { return test::DataPath("files") / GetParam(); }
+  std::string Reference(const std::string& part) const {
+    const fs::path input(GetParam());
+    return "files/" + input.stem().string() + part + input.extension().string();
+  }
+  test::TempDir dir;
+};
+
+TEST_P(FilePairs, OpenAndSaveAsKeepEveryByteTheyDoNotRewrite) {
+  EditorDocument doc;
+  std::string read;
+  const bool opened = Open(doc, Input(), read);
+  ExpectApproved(read, "files/" + GetParam() + ".read.txt");
+  if (!opened) return;
+
+  // Saved under a new name in another folder, as Save As does.
+  const std::string name = "saved" + Input().extension().string();
+  const SaveResult saved =
+      doc.TireMode ? WriteTireFile(doc, Input().parent_path().string(), GetParam(), dir.path().string(), name)
+                   : WriteEngineFile(doc, Input().parent_path().string(), GetParam(), dir.path().string(), name);
+  ASSERT_EQ(saved.Status, SaveStatus::Saved);
+  EXPECT_TRUE(saved.Messages.empty());
+  ExpectApproved(test::TempDir::Read(dir.path() / name), Reference(".saved"));
+}
+
+TEST_P(FilePairs, OkInTheParameterDialogComposesTheWholeEngineFile) {
+  EditorDocument doc;
+  std::string read;
+  if (!Open(doc, Input(), read) || !doc.EngineMode) GTEST_SKIP() << "not an engine file with rows";
+  ParameterTexts texts;
+  LoadParameterTexts(doc.Parameters, texts);
+  ApplyParameterTexts(doc, texts);
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_EQ(doc.EngineText, doc.GeneratedText);
+  ExpectApproved(doc.EngineText, Reference(".parameters"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FilePairs, ::testing::ValuesIn(Inputs()), TestName);
+
+}  // namespace
+}  // namespace dyno

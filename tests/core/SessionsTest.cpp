@@ -1,0 +1,350 @@
+// Editing sessions: scripts under tests/data/sessions drive the editor core
+// as the window does (mouse, timer, value box, scrolling, commands), and a
+// transcript of everything each step changed or asked of the window is
+// compared with the approved one (<script>.transcript).
+//
+// Script lines: a command and its words; "#" starts a comment. Targets of the
+// mouse commands (down, dbl, move, up) are "X Y" pixels or a named place with
+// an optional offset: "torque I", "compression I", "slip I", "cell COLUMN
+// LINE" (rpm, compression, torque, power, or tire data column 0 to 3),
+// "header COLUMN", "upbutton", "downbutton", each followed by "DX DY".
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/chart/ChartGeometry.h"
+#include "core/chart/RowScrolling.h"
+#include "core/curves/Generator.h"
+#include "core/curves/Rescale.h"
+#include "core/curves/Resolution.h"
+#include "core/curves/Rows.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/ModeCommands.h"
+#include "core/editing/Mouse.h"
+#include "core/editing/Timer.h"
+#include "core/editing/ValueBox.h"
+#include "support/Approval.h"
+#include "support/DocumentDump.h"
+#include "support/FakeHost.h"
+#include "support/SampleCurves.h"
+
+namespace dyno {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Exact;
+
+std::string RectText(const Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+// The layout a paint computed: plot, value axis and a digest of the pixels
+// of every point.
+std::string LayoutText(const ChartLayout& c) {
+  std::ostringstream out;
+  long long x = 0, torque = 0, power = 0, compression = 0, slip = 0;
+  for (int i = 0; i < c.PointCount; ++i) {
+    x += c.PointX[i] * (i + 1LL);
+    torque += c.TorqueY[i] * (i + 1LL);
+    power += c.PowerY[i] * (i + 1LL);
+    compression += c.CompressionY[i] * (i + 1LL);
+    slip += c.SlipY[i] * (i + 1LL);
+  }
+  out << "plot " << c.PlotLeft << "," << c.PlotTop << "-" << c.PlotRight << "," << c.PlotBottom << " grid "
+      << c.GridLeft << "-" << c.GridRight << " top " << c.GridTop << " base " << c.AxisBaseY << " size " << c.PlotWidth
+      << "x" << c.PlotHeight << " axis " << Exact(c.AxisMin) << ".." << Exact(c.AxisMax) << " step "
+      << Exact(c.AxisStep) << " range " << Exact(c.AxisRange) << " span " << Exact(c.AxisSpan) << " divisions "
+      << c.GridDivisions << " labels every " << c.LabelStep << " pick " << c.PickHalfWidth << " points "
+      << c.PointCount << " x " << x << " torque " << torque << " power " << power << " compression " << compression
+      << " slip " << slip;
+  return out.str();
+}
+
+std::string UiText(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  std::ostringstream out;
+  out << "selected " << ui.SelectedIndex << " drag " << ui.DragIndex << " pixel " << ui.SelectedPixel.x << ","
+      << ui.SelectedPixel.y << " last " << ui.LastSelectedPixel.x << "," << ui.LastSelectedPixel.y;
+  const std::pair<const char*, bool> flags[] = {
+      {"compressionSel", ui.CompressionSelected}, {"torqueSel", ui.TorqueSelected},
+      {"curveSel0", ui.CurveSelected[0]},         {"curveSel1", ui.CurveSelected[1]},
+      {"curveSel2", ui.CurveSelected[2]},         {"curveSel3", ui.CurveSelected[3]},
+      {"valueShown", ui.ValueShown},              {"setByProgram", ui.EditSetByProgram},
+      {"mouseDown", ui.MouseDown},                {"dragging", ui.Dragging},
+      {"torquePicked", ui.TorquePicked},          {"compressionPicked", ui.CompressionPicked},
+      {"slipPicked", ui.SlipPicked},              {"upPressed", ui.UpPressed},
+      {"downPressed", ui.DownPressed},            {"upLow", !ui.UpRaised},
+      {"downLow", !ui.DownRaised},                {"tipVisible", ui.TipVisible},
+      {"tipShown", ui.TipShown}};
+  for (const auto& [name, on] : flags) {
+    if (on) out << " " << name;
+  }
+  out << " readout \"" << ui.ReadoutText << "\" tip \"" << ui.TipText << "\" " << RectText(ui.TipRect) << " repeat "
+      << ui.RepeatCount << " bendTarget " << Exact(ui.BendTarget) << " spin " << Exact(ui.SpinValue) << " \""
+      << ui.SpinText << "\" | first row " << st.View.FirstVisibleRow << " scroll " << st.View.ScrollPos;
+  return out.str();
+}
+
+// The values of one column that differ, each "name[i] old -> new".
+template <typename Column>
+void DiffColumn(std::string& out, const char* name, const Column& before, const Column& after) {
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (before[i] != after[i] && !(before[i] != before[i])) {
+      out += "  " + std::string(name) + "[" + std::to_string(i) + "] " + Exact(before[i]) + " -> " + Exact(after[i]) + "\n";
+    }
+  }
+}
+
+std::string DocumentChanges(const EditorDocument& before, const EditorDocument& after) {
+  std::string out;
+  DiffColumn(out, "rpm", before.Engine.Rpm, after.Engine.Rpm);
+  DiffColumn(out, "compression", before.Engine.Compression, after.Engine.Compression);
+  DiffColumn(out, "torque", before.Engine.Torque, after.Engine.Torque);
+  DiffColumn(out, "power", before.Engine.Power, after.Engine.Power);
+  for (int slot = 0; slot < SlipCurveSlots; ++slot) {
+    const std::string name = "slip" + std::to_string(slot);
+    DiffColumn(out, name.c_str(), before.SlipCurves[slot].Samples, after.SlipCurves[slot].Samples);
+    if (before.SlipCurves[slot].SampleCount != after.SlipCurves[slot].SampleCount) {
+      out += "  " + name + " samples " + std::to_string(after.SlipCurves[slot].SampleCount) + "\n";
+    }
+  }
+  if (test::DumpFlags(before) != test::DumpFlags(after)) out += "  " + test::DumpFlags(after);
+  if (before.Engine.EngineRowCount != after.Engine.EngineRowCount) {
+    out += "  engine rows " + std::to_string(after.Engine.EngineRowCount) + "\n";
+  }
+  if (before.EngineText != after.EngineText) out += "  engine text of " + std::to_string(after.EngineText.size()) + " bytes\n";
+  return out;
+}
+
+class Session {
+ public:
+  Session() {
+    host.valueBoxChanged = [this] { ValueEditNotify(st, ValueEditCode::TextChanged); };
+    host.cursor = CursorShape::Arrow;
+  }
+
+  std::string Run(std::istream& script) {
+    std::string line;
+    while (std::getline(script, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      Step(line);
+    }
+    return transcript_;
+  }
+
+ private:
+  void Step(const std::string& line) {
+    const EditorDocument doc = st.Doc;
+    const std::string ui = UiText(st);
+    const std::string box = host.valueBox;
+    const int boxChanges = host.valueBoxChanges;
+    const CursorShape cursor = host.cursor;
+    const bool scaleChanged = st.Chart.ScaleChanged;
+    const std::string layout = LayoutText(st.Chart);
+    host.invalidations.clear();
+    host.scrolls.clear();
+    host.messages.clear();
+    const int syncs = host.scrollBarSyncs;
+
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    transcript_ += "> " + line + "\n";
+    Do(command, words);
+
+    for (const auto& inv : host.invalidations) {
+      transcript_ += "  invalidate " + RectText(inv.area) + (inv.erase ? " erase" : "") + "\n";
+    }
+    for (const auto& s : host.scrolls) transcript_ += "  scroll " + std::to_string(s.dy) + " " + RectText(s.area) + "\n";
+    if (host.scrollBarSyncs != syncs) {
+      const RowScrollBarState& b = host.scrollBar;
+      transcript_ += "  scroll bar " + std::string(b.Enabled ? "on " : "off ") + std::to_string(b.Minimum) + ".." +
+                     std::to_string(b.Maximum) + " page " + std::to_string(b.PageStep) + " at " +
+                     std::to_string(b.Position) + "\n";
+    }
+    for (const auto& m : host.messages) transcript_ += "  message \"" + m.text + "\" \"" + m.caption + "\"\n";
+    if (host.valueBox != box || host.valueBoxChanges != boxChanges) {
+      transcript_ += "  box \"" + host.valueBox + "\" after " + std::to_string(host.valueBoxChanges - boxChanges) +
+                     " changes\n";
+    }
+    if (host.cursor != cursor) transcript_ += "  cursor " + std::to_string(static_cast<int>(host.cursor)) + "\n";
+    if (st.Chart.ScaleChanged != scaleChanged) transcript_ += "  scale changed " + std::to_string(st.Chart.ScaleChanged) + "\n";
+    if (LayoutText(st.Chart) != layout) transcript_ += "  layout " + LayoutText(st.Chart) + "\n";
+    // Setting up a curve is no edit: only what follows is traced.
+    if (command != "engine" && command != "tire") transcript_ += DocumentChanges(doc, st.Doc);
+    if (UiText(st) != ui) transcript_ += "  ui " + UiText(st) + "\n";
+  }
+
+  void Do(const std::string& command, std::istream& words) {
+    if (command == "engine") {
+      int rows = 41;
+      words >> rows;
+      test::FillSampleEngineCurve(st.Doc, rows);
+      st.Doc.EngineLoaded = true;
+    } else if (command == "tire") {
+      int count = 4;
+      words >> count;
+      test::UseTireView(st.Doc, count);
+      st.Doc.TireLoaded = true;
+    } else if (command == "paint") {
+      int width = 800;
+      int height = 600;
+      words >> width >> height;
+      ResizeView(st.View, width, height);
+      ComputeChartLayout(st.View, st.Chart, st.Doc, width, height);
+    } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
+      const Point p = Target(words);
+      if (command == "down") EvLButtonDown(st, p);
+      if (command == "dbl") EvLButtonDblClk(st, p);
+      if (command == "move") EvMouseMove(st, p);
+      if (command == "up") EvLButtonUp(st, p);
+    } else if (command == "tick") {
+      int times = 1;
+      words >> times;
+      for (int k = 0; k < times; ++k) EvTimer(st);
+    } else if (command == "type") {
+      std::string text;
+      words >> text;
+      host.Type(text);
+    } else if (command == "backspace") {
+      host.Backspace();
+    } else if (command == "focuslost") {
+      ValueEditNotify(st, ValueEditCode::FocusLost);
+    } else if (command == "bend") {
+      BendCommand(st);
+    } else if (command == "lock") {
+      st.Doc.LockOnToData = !st.Doc.LockOnToData;
+    } else if (command == "mode") {
+      std::string mode;
+      words >> mode;
+      SetFileMode(st, mode == "tire" ? FileMode::Tire : mode == "upgrade" ? FileMode::Upgrade : FileMode::Engine);
+    } else if (command == "scroll") {
+      int position = 0;
+      words >> position;
+      RowScrollNotify(st.View, st.Host, position);
+    } else if (command == "resize") {
+      int width = 0;
+      int height = 0;
+      words >> width >> height;
+      ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width, height);
+    } else if (command == "refit") {
+      RefitTable(st.View, st.Host, st.Doc.RowCount);
+    } else if (command == "forget") {
+      ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
+    } else if (command == "reset") {
+      ResetInteraction(st.Ui, st.Host);
+    } else {
+      Command(command, words);
+    }
+  }
+
+  // The curve operations, each reported with its outcome.
+  void Command(const std::string& command, std::istream& words) {
+    const auto report = [this](const EditOutcome& outcome) {
+      transcript_ += std::string("  ") + (outcome.Changed ? "changed" : "unchanged") + "\n";
+      if (outcome.Message) transcript_ += "  says \"" + outcome.Message->Text + "\" \"" + outcome.Message->Caption + "\"\n";
+    };
+    if (command == "add") {
+      report(AddLine(st.Doc));
+    } else if (command == "remove") {
+      report(RemoveLine(st.Doc));
+    } else if (command == "resolution") {
+      double step = 0;
+      words >> step;
+      transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc)) + "\n";
+      report(ChangeResolution(st.Doc, step));
+    } else if (command == "rescale") {
+      double hp = 0;
+      double compression = 0;
+      words >> hp >> compression;
+      RescaleValues values = BeginRescale(st.Doc);
+      transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
+      values.CurrentHp = hp;
+      values.NewCompression = compression;
+      ApplyRescale(st.Doc, values);
+    } else if (command == "generate") {
+      GeneratorSettings& g = st.Doc.Generator;
+      words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
+      GenerateNewEngine(st.Doc);
+    } else if (command == "bendto") {
+      double target = 0;
+      words >> target;
+      transcript_ += std::string("  ") + (Bend(st.Doc, target) ? "bent" : "not bent") + "\n";
+    } else {
+      ADD_FAILURE() << "unknown command " << command;
+    }
+  }
+
+  Point Target(std::istream& words) {
+    std::string what;
+    words >> what;
+    Point p;
+    int i = 0;
+    const ChartLayout& c = st.Chart;
+    const auto line = [](int n) { return TableLineTop(n) + RowHeight / 2; };
+    if (what == "torque" || what == "compression" || what == "slip") {
+      words >> i;
+      p = {c.PointX[i], (what == "torque" ? c.TorqueY : what == "slip" ? c.SlipY : c.CompressionY)[i]};
+    } else if (what == "cell") {
+      std::string column;
+      words >> column >> i;
+      const int x = column == "rpm" ? 30 : column == "compression" ? 110 : column == "torque" ? 190
+                  : column == "power" ? 250 : TireDataColumnX[std::stoi(column)] + 30;
+      p = {x, line(i)};
+    } else if (what == "header") {
+      words >> i;
+      p = {TireDataColumnX[i] + 30, 12};
+    } else if (what == "upbutton") {
+      p = {367, 7};
+    } else if (what == "downbutton") {
+      p = {367, 19};
+    } else {
+      p.x = std::stoi(what);
+      words >> p.y;
+      return p;
+    }
+    int dx = 0;
+    int dy = 0;
+    if (words >> dx >> dy) p = {p.x + dx, p.y + dy};
+    return p;
+  }
+
+  test::FakeHost host;
+  EditorState st{host, 1024, 768};
+  std::string transcript_;
+};
+
+std::vector<std::string> Scripts() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(test::DataPath("sessions"))) {
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class Sessions : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Sessions, DoWhatTheApprovedTranscriptSays) {
+  std::ifstream script(test::DataPath("sessions/" + GetParam() + ".txt"));
+  ASSERT_TRUE(script) << GetParam();
+  Session session;
+  test::ExpectApproved(session.Run(script), "sessions/" + GetParam() + ".transcript");
+}
+
+std::string ScriptName(const ::testing::TestParamInfo<std::string>& script) {
+  std::string name = script.param;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Editing, Sessions, ::testing::ValuesIn(Scripts()), ScriptName);
+
+}  // namespace
+}  // namespace dyno

@@ -1,0 +1,71 @@
+#pragma once
+
+// Approval testing: what a test produces (a text transcript, bytes, a
+// picture) is compared with a reference committed under tests/data/. With
+// DYNOFORGE_APPROVE=1 in the environment the references are rewritten from
+// what the tests produce instead (scripts/approve.sh); review the difference
+// with git before committing it.
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace dyno::test {
+
+inline std::filesystem::path DataPath(std::string_view relative) {
+  return std::filesystem::path(DYNOFORGE_TEST_DATA) / std::string(relative);
+}
+
+// Where a failed comparison leaves what the test produced, next to the build.
+inline std::filesystem::path FailurePath(std::string_view relative) {
+  return std::filesystem::path(DYNOFORGE_TEST_OUTPUT) / std::string(relative);
+}
+
+inline bool Approving() {
+  const char* approve = std::getenv("DYNOFORGE_APPROVE");
+  return approve != nullptr && std::string_view(approve) == "1";
+}
+
+inline void WriteCreatingFolders(const std::filesystem::path& file, std::string_view bytes) {
+  std::filesystem::create_directories(file.parent_path());
+  TempDir::WriteFile(file, bytes);
+}
+
+// The shortest text that reads back as exactly this double.
+inline std::string Exact(double v) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// Expects bytes to equal the reference tests/data/<relative>; on a mismatch
+// the bytes go to the failure folder and the first differing line is shown.
+inline void ExpectApproved(std::string_view bytes, std::string_view relative) {
+  const std::filesystem::path reference = DataPath(relative);
+  if (Approving()) {
+    WriteCreatingFolders(reference, bytes);
+    return;
+  }
+  const std::string approved = TempDir::Read(reference);
+  if (approved == bytes) return;
+  const std::filesystem::path actual = FailurePath(relative);
+  WriteCreatingFolders(actual, bytes);
+  std::size_t at = 0;
+  while (at < approved.size() && at < bytes.size() && approved[at] == bytes[at]) ++at;
+  const std::size_t lineStart = approved.rfind('\n', at == 0 ? 0 : at - 1);
+  const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+  const auto lineOf = [&](std::string_view text) {
+    if (from >= text.size()) return std::string("<end>");
+    return std::string(text.substr(from, text.find('\n', from) - from));
+  };
+  ADD_FAILURE() << "differs from " << reference.string() << " at byte " << at << "\n  approved: "
+                << lineOf(approved) << "\n  actual:   " << lineOf(bytes) << "\n  (all of it in " << actual.string()
+                << ")";
+}
+
+}  // namespace dyno::test
