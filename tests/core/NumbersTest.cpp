@@ -1,0 +1,73 @@
+// The number conversions every file, dialog and the value box rely on,
+// against the standard library's correctly rounded ones; and the worked
+// example of the engine generator.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/curves/Generator.h"
+#include "core/document/EditorDocument.h"
+#include "core/files/NumberText.h"
+
+namespace dyno {
+namespace {
+
+double RandomValue(std::mt19937_64& random, int decades) {
+  const double magnitude = std::pow(10.0, static_cast<double>(random() % decades) - decades / 2);
+  return (static_cast<double>(random() % 2000001) - 1000000.0) / 1000000.0 * magnitude;
+}
+
+// The fast path for short decimals must give exactly the value the general
+// conversion gives; the texts written must be those of printf.
+TEST(Numbers, AgreeWithTheGeneralConversionsToTheLastBit) {
+  std::mt19937_64 random(42);
+  char text[400];
+  for (int i = 0; i < 100000; ++i) {
+    const double value = RandomValue(random, 40);
+    const int decimals = static_cast<int>(random() % 8);
+    const bool exponent = i % 3 == 0;
+    std::snprintf(text, sizeof text, exponent ? "%.*e" : "%.*f", decimals, value);
+    const std::string written = exponent ? ExponentText(value, decimals) : FixedText(value, decimals);
+    ASSERT_EQ(written, text) << value;
+    double general = 0.0;
+    std::from_chars(text + (text[0] == '-'), text + written.size(), general);
+    ASSERT_EQ(DecimalToDouble(written), text[0] == '-' ? -general : general) << written;
+  }
+  for (const char* edge : {"123456789012345", "1234567890123456", "0.123456789012345", "9007199254740993", "1e22",
+                           "1e23", "123456789012345e-22", "1.5e-23"}) {
+    double general = 0.0;
+    std::from_chars(edge, edge + std::char_traits<char>::length(edge), general);
+    EXPECT_EQ(DecimalToDouble(edge), general) << edge;
+  }
+  std::string out = "x";
+  AppendFixed(out, 1.7976931348623157e308, 1);
+  EXPECT_EQ(out.size(), 1u + 309 + 2);
+}
+
+TEST(Numbers, TheGeneratorReproducesTheWorkedExample) {
+  EditorDocument doc;
+  doc.Modified = true;
+  ASSERT_EQ(GenerateEngineCurve(doc), 41);
+  EXPECT_FALSE(doc.Modified);
+  EXPECT_FALSE(doc.EngineLoaded);
+  const auto torque = doc.Engine.Torque.begin();
+  EXPECT_EQ(std::max_element(torque, torque + 41) - torque, 27);
+  EXPECT_EQ(FixedText(doc.Engine.Torque[27], 1), "433.0");
+  EXPECT_EQ(doc.Engine.Power[32], 450.0);
+  EXPECT_EQ(FixedText(doc.Engine.Compression[0], 1), "-16.9");
+  // The same settings give the same rows, and other settings other counts.
+  doc.Generator.RpmStep = 1000;
+  doc.Generator.TopRpm = 6000;
+  EXPECT_EQ(GenerateEngineCurve(doc), 7);
+  EXPECT_EQ(doc.Engine.Rpm[7], 0.0);
+  doc.Generator.RpmStep = 10;
+  EXPECT_EQ(GenerateEngineCurve(doc), 500);
+}
+
+}  // namespace
+}  // namespace dyno

@@ -1,0 +1,359 @@
+// Saving in a hostile world, and reading files that are not what they seem.
+// Each scene sets up a folder, saves or reads there, and its transcript
+// (what the save reported, and every file left in the folder) is compared
+// with the approved one under tests/data/saving.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <clocale>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/document/EditorDocument.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/FilePaths.h"
+#include "core/files/SaveFile.h"
+#include "core/files/TireFile.h"
+#include "core/platform/PlatformFile.h"
+#include "support/Approval.h"
+#include "support/ChildProcess.h"
+#include "support/DocumentDump.h"
+#include "support/TempDir.h"
+
+namespace dyno {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Engine = "[ENGINE]\r\nRPMTorque=( 0.0, -10.0, 0.0)\r\nRPMTorque=( 1000.0, -20.5, 150.25)\r\n"
+                           "FuelEstimate=0.9   // kept\r\n";
+const std::string Tire = "[GENERAL]\r\n[SLIPCURVE]\r\nName=Front\r\nStep=0.002\r\nDropoffFunction=-0.5\r\nData:\r\n"
+                         "0.1 0.5 0.9 -0.25\r\n\r\n[COMPOUND]\r\n";
+
+// Limits the size of any file this process writes, as a full disk would; a
+// write beyond it fails instead of raising SIGXFSZ. Stops root too.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    handler_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    signal(SIGXFSZ, handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  sighandler_t handler_;
+};
+
+class Scene {
+ public:
+  explicit Scene(fs::path folder) : folder_(std::move(folder)) {}
+
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) const { test::TempDir::WriteFile(folder_ / name, bytes); }
+
+  // Opens a file there as the Open command does.
+  void Open(const std::string& name) {
+    doc = EditorDocument();
+    doc.TireMode = name.ends_with(".tbc");
+    doc.EngineMode = !doc.TireMode;
+    const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
+    Note("open " + name + ": " + Result(read));
+  }
+
+  // Saves the file opened as `from` there under the name `to`.
+  void Save(const std::string& from, const std::string& to) {
+    const std::string folder = folder_.string();
+    const SaveResult saved = doc.TireMode ? WriteTireFile(doc, folder, from, folder, to)
+                                          : WriteEngineFile(doc, folder, from, folder, to);
+    Note("save " + from + " as " + to + ": " + (saved.Status == SaveStatus::Saved ? "saved" : "failed"));
+    for (const UserMessage& m : saved.Messages) Note("  \"" + m.Text + "\" \"" + m.Caption + "\"");
+  }
+
+  void Note(std::string line) {
+    const std::string folder = folder_.string();
+    for (std::size_t at; (at = line.find(folder)) != std::string::npos;) line.replace(at, folder.size(), "<folder>");
+    transcript_ += line + "\n";
+  }
+
+  // The transcript, and every file in the folder with its bytes (or its
+  // size, when long) and its permission bits.
+  std::string Transcript() const {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder_)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::string out = transcript_;
+    for (const fs::path& file : files) {
+      struct stat info {};
+      lstat(file.c_str(), &info);
+      char mode[8];
+      std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+      out += "file " + file.filename().string() + " " + mode + (S_ISLNK(info.st_mode) ? " link" : "") + ": ";
+      if (S_ISREG(info.st_mode) && info.st_size > 300) {
+        out += std::to_string(info.st_size) + " bytes\n";
+      } else {
+        out += "\"" + (S_ISREG(info.st_mode) ? test::TempDir::Read(file) : std::string()) + "\"\n";
+      }
+    }
+    return out;
+  }
+
+  static std::string Result(const ReadOutcome& read) {
+    switch (read.Result) {
+      case ReadResult::Read: return "read";
+      case ReadResult::NothingFound: return "nothing found";
+      case ReadResult::CannotOpen: return "cannot open";
+      case ReadResult::CannotRead: return "cannot read (error " + std::to_string(read.Error) + ")";
+    }
+    return "?";
+  }
+
+  EditorDocument doc;
+
+ private:
+  fs::path folder_;
+  std::string transcript_;
+};
+
+enum class Needs { Nothing, OrdinaryUser, SmallFileSystem, ReadOnlyFileSystem };
+
+struct Case {
+  const char* Name;
+  Needs Setting;
+  std::function<void(Scene&)> Prepare;  // before the setting is in force
+  std::function<void(Scene&)> Act;
+};
+
+const Case Cases[] = {
+    {"into-a-missing-folder", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine); },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "no/such/folder.ini");
+     }},
+    {"onto-a-folder", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine), fs::create_directory(s.Path("d.ini")); },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "d.ini");
+     }},
+    {"over-itself-keeps-a-backup", Needs::Nothing,
+     [](Scene& s) {
+       s.Write("e.ini", Engine);
+       s.Write("e.in_", "an older backup");
+       chmod(s.Path("e.ini").c_str(), 0640);
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.doc.Engine.Torque[1] = 175.5;
+       s.Save("e.ini", "e.ini");
+       s.Open("t.tbc");
+     }},
+    {"over-itself-read-only-file", Needs::OrdinaryUser,
+     [](Scene& s) {
+       s.Write("e.ini", Engine);
+       chmod(s.Path("e.ini").c_str(), 0444);
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "e.ini");
+       s.Save("e.ini", "other.ini");
+     }},
+    {"in-a-read-only-folder", Needs::OrdinaryUser,
+     [](Scene& s) {
+       s.Write("e.ini", Engine);
+       s.Write("old.ini", "old");
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       chmod(s.Path("").c_str(), 0555);
+       s.Save("e.ini", "old.ini");
+       s.Save("e.ini", "e.ini");
+       chmod(s.Path("").c_str(), 0755);
+     }},
+    {"on-a-full-disk", Needs::Nothing,
+     [](Scene& s) {
+       std::string many = "[ENGINE]\r\n";
+       for (int i = 0; i < 400; ++i) many += "RPMTorque=( " + std::to_string(i * 10) + ".0, -1.0, 2.0)\r\n";
+       s.Write("e.ini", many);
+       s.Write("old.ini", "the old file");
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       {
+         const FileSizeLimit limit(4096);
+         s.Save("e.ini", "old.ini");
+       }
+       s.Save("e.ini", "new.ini");
+     }},
+    {"on-a-small-file-system", Needs::SmallFileSystem,
+     [](Scene& s) {
+       s.Write("e.ini", Engine + std::string(40000, '/') + "\r\n");
+       s.Write("t.tbc", Tire + std::string(10000, '/') + "\r\n");
+       chmod(s.Path("t.tbc").c_str(), 0444);
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "e.ini");
+       s.Open("t.tbc");
+       s.Save("t.tbc", "t.tbc");
+     }},
+    {"on-a-read-only-file-system", Needs::ReadOnlyFileSystem,
+     [](Scene& s) {
+       s.Write("e.ini", Engine);
+       s.Write("t.tbc", Tire);
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "new.ini");
+       s.Save("e.ini", "e.ini");
+       s.Open("t.tbc");
+       s.Save("t.tbc", "t.tbc");
+     }},
+    {"when-the-file-went-away", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine), s.Write("t.tbc", Tire); },
+     [](Scene& s) {
+       s.Open("e.ini");
+       fs::remove(s.Path("e.ini"));
+       s.Save("e.ini", "e.ini");
+       s.Open("t.tbc");
+       fs::remove(s.Path("t.tbc"));
+       fs::create_directory(s.Path("t.tbc"));
+       s.Save("t.tbc", "t.tbc");
+       mkfifo(s.Path("pipe.tbc").c_str(), 0644);
+       s.Save("t.tbc", "pipe.tbc");
+     }},
+    {"through-a-link", Needs::Nothing,
+     [](Scene& s) {
+       s.Write("real.ini", "old");
+       chmod(s.Path("real.ini").c_str(), 0640);
+       fs::create_symlink("real.ini", s.Path("link.ini"));
+       s.Write("e.ini", Engine);
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.Save("e.ini", "link.ini");
+     }},
+    {"reading-what-is-no-file", Needs::Nothing,
+     [](Scene& s) {
+       mkfifo(s.Path("pipe.ini").c_str(), 0644);
+       mkfifo(s.Path("pipe.tbc").c_str(), 0644);
+       fs::create_directory(s.Path("dir.ini"));
+       s.Write("big.tbc", "");
+       truncate(s.Path("big.tbc").c_str(), MaxFileBytes + 1);
+       fs::create_symlink("/dev/zero", s.Path("zero.ini"));
+     },
+     [](Scene& s) {
+       for (const char* name : {"pipe.ini", "dir.ini", "zero.ini", "missing.ini", "pipe.tbc", "big.tbc", "missing.tbc"}) {
+         s.Open(name);
+         s.Note(test::DumpFlags(s.doc) + "  text " + std::to_string(s.doc.EngineText.size() + s.doc.TireText.size()));
+       }
+     }},
+};
+
+class Saving : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Saving, ReportsAndKeepsWhatTheApprovedTranscriptSays) {
+  const Case& c = GetParam();
+  test::TempDir dir;
+  const fs::path folder = dir.path() / "folder";
+  fs::create_directory(folder);
+  // A scene acted in a child process leaves its transcript here.
+  const fs::path transcript = dir.path() / "transcript.txt";
+  test::TempDir::WriteFile(transcript, "");
+  chmod(transcript.c_str(), 0666);
+  Scene scene(folder);
+  const auto act = [&] {
+    c.Act(scene);
+    test::TempDir::WriteFile(transcript, scene.Transcript());
+  };
+  if (c.Setting == Needs::Nothing || c.Setting == Needs::OrdinaryUser) {
+    c.Prepare(scene);
+    if (c.Setting == Needs::Nothing) act();
+    if (c.Setting == Needs::OrdinaryUser) test::RunAsOrdinaryUser(folder, act);
+  } else {
+    const bool readOnly = c.Setting == Needs::ReadOnlyFileSystem;
+    const int code = test::RunOnSmallFileSystem(folder, readOnly ? "1m" : "48k", readOnly, [&] { c.Prepare(scene); }, act);
+    if (code == test::ChildCannotSetUp) GTEST_SKIP() << "mounting a file system is not allowed here";
+    EXPECT_EQ(code, 0);
+  }
+  test::ExpectApproved(test::TempDir::Read(transcript), std::string("saving/") + c.Name + ".txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, Saving, ::testing::ValuesIn(Cases), [](const auto& c) {
+  std::string name = c.param.Name;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+});
+
+TEST(Saving, TheBackupKeepsTheOldFilesTimesAndACopyToo) {
+  test::TempDir dir;
+  Scene scene(dir.path());
+  scene.Write("e.ini", Engine);
+  const timespec times[2] = {{1000000000, 123456789}, {1100000000, 987654321}};
+  ASSERT_EQ(utimensat(AT_FDCWD, scene.Path("e.ini").c_str(), times, 0), 0);
+  scene.Open("e.ini");
+  scene.Save("e.ini", "e.ini");
+  const CopyResult copy = CopyFileWithTimes("e.in_", dir.path().string(), "copy.ini", dir.path().string());
+  EXPECT_EQ(copy.Code, CopyResultCode::Copied);
+  for (const char* name : {"e.in_", "copy.ini"}) {
+    struct stat info {};
+    ASSERT_EQ(stat(scene.Path(name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtim.tv_sec, 1100000000) << name;
+    EXPECT_EQ(info.st_mtim.tv_nsec, 987654321) << name;
+    EXPECT_EQ(test::TempDir::Read(scene.Path(name)), Engine) << name;
+  }
+  EXPECT_EQ(CopyFileWithTimes("none", dir.path().string(), "x", dir.path().string()).Code,
+            CopyResultCode::SourceNotOpened);
+  EXPECT_GT(DiskFreeBytes(dir.path().string()), 0.0L);
+  EXPECT_EQ(DiskFreeBytes((dir.path() / "missing").string()), -1.0L);
+  EXPECT_TRUE(IsSameFile(scene.Path("e.ini"), scene.Path("../" + dir.path().filename().string() + "/E.INI")));
+  EXPECT_FALSE(IsSameFile(scene.Path("e.ini"), scene.Path("e.in_")));
+}
+
+// A German desktop writes 1000,5 for 1000.5 with printf: the files the
+// editor writes and reads there are those of the "C" locale.
+TEST(Saving, FilesUnderAGermanLocaleAreThoseUnderC) {
+  const auto saveAll = [] {
+    test::TempDir dir;
+    Scene scene(dir.path());
+    scene.Write("e.ini", Engine + "EngineEmission=(0.125, -0.5, 1234.5)\r\n");
+    scene.Write("t.tbc", Tire);
+    scene.Open("e.ini");
+    scene.doc.EngineLoaded = true;
+    ReadEngineParameters(scene.doc);
+    ComposeAndKeepEngineText(scene.doc);
+    scene.Save("e.ini", "e2.ini");
+    scene.Open("t.tbc");
+    scene.Save("t.tbc", "t2.tbc");
+    return test::TempDir::Read(scene.Path("e2.ini")) + test::TempDir::Read(scene.Path("t2.tbc")) +
+           test::DumpParameters(scene.doc.Parameters);
+  };
+  const std::string underC = saveAll();
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the set-up script generates de_DE.UTF-8";
+  char native[16];
+  std::snprintf(native, sizeof native, "%.1f", 1000.5);
+  const std::string underGerman = saveAll();
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_STREQ(native, "1000,5") << "the locale was not in effect";
+  EXPECT_EQ(underGerman, underC);
+  EXPECT_NE(underC.find("EngineEmission=(0.12500, -0.5000, 1234.5000)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dyno
