@@ -1,5 +1,6 @@
 // Rules that are tables: each test runs one rule over a range of inputs and
 // compares the whole table with the approved one under tests/data/tables.
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/PreviewLayout.h"
+#include "core/app/PrintSheets.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/PrintedPage.h"
 #include "core/chart/ViewState.h"
@@ -152,6 +154,15 @@ TEST(Tables, ViewRowsAndPrintedPages) {
     out << "preview in " << w << "x" << h << " of " << pw << "x" << ph << ": " << first.left << "," << first.top << "-"
         << first.right << "," << first.bottom << " second " << second.left << "," << second.top << "-" << second.right
         << "," << second.bottom << "\n";
+  }
+  for (const auto& [first, last, reverse, copies, collate] :
+       {std::tuple{1, INT_MAX, false, 1, true}, {2, 3, false, 1, true}, {5, 9, false, 1, true}, {8, 9, false, 1, true},
+        {0, 2, true, 1, true}, {1, INT_MAX, false, 2, true}, {1, INT_MAX, false, 3, false}, {2, 6, true, 2, false},
+        {1, 6, false, 0, false}}) {
+    out << "sheets of pages " << first << ".." << last << (reverse ? " reversed" : "") << " x" << copies
+        << (collate ? " collated" : "") << " of 6:";
+    for (const int page : PrintSheets(first, last, 6, reverse, copies, collate)) out << " " << page;
+    out << "\n";
   }
   ExpectApproved(out.str(), "tables/view-and-pages.txt");
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/app/PrintSheets.h"
 #include "core/chart/PrintedPage.h"
 #include "core/files/NumberText.h"
 #include "gui/chart/ChartPainter.h"
@@ -144,19 +145,11 @@ bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent
   const bool range = printer.printRange() == QPrinter::PageRange;
   const int first = range && printer.fromPage() > 0 ? printer.fromPage() : setup.MinPage;
   const int last = range && printer.toPage() > 0 ? printer.toPage() : INT_MAX;
-  std::vector<int> pages;
-  for (int page = std::max(first, 1); page <= last && printout.HasPage(page); ++page) pages.push_back(page);
-  if (pages.empty()) return false;
-  if (printer.pageOrder() == QPrinter::LastPageFirst) std::reverse(pages.begin(), pages.end());
-
   // A printer that cannot make copies itself gets each page as often as asked.
-  const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
-  std::vector<int> sheets;
-  if (printer.collateCopies()) {
-    for (int c = 0; c < copies; ++c) sheets.insert(sheets.end(), pages.begin(), pages.end());
-  } else {
-    for (const int page : pages) sheets.insert(sheets.end(), static_cast<std::size_t>(copies), page);
-  }
+  const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+  const std::vector<int> sheets = PrintSheets(first, last, setup.MaxPage, printer.pageOrder() == QPrinter::LastPageFirst,
+                                              copies, printer.collateCopies());
+  if (sheets.empty()) return false;
 
   QPainter painter;
   if (!painter.begin(&printer)) {

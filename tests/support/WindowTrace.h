@@ -1,0 +1,104 @@
+#pragma once
+
+// A transcript of what a user sees of the editor window while commands run:
+// the dialogs and messages shown, the caption, the commands that became
+// available or checked, the document's state, the value box and the row
+// scroll bar. Paths are written relative to the folders the test names.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/editing/EditorState.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "support/DocumentDump.h"
+#include "support/ScriptedDialogs.h"
+
+namespace dyno::test {
+
+class WindowTrace {
+ public:
+  WindowTrace(TSDIDecFrame& frame, ScriptedDialogs& dialogs) : frame_(frame), dialogs_(dialogs) { Look(); }
+
+  // Paths under folder are written as name.
+  void Shorten(const QString& folder, const QString& name) { folders_.push_back({folder, name}); }
+
+  // Runs act as one step of the transcript.
+  void Step(const std::string& title, const std::function<void()>& act) {
+    text_ += "> " + title + "\n";
+    act();
+    frame_.UpdateCommandStates();
+    Look();
+  }
+
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string Short(QString text) const {
+    for (const auto& [folder, name] : folders_) text.replace(folder, name);
+    return text.toStdString();
+  }
+
+  void Note(const std::string& line) { text_ += "  " + line + "\n"; }
+
+  // Adds what changed since the last look.
+  void Look() {
+    for (; messages_ < dialogs_.messages.size(); ++messages_) {
+      Note("message \"" + Short(dialogs_.messages[messages_].text) + "\" \"" + Short(dialogs_.messages[messages_].caption) + "\"");
+    }
+    for (; titles_ < static_cast<std::size_t>(dialogs_.dialogTitles.size()); ++titles_) Note("dialog \"" + Short(dialogs_.dialogTitles[titles_]) + "\"");
+    const auto requests = [&](const std::vector<FileDialogRequest>& all, std::size_t& seen, const char* kind) {
+      for (; seen < all.size(); ++seen) {
+        const FileDialogRequest& r = all[seen];
+        Note(std::string(kind) + " dialog \"" + Short(r.Title) + "\" \"" + Short(r.Filter) + "\" in " + Short(r.Folder) +
+             " offering \"" + Short(r.ProposedName) + "\"" + (r.HideFilterPatterns ? " description only" : "") +
+             (r.ConfirmOverwrite ? " confirming overwrite" : ""));
+      }
+    };
+    requests(dialogs_.openRequests, opens_, "open");
+    requests(dialogs_.saveRequests, saves_, "save");
+    if (dialogs_.saveQuestions != questions_) Note("asked to save changes"), questions_ = dialogs_.saveQuestions;
+
+    Change("caption", frame_.windowTitle().toStdString());
+    std::string commands;
+    for (QAction* action : frame_.findChildren<QAction*>()) {
+      if (action->objectName().startsWith(QStringLiteral("action"))) {
+        commands += " " + action->objectName().mid(6).toStdString() + (action->isEnabled() ? "" : "-") +
+                    (action->isCheckable() ? (action->isChecked() ? "*" : "o") : "");
+      }
+    }
+    Change("commands", commands);
+    TDynoforgeWindow& window = *frame_.Client();
+    const EditorDocument& doc = window.Document();
+    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + doc.FileTitle + " | text " +
+                           std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));
+    Change("rows", doc.TireMode ? DumpSlipCurves(doc) : DumpRows(doc));
+    Change("box", "\"" + window.ValueEdit()->text().toStdString() + "\"");
+    const QScrollBar& bar = *window.RowScrollBar();
+    Change("scroll bar", std::string(bar.isEnabled() ? "on " : "off ") + std::to_string(bar.minimum()) + ".." +
+                             std::to_string(bar.maximum()) + " at " + std::to_string(bar.value()) + " first row " +
+                             std::to_string(window.State().View.FirstVisibleRow));
+  }
+
+  void Change(const std::string& what, const std::string& now) {
+    std::string& before = seen_[what];
+    if (before != now) Note(what + " " + now);
+    before = now;
+  }
+
+  TSDIDecFrame& frame_;
+  ScriptedDialogs& dialogs_;
+  std::vector<std::pair<QString, QString>> folders_;
+  std::map<std::string, std::string> seen_;
+  std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
+  int questions_ = 0;
+  std::string text_;
+};
+
+}  // namespace dyno::test
