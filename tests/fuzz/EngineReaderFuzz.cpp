@@ -6,20 +6,16 @@
 #include <cstdint>
 #include <string>
 
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/ParameterTexts.h"
 #include "FuzzSupport.h"
-#include "support/FakeHost.h"
-#include "support/WindowSteps.h"
 
 using namespace dyno;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  test::FakeHost host;
-  EditorState st(host, 801, 601);
-  EditorDocument& doc = st.Doc;
+  EditorDocument doc;
   doc.EngineText.assign(reinterpret_cast<const char*>(data), size);
 
   const int rows = ParseEngineRows(doc);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/document/Limits.h"
-#include "support/LinePieces.h"
+#include "LinePieces.h"
 
 // Shared by the fuzz targets. An invariant that does not hold aborts, which
 // libFuzzer (or the replay driver) reports as a crash with the input saved.

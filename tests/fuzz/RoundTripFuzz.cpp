@@ -46,7 +46,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
@@ -55,12 +55,8 @@
 #include "core/files/TireFile.h"
 #include "core/platform/PlatformFile.h"
 #include "FuzzSupport.h"
-#include "support/FakeHost.h"
-#include "support/Printf.h"
-#include "support/WindowSteps.h"
 
 using namespace dyno;
-using namespace dyno::test;
 
 namespace {
 
@@ -101,39 +97,38 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
 void EngineThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
   const std::string& folder = ScratchFolder();
   WriteBytes(folder + "/in.ini", bytes);
-  test::FakeHost host;
-  EditorState st(host, 801, 601);
-  const int result = ReadEngineRows(st, folder + "/in.ini");
-  FUZZ_CHECK(result == (expected.RowCount > 0 ? 1 : 0));
-  FUZZ_CHECK(st.Doc.EngineText == bytes);
-  FUZZ_CHECK(st.Doc.RowCount == expected.RowCount);
+  EditorDocument doc;
+  const ReadResult result = ReadEngineRows(doc, folder + "/in.ini").Result;
+  FUZZ_CHECK(result == (expected.RowCount > 0 ? ReadResult::Read : ReadResult::NothingFound));
+  FUZZ_CHECK(doc.EngineText == bytes);
+  FUZZ_CHECK(doc.RowCount == expected.RowCount);
   for (int i = 0; i < expected.RowCount; ++i) {
-    FUZZ_CHECK(st.Doc.Engine.Rpm[i] == expected.Engine.Rpm[i] && st.Doc.Engine.Torque[i] == expected.Engine.Torque[i] &&
-               st.Doc.Engine.Compression[i] == expected.Engine.Compression[i]);
+    FUZZ_CHECK(doc.Engine.Rpm[i] == expected.Engine.Rpm[i] && doc.Engine.Torque[i] == expected.Engine.Torque[i] &&
+               doc.Engine.Compression[i] == expected.Engine.Compression[i]);
   }
-  FUZZ_CHECK(WriteEngineFile(st, folder, "in.ini", folder, "out.ini") == 1);
-  FUZZ_CHECK(host.messages.empty());
+  const SaveResult saved = WriteEngineFile(doc, folder, "in.ini", folder, "out.ini");
+  FUZZ_CHECK(saved.Status == SaveStatus::Saved && saved.Messages.empty());
   FUZZ_CHECK(ReadBack(folder + "/out.ini") == written);
 }
 
 void TireThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
   const std::string& folder = ScratchFolder();
   WriteBytes(folder + "/in.tbc", bytes);
-  test::FakeHost host;
-  EditorState st(host, 801, 601);
-  st.Doc.EngineMode = false;
-  st.Doc.TireMode = true;
-  FUZZ_CHECK(ReadTireFile(st, folder + "/in.tbc") == (expected.SlipCurveCount > 0 ? 1 : 0));
-  FUZZ_CHECK(st.Doc.SlipCurveCount == expected.SlipCurveCount && st.Doc.TireTailPos == expected.TireTailPos);
-  FUZZ_CHECK(WriteTireFile(st, folder, "in.tbc", folder, "out.tbc") == 1);
-  FUZZ_CHECK(host.messages.empty());
+  EditorDocument doc;
+  doc.EngineMode = false;
+  doc.TireMode = true;
+  const ReadResult result = ReadTireFile(doc, folder + "/in.tbc").Result;
+  FUZZ_CHECK(result == (expected.SlipCurveCount > 0 ? ReadResult::Read : ReadResult::NothingFound));
+  FUZZ_CHECK(doc.SlipCurveCount == expected.SlipCurveCount && doc.TireTailPos == expected.TireTailPos);
+  const SaveResult saved = WriteTireFile(doc, folder, "in.tbc", folder, "out.tbc");
+  FUZZ_CHECK(saved.Status == SaveStatus::Saved && saved.Messages.empty());
   FUZZ_CHECK(ReadBack(folder + "/out.tbc") == written);
-  FUZZ_CHECK(st.Doc.TireOtherText == written);
+  FUZZ_CHECK(doc.TireOtherText == written);
 }
 
 // A number as its written text gives it back.
-double AsWritten(const char* format, double value) {
-  return DecimalToDouble(Printf(format, std::clamp(value, -MaxFileValue, MaxFileValue)));
+double AsWritten(int decimals, double value) {
+  return DecimalToDouble(FixedText(std::clamp(value, -MaxFileValue, MaxFileValue), decimals));
 }
 
 bool HasParameterKey(std::string_view text) {
@@ -161,8 +156,7 @@ double ParameterTolerance(double value, int position) {
 }
 
 struct EngineRead {
-  explicit EngineRead(std::string_view bytes, bool upgrade) : st(host, 801, 601) {
-    EditorDocument& doc = st.Doc;
+  explicit EngineRead(std::string_view bytes, bool upgrade) {
     doc.EngineText.assign(bytes);
     doc.EngineMode = !upgrade;
     doc.UpgradeMode = upgrade;
@@ -170,8 +164,7 @@ struct EngineRead {
     ParseEngineRows(doc);
     if (!upgrade) ReadEngineParameters(doc);
   }
-  test::FakeHost host;
-  EditorState st;
+  EditorDocument doc;
 };
 
 // The rows of a second read are the rows of the first as written, and as
@@ -179,17 +172,17 @@ struct EngineRead {
 void CheckRowsAsWritten(const EditorDocument& first, const EditorDocument& second, int expectedRows) {
   FUZZ_CHECK(second.RowCount == expectedRows);
   for (int i = 0; i < std::min(first.RowCount, expectedRows); ++i) {
-    FUZZ_CHECK(second.Engine.Rpm[i] == AsWritten("%.1f", first.Engine.Rpm[i]));
-    FUZZ_CHECK(second.Engine.Compression[i] == AsWritten("%.1f", first.Engine.Compression[i]));
-    FUZZ_CHECK(second.Engine.Torque[i] == AsWritten("%.1f", first.Engine.Torque[i]));
+    FUZZ_CHECK(second.Engine.Rpm[i] == AsWritten(1, first.Engine.Rpm[i]));
+    FUZZ_CHECK(second.Engine.Compression[i] == AsWritten(1, first.Engine.Compression[i]));
+    FUZZ_CHECK(second.Engine.Torque[i] == AsWritten(1, first.Engine.Torque[i]));
     FUZZ_CHECK(second.Engine.Power[i] == PowerOf(second.Engine.Rpm[i], second.Engine.Torque[i]));
   }
 }
 
 void EngineRoundTrip(std::string_view bytes, bool upgrade) {
   EngineRead first(bytes, upgrade);
-  const int rows = first.st.Doc.RowCount;
-  const std::string written = ComposeEngineFile(first.st.Doc);
+  const int rows = first.doc.RowCount;
+  const std::string written = ComposeEngineFile(first.doc);
 
   // Every piece that is not a row is kept; the rows stand where the first row
   // piece stood, one line each, and nothing else is new.
@@ -226,24 +219,24 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     FUZZ_CHECK(lines == rows);
   }
 
-  if (!upgrade) EngineThroughFiles(bytes, first.st.Doc, written);
+  if (!upgrade) EngineThroughFiles(bytes, first.doc, written);
 
   EngineRead second(written, upgrade);
-  CheckRowsAsWritten(first.st.Doc, second.st.Doc, rows);
+  CheckRowsAsWritten(first.doc, second.doc, rows);
   if (!upgrade && rowsAreWholeLines) {
     for (int p = 0; p < EngineParameterCount; ++p) {
-      const EngineParameter& a = first.st.Doc.Parameters.Items[p];
-      const EngineParameter& b = second.st.Doc.Parameters.Items[p];
+      const EngineParameter& a = first.doc.Parameters.Items[p];
+      const EngineParameter& b = second.doc.Parameters.Items[p];
       FUZZ_CHECK(a.Values == b.Values);
       FUZZ_CHECK(a.Comment == b.Comment);
     }
   }
-  FUZZ_CHECK(ComposeEngineFile(second.st.Doc) == written);
+  FUZZ_CHECK(ComposeEngineFile(second.doc) == written);
 
   if (upgrade) return;
 
   // The composed text, as the parameter dialog's OK and Generate leave it.
-  const EngineParameterSet parameters = first.st.Doc.Parameters;
+  const EngineParameterSet parameters = first.doc.Parameters;
   bool commentsHoldKeys = false;
   int commentsHoldingRows = 0;
   for (const EngineParameter& parameter : parameters.Items) {
@@ -253,13 +246,13 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
       commentsHoldingRows += fuzz::IsRowPiece(piece.bytes) ? 1 : 0;
     }
   }
-  ComposeAndKeepEngineText(first.st.Doc);
-  const std::string composed = first.st.Doc.EngineText;
+  ComposeAndKeepEngineText(first.doc);
+  const std::string composed = first.doc.EngineText;
   EngineRead again(composed, false);
-  CheckRowsAsWritten(first.st.Doc, again.st.Doc, std::min(rows + commentsHoldingRows, MaxEngineRows));
+  CheckRowsAsWritten(first.doc, again.doc, std::min(rows + commentsHoldingRows, MaxEngineRows));
   for (int p = 0; p < EngineParameterCount; ++p) {
     const EngineParameter& a = parameters.Items[p];
-    const EngineParameter& b = again.st.Doc.Parameters.Items[p];
+    const EngineParameter& b = again.doc.Parameters.Items[p];
     const std::string line = FormatParameterLine(a);
     if (commentsHoldKeys || line.size() > static_cast<std::size_t>(LineBufferSize - 1)) continue;
     for (int v = 0; v < a.ValueCount(); ++v) {
@@ -285,22 +278,20 @@ std::vector<std::string_view> Lines(std::string_view text) {
 }
 
 struct TireRead {
-  explicit TireRead(std::string_view bytes) : st(host, 801, 601) {
-    EditorDocument& doc = st.Doc;
+  explicit TireRead(std::string_view bytes) {
     doc.EngineMode = false;
     doc.TireMode = true;
     doc.TireText.assign(bytes);
-    ParseTireText(st);
+    ParseTireText(doc);
   }
-  test::FakeHost host;
-  EditorState st;
+  EditorDocument doc;
 };
 
 void TireRoundTrip(std::string_view bytes) {
   TireRead first(bytes);
-  const EditorDocument& doc = first.st.Doc;
+  const EditorDocument& doc = first.doc;
   const int curves = doc.SlipCurveCount;
-  ComposeTireFile(first.st.Doc);
+  ComposeTireFile(first.doc);
   const std::string written = doc.TireOtherText;
 
   TireThroughFiles(bytes, doc, written);
@@ -360,21 +351,21 @@ void TireRoundTrip(std::string_view bytes) {
   FUZZ_CHECK(static_cast<int>(expectedCounts.size()) == curves);
 
   TireRead second(written);
-  const EditorDocument& again = second.st.Doc;
+  const EditorDocument& again = second.doc;
   FUZZ_CHECK(again.SlipCurveCount == curves);
   for (int b = 0; b < curves; ++b) {
     const SlipCurve& before = doc.SlipCurves[b];
     const SlipCurve& after = again.SlipCurves[b];
     FUZZ_CHECK(after.Name == before.Name);
-    FUZZ_CHECK(after.Step == AsWritten("%0.5f", before.Step));
-    FUZZ_CHECK(after.DropoffFunction == AsWritten("%0.1f", before.DropoffFunction));
+    FUZZ_CHECK(after.Step == AsWritten(5, before.Step));
+    FUZZ_CHECK(after.DropoffFunction == AsWritten(1, before.DropoffFunction));
     FUZZ_CHECK(expectedCounts[b] <= before.SampleCount);
     FUZZ_CHECK(after.SampleCount == expectedCounts[b]);
     FUZZ_CHECK(cut || after.SampleCount == before.SampleCount);
-    for (int i = 0; i < after.SampleCount; ++i) FUZZ_CHECK(after.Samples[i] == AsWritten("%0.6f", before.Samples[i]));
+    for (int i = 0; i < after.SampleCount; ++i) FUZZ_CHECK(after.Samples[i] == AsWritten(6, before.Samples[i]));
   }
   if (cut) return;
-  ComposeTireFile(second.st.Doc);
+  ComposeTireFile(second.doc);
   FUZZ_CHECK(again.TireOtherText == written);
 }
 

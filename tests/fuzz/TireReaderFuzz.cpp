@@ -6,22 +6,17 @@
 #include <cstdint>
 #include <string>
 
-#include "core/editing/EditorState.h"
+#include "core/document/EditorDocument.h"
 #include "core/files/TireFile.h"
 #include "FuzzSupport.h"
-#include "support/FakeHost.h"
-#include "support/WindowSteps.h"
 
 using namespace dyno;
-using namespace dyno::test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  test::FakeHost host;
-  EditorState st(host, 801, 601);
-  EditorDocument& doc = st.Doc;
+  EditorDocument doc;
   doc.TireText.assign(reinterpret_cast<const char*>(data), size);
 
-  const int result = ParseTireText(st);
+  const int result = ParseTireText(doc);
 
   FUZZ_CHECK(result == (doc.SlipCurveCount > 0 ? 1 : 0));
   FUZZ_CHECK(doc.SlipCurveCount >= 0 && doc.SlipCurveCount <= SlipCurveSlots);

@@ -44,7 +44,6 @@
 #include "support/Printf.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
-#include "support/WindowSteps.h"
 
 extern char** environ;
 
@@ -105,11 +104,11 @@ Files& TheFiles() {
 struct OpenedFile {
   explicit OpenedFile(bool tire) : st(std::make_unique<EditorState>(host, 1024, 768)) {
     if (tire) {
-      ReadTireFile(*st, TheFiles().tirePath);
+      ReadTireFile(st->Doc, TheFiles().tirePath);
       st->Doc.TireMode = true;
       st->Doc.EngineMode = false;
     } else {
-      ReadEngineRows(*st, TheFiles().enginePath);
+      ReadEngineRows(st->Doc, TheFiles().enginePath);
       st->Doc.EngineLoaded = true;
       ReadEngineParameters(st->Doc);
     }
@@ -125,7 +124,7 @@ void OpenEngine(benchmark::State& state) {
   auto st = std::make_unique<EditorState>(host, 1024, 768);
   st->Doc.EngineLoaded = true;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ReadEngineRows(*st, TheFiles().enginePath));
+    benchmark::DoNotOptimize(ReadEngineRows(st->Doc, TheFiles().enginePath));
     benchmark::DoNotOptimize(ReadEngineParameters(st->Doc));
   }
 }
@@ -133,7 +132,7 @@ void OpenEngine(benchmark::State& state) {
 void OpenTire(benchmark::State& state) {
   test::FakeHost host;
   auto st = std::make_unique<EditorState>(host, 1024, 768);
-  for (auto _ : state) benchmark::DoNotOptimize(ReadTireFile(*st, TheFiles().tirePath));
+  for (auto _ : state) benchmark::DoNotOptimize(ReadTireFile(st->Doc, TheFiles().tirePath));
 }
 
 void ReadBytes(benchmark::State& state, const std::string& path) {
@@ -155,8 +154,9 @@ void Save(benchmark::State& state, bool tire) {
   const Files& files = TheFiles();
   const std::string name = fs::path(tire ? files.tirePath : files.enginePath).filename().string();
   for (auto _ : state) {
-    const int written = tire ? WriteTireFile(*opened.st, files.folder, name, files.folder, name)
-                             : WriteEngineFile(*opened.st, files.folder, name, files.folder, name);
+    const int written = (tire ? WriteTireFile(opened.st->Doc, files.folder, name, files.folder, name)
+                              : WriteEngineFile(opened.st->Doc, files.folder, name, files.folder, name))
+                                .Status == SaveStatus::Saved;
     if (written != 1) state.SkipWithError("the save failed");
   }
 }

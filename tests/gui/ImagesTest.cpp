@@ -1,0 +1,83 @@
+// The compiled-in bitmaps, icons and cursors: every one loads at its size,
+// keeps to the 16 classic colours (the icon adds the chart's face) with a
+// fully transparent background, and the window's cursors take their hot
+// spots on their shapes. The images themselves are one approved picture.
+#include <QDirIterator>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSet>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/document/TDynoforgeWindow.h"
+#include "support/Approval.h"
+#include "support/ImageApproval.h"
+
+namespace dyno {
+namespace {
+
+TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
+  const QSet<QRgb> vga = {qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
+                          qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
+                          qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
+                          qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255),
+                          qRgb(96, 160, 192)};
+  QStringList paths;
+  for (QDirIterator it(QStringLiteral(":/images"), QDirIterator::Subdirectories); it.hasNext();) {
+    const QString path = it.next();
+    if (path.endsWith(QStringLiteral(".xpm"))) paths << path;
+  }
+  paths.sort();
+  std::string out;
+  QImage sheet(42 * static_cast<int>(paths.size()), 34, QImage::Format_ARGB32);
+  sheet.fill(qRgb(255, 255, 240));
+  QPainter painter(&sheet);
+  int x = 0;
+  for (const QString& path : paths) {
+    const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    QSet<QRgb> colours;
+    bool hardEdges = true;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int i = 0; i < image.width(); ++i) {
+        const QRgb c = image.pixel(i, y);
+        hardEdges &= qAlpha(c) == 0 || qAlpha(c) == 255;
+        if (qAlpha(c) == 255) colours.insert(c);
+      }
+    }
+    for (const QRgb c : colours) EXPECT_TRUE(vga.contains(c)) << path.toStdString() << " " << std::hex << c;
+    EXPECT_TRUE(hardEdges) << path.toStdString();
+    out += path.toStdString() + " " + std::to_string(image.width()) + "x" + std::to_string(image.height()) + " " +
+           std::to_string(colours.size()) + " colours\n";
+    painter.drawImage(x + 1, 1, image);
+    x += 42;
+  }
+  painter.end();
+  test::ExpectApproved(out, "window/images.txt");
+  test::ExpectApprovedImage(sheet, "images");
+}
+
+TEST(Images, TheWindowsCursorsTakeTheirHotSpotsOnTheirShapes) {
+  TSDIDecFrame frame;
+  TDynoforgeWindow& window = *frame.Client();
+  frame.resize(1000, 700);
+  window.grab();
+  std::string out;
+  for (const QPoint p : {QPoint(100, 300), QPoint(600, 300)}) {
+    QMouseEvent move(QEvent::MouseMove, p, window.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    const QCursor cursor = window.cursor();
+    const QImage shape = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    out += "cursor at " + std::to_string(p.x()) + "," + std::to_string(p.y()) + ": hot spot " +
+           std::to_string(cursor.hotSpot().x()) + "," + std::to_string(cursor.hotSpot().y()) + "\n";
+    EXPECT_EQ(qAlpha(shape.pixel(cursor.hotSpot())), 255) << p.x();
+  }
+  test::ExpectApproved(out, "window/cursors.txt");
+}
+
+}  // namespace
+}  // namespace dyno
