@@ -41,7 +41,7 @@
 #include "core/platform/PlatformFile.h"
 #include "gui/chart/ChartPainter.h"
 #include "support/FakeHost.h"
-#include "support/Printf.h"
+#include "Printf.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
 

@@ -60,7 +60,7 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     -DDYNOFORGE_TESTS=OFF -DDYNOFORGE_WITH_QT=OFF -DDYNOFORGE_WERROR=ON >/dev/null
   cmake --build build-fuzz
   mkdir -p build-fuzz/crashes
-  for target in engine_reader tire_reader round_trip; do
+  for target in round_trip; do
     # The inputs found are kept in build-fuzz/corpus and grow from run to
     # run; the seeds in tests/fuzz/corpus are only read.
     mkdir -p "build-fuzz/corpus/$target"

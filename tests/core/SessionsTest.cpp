@@ -237,6 +237,14 @@ class Session {
       RefitTable(st.View, st.Host, st.Doc.RowCount);
     } else if (command == "forget") {
       ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
+    } else if (command == "set") {
+      std::string column;
+      int i = 0;
+      double value = 0;
+      words >> column >> i >> value;
+      EngineCurve& e = st.Doc.Engine;
+      (column == "rpm" ? e.Rpm : column == "torque" ? e.Torque : e.Compression)[i] = value;
+      RecomputePower(st.Doc, i);
     } else if (command == "reset") {
       ResetInteraction(st.Ui, st.Host);
     } else {

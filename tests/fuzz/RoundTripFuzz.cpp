@@ -1,4 +1,5 @@
-// Fuzz target: any bytes, read, written and read again, once as an engine
+// Fuzz target: any bytes, read (every value finite, within the limits),
+// written and read again, once as an engine
 // file (in Engine and in Upgrade mode, and through the composed text that
 // the parameter dialog and Generate leave) and once as a tire file.
 //
@@ -155,14 +156,29 @@ double ParameterTolerance(double value, int position) {
   return tolerance + v * 1e-15;
 }
 
+// What any read promises: finite values, at most 500 rows, and comments
+// that are one line piece from their "//" on.
 struct EngineRead {
   explicit EngineRead(std::string_view bytes, bool upgrade) {
     doc.EngineText.assign(bytes);
     doc.EngineMode = !upgrade;
     doc.UpgradeMode = upgrade;
     doc.EngineLoaded = true;
-    ParseEngineRows(doc);
-    if (!upgrade) ReadEngineParameters(doc);
+    const int rows = ParseEngineRows(doc);
+    FUZZ_CHECK(rows >= 0 && rows <= MaxEngineRows && doc.RowCount == rows && doc.Engine.EngineRowCount == rows);
+    for (int i = 0; i < rows; ++i) {
+      const TorqueRow row = doc.Engine.Row(i);
+      FUZZ_CHECK(fuzz::IsFinite(row.Rpm) && fuzz::IsFinite(row.Compression) && fuzz::IsFinite(row.Torque));
+      FUZZ_CHECK(row.Power == PowerOf(row.Rpm, row.Torque));
+    }
+    if (upgrade) return;
+    ReadEngineParameters(doc);
+    for (const EngineParameter& parameter : doc.Parameters.Items) {
+      for (int v = 0; v < parameter.ValueCount(); ++v) FUZZ_CHECK(fuzz::IsFinite(parameter.Values[v]));
+      const std::string& comment = parameter.Comment;
+      FUZZ_CHECK(comment.empty() || comment.starts_with("//"));
+      FUZZ_CHECK(comment.find_first_of(std::string("\r\n\0", 3)) == std::string::npos);
+    }
   }
   EditorDocument doc;
 };
@@ -282,7 +298,15 @@ struct TireRead {
     doc.EngineMode = false;
     doc.TireMode = true;
     doc.TireText.assign(bytes);
-    ParseTireText(doc);
+    FUZZ_CHECK(ParseTireText(doc) == (doc.SlipCurveCount > 0 ? 1 : 0));
+    for (int slot = 0; slot < SlipCurveSlots; ++slot) {
+      const SlipCurve& curve = doc.SlipCurves[slot];
+      const int used = slot < doc.SlipCurveCount ? curve.SampleCount : 0;
+      FUZZ_CHECK(used >= 0 && used <= MaxFileSlipSamples && curve.Name.size() <= MaxSlipNameLength);
+      FUZZ_CHECK(fuzz::IsFinite(curve.Step) && fuzz::IsFinite(curve.DropoffFunction));
+      // Nothing of an earlier file shows beyond the samples read.
+      for (int i = 0; i < MaxSlipSamples; ++i) FUZZ_CHECK(i < used ? fuzz::IsFinite(curve.Samples[i]) : curve.Samples[i] == 0.0);
+    }
   }
   EditorDocument doc;
 };

@@ -48,7 +48,7 @@ class FakeHost : public EditorHost {
   void InsertValueBoxText(std::string_view text) override {
     // Inserted at the caret, which an emptied box has at its start; the box
     // takes what fits.
-    const std::size_t room = valueBoxLimit - std::min(valueBox.size(), valueBoxLimit);
+    const std::size_t room = valueBox.size() < 8 ? 8 - valueBox.size() : 0;
     const std::string_view taken = text.substr(0, room);
     if (taken.empty()) return;
     valueBox.insert(0, taken);
@@ -60,7 +60,7 @@ class FakeHost : public EditorHost {
   // a character beyond the limit is refused without one.
   void Type(std::string_view characters) {
     for (char c : characters) {
-      if (valueBox.size() >= valueBoxLimit) continue;
+      if (valueBox.size() >= 8) continue;
       valueBox.push_back(c);
       Changed();
     }
@@ -71,28 +71,6 @@ class FakeHost : public EditorHost {
     valueBox.pop_back();
     Changed();
   }
-  // The user selects all of the box's text and deletes it.
-  void ClearByUser() { EmptyValueBox(); }
-
-  // Whether every invalidation covers at most maxArea pixels.
-  bool AllInvalidationsWithin(int maxArea) const {
-    for (const Invalidation& inv : invalidations) {
-      const long long area = static_cast<long long>(inv.area.right - inv.area.left) * (inv.area.bottom - inv.area.top);
-      if (area > maxArea) return false;
-    }
-    return true;
-  }
-  // Whether some invalidation covers the rectangle r.
-  bool Invalidated(const Rect& r) const {
-    for (const Invalidation& inv : invalidations) {
-      if (inv.area.left <= r.left && inv.area.top <= r.top && inv.area.right >= r.right &&
-          inv.area.bottom >= r.bottom) {
-        return true;
-      }
-    }
-    return false;
-  }
-
   std::vector<Invalidation> invalidations;
   std::vector<Message> messages;
   std::vector<Scroll> scrolls;
@@ -100,7 +78,6 @@ class FakeHost : public EditorHost {
   int scrollBarSyncs = 0;
   std::string valueBox;
   bool valueBoxModified = false;
-  std::size_t valueBoxLimit = 8;
   int valueBoxChanges = 0;
   std::function<void()> valueBoxChanged;
   CursorShape cursor = CursorShape::Arrow;
