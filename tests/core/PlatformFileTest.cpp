@@ -217,6 +217,29 @@ TEST_P(PlatformFileNames, JoinedPathsNameTheFileAndCompareAsTheSameFile) {
   EXPECT_FALSE(IsSameFile(joined, JoinPath(folder.Path(), name() + "x")));
 }
 
+// A file whose path is just short of Windows' MAX_PATH (260): the temporary
+// and backup names beside it are longer than that.
+TEST(PlatformFileWrite, AFileWhosePathNearlyFillsTheLimitIsSavedAndBackedUp) {
+  Utf8Folder folder;
+  std::string deep;
+  while (folder.Path().size() + deep.size() < 200) deep += "Unterordner-\xC3\xBC/";
+  fs::create_directories(PathFromUtf8(folder.File(deep)));
+  const std::size_t nameLength = 255 - PathFromUtf8(folder.File(deep)).native().size();
+  const std::string name = deep + std::string(nameLength - 4, 'm') + ".ini";
+  ASSERT_EQ(PathFromUtf8(folder.File(name)).native().size(), 255u);
+  folder.Put(name, "old");
+
+  ASSERT_TRUE(LinkAsBackup(folder.File(name), folder.File(BackupName(name))));
+  ASSERT_EQ(WriteFileReplacing(folder.File(name), "new"), WriteStatus::Ok);
+  ASSERT_EQ(CopyFileKeepingTimes(folder.File(name), folder.File(deep + "copy.ini")), CopyStatus::Ok);
+
+  std::string bytes;
+  ASSERT_EQ(ReadFileBytes(folder.File(name), bytes).Status, ReadStatus::Ok);
+  EXPECT_EQ(bytes, "new");
+  EXPECT_EQ(folder.Get(BackupName(name)), "old");
+  EXPECT_EQ(folder.Get(deep + "copy.ini"), "new");
+}
+
 TEST(PlatformFileRead, WhatCannotBeReadLeavesTheBytesAsTheyWere) {
   Utf8Folder folder;
   fs::create_directory(PathFromUtf8(folder.File(Umlaut + ".folder")));
