@@ -138,14 +138,14 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Runs a Windows program from its folder under a time limit; its output goes
 # to a log with the CR LF line ends of the C runtime's text mode made LF.
+# Wine's server stays up for the next program; it ends 3 s after the last.
 run_windows() {
   local log=$1 exe=$2
   shift 2
   local status=0
   (cd "$(dirname "$exe")" && timeout --kill-after=10 "$timeout_seconds" "$wine" "$exe" "$@") \
     </dev/null >"$log" 2>&1 || status=$?
-  # Wine's own processes end with its server, 3 s after the last program.
-  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then "$wineserver" -k || true; else "$wineserver" -w || true; fi
+  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then "$wineserver" -k || true; fi
   sed -i 's/\r$//' "$log"
   return "$status"
 }
@@ -220,6 +220,9 @@ fi
 if [ "$roundtrip_status" -ne 0 ]; then
   problem+="${problem:+; }the files saved on Windows and on Linux differ or could not be made (in $roundtrip)"
 fi
+
+# Wine's own processes end with its server.
+"$wineserver" -w || true
 
 echo "windows: ${passed:-0} passed, ${failed:-0} failed, ${skipped:-0} skipped"
 if [ -n "$problem" ]; then

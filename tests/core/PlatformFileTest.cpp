@@ -175,14 +175,15 @@ TEST_P(PlatformFileNames, ALinkedBackupKeepsTheOldBytesOnceTheFileIsReplaced) {
 TEST_P(PlatformFileNames, ACopyKeepsEveryByteAndTheModificationTime) {
   const std::string bytes = HostileBytes();
   folder.Put(name(), bytes);
-  fs::last_write_time(PathFromUtf8(file()), OldTime());
+  const fs::file_time_type old = OldTime();
+  fs::last_write_time(PathFromUtf8(file()), old);
   MakeReadOnly(file());
   folder.Put(BackupName(name()), "previous copy");
 
   ASSERT_EQ(CopyFileKeepingTimes(file(), backup()), CopyStatus::Ok);
 
   EXPECT_EQ(folder.Get(BackupName(name())), bytes);
-  EXPECT_EQ(ModificationTime(backup()), OldTime());
+  EXPECT_EQ(ModificationTime(backup()), old);
   EXPECT_FALSE(IsReadOnly(backup()));  // a plain file the owner may write
   EXPECT_EQ(folder.Names(), Sorted({BackupName(name()), name()}));
 
