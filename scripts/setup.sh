@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing Dynoforge needs on Debian 12, and only
 # what is missing: a second run installs nothing.
+#
+#   --windows   also what building the core for Windows and running its
+#               tests under Wine needs (scripts/windows-tests.sh)
 set -euo pipefail
 
 packages=(
@@ -12,6 +15,15 @@ packages=(
   poppler-utils
   desktop-file-utils shared-mime-info dpkg-dev
 )
+for arg in "$@"; do
+  case "$arg" in
+    # wine64 alone is enough: its loader is /usr/lib/wine/wine64, and without
+    # recommends no wine32 or i386 package comes along. googletest holds the
+    # sources that are built for Windows.
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest) ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi

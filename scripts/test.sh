@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine as needed, builds Dynoforge and runs every test
-# headless: the whole suite, again under a German locale, the core tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
-# each fuzz target under both.
+# headless: the whole suite, again under a German locale, the core's platform
+# tests built for Windows and run under Wine, the core tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each
+# fuzz target under both.
 #
+#   --no-windows       skip the Windows build and its tests under Wine
 #   --no-sanitize      skip the sanitizer build
 #   --sanitize-all     run the widget tests under the sanitizers too
 #   --no-fuzz          skip the fuzzing run
@@ -12,9 +14,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sanitize=core
+windows=yes
 fuzz_seconds=60
 for arg in "$@"; do
   case "$arg" in
+    --no-windows) windows=no ;;
     --no-sanitize) sanitize=none ;;
     --sanitize-all) sanitize=all ;;
     --no-fuzz) fuzz_seconds=0 ;;
@@ -41,6 +45,13 @@ ctest --test-dir build -j "$jobs" --timeout 300
 
 echo "== Tests under de_DE.UTF-8"
 LC_ALL=de_DE.UTF-8 ctest --test-dir build -j "$jobs" --timeout 300
+
+if [ "$windows" = yes ]; then
+  # GoogleTest for Windows and the Wine prefix are kept in
+  # ${XDG_CACHE_HOME:-~/.cache}/dynoforge-win, for every clone on the machine.
+  echo "== The core for Windows (MinGW-w64), its tests under Wine"
+  scripts/windows-tests.sh
+fi
 
 if [ "$sanitize" != none ]; then
   echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer ($sanitize)"

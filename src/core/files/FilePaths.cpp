@@ -1,7 +1,7 @@
 #include "core/files/FilePaths.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -37,19 +37,38 @@ std::string FileNameOfPath(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+fs::path PathFromUtf8(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Utf8FromPath(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
-  return (fs::path(folder) / name).string();
+  try {
+    return Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(name));
+  } catch (const std::system_error&) {
+    // Not UTF-8 (only Windows objects): joined as text, the file functions
+    // refuse the name then.
+    return folder + static_cast<char>(fs::path::preferred_separator) + name;
+  }
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {
-  std::error_code firstError;
-  std::error_code secondError;
-  const fs::path a = fs::absolute(first, firstError).lexically_normal();
-  const fs::path b = fs::absolute(second, secondError).lexically_normal();
-  if (!firstError && !secondError && EqualIgnoringCase(a.string(), b.string())) return true;
-  std::error_code error;
-  return fs::equivalent(first, second, error) && !error;
+  try {
+    const fs::path firstPath = PathFromUtf8(first);
+    const fs::path secondPath = PathFromUtf8(second);
+    std::error_code firstError;
+    std::error_code secondError;
+    const fs::path a = fs::absolute(firstPath, firstError).lexically_normal();
+    const fs::path b = fs::absolute(secondPath, secondError).lexically_normal();
+    if (!firstError && !secondError && EqualIgnoringCase(Utf8FromPath(a), Utf8FromPath(b))) return true;
+    std::error_code error;
+    return fs::equivalent(firstPath, secondPath, error) && !error;
+  } catch (const std::system_error&) {
+    return false;  // a name that is not UTF-8 names no file on Windows
+  }
 }
 
 }  // namespace dyno

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,13 @@ std::string BackupName(std::string_view name);
 // The file name of a path: the part after its last "/". A backslash is an
 // ordinary character of a file name here, so "folder\name" is one name.
 std::string FileNameOfPath(std::string_view path);
+
+// A UTF-8 path as a std::filesystem path, and back. Through char8_t on
+// every system: the std::string conversions read and write the ANSI code
+// page on Windows. On Windows bytes that are not UTF-8 throw
+// std::filesystem::filesystem_error; on POSIX every byte passes unchanged.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 // folder and name joined with the platform's separator.
 std::string JoinPath(const std::string& folder, const std::string& name);

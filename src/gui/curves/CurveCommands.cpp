@@ -1,6 +1,5 @@
 #include "gui/curves/CurveCommands.h"
 
-#include <QFile>
 
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
@@ -87,10 +86,10 @@ void CurveCommands::ImportCommand() {
   QWidget* parent = window_.DialogParent();
   // The first import starts where the last file was opened; later ones where
   // the previous import ended.
-  if (doc.ImportFolder.empty()) doc.ImportFolder = QFile::encodeName(StartFolder(doc)).toStdString();
+  if (doc.ImportFolder.empty()) doc.ImportFolder = StartFolder(doc).toStdString();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
-                                  QStringLiteral("INI Files (*.ini)"), QFile::decodeName(doc.ImportFolder.c_str()),
-                                  QFile::decodeName(doc.FileTitle.c_str())};
+                                  QStringLiteral("INI Files (*.ini)"), QString::fromStdString(doc.ImportFolder),
+                                  QString::fromStdString(doc.FileTitle)};
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
     dialogs.Message(parent, QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));

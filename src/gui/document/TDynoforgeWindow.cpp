@@ -1,7 +1,6 @@
 #include "gui/document/TDynoforgeWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -108,8 +107,9 @@ void TDynoforgeWindow::SetupWindow() {
   RefitTable(st.View, st.Host, doc.RowCount);
   SetCaption();
 
-  doc.WorkFolder = QFile::encodeName(ReadWorkFolderSetting()).toStdString();
-  QDir::setCurrent(QFile::decodeName(doc.WorkFolder.c_str()));
+  // Paths are UTF-8 in the core on every system.
+  doc.WorkFolder = ReadWorkFolderSetting().toStdString();
+  QDir::setCurrent(QString::fromStdString(doc.WorkFolder));
   doc.FileFolder = doc.WorkFolder;
 
   setFocus();
@@ -118,7 +118,7 @@ void TDynoforgeWindow::SetupWindow() {
 
 bool TDynoforgeWindow::CanClose() {
   const EditorDocument& doc = state_->Doc;
-  WriteWorkFolderSetting(QFile::decodeName(doc.WorkFolder.c_str()));
+  WriteWorkFolderSetting(QString::fromStdString(doc.WorkFolder));
   if (!doc.Modified || !Status(CmSaveAs).Enabled) return true;
   switch (dialogs_->AskSaveChanges(this)) {
     case UserDialogs::SaveChoice::Save:

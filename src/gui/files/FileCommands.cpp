@@ -1,7 +1,6 @@
 #include "gui/files/FileCommands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "core/chart/RowScrolling.h"
@@ -35,8 +34,10 @@ const QString FileNotLoaded = QStringLiteral("FILE NOT LOADED!");
 // Saving needs at least this much room on the destination's file system.
 constexpr long double MinimumFreeBytes = 100000;
 
-QString DecodedName(const std::string& name) { return QFile::decodeName(name.c_str()); }
-std::string EncodedName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+// The core takes paths as UTF-8 on every system. (QFile::encodeName gives
+// the ANSI code page on Windows, where "Motor-ü.ini" would not open.)
+QString DecodedName(const std::string& name) { return QString::fromStdString(name); }
+std::string EncodedName(const QString& name) { return name.toStdString(); }
 
 // Shows the messages of a save, in order.
 void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages) {

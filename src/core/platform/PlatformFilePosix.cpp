@@ -5,18 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <vector>
+
+#include "core/platform/PlatformFileSteps.h"
 
 namespace fs = std::filesystem;
 
 namespace dyno {
 
 namespace {
-
-constexpr std::size_t CopyChunkBytes = 9216;
 
 class FileDescriptor {
  public:
@@ -181,35 +179,18 @@ FileReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
   if (!S_ISREG(info.st_mode)) return {ReadStatus::CannotRead, ENODEV};
   if (info.st_size > MaxFileBytes) return {ReadStatus::CannotRead, EFBIG};
 
-  // Read to the end rather than trusting the size: the file may change
-  // under us, and some files report no size at all.
-  std::string data;
-  data.resize(static_cast<std::size_t>(info.st_size) + 1);
-  std::size_t used = 0;
-  for (;;) {
-    if (used == data.size()) {
-      if (static_cast<long long>(data.size()) > MaxFileBytes) return {ReadStatus::CannotRead, EFBIG};
-      data.resize(data.size() * 2);
+  // Some files report no size at all: the size is only where reading starts.
+  const auto read = [&](char* data, std::size_t size) -> long long {
+    for (;;) {
+      const ssize_t got = ::read(file.get(), data, size);
+      if (got >= 0 || errno != EINTR) return got;
     }
-    const ssize_t got = ::read(file.get(), data.data() + used, data.size() - used);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return {ReadStatus::CannotRead, errno};
-    }
-    if (got == 0) break;
-    used += static_cast<std::size_t>(got);
-  }
-  if (used > static_cast<std::size_t>(MaxFileBytes)) return {ReadStatus::CannotRead, EFBIG};
-  data.resize(used);
-  bytes.swap(data);
-  return {};
+  };
+  return platform::ReadToEnd(info.st_size, read, [] { return errno; }, EFBIG, bytes);
 }
 
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, int mode) {
-  ReplacementFile file;
-  if (!file.Create(path, mode)) return WriteStatus::CannotCreate;
-  if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) return WriteStatus::CannotWrite;
-  return WriteStatus::Ok;
+  return platform::WriteReplacing<ReplacementFile>(path, bytes, mode);
 }
 
 bool LinkAsBackup(const std::string& source, const std::string& backup) {
@@ -246,16 +227,10 @@ CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& de
     return CopyStatus::CannotCreateDestination;
   }
 
-  std::vector<char> buffer(CopyChunkBytes);
-  long long remaining = info.st_size;
-  while (remaining > 0) {
-    const std::size_t asked = static_cast<std::size_t>(std::min<long long>(remaining, CopyChunkBytes));
-    const ssize_t got = ReadUpTo(from.get(), buffer.data(), asked);
-    if (got == 0) break;
-    if (got < 0 || static_cast<std::size_t>(got) < asked) return CopyStatus::CannotReadSource;
-    if (!to.Write(buffer.data(), asked)) return CopyStatus::CannotWriteDestination;
-    remaining -= static_cast<long long>(asked);
-  }
+  const CopyStatus copied = platform::CopyChunks(
+      info.st_size, [&](char* data, std::size_t size) -> long long { return ReadUpTo(from.get(), data, size); },
+      [&](const char* data, std::size_t size) { return to.Write(data, size); });
+  if (copied != CopyStatus::Ok) return copied;
 
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   ::futimens(to.fd(), times);
