@@ -72,18 +72,18 @@ class Scene {
   // Opens a file there as the Open command does.
   void Open(const std::string& name) {
     doc = EditorDocument();
+    doc.FileFolder = folder_.string();
+    doc.FileTitle = name;
     doc.TireMode = name.ends_with(".tbc");
     doc.EngineMode = !doc.TireMode;
     const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
     Note("open " + name + ": " + Result(read));
   }
 
-  // Saves the file opened as `from` there under the name `to`.
-  void Save(const std::string& from, const std::string& to) {
-    const std::string folder = folder_.string();
-    const SaveResult saved = doc.TireMode ? WriteTireFile(doc, folder, from, folder, to)
-                                          : WriteEngineFile(doc, folder, from, folder, to);
-    Note("save " + from + " as " + to + ": " + (saved.Status == SaveStatus::Saved ? "saved" : "failed"));
+  // Saves the file opened last there under the name `to`, as Save As does.
+  void Save(const std::string& to) {
+    const SaveResult saved = SaveDocumentAs(doc, folder_.string(), to);
+    Note("save " + doc.FileTitle + " as " + to + ": " + (saved.Status == SaveStatus::Saved ? "saved" : "failed"));
     for (const UserMessage& m : saved.Messages) Note("  \"" + m.Text + "\" \"" + m.Caption + "\"");
   }
 
@@ -137,22 +137,23 @@ enum class Needs { Nothing, OrdinaryUser, SmallFileSystem, ReadOnlyFileSystem };
 struct Case {
   const char* Name;
   Needs Setting;
+  const char* Size;  // of the small file system
   std::function<void(Scene&)> Prepare;  // before the setting is in force
   std::function<void(Scene&)> Act;
 };
 
 const Case Cases[] = {
-    {"into-a-missing-folder", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine); },
+    {"into-a-missing-folder", Needs::Nothing, nullptr, [](Scene& s) { s.Write("e.ini", Engine); },
      [](Scene& s) {
        s.Open("e.ini");
-       s.Save("e.ini", "no/such/folder.ini");
+       s.Save("no/such/folder.ini");
      }},
-    {"onto-a-folder", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine), fs::create_directory(s.Path("d.ini")); },
+    {"onto-a-folder", Needs::Nothing, nullptr, [](Scene& s) { s.Write("e.ini", Engine), fs::create_directory(s.Path("d.ini")); },
      [](Scene& s) {
        s.Open("e.ini");
-       s.Save("e.ini", "d.ini");
+       s.Save("d.ini");
      }},
-    {"over-itself-keeps-a-backup", Needs::Nothing,
+    {"over-itself-keeps-a-backup", Needs::Nothing, nullptr,
      [](Scene& s) {
        s.Write("e.ini", Engine);
        s.Write("e.in_", "an older backup");
@@ -161,20 +162,20 @@ const Case Cases[] = {
      [](Scene& s) {
        s.Open("e.ini");
        s.doc.Engine.Torque[1] = 175.5;
-       s.Save("e.ini", "e.ini");
+       s.Save("e.ini");
        s.Open("t.tbc");
      }},
-    {"over-itself-read-only-file", Needs::OrdinaryUser,
+    {"over-itself-read-only-file", Needs::OrdinaryUser, nullptr,
      [](Scene& s) {
        s.Write("e.ini", Engine);
        chmod(s.Path("e.ini").c_str(), 0444);
      },
      [](Scene& s) {
        s.Open("e.ini");
-       s.Save("e.ini", "e.ini");
-       s.Save("e.ini", "other.ini");
+       s.Save("e.ini");
+       s.Save("other.ini");
      }},
-    {"in-a-read-only-folder", Needs::OrdinaryUser,
+    {"in-a-read-only-folder", Needs::OrdinaryUser, nullptr,
      [](Scene& s) {
        s.Write("e.ini", Engine);
        s.Write("old.ini", "old");
@@ -182,11 +183,11 @@ const Case Cases[] = {
      [](Scene& s) {
        s.Open("e.ini");
        chmod(s.Path("").c_str(), 0555);
-       s.Save("e.ini", "old.ini");
-       s.Save("e.ini", "e.ini");
+       s.Save("old.ini");
+       s.Save("e.ini");
        chmod(s.Path("").c_str(), 0755);
      }},
-    {"on-a-full-disk", Needs::Nothing,
+    {"on-a-full-disk", Needs::Nothing, nullptr,
      [](Scene& s) {
        std::string many = "[ENGINE]\r\n";
        for (int i = 0; i < 400; ++i) many += "RPMTorque=( " + std::to_string(i * 10) + ".0, -1.0, 2.0)\r\n";
@@ -197,47 +198,50 @@ const Case Cases[] = {
        s.Open("e.ini");
        {
          const FileSizeLimit limit(4096);
-         s.Save("e.ini", "old.ini");
+         s.Save("old.ini");
        }
-       s.Save("e.ini", "new.ini");
+       s.Save("new.ini");
      }},
-    {"on-a-small-file-system", Needs::SmallFileSystem,
+    {"with-too-little-room", Needs::SmallFileSystem, "96k",
+     [](Scene& s) { s.Write("e.ini", Engine + std::string(40000, '/') + "\r\n"); },
      [](Scene& s) {
-       s.Write("e.ini", Engine + std::string(40000, '/') + "\r\n");
-       s.Write("t.tbc", Tire + std::string(10000, '/') + "\r\n");
+       s.Open("e.ini");
+       s.Save("e.ini");
+     }},
+    {"with-no-room-for-a-backup-copy", Needs::SmallFileSystem, "512k",
+     [](Scene& s) {
+       s.Write("t.tbc", Tire + std::string(280000, '/') + "\r\n");
        chmod(s.Path("t.tbc").c_str(), 0444);
      },
      [](Scene& s) {
-       s.Open("e.ini");
-       s.Save("e.ini", "e.ini");
        s.Open("t.tbc");
-       s.Save("t.tbc", "t.tbc");
+       s.Save("t.tbc");
      }},
-    {"on-a-read-only-file-system", Needs::ReadOnlyFileSystem,
+    {"on-a-read-only-file-system", Needs::ReadOnlyFileSystem, "1m",
      [](Scene& s) {
        s.Write("e.ini", Engine);
        s.Write("t.tbc", Tire);
      },
      [](Scene& s) {
        s.Open("e.ini");
-       s.Save("e.ini", "new.ini");
-       s.Save("e.ini", "e.ini");
+       s.Save("new.ini");
+       s.Save("e.ini");
        s.Open("t.tbc");
-       s.Save("t.tbc", "t.tbc");
+       s.Save("t.tbc");
      }},
-    {"when-the-file-went-away", Needs::Nothing, [](Scene& s) { s.Write("e.ini", Engine), s.Write("t.tbc", Tire); },
+    {"when-the-file-went-away", Needs::Nothing, nullptr, [](Scene& s) { s.Write("e.ini", Engine), s.Write("t.tbc", Tire); },
      [](Scene& s) {
        s.Open("e.ini");
        fs::remove(s.Path("e.ini"));
-       s.Save("e.ini", "e.ini");
+       s.Save("e.ini");
        s.Open("t.tbc");
        fs::remove(s.Path("t.tbc"));
        fs::create_directory(s.Path("t.tbc"));
-       s.Save("t.tbc", "t.tbc");
+       s.Save("t.tbc");
        mkfifo(s.Path("pipe.tbc").c_str(), 0644);
-       s.Save("t.tbc", "pipe.tbc");
+       s.Save("pipe.tbc");
      }},
-    {"through-a-link", Needs::Nothing,
+    {"through-a-link", Needs::Nothing, nullptr,
      [](Scene& s) {
        s.Write("real.ini", "old");
        chmod(s.Path("real.ini").c_str(), 0640);
@@ -246,9 +250,9 @@ const Case Cases[] = {
      },
      [](Scene& s) {
        s.Open("e.ini");
-       s.Save("e.ini", "link.ini");
+       s.Save("link.ini");
      }},
-    {"reading-what-is-no-file", Needs::Nothing,
+    {"reading-what-is-no-file", Needs::Nothing, nullptr,
      [](Scene& s) {
        mkfifo(s.Path("pipe.ini").c_str(), 0644);
        mkfifo(s.Path("pipe.tbc").c_str(), 0644);
@@ -258,7 +262,9 @@ const Case Cases[] = {
        fs::create_symlink("/dev/zero", s.Path("zero.ini"));
      },
      [](Scene& s) {
-       for (const char* name : {"pipe.ini", "dir.ini", "zero.ini", "missing.ini", "pipe.tbc", "big.tbc", "missing.tbc"}) {
+       fs::create_symlink("/proc/self/mem", s.Path("memory.ini"));  // a plain file whose reads fail
+       for (const char* name : {"pipe.ini", "dir.ini", "zero.ini", "memory.ini", "missing.ini", "pipe.tbc", "big.tbc",
+                                "missing.tbc"}) {
          s.Open(name);
          s.Note(test::DumpFlags(s.doc) + "  text " + std::to_string(s.doc.EngineText.size() + s.doc.TireText.size()));
        }
@@ -287,7 +293,7 @@ TEST_P(Saving, ReportsAndKeepsWhatTheApprovedTranscriptSays) {
     if (c.Setting == Needs::OrdinaryUser) test::RunAsOrdinaryUser(folder, act);
   } else {
     const bool readOnly = c.Setting == Needs::ReadOnlyFileSystem;
-    const int code = test::RunOnSmallFileSystem(folder, readOnly ? "1m" : "48k", readOnly, [&] { c.Prepare(scene); }, act);
+    const int code = test::RunOnSmallFileSystem(folder, c.Size, readOnly, [&] { c.Prepare(scene); }, act);
     if (code == test::ChildCannotSetUp) GTEST_SKIP() << "mounting a file system is not allowed here";
     EXPECT_EQ(code, 0);
   }
@@ -307,7 +313,7 @@ TEST(Saving, TheBackupKeepsTheOldFilesTimesAndACopyToo) {
   const timespec times[2] = {{1000000000, 123456789}, {1100000000, 987654321}};
   ASSERT_EQ(utimensat(AT_FDCWD, scene.Path("e.ini").c_str(), times, 0), 0);
   scene.Open("e.ini");
-  scene.Save("e.ini", "e.ini");
+  scene.Save("e.ini");
   const CopyResult copy = CopyFileWithTimes("e.in_", dir.path().string(), "copy.ini", dir.path().string());
   EXPECT_EQ(copy.Code, CopyResultCode::Copied);
   for (const char* name : {"e.in_", "copy.ini"}) {
@@ -337,9 +343,9 @@ TEST(Saving, FilesUnderAGermanLocaleAreThoseUnderC) {
     scene.doc.EngineLoaded = true;
     ReadEngineParameters(scene.doc);
     ComposeAndKeepEngineText(scene.doc);
-    scene.Save("e.ini", "e2.ini");
+    scene.Save("e2.ini");
     scene.Open("t.tbc");
-    scene.Save("t.tbc", "t2.tbc");
+    scene.Save("t2.tbc");
     return test::TempDir::Read(scene.Path("e2.ini")) + test::TempDir::Read(scene.Path("t2.tbc")) +
            test::DumpParameters(scene.doc.Parameters);
   };

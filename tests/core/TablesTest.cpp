@@ -196,7 +196,7 @@ TEST(Tables, NumbersAndTexts) {
     doc.SlipCurves[0].SampleCount = 259;
     out << " samples taken " << ParseSampleLine(doc, line, 0) << " now " << doc.SlipCurves[0].SampleCount << "\n";
   }
-  for (const char* name : {"ENGINE.INI", "x", "", "Motor-ü", "a.tbc", "car_upgrade.ini", "Stage.TBC.ini"}) {
+  for (const char* name : {"ENGINE.INI", "x", "", "Motor-ü", "ü", "a\xbc", "a.tbc", "car_upgrade.ini", "Stage.TBC.ini"}) {
     out << "name \"" << name << "\": backup \"" << BackupName(name) << "\" kind " << static_cast<int>(KindOfFile(name))
         << "\n";
   }

@@ -59,6 +59,7 @@ class Commands : public ::testing::Test {
     QFile::remove(SettingsFilePath());
     frame = std::make_unique<TSDIDecFrame>();
     frame->Client()->SetDialogs(&dialogs);
+    frame->setGeometry(40, 30, 1000, 700);
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     trace = std::make_unique<test::WindowTrace>(*frame, dialogs);
@@ -180,6 +181,9 @@ TEST_F(Commands, FailuresAreToldAndChangeNothing) {
   frame->Client()->State().Doc.Modified = true;
   dialogs.saveAnswers.push_back(Q(dir.path() / "no/such/folder.ini"));
   Close(UserDialogs::SaveChoice::Save);
+  EXPECT_TRUE(frame->isVisible());
+  dialogs.saveAnswers.push_back(QString());
+  Close(UserDialogs::SaveChoice::Save);  // the save dialog cancelled
   EXPECT_TRUE(frame->isVisible());
   ExpectApproved(trace->Text(), "window/failures-flow.txt");
 }

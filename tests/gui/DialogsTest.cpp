@@ -115,6 +115,15 @@ TEST(Dialogs, SlipCurveHeadersAreEditedAddedAndStored) {
       out += "\n";
     }
   };
+  {
+    // Enter confirms the dialog wherever the focus is, also on a button.
+    EditTireSpecsDialog dialog(doc, 1);
+    test::ShowActive(dialog);
+    Field<QPushButton>(dialog, "addCurveButton").setFocus();
+    QTest::keyClick(&Field<QPushButton>(dialog, "addCurveButton"), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.CurveCount(), 1);
+  }
   for (const int count : {0, 2, 3}) {
     EditTireSpecsDialog dialog(doc, count);
     look(dialog, "opened");

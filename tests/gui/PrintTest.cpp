@@ -29,6 +29,7 @@
 #include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "support/Approval.h"
+#include "support/ImageApproval.h"
 #include "support/QtTestSupport.h"
 #include "support/SampleCurves.h"
 #include "support/ScriptedDialogs.h"
@@ -175,11 +176,30 @@ TEST_F(PrintingTest, PrintsOnePageForEveryBlockOfRowsAndLeavesTheScreenAlone) {
     return true;
   });
   EXPECT_EQ(PdfPageCount(pdf), 4);
+  Print([](QPrinter& p) {
+    p.setPrintRange(QPrinter::AllPages);  // the range left from before counts no more
+    p.setCopyCount(1);
+    return true;
+  });
+  EXPECT_EQ(PdfPageCount(pdf), 6);
   const QString longCaption = QStringLiteral("Dynoforge - ") + QString(300, QLatin1Char('x'));
   frame->setWindowTitle(longCaption);
   Print();
   EXPECT_EQ(printer().docName(), longCaption.left(259));
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(PrintingTest, TheProgressDialogNamesTheJobAndItsPage) {
+  test::FillSampleEngineCurve(st().Doc, 41);
+  QImage progress;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() == QStringLiteral("PrintingDialog") && widget->isVisible()) progress = widget->grab().toImage();
+    }
+  });
+  Print();
+  ASSERT_FALSE(progress.isNull());
+  test::ExpectApprovedImage(progress, "printing-progress");
 }
 
 TEST_F(PrintingTest, ACancelledOrFailedJobPrintsNothingAndFailuresAreTold) {

@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 #include <QTimer>
 
@@ -121,6 +124,31 @@ TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
   expect(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
   leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
   expect(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+}
+
+// The print dialogs, answered as soon as they show: the print dialog offers
+// the document's pages, a page range and printing to a file.
+TEST(PrintDialogs, OfferThePagesARangeAndAFileAndTellWhatTheUserChose) {
+  QPrinter printer;
+  QtUserDialogs dialogs;
+  for (const bool ok : {true, false}) {
+    QTimer::singleShot(50, [ok] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_EQ(dialog->minPage(), 1);
+      EXPECT_EQ(dialog->maxPage(), 9);
+      EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+      EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+      ok ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(dialogs.Print(nullptr, printer, 1, 9), ok);
+    QTimer::singleShot(50, [ok] {
+      auto* dialog = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      ok ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(dialogs.PrintSetup(nullptr, printer), ok);
+  }
 }
 
 }  // namespace

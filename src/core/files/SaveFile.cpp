@@ -12,6 +12,9 @@ namespace {
 constexpr const char* FileErrorCaption = "FILE ERROR!";
 constexpr const char* NoCopyCaption = "No file copied.";
 
+// Saving needs at least this much room on the destination's file system.
+constexpr long double MinimumFreeBytes = 100000;
+
 // Puts bytes into the file at path as one replacement and says how it went.
 void WriteOutputFile(SaveResult& result, const std::string& path, std::string_view bytes) {
   switch (WriteFileReplacing(path, bytes)) {
@@ -57,6 +60,18 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
   ComposeTireFile(doc);
   WriteOutputFile(result, JoinPath(destinationFolder, destinationName), doc.TireOtherText);
   return result;
+}
+
+SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
+                          const std::string& destinationName) {
+  doc.SaveFolder = destinationFolder;
+  const long double freeBytes = DiskFreeBytes(destinationFolder);
+  if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
+    return {SaveStatus::Failed, {{"Insufficient DISK SPACE!", FileErrorCaption}}};
+  }
+  doc.SaveTitle = destinationName;
+  return doc.TireMode ? WriteTireFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
+                      : WriteEngineFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
 }
 
 CopyResult CopyFileWithTimes(const std::string& sourceName, const std::string& sourceFolder,

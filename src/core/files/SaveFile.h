@@ -31,6 +31,14 @@ SaveResult WriteEngineFile(EditorDocument& doc, const std::string& sourceFolder,
 SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, const std::string& sourceName,
                          const std::string& destinationFolder, const std::string& destinationName);
 
+// Save As of the document in its mode under destinationFolder and
+// destinationName (which become SaveFolder and SaveTitle): refused, with a
+// message, when the destination's file system has less than 100000 bytes
+// free (a file system that cannot tell is not held against it); else the
+// engine or tire file as the writers above write it.
+SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
+                          const std::string& destinationName);
+
 enum class CopyResultCode { Failed = 0, Copied = 1, SourceNotOpened = 2 };
 
 struct CopyResult {

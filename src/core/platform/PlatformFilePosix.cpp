@@ -134,8 +134,7 @@ class ReplacementFile {
       ::fchmod(file_.get(), static_cast<mode_t>(mode));
     } else if (exists) {
       // Keep owner and permissions of the file being replaced where allowed.
-      if (::fchown(file_.get(), existing.st_uid, existing.st_gid) != 0) {
-      }
+      [[maybe_unused]] const int owned = ::fchown(file_.get(), existing.st_uid, existing.st_gid);
       ::fchmod(file_.get(), existing.st_mode & 07777);
     }
     return true;

@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,7 +29,7 @@ namespace {
 // Cancel.
 class PrintingDialog : public QDialog {
  public:
-  PrintingDialog(QWidget* parent, const QString& title, const QString& device, const QString& port)
+  PrintingDialog(QWidget* parent, const QString& title, const QString& device, const QString& port, int pages)
       : QDialog(parent) {
     setObjectName(QStringLiteral("PrintingDialog"));
     setWindowTitle(QStringLiteral("Printing"));
@@ -44,9 +44,13 @@ class PrintingDialog : public QDialog {
     page_ = new QLabel(this);
     page_->setAlignment(Qt::AlignCenter);
     layout->addWidget(page_);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });
-    layout->addWidget(cancel, 0, Qt::AlignCenter);
+    // Sized for the widest page line, so no page's line is cut.
+    ShowPage(pages, pages);
+    page_->setMinimumWidth(page_->sizeHint().width());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->setCenterButtons(true);
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { cancelled_ = true; });
+    layout->addWidget(buttons);
   }
 
   void ShowPage(int page, int pages) {
@@ -162,7 +166,7 @@ bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent
   const QString deviceName = device.isNull() ? QStringLiteral("PDF") : device.printerName();
   const QString location = device.isNull() || device.location().isEmpty() ? QStringLiteral("CUPS") : device.location();
   const QString port = toFile ? QFileInfo(printer.outputFileName()).fileName() : location;
-  PrintingDialog progress(parent, printout.Title(), deviceName, port);
+  PrintingDialog progress(parent, printout.Title(), deviceName, port, setup.MaxPage);
   progress.show();
 
   bool cancelled = false;

@@ -31,9 +31,6 @@ const QString PhysicsFilter = QStringLiteral("Physics Files (*.ini;*.tbc) (*.[iI
 
 const QString FileNotLoaded = QStringLiteral("FILE NOT LOADED!");
 
-// Saving needs at least this much room on the destination's file system.
-constexpr long double MinimumFreeBytes = 100000;
-
 // The core takes paths as UTF-8 on every system. (QFile::encodeName gives
 // the ANSI code page on Windows, where "Motor-ü.ini" would not open.)
 QString DecodedName(const std::string& name) { return QString::fromStdString(name); }
@@ -167,21 +164,9 @@ bool FileCommands::SaveAsPhysicsFile() {
   }
 
   // The chosen folder becomes the current one, where the next Save As starts.
-  doc.SaveFolder = EncodedName(chosen.absolutePath());
   QDir::setCurrent(chosen.absolutePath());
   const std::string name = FileNameOfPath(EncodedName(chosen.absoluteFilePath()));
-
-  // A file system that cannot tell its free space is not held against it.
-  const long double freeBytes = DiskFreeBytes(doc.SaveFolder);
-  if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
-    dialogs.Message(parent, QStringLiteral("Insufficient DISK SPACE!"), QStringLiteral("FILE ERROR!"));
-    return false;
-  }
-  doc.SaveTitle = name;
-
-  const SaveResult saved = doc.TireMode
-                               ? WriteTireFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
-                               : WriteEngineFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
+  const SaveResult saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name);
   ShowMessages(dialogs, parent, saved.Messages);
   if (saved.Status != SaveStatus::Saved) return false;
 

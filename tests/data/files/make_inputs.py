@@ -177,5 +177,10 @@ write("tire-odd.tbc", lines(
     "[SLIPCURVE] ", "Name=header with a blank is text",
     "[SLIPCURVE]", "Name=Negatives", "Data:", "0.9 -0.8 -0.7", "0.6", "x marks the end"))
 
+# Runs of negative samples: one just short enough for a line of its own.
+write("tire-negative-runs.tbc", lines(
+    "[SLIPCURVE]", "Name=Runs", "Data:", " ".join(["0.5"] + ["-0.5"] * 19 + ["-12.5"] * 5),
+    " ".join(["0.25"] + ["-0.125"] * 30), "1.0", ""))
+
 write("tire-lf.tbc", lines(*section("Only LF", "0.002", "1.0", samples(5)), end=b"\n"))
 write("tire-empty.tbc", lines("[GENERAL]", "Title=no curves"))
