@@ -66,6 +66,8 @@ const MenuRow MenuRows[] = {
     {"&File", 0, "", ""},
     {"&File", 22101, "Save &As...", "Save the current physics file."},
     {"&File", 0, "", ""},
+    {"&File", 2030, "Recent &Files", "Open one of the physics files last opened or saved."},
+    {"&File", 0, "", ""},
     {"&File", 24340, "Print Pre&view...", "Displays full pages as read-only"},
     {"&File", 24337, "&Print...", "Prints the active document"},
     {"&File", 24338, "P&rint Setup...", "Sets print characteristics for the active document"},
