@@ -3,12 +3,15 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "core/document/Limits.h"
+#include "core/files/RecentFiles.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 #include "core/resources/StringTable.h"
@@ -36,6 +39,7 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   BuildToolbar();
 
   client_->SetupWindow();
+  ShowRecentFiles();  // the list SetupWindow read
 
   // Idle-time enabling: refresh before the event loop waits for input.
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -66,16 +70,46 @@ void TSDIDecFrame::BuildMenus() {
       statusBar()->showMessage(hint);
     });
     connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
-    for (const MenuItemDef& item : popup.Items) {
-      if (item.Id == 0) {
-        menu->addSeparator();
-        continue;
-      }
-      menu->addAction(MakeAction(item.Id, FromBytes(item.Text)));
-    }
+    AddMenuItems(*menu, popup.Items);
   }
   // Grayed until their enabling rule first runs.
-  for (const int id : {CmSaveAs, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  for (const int id : {CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  ShowRecentFiles();
+}
+
+void TSDIDecFrame::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
+  for (const MenuItemDef& item : items) {
+    if (item.Id == 0) {
+      menu.addSeparator();
+    } else if (!item.Items.empty()) {
+      // A submenu: its own action carries the id, the hint and the enabling.
+      QMenu* submenu = menu.addMenu(FromBytes(item.Text));
+      QAction* action = submenu->menuAction();
+      action->setObjectName(FromBytes(CommandObjectName(item.Id)));
+      action->setData(item.Id);
+      action->setStatusTip(FromBytes(LoadString(item.Id)));
+      actions_[item.Id] = action;
+      AddMenuItems(*submenu, item.Items);
+    } else {
+      menu.addAction(MakeAction(item.Id, FromBytes(item.Text)));
+    }
+  }
+}
+
+void TSDIDecFrame::ShowRecentFiles() {
+  const std::vector<std::string>& files = client_->Document().RecentFiles;
+  if (recentFilesShown_ && files == shownRecentFiles_) return;
+  recentFilesShown_ = true;
+  shownRecentFiles_ = files;
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    QAction* entry = Action(CmRecentFile1 + i);
+    const bool used = static_cast<std::size_t>(i) < files.size();
+    // Paths are the file system's bytes; the menu shows them shortened, the
+    // status bar whole.
+    entry->setText(used ? QFile::decodeName(RecentFileMenuText(i, files[i]).c_str()) : QString());
+    entry->setStatusTip(used ? QFile::decodeName(files[i].c_str()) : QString());
+    entry->setVisible(used);
+  }
 }
 
 void TSDIDecFrame::BuildToolbar() {
@@ -116,6 +150,7 @@ void TSDIDecFrame::UpdateCommandStates() {
     action->setCheckable(status.Checkable);
     if (status.Checkable) action->setChecked(status.Checked);
   }
+  ShowRecentFiles();
 }
 
 void TSDIDecFrame::Command(int id) {

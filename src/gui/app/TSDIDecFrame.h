@@ -3,6 +3,11 @@
 #include <QMainWindow>
 
 #include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/resources/CommandTable.h"
 
 class QAction;
 class QMenu;
@@ -39,12 +44,17 @@ class TSDIDecFrame : public QMainWindow {
 
  private:
   void BuildMenus();
+  void AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items);
+  // Brings the entries of File > Recent Files in line with the list.
+  void ShowRecentFiles();
   void BuildToolbar();
   QAction* MakeAction(int id, const QString& text);
 
   TDynoforgeWindow* client_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;
+  std::vector<std::string> shownRecentFiles_;
+  bool recentFilesShown_ = false;
 };
 
 }  // namespace dyno

@@ -111,24 +111,15 @@ void TDynoforgeWindow::SetupWindow() {
   doc.WorkFolder = QFile::encodeName(ReadWorkFolderSetting()).toStdString();
   QDir::setCurrent(QFile::decodeName(doc.WorkFolder.c_str()));
   doc.FileFolder = doc.WorkFolder;
+  files_.LoadRecentFiles();
 
   setFocus();
   timer_.start(TimerPeriodMs, this);
 }
 
 bool TDynoforgeWindow::CanClose() {
-  const EditorDocument& doc = state_->Doc;
-  WriteWorkFolderSetting(QFile::decodeName(doc.WorkFolder.c_str()));
-  if (!doc.Modified || !Status(CmSaveAs).Enabled) return true;
-  switch (dialogs_->AskSaveChanges(this)) {
-    case UserDialogs::SaveChoice::Save:
-      return files_.SaveAsPhysicsFile();
-    case UserDialogs::SaveChoice::Discard:
-      return true;
-    case UserDialogs::SaveChoice::Cancel:
-      break;
-  }
-  return false;
+  WriteWorkFolderSetting(QFile::decodeName(state_->Doc.WorkFolder.c_str()));
+  return files_.SaveChangesFirst();
 }
 
 void TDynoforgeWindow::Command(int id) {
@@ -149,7 +140,10 @@ void TDynoforgeWindow::Command(int id) {
     case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
     case CmModeTire: SetFileMode(st, FileMode::Tire); break;
     case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
-    default: break;
+    case CmClearRecentFiles: files_.ClearRecentFiles(); break;
+    default:
+      if (id >= CmRecentFile1 && id <= CmRecentFile8) files_.OpenRecentFile(id - CmRecentFile1);
+      break;
   }
 }
 
