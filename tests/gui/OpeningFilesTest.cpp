@@ -1,12 +1,17 @@
-// The ways a file reaches the window besides File > Open: chosen under
-// File > Recent Files; and the question about unsaved changes it shares with
-// Open.
+// The ways a file reaches the window besides File > Open: dropped from a file
+// manager, chosen under File > Recent Files; and the question about unsaved
+// changes they share with Open.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <QTest>
+#include <QUrl>
 
 #include <filesystem>
 #include <memory>
@@ -46,7 +51,14 @@ const std::string TireFile =
     "\r\n";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+int RowsIn(const std::string& bytes) {
+  int rows = 0;
+  for (std::size_t at = bytes.find("RPMTorque="); at != std::string::npos; at = bytes.find("RPMTorque=", at + 1)) ++rows;
+  return rows;
+}
 
 // The settings file lives under the home folder: each test gets a home of its
 // own, so that tests running side by side never share a list of files.
@@ -60,6 +72,13 @@ class PrivateHome {
  private:
   test::TempDir home_;
   QByteArray previous_;
+};
+
+// What became of a drag over a widget: accepted, and with which action.
+struct DropResult {
+  bool accepted = false;
+  Qt::DropAction action = Qt::IgnoreAction;
+  Qt::DropAction proposed = Qt::IgnoreAction;  // what the file manager asked for
 };
 
 class OpeningFilesTest : public ::testing::Test {
@@ -100,6 +119,27 @@ class OpeningFilesTest : public ::testing::Test {
     ASSERT_TRUE(doc().Modified);
   }
 
+  // Drags data over target as a file manager does, drops it there, and lets
+  // the event loop run what the drop started.
+  DropResult Drag(QWidget* target, const QMimeData& data, Qt::DropActions possible = Qt::CopyAction | Qt::MoveAction,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, possible, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return {};
+    QDropEvent drop(at, possible, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &drop);
+    test::IdlePass();
+    return {drop.isAccepted(), drop.dropAction(), drop.proposedAction()};
+  }
+  DropResult DropFile(QWidget* target, const std::string& path,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Q(path))});
+    data.setText(Q(path));  // file managers offer the path as text too
+    return Drag(target, data, Qt::CopyAction | Qt::MoveAction, modifiers);
+  }
+
   QAction* Action(int id) const { return frame->Action(id); }
   QAction* Entry(int index) const { return Action(CmRecentFile1 + index); }
 
@@ -123,7 +163,121 @@ class OpeningFilesTest : public ::testing::Test {
   std::unique_ptr<TSDIDecFrame> frame;
 };
 
+// --- Dropping files -------------------------------------------------------------
+
+TEST_F(OpeningFilesTest, AFileDroppedAnywhereOnTheWindowOpensAsOpenWould) {
+  const std::string engine = Write("Engine.ini", EngineFile);
+  const std::string tire = Write("road.tbc", TireFile);
+  QLineEdit* valueBox = frame->Client()->ValueEdit();
+
+  // A drop on the chart: copied, never moved, whatever the file manager proposes.
+  const DropResult onChart = DropFile(frame->Client(), engine, Qt::ShiftModifier);
+  EXPECT_TRUE(onChart.accepted);
+  EXPECT_EQ(onChart.proposed, Qt::MoveAction);
+  EXPECT_EQ(onChart.action, Qt::CopyAction);
+  EXPECT_EQ(Caption(), QStringLiteral("Dynoforge - Engine.ini"));
+  EXPECT_TRUE(doc().EngineLoaded);
+  EXPECT_EQ(doc().RowCount, 4);
+  EXPECT_EQ(doc().FilePath, engine);
+  EXPECT_TRUE(fs::exists(engine));
+
+  // On the value box the file is for the window too, not text to type.
+  EXPECT_TRUE(DropFile(valueBox, tire).accepted);
+  EXPECT_EQ(Caption(), QStringLiteral("Dynoforge - road.tbc"));
+  EXPECT_TRUE(doc().TireMode);
+  EXPECT_EQ(doc().SlipCurves[0].SampleCount, 5);
+  EXPECT_TRUE(valueBox->text().isEmpty());
+
+  // A file that cannot be read gets Open's message.
+  const std::string gone = (dir.path() / "gone.ini").string();
+  EXPECT_TRUE(DropFile(frame.get(), gone).accepted);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Unable to open file the selected file: ") + Q(gone));
+  EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("FILE NOT LOADED!"));
+  EXPECT_EQ(dialogs.saveQuestions, 0);
+}
+
+TEST_F(OpeningFilesTest, OnlyOneLocalFileThatMayBeCopiedIsTaken) {
+  const std::string engine = Write("Engine.ini", EngineFile);
+  const std::string other = Write("Other.ini", EngineFile);
+  fs::create_directory(dir.path() / "folder");
+  struct Case {
+    const char* what;
+    QList<QUrl> urls;
+    Qt::DropActions possible;
+  };
+  const Case cases[] = {
+      {"two files", {QUrl::fromLocalFile(Q(engine)), QUrl::fromLocalFile(Q(other))}, Qt::CopyAction},
+      {"a folder", {QUrl::fromLocalFile(Q(dir.path() / "folder"))}, Qt::CopyAction},
+      {"a web address", {QUrl(QStringLiteral("https://example.com/Engine.ini"))}, Qt::CopyAction},
+      {"no file at all", {}, Qt::CopyAction},
+      {"a file that may only be moved", {QUrl::fromLocalFile(Q(engine))}, Qt::MoveAction},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QMimeData data;
+    if (c.urls.isEmpty()) {
+      data.setText(QStringLiteral("123.5"));
+    } else {
+      data.setUrls(c.urls);
+    }
+    EXPECT_FALSE(Drag(frame.get(), data, c.possible).accepted);
+    EXPECT_FALSE(Drag(frame->Client(), data, c.possible).accepted);
+  }
+  EXPECT_EQ(Caption(), QStringLiteral("Dynoforge"));
+  EXPECT_FALSE(doc().EngineLoaded);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(doc().RecentFiles.empty());
+}
+
+TEST_F(OpeningFilesTest, TheValueBoxStillTakesDroppedText) {
+  QMimeData data;
+  data.setText(QStringLiteral("123.5"));
+  EXPECT_TRUE(Drag(frame->Client()->ValueEdit(), data, Qt::CopyAction).accepted);
+  EXPECT_EQ(frame->Client()->ValueEdit()->text(), QStringLiteral("123.5"));
+}
+
 // --- The question about unsaved changes ------------------------------------------------
+
+struct QuestionCase {
+  const char* name;
+  UserDialogs::SaveChoice choice;
+  bool saveDialogAnswers;  // Save: the file name is given, or the dialog cancelled
+  bool opens;
+  bool saves;
+};
+
+class UnsavedChangesTest : public OpeningFilesTest, public ::testing::WithParamInterface<QuestionCase> {};
+
+TEST_P(UnsavedChangesTest, ADropAsksFirstAndOpensOnlyWhenTheChangesAreSafeOrGivenUp) {
+  const QuestionCase& c = GetParam();
+  OpenAndChange(Write("Engine.ini", EngineFile));
+  const std::string dropped = Write("Other.ini", EngineFile);
+  const std::string saved = (dir.path() / "Saved.ini").string();
+  dialogs.saveChoices = {c.choice};
+  if (c.choice == UserDialogs::SaveChoice::Save) dialogs.saveAnswers = {c.saveDialogAnswers ? Q(saved) : QString()};
+
+  DropFile(frame.get(), dropped);
+  EXPECT_EQ(dialogs.saveQuestions, 1);
+  EXPECT_EQ(fs::exists(saved), c.saves);
+  if (c.saves) {
+    EXPECT_EQ(RowsIn(test::TempDir::Read(saved)), 5);  // with the row added
+  }
+  EXPECT_EQ(Caption(), c.opens ? QStringLiteral("Dynoforge - Other.ini") : QStringLiteral("Dynoforge - Engine.ini"));
+  EXPECT_EQ(doc().RowCount, c.opens ? 4 : 5);
+  EXPECT_EQ(doc().Modified, !c.opens && !c.saves);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, UnsavedChangesTest,
+                         ::testing::Values(QuestionCase{"Save", UserDialogs::SaveChoice::Save, true, true, true},
+                                           QuestionCase{"SaveCancelled", UserDialogs::SaveChoice::Save, false,
+                                                        false, false},
+                                           QuestionCase{"Discard", UserDialogs::SaveChoice::Discard, false, true,
+                                                        false},
+                                           QuestionCase{"Cancel", UserDialogs::SaveChoice::Cancel, false, false,
+                                                        false}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(OpeningFilesTest, OpenAndRecentFilesAskTheSameQuestionBeforeReplacingChanges) {
   const std::string other = Write("Other.ini", EngineFile);

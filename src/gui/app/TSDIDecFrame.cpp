@@ -3,12 +3,16 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 
 #include "core/document/Limits.h"
 #include "core/files/RecentFiles.h"
@@ -27,6 +31,7 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TSDIDecFrame"));
   setWindowTitle(QStringLiteral("Dynoforge"));
   setWindowIcon(ApplicationIcon());
+  setAcceptDrops(true);
 
   client_ = new TDynoforgeWindow(this);
   client_->setObjectName(QStringLiteral("TDynoforgeWindow"));
@@ -110,6 +115,56 @@ void TSDIDecFrame::ShowRecentFiles() {
     entry->setStatusTip(used ? QFile::decodeName(files[i].c_str()) : QString());
     entry->setVisible(used);
   }
+}
+
+void TSDIDecFrame::OpenFile(const QString& path) {
+  client_->Files().OpenFile(path);
+  UpdateCommandStates();
+}
+
+void TSDIDecFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+}
+
+void TSDIDecFrame::dragMoveEvent(QDragMoveEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TSDIDecFrame::dropEvent(QDropEvent* event) {
+  if (!DropOpens(*event)) {
+    event->ignore();
+    return;
+  }
+  // Copy, never move: the file manager must not delete what was opened.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  // Opened once the file manager has finished the drop, which a question
+  // about unsaved changes would otherwise hold up.
+  const QString path = event->mimeData()->urls().constFirst().toLocalFile();
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+}
+
+bool TSDIDecFrame::DropOpens(const QDropEvent& event) const {
+  // One document at a time: several files are refused rather than one of
+  // them picked at random. Opening reads the file, so the source must
+  // allow a copy.
+  const QMimeData* dragged = event.mimeData();
+  if (!dragged || !dragged->hasUrls() || !(event.possibleActions() & Qt::CopyAction)) return false;
+  const QList<QUrl> urls = dragged->urls();
+  if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return false;
+  const QString path = urls.constFirst().toLocalFile();
+  if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+  // A print job lays the window out as pages: no new document meanwhile.
+  const TDynoforgeApp* app = TDynoforgeApp::Instance();
+  return !app || app->Printing == 0;
 }
 
 void TSDIDecFrame::BuildToolbar() {

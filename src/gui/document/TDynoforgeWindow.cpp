@@ -1,10 +1,12 @@
 #include "gui/document/TDynoforgeWindow.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -272,6 +274,16 @@ void TDynoforgeWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueEdit_ && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                                event->type() == QEvent::Drop)) {
+    // A file dragged from a file manager is for the frame to open, not a
+    // text for the value box: ignored here, the event goes on to the frame.
+    if (static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
   if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
     ValueEditNotify(*state_, ValueEditCode::FocusLost);
     return false;
