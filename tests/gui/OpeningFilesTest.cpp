@@ -1,6 +1,6 @@
 // The ways a file reaches the window besides File > Open: dropped from a file
-// manager, chosen under File > Recent Files; and the question about unsaved
-// changes they share with Open.
+// manager, chosen under File > Recent Files, named on the command line; and
+// the question about unsaved changes they share with Open.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "core/resources/ResourceIds.h"
+#include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
@@ -440,6 +441,49 @@ TEST_F(OpeningFilesTest, AnotherRunningCopysFilesAreKeptWhenTheListChanges) {
   WriteRecentFilesSetting({Q(theirs)});  // written by a second window since this one started
   Open(mine);
   EXPECT_EQ(doc().RecentFiles, (std::vector<std::string>{mine, theirs}));
+}
+
+// --- The command line's file ----------------------------------------------------------
+
+class StartFileTest : public ::testing::Test {
+ protected:
+  // Starts as main does with file on the command line; the scripted dialogs
+  // are in place before the event loop runs.
+  TSDIDecFrame* Start(const std::string& file) {
+    TSDIDecFrame* frame = TDynoforgeApp::Instance()->Start(Q(file));
+    frame->Client()->SetDialogs(&dialogs);
+    started = frame;
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));
+    test::IdlePass();
+    return frame;
+  }
+  void TearDown() override {
+    if (started) started->Client()->SetDialogs(nullptr);
+  }
+
+  PrivateHome home;
+  test::TempDir dir;
+  test::ScriptedDialogs dialogs;
+  TSDIDecFrame* started = nullptr;
+};
+
+TEST_F(StartFileTest, TheFileNamedOnTheCommandLineOpensOnceTheWindowIsUp) {
+  TSDIDecFrame* frame = Start(dir.Write("road.tbc", TireFile));
+  EXPECT_EQ(frame->windowTitle(), QStringLiteral("Dynoforge - road.tbc"));
+  EXPECT_TRUE(frame->Client()->Document().TireLoaded);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(frame->Client()->Document().RecentFiles.size(), 1u);
+}
+
+TEST_F(StartFileTest, AMissingFileGetsOpensMessageAndTheWindowStays) {
+  const std::string missing = (dir.path() / "missing.ini").string();
+  TSDIDecFrame* frame = Start(missing);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Unable to open file the selected file: ") + Q(missing));
+  EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("FILE NOT LOADED!"));
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(frame->windowTitle(), QStringLiteral("Dynoforge"));
+  EXPECT_TRUE(frame->Client()->Document().RecentFiles.empty());
 }
 
 }  // namespace
