@@ -435,6 +435,20 @@ TEST_F(OpeningFilesTest, ClearListEmptiesTheListForGood) {
   EXPECT_TRUE(doc().RecentFiles.empty());
 }
 
+TEST_F(OpeningFilesTest, TheSettingsFileIsWrittenOnlyWhenTheListChanges) {
+  const std::string engine = Write("Engine.ini", EngineFile);
+  Open(engine);
+  // The same list, written by hand with a comment that a rewrite would drop:
+  // opening the newest file again leaves it.
+  const std::string settings = QFile::encodeName(SettingsFilePath()).toStdString();
+  const std::string byHand = "; kept by hand\n[DynoforgeSettings]\nRecentFile1=" + engine + "\n";
+  test::TempDir::WriteFile(settings, byHand);
+  Open(engine);
+  EXPECT_EQ(test::TempDir::Read(settings), byHand);
+  Open(Write("Other.ini", EngineFile));
+  EXPECT_NE(test::TempDir::Read(settings), byHand);
+}
+
 TEST_F(OpeningFilesTest, AnotherRunningCopysFilesAreKeptWhenTheListChanges) {
   const std::string mine = Write("mine.ini", EngineFile);
   const std::string theirs = Write("theirs.ini", EngineFile);

@@ -243,7 +243,10 @@ void FileCommands::LoadRecentFiles() {
 void FileCommands::ChangeRecentFiles(const std::function<void(RecentFileList&)>& change) {
   LoadRecentFiles();
   RecentFileList& list = window_.State().Doc.RecentFiles;
+  const RecentFileList stored = list;
   change(list);
+  // Writing syncs the file to disk, some milliseconds: only for a change.
+  if (list == stored) return;
   QStringList files;
   for (const std::string& path : list) files << DecodedName(path);
   WriteRecentFilesSetting(files);
