@@ -334,6 +334,7 @@ TEST_F(OpeningFilesTest, OpenedAndSavedFilesAreListedNewestFirstOnce) {
   EXPECT_EQ(Entry(2)->statusTip(), Q(engine));
   EXPECT_EQ(Entry(0)->objectName(), QStringLiteral("actionRecentFile1"));
   EXPECT_EQ(submenu->menu()->actions().last(), Action(CmClearRecentFiles));
+  EXPECT_EQ(Action(CmClearRecentFiles)->text(), QStringLiteral("&Clear List"));
 
   // Choosing an entry opens it and moves it to the top.
   Entry(2)->trigger();
