@@ -225,6 +225,11 @@ TEST_F(OpeningFilesTest, OnlyOneLocalFileThatMayBeCopiedIsTaken) {
     EXPECT_FALSE(Drag(frame.get(), data, c.possible).accepted);
     EXPECT_FALSE(Drag(frame->Client(), data, c.possible).accepted);
   }
+  // Nor is a file taken while a print job lays the window out as pages.
+  TDynoforgeApp::Instance()->Printing = 1;
+  EXPECT_FALSE(DropFile(frame.get(), engine).accepted);
+  TDynoforgeApp::Instance()->Printing = 0;
+
   EXPECT_EQ(Caption(), QStringLiteral("Dynoforge"));
   EXPECT_FALSE(doc().EngineLoaded);
   EXPECT_TRUE(dialogs.messages.empty());
