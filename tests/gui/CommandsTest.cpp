@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -195,19 +196,24 @@ TEST_F(Commands, MenusToolbarAndHints) {
   std::string out;
   const auto describe = [&](QAction* a) {
     out += "  " + a->text().toStdString() + " [" + a->objectName().toStdString() + "] " +
-           a->shortcut().toString().toStdString() + (a->isEnabled() ? "" : " disabled") +
+           a->shortcut().toString().toStdString() + (a->isEnabled() ? "" : " disabled") + (a->isVisible() ? "" : " hidden") +
            (a->isCheckable() ? (a->isChecked() ? " checked" : " unchecked") : "") + " | " +
            a->statusTip().toStdString() + "\n";
   };
-  for (QAction* popup : frame->menuBar()->actions()) {
-    out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
-    for (QAction* item : popup->menu()->actions()) {
+  const std::function<void(QMenu*, const std::string&)> list = [&](QMenu* menu, const std::string& indent) {
+    for (QAction* item : menu->actions()) {
+      out += indent;
       if (item->isSeparator()) {
         out += "  --\n";
       } else {
         describe(item);
+        if (item->menu()) list(item->menu(), indent + "  ");
       }
     }
+  };
+  for (QAction* popup : frame->menuBar()->actions()) {
+    out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
+    list(popup->menu(), "");
   }
   out += "toolbar \"" + frame->Toolbar()->windowTitle().toStdString() + "\"" +
          (frame->Toolbar()->isMovable() ? " movable" : "") + (frame->Toolbar()->isFloatable() ? " floatable" : "") + "\n";

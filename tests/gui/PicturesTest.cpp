@@ -101,6 +101,7 @@ TEST_F(Pictures, EngineViews) {
   window().RowScrollBar()->setValue(120);
   Repaint();
   Approve("engine-300-rows-scrolled");
+  dialogs.saveChoices.push_back(UserDialogs::SaveChoice::Discard);
   Open("files/car-upgrade.ini");
   Approve("upgrade");
 }

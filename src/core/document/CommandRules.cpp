@@ -10,6 +10,8 @@ namespace {
 CommandStatus Enabled(bool enabled) { return {enabled, false, false}; }
 CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked}; }
 
+static_assert(CmRecentFile8 - CmRecentFile1 + 1 == MaxRecentFiles, "one command per recent file");
+
 }  // namespace
 
 CommandStatus QueryCommand(int id, const EditorDocument& doc) {
@@ -42,7 +44,14 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc) {
       return Check(doc.TireMode);
     case CmLockOnToData:
       return Check(doc.LockOnToData);
-    default:  // Open, Generate, Exit, About, and the application's commands
+    case CmRecentFiles:
+    case CmClearRecentFiles:
+      return Enabled(!doc.RecentFiles.empty());
+    default:
+      if (id >= CmRecentFile1 && id <= CmRecentFile8) {
+        return Enabled(static_cast<std::size_t>(id - CmRecentFile1) < doc.RecentFiles.size());
+      }
+      // Open, Generate, Exit, About, and the application's commands
       return Enabled(true);
   }
 }

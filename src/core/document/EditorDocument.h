@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/document/EngineParameterSet.h"
 #include "core/document/Limits.h"
@@ -82,6 +83,9 @@ struct EditorDocument {
   std::string SaveFolder;  // folder and name of the last Save As
   std::string SaveTitle;
   std::string ImportFolder;  // where the next Import starts; empty before the first
+  // The files last opened or saved, newest first, at most MaxRecentFiles;
+  // kept in the settings file like WorkFolder, not part of the file's data.
+  std::vector<std::string> RecentFiles;
 
   // The file mode: exactly one is set.
   bool EngineMode = true;

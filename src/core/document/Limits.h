@@ -14,6 +14,7 @@ inline constexpr int DefaultSlipSamples = 237;  // samples of the built-in slip 
 inline constexpr int MaxSlipNameLength = 39;    // characters of a slip curve's name
 inline constexpr int MaxPathLength = 259;       // characters of a file path or name
 inline constexpr int LineBufferSize = 256;      // a text line piece holds at most 255 bytes
+inline constexpr int MaxRecentFiles = 8;        // files listed under File > Recent Files
 
 // Add a row only below this many rows; Remove keeps at least MinimumRows.
 inline constexpr int AddRowLimit = 495;

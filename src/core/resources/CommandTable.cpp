@@ -10,11 +10,20 @@ namespace dyno {
 
 namespace {
 
+constexpr MenuItemDef RecentFileItems[] = {
+    {CmRecentFile1, ""},     {CmRecentFile1 + 1, ""}, {CmRecentFile1 + 2, ""}, {CmRecentFile1 + 3, ""},
+    {CmRecentFile1 + 4, ""}, {CmRecentFile1 + 5, ""}, {CmRecentFile1 + 6, ""}, {CmRecentFile8, ""},
+    {},
+    {CmClearRecentFiles, "&Clear List"},
+};
+
 constexpr MenuItemDef FileItems[] = {
     {CmOpen, "&Open..."},
     {CmImport, "&Import Engine Curve Only"},
     {},
     {CmSaveAs, "Save &As..."},
+    {},
+    {CmRecentFiles, "Recent &Files", RecentFileItems},
     {},
     {CmPrintPreview, "Print Pre&view..."},
     {CmPrint, "&Print..."},
@@ -63,6 +72,16 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmOpen, "actionOpen"},
     {CmImport, "actionImport"},
     {CmSaveAs, "actionSaveAs"},
+    {CmRecentFiles, "actionRecentFiles"},
+    {CmRecentFile1, "actionRecentFile1"},
+    {CmRecentFile1 + 1, "actionRecentFile2"},
+    {CmRecentFile1 + 2, "actionRecentFile3"},
+    {CmRecentFile1 + 3, "actionRecentFile4"},
+    {CmRecentFile1 + 4, "actionRecentFile5"},
+    {CmRecentFile1 + 5, "actionRecentFile6"},
+    {CmRecentFile1 + 6, "actionRecentFile7"},
+    {CmRecentFile8, "actionRecentFile8"},
+    {CmClearRecentFiles, "actionClearRecentFiles"},
     {CmPrintPreview, "actionPrintPreview"},
     {CmPrint, "actionPrint"},
     {CmPrintSetup, "actionPrintSetup"},
@@ -96,11 +115,22 @@ std::string_view PopupMenuHint(const PopupMenuDef& popup) {
 
 std::span<const int> MainToolbar() { return Toolbar; }
 
+namespace {
+
+const MenuItemDef* FindIn(std::span<const MenuItemDef> items, int id) {
+  for (const MenuItemDef& item : items) {
+    if (item.Id == id) return &item;
+    if (const MenuItemDef* inner = FindIn(item.Items, id)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 const MenuItemDef* FindMenuItem(int id) {
+  if (id == 0) return nullptr;
   for (const PopupMenuDef& popup : Menu) {
-    for (const MenuItemDef& item : popup.Items) {
-      if (item.Id == id && id != 0) return &item;
-    }
+    if (const MenuItemDef* item = FindIn(popup.Items, id)) return item;
   }
   return nullptr;
 }

@@ -5,10 +5,12 @@
 
 namespace dyno {
 
-// One entry of a popup menu; id 0 is a separator.
+// One entry of a popup menu; id 0 is a separator. An entry with items is a
+// submenu; an entry without text is filled in while the program runs.
 struct MenuItemDef {
   int Id = 0;
   std::string_view Text;
+  std::span<const MenuItemDef> Items = {};
 };
 
 struct PopupMenuDef {

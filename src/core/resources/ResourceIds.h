@@ -15,6 +15,12 @@ enum CommandId : int {
   CmImport = 2025,
   CmBend = 2027,
   CmLockOnToData = 2028,
+  // File > Recent Files: the submenu, its eight entries (newest first) and
+  // Clear List.
+  CmRecentFiles = 2030,
+  CmRecentFile1 = 2031,
+  CmRecentFile8 = 2038,
+  CmClearRecentFiles = 2039,
   CmSaveAs = 22101,
   CmModeUpgrade = 22102,
   CmModeTire = 22103,

@@ -33,10 +33,18 @@ TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
   return frame_.get();
 }
 
-int TDynoforgeApp::Run() {
-  InitMainWindow();
-  ShowMainWindow();
+int TDynoforgeApp::Run(const QString& file) {
+  Start(file);
   return exec();
+}
+
+TSDIDecFrame* TDynoforgeApp::Start(const QString& file) {
+  TSDIDecFrame* frame = InitMainWindow();
+  ShowMainWindow();
+  // Queued: the window is on the screen before any message about the file,
+  // and a message leaves it running.
+  if (!file.isEmpty()) QMetaObject::invokeMethod(frame, [frame, file] { frame->OpenFile(file); }, Qt::QueuedConnection);
+  return frame;
 }
 
 void TDynoforgeApp::ShowMainWindow() {

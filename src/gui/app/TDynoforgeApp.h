@@ -28,8 +28,11 @@ class TDynoforgeApp : public QApplication {
   // Creates, places and decorates the main frame; Run shows it and runs the
   // event loop until it closes.
   TSDIDecFrame* InitMainWindow();
-  int Run();
+  int Run(const QString& file = QString());
   void ShowMainWindow();
+  // What Run does before the event loop: the main frame, shown, and file
+  // (from the command line; none when empty) opened as soon as the loop runs.
+  TSDIDecFrame* Start(const QString& file);
 
   TSDIDecFrame* MainFrame() const { return frame_.get(); }
 

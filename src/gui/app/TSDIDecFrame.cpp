@@ -3,12 +3,19 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 
+#include "core/document/Limits.h"
+#include "core/files/RecentFiles.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 #include "core/resources/StringTable.h"
@@ -24,6 +31,7 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TSDIDecFrame"));
   setWindowTitle(QStringLiteral("Dynoforge"));
   setWindowIcon(ApplicationIcon());
+  setAcceptDrops(true);
 
   client_ = new TDynoforgeWindow(this);
   client_->setObjectName(QStringLiteral("TDynoforgeWindow"));
@@ -36,6 +44,7 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   BuildToolbar();
 
   client_->SetupWindow();
+  ShowRecentFiles();  // the list SetupWindow read
 
   // Idle-time enabling: refresh before the event loop waits for input.
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -66,16 +75,96 @@ void TSDIDecFrame::BuildMenus() {
       statusBar()->showMessage(hint);
     });
     connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
-    for (const MenuItemDef& item : popup.Items) {
-      if (item.Id == 0) {
-        menu->addSeparator();
-        continue;
-      }
-      menu->addAction(MakeAction(item.Id, FromBytes(item.Text)));
-    }
+    AddMenuItems(*menu, popup.Items);
   }
   // Grayed until their enabling rule first runs.
-  for (const int id : {CmSaveAs, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  for (const int id : {CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  ShowRecentFiles();
+}
+
+void TSDIDecFrame::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
+  for (const MenuItemDef& item : items) {
+    if (item.Id == 0) {
+      menu.addSeparator();
+    } else if (!item.Items.empty()) {
+      // A submenu: its own action carries the id, the hint and the enabling.
+      QMenu* submenu = menu.addMenu(FromBytes(item.Text));
+      QAction* action = submenu->menuAction();
+      action->setObjectName(FromBytes(CommandObjectName(item.Id)));
+      action->setData(item.Id);
+      action->setStatusTip(FromBytes(LoadString(item.Id)));
+      actions_[item.Id] = action;
+      AddMenuItems(*submenu, item.Items);
+    } else {
+      menu.addAction(MakeAction(item.Id, FromBytes(item.Text)));
+    }
+  }
+}
+
+void TSDIDecFrame::ShowRecentFiles() {
+  const std::vector<std::string>& files = client_->Document().RecentFiles;
+  if (recentFilesShown_ && files == shownRecentFiles_) return;
+  recentFilesShown_ = true;
+  shownRecentFiles_ = files;
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    QAction* entry = Action(CmRecentFile1 + i);
+    const bool used = static_cast<std::size_t>(i) < files.size();
+    // Paths are the file system's bytes; the menu shows them shortened, the
+    // status bar whole.
+    entry->setText(used ? QString::fromStdString(RecentFileMenuText(i, files[i])) : QString());
+    entry->setStatusTip(used ? QString::fromStdString(files[i]) : QString());
+    entry->setVisible(used);
+  }
+}
+
+void TSDIDecFrame::OpenFile(const QString& path) {
+  client_->Files().OpenFile(path);
+  UpdateCommandStates();
+}
+
+void TSDIDecFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+}
+
+void TSDIDecFrame::dragMoveEvent(QDragMoveEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TSDIDecFrame::dropEvent(QDropEvent* event) {
+  if (!DropOpens(*event)) {
+    event->ignore();
+    return;
+  }
+  // Copy, never move: the file manager must not delete what was opened.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  // Opened once the file manager has finished the drop, which a question
+  // about unsaved changes would otherwise hold up.
+  const QString path = event->mimeData()->urls().constFirst().toLocalFile();
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+}
+
+bool TSDIDecFrame::DropOpens(const QDropEvent& event) const {
+  // One document at a time: several files are refused rather than one of
+  // them picked at random. Opening reads the file, so the source must
+  // allow a copy.
+  const QMimeData* dragged = event.mimeData();
+  if (!dragged || !dragged->hasUrls() || !(event.possibleActions() & Qt::CopyAction)) return false;
+  const QList<QUrl> urls = dragged->urls();
+  if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return false;
+  const QString path = urls.constFirst().toLocalFile();
+  if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+  // A print job lays the window out as pages: no new document meanwhile.
+  const TDynoforgeApp* app = TDynoforgeApp::Instance();
+  return !app || app->Printing == 0;
 }
 
 void TSDIDecFrame::BuildToolbar() {
@@ -116,6 +205,7 @@ void TSDIDecFrame::UpdateCommandStates() {
     action->setCheckable(status.Checkable);
     if (status.Checkable) action->setChecked(status.Checked);
   }
+  ShowRecentFiles();
 }
 
 void TSDIDecFrame::Command(int id) {

@@ -3,8 +3,16 @@
 #include <QMainWindow>
 
 #include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/resources/CommandTable.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QMenu;
 class QToolBar;
 
@@ -34,17 +42,31 @@ class TSDIDecFrame : public QMainWindow {
   // Carries out a command as if chosen from the menu.
   void Command(int id);
 
+  // Opens the file at path as File > Open would once it is chosen, after
+  // offering to save unsaved changes: a dropped file, the command line's.
+  void OpenFile(const QString& path);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // One local file dropped from a file manager is opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
+  void AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items);
+  // Brings the entries of File > Recent Files in line with the list.
+  void ShowRecentFiles();
+  bool DropOpens(const QDropEvent& event) const;
   void BuildToolbar();
   QAction* MakeAction(int id, const QString& text);
 
   TDynoforgeWindow* client_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;
+  std::vector<std::string> shownRecentFiles_;
+  bool recentFilesShown_ = false;
 };
 
 }  // namespace dyno

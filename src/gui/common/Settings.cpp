@@ -4,11 +4,16 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "core/document/Limits.h"
+
 namespace dyno {
 
 namespace {
 
 const QString Key = QStringLiteral("DynoforgeSettings/PATH");
+
+// The keys of the recent files: "DynoforgeSettings/RecentFile1", ...
+QString RecentFileKey(int index) { return QStringLiteral("DynoforgeSettings/RecentFile%1").arg(index + 1); }
 
 QString DefaultFolder() {
 #ifdef Q_OS_WIN
@@ -32,6 +37,31 @@ QString ReadWorkFolderSetting() {
 void WriteWorkFolderSetting(const QString& folder) {
   QSettings settings(SettingsFilePath(), QSettings::IniFormat);
   settings.setValue(Key, folder);
+  settings.sync();
+}
+
+QStringList ReadRecentFilesSetting() {
+  const QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+  QStringList files;
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    const QVariant value = settings.value(RecentFileKey(i));
+    // Written values are quoted; one edited by hand with a bare comma reads
+    // as a list, whose parts are joined back (without the spaces around the
+    // commas, which the reading drops).
+    files << (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString());
+  }
+  return files;
+}
+
+void WriteRecentFilesSetting(const QStringList& files) {
+  QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    if (i < files.size()) {
+      settings.setValue(RecentFileKey(i), files[i]);
+    } else {
+      settings.remove(RecentFileKey(i));
+    }
+  }
   settings.sync();
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace dyno {
 
-// The settings file "Dynoforge.ini" in the user's configuration folder keeps
-// one value: the folder of the last opened or imported file, under "PATH" in
-// section "DynoforgeSettings".
+// The settings file "Dynoforge.ini" in the user's configuration folder keeps,
+// in section "DynoforgeSettings", the folder of the last opened or imported
+// file under "PATH" and the recent files under "RecentFile1" (the newest) to
+// "RecentFile8".
 QString SettingsFilePath();
 
 // The remembered folder, or the default (the home folder here) when the file,
@@ -15,5 +17,13 @@ QString ReadWorkFolderSetting();
 
 // Failures are ignored: losing the last folder is not worth a message.
 void WriteWorkFolderSetting(const QString& folder);
+
+// The recent files as stored, newest first; a missing key is an empty entry.
+// One key per file keeps every path whole, commas included.
+QStringList ReadRecentFilesSetting();
+
+// Replaces the stored list; keys beyond its end are removed. Failures are
+// ignored, as for the folder.
+void WriteRecentFilesSetting(const QStringList& files);
 
 }  // namespace dyno

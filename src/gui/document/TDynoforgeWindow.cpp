@@ -1,9 +1,11 @@
 #include "gui/document/TDynoforgeWindow.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -111,24 +113,15 @@ void TDynoforgeWindow::SetupWindow() {
   doc.WorkFolder = ReadWorkFolderSetting().toStdString();
   QDir::setCurrent(QString::fromStdString(doc.WorkFolder));
   doc.FileFolder = doc.WorkFolder;
+  files_.LoadRecentFiles();
 
   setFocus();
   timer_.start(TimerPeriodMs, this);
 }
 
 bool TDynoforgeWindow::CanClose() {
-  const EditorDocument& doc = state_->Doc;
-  WriteWorkFolderSetting(QString::fromStdString(doc.WorkFolder));
-  if (!doc.Modified || !Status(CmSaveAs).Enabled) return true;
-  switch (dialogs_->AskSaveChanges(this)) {
-    case UserDialogs::SaveChoice::Save:
-      return files_.SaveAsPhysicsFile();
-    case UserDialogs::SaveChoice::Discard:
-      return true;
-    case UserDialogs::SaveChoice::Cancel:
-      break;
-  }
-  return false;
+  WriteWorkFolderSetting(QString::fromStdString(state_->Doc.WorkFolder));
+  return files_.SaveChangesFirst();
 }
 
 void TDynoforgeWindow::Command(int id) {
@@ -149,7 +142,10 @@ void TDynoforgeWindow::Command(int id) {
     case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
     case CmModeTire: SetFileMode(st, FileMode::Tire); break;
     case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
-    default: break;
+    case CmClearRecentFiles: files_.ClearRecentFiles(); break;
+    default:
+      if (id >= CmRecentFile1 && id <= CmRecentFile8) files_.OpenRecentFile(id - CmRecentFile1);
+      break;
   }
 }
 
@@ -278,6 +274,16 @@ void TDynoforgeWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueEdit_ && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                                event->type() == QEvent::Drop)) {
+    // A file dragged from a file manager is for the frame to open, not a
+    // text for the value box: ignored here, the event goes on to the frame.
+    if (static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
   if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
     ValueEditNotify(*state_, ValueEditCode::FocusLost);
     return false;

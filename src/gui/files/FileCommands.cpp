@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/chart/RowScrolling.h"
+#include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/ValueBox.h"
@@ -13,10 +14,13 @@
 #include "core/files/FilePaths.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
+#include "core/files/RecentFiles.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "core/resources/ResourceIds.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
+#include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/files/ParameterDialogs.h"
 
@@ -76,8 +80,8 @@ bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const 
 }
 
 void FileCommands::OpenPhysicsFile() {
-  EditorState& st = window_.State();
-  EditorDocument& doc = st.Doc;
+  if (!SaveChangesFirst()) return;
+  EditorDocument& doc = window_.State().Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select the Physics File in Subject Folder"), PhysicsFilter,
@@ -88,9 +92,36 @@ void FileCommands::OpenPhysicsFile() {
     dialogs.Message(parent, QStringLiteral("Aborted by user!"), FileNotLoaded);
     return;
   }
+  OpenPath(path);
+}
+
+void FileCommands::OpenFile(const QString& path) {
+  if (SaveChangesFirst()) OpenPath(path);
+}
+
+bool FileCommands::SaveChangesFirst() {
+  const EditorDocument& doc = window_.State().Doc;
+  // Changes that Save As cannot write (the start-up curve) are not offered.
+  if (!doc.Modified || !QueryCommand(CmSaveAs, doc).Enabled) return true;
+  switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
+    case UserDialogs::SaveChoice::Save:
+      return SaveAsPhysicsFile();
+    case UserDialogs::SaveChoice::Discard:
+      return true;
+    case UserDialogs::SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool FileCommands::OpenPath(const QString& path) {
+  EditorState& st = window_.State();
+  EditorDocument& doc = st.Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
   if (PathTooLong(path)) {
     ReportRead(dialogs, parent, ReadResult::CannotOpen, QFileInfo(path).absoluteFilePath(), QString());
-    return;
+    return false;
   }
   const auto reported = [&](ReadResult result, const QString& nothingFound) {
     return ReportRead(dialogs, parent, result, DecodedName(doc.FilePath), nothingFound);
@@ -113,17 +144,18 @@ void FileCommands::OpenPhysicsFile() {
                       QStringLiteral("Read of tire file failed!"));
       read.Result = ReadResult::NothingFound;
     }
-    if (!reported(read.Result, QStringLiteral("No tire data found in this file!"))) return;
+    if (!reported(read.Result, QStringLiteral("No tire data found in this file!"))) return false;
     window_.SetCaption(title);
     // The curves just read may be longer than slot 0 was when the mode was
     // switched: the scroll range must reach their last sample.
     UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-    return;
+    ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+    return true;
   }
 
   const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
   if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-  if (!reported(read, QStringLiteral("No torque data found in this file!"))) return;
+  if (!reported(read, QStringLiteral("No torque data found in this file!"))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (kind == FileKind::Upgrade) {
@@ -140,6 +172,8 @@ void FileCommands::OpenPhysicsFile() {
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
+  ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+  return true;
 }
 
 bool FileCommands::SaveAsPhysicsFile() {
@@ -175,7 +209,46 @@ bool FileCommands::SaveAsPhysicsFile() {
   doc.Modified = false;
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
+  ChangeRecentFiles(
+      [&](RecentFileList& list) { RememberRecentFile(list, EncodedName(chosen.absoluteFilePath())); });
   return true;
+}
+
+void FileCommands::LoadRecentFiles() {
+  RecentFileList stored;
+  for (const QString& path : ReadRecentFilesSetting()) stored.push_back(EncodedName(path));
+  window_.State().Doc.RecentFiles = TidyRecentFiles(stored);
+}
+
+void FileCommands::ChangeRecentFiles(const std::function<void(RecentFileList&)>& change) {
+  LoadRecentFiles();
+  RecentFileList& list = window_.State().Doc.RecentFiles;
+  const RecentFileList stored = list;
+  change(list);
+  // Writing syncs the file to disk, some milliseconds: only for a change.
+  if (list == stored) return;
+  QStringList files;
+  for (const std::string& path : list) files << DecodedName(path);
+  WriteRecentFilesSetting(files);
+}
+
+void FileCommands::OpenRecentFile(int index) {
+  const RecentFileList& list = window_.State().Doc.RecentFiles;
+  if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
+  const std::string path = list[static_cast<std::size_t>(index)];
+  const QString name = DecodedName(path);
+  if (!QFileInfo::exists(name)) {
+    ChangeRecentFiles([&](RecentFileList& stored) { ForgetRecentFile(stored, path); });
+    window_.Dialogs().Message(window_.DialogParent(),
+                              QStringLiteral("The file %1 no longer exists and was removed from the list.").arg(name),
+                              FileNotLoaded);
+    return;
+  }
+  OpenFile(name);
+}
+
+void FileCommands::ClearRecentFiles() {
+  ChangeRecentFiles([](RecentFileList& list) { list.clear(); });
 }
 
 void FileCommands::EditParameters() {

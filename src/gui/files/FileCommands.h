@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "core/files/ReadResult.h"
+#include "core/files/RecentFiles.h"
 
 class QWidget;
 
@@ -31,19 +34,43 @@ void TakeChosenFile(EditorDocument& doc, const QString& path);
 bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
                 const QString& nothingFound);
 
-// Open, Save As and the parameter dialogs of the editor window.
+// Open, Save As, the recent files and the parameter dialogs of the editor
+// window.
 class FileCommands {
  public:
   explicit FileCommands(EditorWindow& window) : window_(window) {}
 
+  // File > Open: offers to save unsaved changes, asks for a file, opens it.
   void OpenPhysicsFile();
+  // Opens the file at path as Open does once the file is chosen, with all of
+  // Open's messages. True when its data was read.
+  bool OpenPath(const QString& path);
+  // Opens the file at path after offering to save unsaved changes: a recent
+  // file, a file dropped on the window or named on the command line.
+  void OpenFile(const QString& path);
+  // Offers to save unsaved changes before the document is closed or
+  // replaced. False when the user cancelled or the save failed.
+  bool SaveChangesFirst();
+
   // False when nothing was saved (cancelled or failed).
   bool SaveAsPhysicsFile();
+
+  // The recent files: reads the list from the settings file; opens entry
+  // index (0 for the newest), or takes it off the list with a message when
+  // the file has gone; empties the list.
+  void LoadRecentFiles();
+  void OpenRecentFile(int index);
+  void ClearRecentFiles();
+
   // The engine parameters in the engine modes, the slip curve headers in
   // Tire mode.
   void EditParameters();
 
  private:
+  // Applies change to the list as stored (which another running copy of
+  // the program may have changed), stores it and shows it.
+  void ChangeRecentFiles(const std::function<void(RecentFileList&)>& change);
+
   EditorWindow& window_;
 };
 
