@@ -1,4 +1,5 @@
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -6,8 +7,11 @@
 
 int main(int argc, char* argv[]) {
   // Widget tests never need a display, even when test discovery runs them,
-  // and never touch the user's own settings.
+  // and never touch the user's own settings: each test process has a home
+  // folder of its own, so processes running side by side share no settings.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QTemporaryDir home;
+  qputenv("HOME", home.path().toUtf8());
   QStandardPaths::setTestModeEnabled(true);
   dyno::TDynoforgeApp app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
