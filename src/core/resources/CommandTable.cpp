@@ -86,6 +86,11 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmPreviewClose, "actionClosePreview"},
 };
 
+constexpr std::string_view StepNames[] = {
+    "Drag",   "Typing", "Up/Down", "Bend", "Edit Cell", "Generate", "Rescale", "Change Resolution",
+    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves",
+};
+
 }  // namespace
 
 std::span<const PopupMenuDef> MainMenu() { return Menu; }
@@ -115,5 +120,7 @@ std::string_view CommandObjectName(int id) {
   }
   return {};
 }
+
+std::string_view StepName(StepKind kind) { return StepNames[static_cast<int>(kind)]; }
 
 }  // namespace dyno
