@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/document/DefaultSlipTable.h"
+#include "core/editing/UndoCommands.h"
 #include "support/EditorFixture.h"
 #include "support/WindowSteps.h"
 
@@ -172,6 +173,7 @@ TEST_F(ValueBoxTest, LosingTheFocusNeverPutsBackAValueACommandChanged) {
   SelectTorqueAt5000();
   host.ClearByUser();
   host.Type("350");
+  EndStep(st);  // a command first ends the run of typing
   st.Doc.Modified = false;
   Torque(20) = 385.0;  // as a rescale would
   host.invalidations.clear();
@@ -189,7 +191,7 @@ TEST_F(ValueBoxTest, LosingTheFocusStoresATextTheBoxDidNotReport) {
   ValueEditNotify(st, ValueEditCode::FocusLost);
   EXPECT_EQ(Torque(20), 77.0);
   EXPECT_DOUBLE_EQ(st.Doc.Engine.Power[20], PowerOf(5000.0, 77.0));
-  EXPECT_FALSE(st.Doc.Modified) << "the box was not edited";
+  EXPECT_TRUE(st.Doc.Modified) << "the value changed, edited or not";
   host.valueBox = "78";
   host.valueBoxModified = true;
   ValueEditNotify(st, ValueEditCode::FocusLost);
