@@ -71,6 +71,9 @@ const MenuRow MenuRows[] = {
     {"&File", 24338, "P&rint Setup...", "Sets print characteristics for the active document"},
     {"&File", 0, "", ""},
     {"&File", 24310, "E&xit\tAlt+F4", "Quits Dynoforge and prompts to save the documents"},
+    {"&Edit", 24321, "&Undo", "Undo the last change to the data"},
+    {"&Edit", 24325, "&Redo", "Redo the change last undone"},
+    {"&Edit", 0, "", ""},
     {"&Edit", 2016, "Generate new engine data",
      "Generate a new engine sequence of RPM values specifying the step and number of entries"},
     {"&Edit", 2020, "Edit Engine/Tire Parameters",
@@ -140,13 +143,13 @@ TEST_F(FrameTest, HintsShowInTheStatusBarInArial) {
             QStringLiteral("Browse for a physics file and open it, and read the data."));
 }
 
-TEST_F(FrameTest, ToolbarHoldsElevenButtonsAndTwoGapsInOrder) {
+TEST_F(FrameTest, ToolbarHoldsThirteenButtonsAndThreeGapsInOrder) {
   QToolBar* bar = frame->Toolbar();
   EXPECT_EQ(bar->windowTitle(), QStringLiteral("Toolbar"));
   EXPECT_TRUE(bar->isMovable());
   EXPECT_EQ(bar->iconSize(), QSize(20, 20));
   EXPECT_EQ(frame->toolBarArea(bar), Qt::TopToolBarArea);
-  const int expected[] = {2011, 22101, 0, 2016, 2020, 2012, 2014, 2022, 2024, 2027, 0, 24337, 24340};
+  const int expected[] = {2011, 22101, 0, 24321, 24325, 0, 2016, 2020, 2012, 2014, 2022, 2024, 2027, 0, 24337, 24340};
   const QList<QAction*> actions = bar->actions();
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(expected)));
   for (std::size_t i = 0; i < std::size(expected); ++i) {

@@ -39,6 +39,8 @@ const std::vector<ImageEntry>& Images() {
   static const std::vector<ImageEntry> images = {
       {":/images/toolbar/2011.xpm", Kind::Toolbar, 20, 20},
       {":/images/toolbar/22101.xpm", Kind::Toolbar, 20, 20},
+      {":/images/toolbar/24321.xpm", Kind::Toolbar, 20, 20},
+      {":/images/toolbar/24325.xpm", Kind::Toolbar, 20, 20},
       {":/images/toolbar/2016.xpm", Kind::Toolbar, 20, 20},
       {":/images/toolbar/2020.xpm", Kind::Toolbar, 20, 20},
       {":/images/toolbar/2012.xpm", Kind::Toolbar, 20, 20},
