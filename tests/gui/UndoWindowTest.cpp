@@ -196,9 +196,14 @@ TEST_F(UndoWindowTest, UndoingBackToTheOpenedFileLeavesNothingToSave) {
 }
 
 TEST_F(UndoWindowTest, OpeningAFileStartsANewHistory) {
-  Open("engine.ini", EngineFile());
+  Open("tires.tbc", TireFile());
   frame->Command(CmAddLine);
-  EXPECT_TRUE(client()->Status(CmUndo).Enabled);
+  ASSERT_TRUE(client()->Status(CmUndo).Enabled);
+  Open("engine.ini", EngineFile());
+  EXPECT_FALSE(client()->Status(CmUndo).Enabled);
+  frame->Command(CmAddLine);
+  frame->Command(CmUndo);
+  ASSERT_TRUE(client()->Status(CmRedo).Enabled);
   Open("tires.tbc", TireFile());
   EXPECT_FALSE(client()->Status(CmUndo).Enabled);
   EXPECT_FALSE(client()->Status(CmRedo).Enabled);
