@@ -226,14 +226,11 @@ class CommandSteps : public UndoWindowTest, public ::testing::WithParamInterface
 const CommandCase CommandCases[] = {
     {"Generate", false, CmGenerate, [](auto& d, auto&) { d.dialogScripts.push_back(Accept()); }, StepKind::Generate},
     {"GenerateCancelled", false, CmGenerate, [](auto& d, auto&) { d.dialogScripts.push_back(Cancel()); }, {}},
-    {"GenerateTire", true, CmGenerate, [](auto&, auto&) {}, StepKind::Generate},
     {"Resolution", false, CmResolution,
      [](auto& d, auto&) {
        d.dialogScripts.push_back(Accept([](QDialog& dialog) { Child<QComboBox>(dialog, "newRpmStepCombo")->setCurrentIndex(3); }));
      },
      StepKind::ChangeResolution},
-    {"RescaleCancelled", false, CmRescale, [](auto& d, auto&) { d.dialogScripts.push_back(Cancel()); }, {}},
-    {"AddLine", false, CmAddLine, [](auto&, auto&) {}, StepKind::AddLine},
     {"RemoveLineTire", true, CmRemoveLine, [](auto&, auto&) {}, StepKind::RemoveLine},
     {"Import", false, CmImport,
      [](auto& d, auto& dir) {
