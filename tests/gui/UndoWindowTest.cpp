@@ -31,18 +31,20 @@ namespace {
 
 using test::Printf;
 
-// 21 rows from 0 to 5000 RPM around the lines an engine file keeps.
+// 21 rows from 0 to 5000 RPM around the lines an engine file keeps. (The
+// numbers are written as integers: the widgets run in the user's locale.)
 std::string EngineFile() {
   std::string text = "// Hill climb engine\r\n[ENGINE]\r\n";
   for (int i = 0; i <= 20; ++i) {
-    text += Printf("RPMTorque=( %d.0, %.1f, %.1f)\r\n", 250 * i, -10.0 - i, 120.0 + 60.0 * std::sin(i * 0.15));
+    const int torque = 120 + static_cast<int>(60.0 * std::sin(i * 0.15));
+    text += Printf("RPMTorque=( %d.0, %d.0, %d.5)\r\n", 250 * i, -10 - i, torque);
   }
   return text + "LifetimeAvg=12000   // average lifetime in seconds\r\n[CONTROLS]\r\nUpshiftAlgorithm=(0.98, 0.0)\r\n";
 }
 
 std::string TireFile() {
   std::string text = "[SLIPCURVE]\r\nName=\"Front\"\r\nStep=0.00250\r\nDropoffFunction=3.0\r\nData:\r\n";
-  for (int i = 0; i < 30; ++i) text += Printf("%0.6f%s", 0.9 - 0.01 * i, i % 10 == 9 ? "\r\n" : " ");
+  for (int i = 0; i < 30; ++i) text += Printf("0.%02d0000%s", 90 - i, i % 10 == 9 ? "\r\n" : " ");
   return text + "\r\n";
 }
 
