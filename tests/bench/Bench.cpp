@@ -287,12 +287,14 @@ void UndoRedo(benchmark::State& state, StepKind kind) {
     RecomputePower(st->Doc, 250);
   }
   EndStep(*st);
+  if (st->History.Steps() != 1) state.SkipWithError("the action made no step");
+  const EngineCurve after = st->Doc.Engine;
   for (auto _ : state) {
     host.invalidations.clear();
     UndoCommand(*st);
     RedoCommand(*st);
   }
-  if (st->History.Position() != 1) state.SkipWithError("the step was lost");
+  if (st->History.Position() != 1 || st->Doc.Engine.Torque != after.Torque) state.SkipWithError("the step was lost");
 }
 
 void UndoRedoDrag(benchmark::State& state) { UndoRedo(state, StepKind::Drag); }
