@@ -1,7 +1,8 @@
 // Measures the editor's speed against floors taken in the same run, so the
 // ratios hold on a busy machine: opening and saving files against plain
 // reads and writes of the same bytes, a paint of the whole view, one drag
-// move against a full repaint, and start-up against an empty Qt window.
+// move against a full repaint, and start-up against an empty Qt window; and
+// undo and redo against an absolute goal.
 //
 //   bench [google benchmark flags]
 //
@@ -29,8 +30,10 @@
 #include <string>
 #include <vector>
 
+#include "core/curves/Rescale.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
@@ -263,6 +266,40 @@ void DragMove(benchmark::State& state) {
   EvLButtonUp(st, point);
 }
 
+// --- Undo and redo ---------------------------------------------------------
+
+// One step on the 500-row engine file, undone and redone: the document, the
+// view and the repaint requests, without the paint itself.
+void UndoRedo(benchmark::State& state, StepKind kind) {
+  test::FakeHost host;
+  auto st = std::make_unique<EditorState>(host, 1024, 768);
+  if (dyno::ReadEngineRows(st->Doc, TheFiles().enginePath).Result != ReadResult::Read) state.SkipWithError("not read");
+  st->Doc.EngineLoaded = true;
+  ReadEngineParameters(st->Doc);
+  StartHistory(*st);
+  BeginStep(*st, kind);
+  if (kind == StepKind::Rescale) {
+    RescaleValues values = BeginRescale(st->Doc);
+    values.CurrentHp *= 1.1;
+    ApplyRescale(st->Doc, values);
+  } else {
+    st->Doc.Engine.Torque[250] += 10.0;
+    RecomputePower(st->Doc, 250);
+  }
+  EndStep(*st);
+  if (st->History.Steps() != 1) state.SkipWithError("the action made no step");
+  const EngineCurve after = st->Doc.Engine;
+  for (auto _ : state) {
+    host.invalidations.clear();
+    UndoCommand(*st);
+    RedoCommand(*st);
+  }
+  if (st->History.Position() != 1 || st->Doc.Engine.Torque != after.Torque) state.SkipWithError("the step was lost");
+}
+
+void UndoRedoDrag(benchmark::State& state) { UndoRedo(state, StepKind::Drag); }
+void UndoRedoRescale(benchmark::State& state) { UndoRedo(state, StepKind::Rescale); }
+
 // --- Start-up --------------------------------------------------------------
 
 std::string ProgramFolder;
@@ -327,6 +364,8 @@ const Row Rows[] = {
     {"paint engine view, 500 rows, 1920 x 1080 (ms)", "PaintEngine", nullptr, 4.0},
     {"paint tire view, 4 x 261 samples, 1920 x 1080 (ms)", "PaintTire", nullptr, 4.0},
     {"one drag move at 500 rows, floor a full paint", "DragMove", "PaintWholeView", 0.25},
+    {"undo + redo of a drag, 500-row engine file (ms)", "UndoRedoDrag", nullptr, 1.0},
+    {"undo + redo of Rescale, 500-row engine file (ms)", "UndoRedoRescale", nullptr, 1.0},
     {"start-up to the first painted window", "StartEditor", "StartEmptyWindow", 1.5},
     {"  against a window that also shows a line of text", "StartEditor", "StartWindowWithText", 1.5},
 };
@@ -382,6 +421,8 @@ void Register() {
   add("PaintTire", PaintTire, 9);
   add("PaintWholeView", PaintWholeView, 9);
   add("DragMove", DragMove, 9);
+  add("UndoRedoDrag", UndoRedoDrag, 9);
+  add("UndoRedoRescale", UndoRedoRescale, 9);
   // Whole processes: fewer, longer runs.
   using Function = void (*)(benchmark::State&);
   const std::pair<const char*, Function> programs[] = {

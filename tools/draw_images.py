@@ -379,6 +379,23 @@ def bend():
     return cv
 
 
+def undo_arrow(mirrored=False):
+    """A blue arrow that turns back on itself: it heads left along the top
+    and hooks down at the right. Mirrored, it heads right: Redo."""
+    cv = Canvas(20, 20)
+
+    def draw(layer):
+        stroke(layer, [(6, 5), (10, 5), (13, 6), (15, 8), (15, 11), (13, 14),
+                       (10, 15), (7, 15)], 'b')
+        for x, half in ((2, 0), (3, 1), (4, 2), (5, 3)):    # the head
+            layer.line(x, 5 - half, x, 6 + half, 'b')
+    accent(cv, draw, diagonal=False)
+    if mirrored:
+        for row in cv.px:
+            row.reverse()
+    return cv
+
+
 def printer():
     return Canvas(20, 20, '''
 ....................
@@ -603,6 +620,8 @@ IMAGES = [
     # (file, drawing, size)
     ('2011.xpm', open_folder, (20, 20)),
     ('22101.xpm', floppy, (20, 20)),
+    ('24321.xpm', undo_arrow, (20, 20)),
+    ('24325.xpm', lambda: undo_arrow(mirrored=True), (20, 20)),
     ('2016.xpm', generate, (20, 20)),
     ('2020.xpm', sheet, (20, 20)),
     ('2012.xpm', add_line, (20, 20)),

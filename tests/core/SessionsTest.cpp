@@ -8,9 +8,13 @@
 // an optional offset: "torque I", "compression I", "slip I", "cell COLUMN
 // LINE" (rpm, compression, torque, power, or tire data column 0 to 3),
 // "header COLUMN", "upbutton", "downbutton", each followed by "DX DY".
+// The commands run as the window runs them, each one step of the undo
+// history; "mark NAME" keeps the document and the bytes it saves to, "same
+// NAME" reports where they now differ.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,11 +31,21 @@
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/EngineFile.h"
+#include "core/files/EngineParameters.h"
+#include "core/files/FileKind.h"
+#include "core/files/ParameterEdits.h"
+#include "core/files/ParameterTexts.h"
+#include "core/files/SaveFile.h"
+#include "core/files/TireFile.h"
 #include "support/Approval.h"
 #include "support/DocumentDump.h"
 #include "support/FakeHost.h"
+#include "support/SameDocument.h"
 #include "support/SampleCurves.h"
+#include "support/TempDir.h"
 
 namespace dyno {
 namespace {
@@ -122,6 +136,12 @@ std::string DocumentChanges(const EditorDocument& before, const EditorDocument& 
   return out;
 }
 
+std::string HistoryText(const UndoHistory& h) {
+  const auto name = [](std::optional<StepKind> kind) { return kind ? std::string(StepName(*kind)) : std::string("-"); };
+  return "undo " + name(h.NextUndo()) + " redo " + name(h.NextRedo()) + " steps " + std::to_string(h.Steps()) +
+         (h.Recording() ? " recording" : "");
+}
+
 class Session {
  public:
   Session() {
@@ -147,6 +167,7 @@ class Session {
     const CursorShape cursor = host.cursor;
     const bool scaleChanged = st.Chart.ScaleChanged;
     const std::string layout = LayoutText(st.Chart);
+    const std::string history = HistoryText(st.History);
     host.invalidations.clear();
     host.scrolls.clear();
     host.messages.clear();
@@ -177,8 +198,9 @@ class Session {
     if (st.Chart.ScaleChanged != scaleChanged) transcript_ += "  scale changed " + std::to_string(st.Chart.ScaleChanged) + "\n";
     if (LayoutText(st.Chart) != layout) transcript_ += "  layout " + LayoutText(st.Chart) + "\n";
     // Setting up a curve is no edit: only what follows is traced.
-    if (command != "engine" && command != "tire") transcript_ += DocumentChanges(doc, st.Doc);
+    if (command != "engine" && command != "tire" && command != "open") transcript_ += DocumentChanges(doc, st.Doc);
     if (UiText(st) != ui) transcript_ += "  ui " + UiText(st) + "\n";
+    if (HistoryText(st.History) != history) transcript_ += "  history " + HistoryText(st.History) + "\n";
   }
 
   void Do(const std::string& command, std::istream& words) {
@@ -214,6 +236,8 @@ class Session {
       host.Type(text);
     } else if (command == "backspace") {
       host.Backspace();
+    } else if (command == "clear") {
+      host.EmptyValueBox();
     } else if (command == "focuslost") {
       ValueEditNotify(st, ValueEditCode::FocusLost);
     } else if (command == "bend") {
@@ -243,50 +267,174 @@ class Session {
       double value = 0;
       words >> column >> i >> value;
       EngineCurve& e = st.Doc.Engine;
-      (column == "rpm" ? e.Rpm : column == "torque" ? e.Torque : e.Compression)[i] = value;
-      RecomputePower(st.Doc, i);
+      if (column.starts_with("slip")) {
+        st.Doc.SlipCurves[std::stoi(column.substr(4))].Samples[i] = value;
+      } else {
+        (column == "rpm" ? e.Rpm : column == "torque" ? e.Torque : e.Compression)[i] = value;
+        RecomputePower(st.Doc, i);
+      }
     } else if (command == "reset") {
       ResetInteraction(st.Ui, st.Host);
+    } else if (command == "open") {
+      std::string name;
+      words >> name;
+      Open(name);
+    } else if (command == "undo") {
+      UndoCommand(st);
+    } else if (command == "redo") {
+      RedoCommand(st);
+    } else if (command == "enter") {
+      EndTyping(st);
+    } else if (command == "mark") {
+      std::string name;
+      words >> name;
+      // Saving composes a tire file's text in the document: save first.
+      const std::string bytes = Saved();
+      marks_[name] = {st.Doc, bytes};
+    } else if (command == "same") {
+      std::string name;
+      words >> name;
+      const auto& [doc, bytes] = marks_.at(name);
+      const bool sameBytes = Saved() == bytes;
+      std::string differ;
+      for (const std::string& field : test::DocumentDifferences(doc, st.Doc)) differ += " " + field;
+      if (!sameBytes) differ += " saved-bytes";
+      transcript_ += differ.empty() ? "  same as " + name + "\n" : "  differs from " + name + ":" + differ + "\n";
     } else {
       Command(command, words);
     }
   }
 
-  // The curve operations, each reported with its outcome.
+  // The curve operations as the window runs them, each one step of the
+  // history and reported with its outcome.
   void Command(const std::string& command, std::istream& words) {
     const auto report = [this](const EditOutcome& outcome) {
       transcript_ += std::string("  ") + (outcome.Changed ? "changed" : "unchanged") + "\n";
       if (outcome.Message) transcript_ += "  says \"" + outcome.Message->Text + "\" \"" + outcome.Message->Caption + "\"\n";
     };
     if (command == "add") {
+      BeginStep(st, StepKind::AddLine);
       report(AddLine(st.Doc));
+      RefitTable(st.View, st.Host, st.Doc.RowCount);
+      EndStep(st);
     } else if (command == "remove") {
+      BeginStep(st, StepKind::RemoveLine);
       report(RemoveLine(st.Doc));
+      RefitTable(st.View, st.Host, st.Doc.RowCount);
+      ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
+      EndStep(st);
     } else if (command == "resolution") {
       double step = 0;
       words >> step;
       transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc)) + "\n";
-      report(ChangeResolution(st.Doc, step));
+      BeginStep(st, StepKind::ChangeResolution);
+      const EditOutcome outcome = ChangeResolution(st.Doc, step);
+      report(outcome);
+      if (outcome.Changed) {
+        RefitTable(st.View, st.Host, st.Doc.RowCount);
+        ResetInteraction(st.Ui, st.Host);
+      }
+      EndStep(st);
     } else if (command == "rescale") {
       double hp = 0;
       double compression = 0;
       words >> hp >> compression;
+      BeginStep(st, StepKind::Rescale);
       RescaleValues values = BeginRescale(st.Doc);
       transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
       values.CurrentHp = hp;
       values.NewCompression = compression;
       ApplyRescale(st.Doc, values);
+      ResetInteraction(st.Ui, st.Host);
+      EndStep(st);
     } else if (command == "generate") {
-      GeneratorSettings& g = st.Doc.Generator;
-      words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
-      GenerateNewEngine(st.Doc);
+      BeginStep(st, StepKind::Generate);
+      if (st.Doc.TireMode) {
+        st.Doc.TireParsed = false;
+        ResetSlipCurves(st.Doc);
+        ResetInteraction(st.Ui, st.Host);
+        EndStep(st);
+      } else {
+        GeneratorSettings& g = st.Doc.Generator;
+        words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
+        GenerateNewEngine(st.Doc);
+        ResetInteraction(st.Ui, st.Host);
+        RefitTable(st.View, st.Host, st.Doc.RowCount);
+        MarkDocumentClean(st);
+      }
     } else if (command == "bendto") {
       double target = 0;
       words >> target;
       transcript_ += std::string("  ") + (Bend(st.Doc, target) ? "bent" : "not bent") + "\n";
+    } else if (command == "import") {
+      std::string name;
+      words >> name;
+      BeginStep(st, StepKind::Import);
+      transcript_ += "  read " + std::to_string(static_cast<int>(ReadEngineRows(st.Doc, test::DataPath("files/" + name)).Result)) + "\n";
+      ResetInteraction(st.Ui, st.Host);
+      st.View.FirstVisibleRow = 0;
+      UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
+      EndStep(st);
+    } else if (command == "parameter") {
+      // The parameter dialog confirmed with one field changed.
+      std::string key;
+      int field = 0;
+      std::string text;
+      words >> key >> field >> text;
+      ParameterTexts texts;
+      LoadParameterTexts(st.Doc.Parameters, texts);
+      texts.Texts[ParameterTextIndex(EngineParameterIndex(key), field)] = text;
+      BeginStep(st, StepKind::EditParameters);
+      ApplyParameterTexts(st.Doc, texts);
+      EndStep(st);
+    } else if (command == "slipcurve") {
+      // The slip curve dialog: one curve added, the first one renamed, and
+      // confirmed or cancelled.
+      std::string name, step, dropoff, answer;
+      words >> name >> step >> dropoff >> answer;
+      BeginStep(st, StepKind::EditSlipCurves);
+      const int count = AddSlipCurve(st.Doc, st.Doc.SlipCurveCount);
+      StoreSlipHeader(st.Doc.SlipCurves[0], name, step, dropoff);
+      if (answer == "ok") {
+        ApplySlipCurveCount(st.Doc, count);
+        EndStep(st);
+      } else {
+        AbandonStep(st);
+      }
     } else {
       ADD_FAILURE() << "unknown command " << command;
     }
+  }
+
+  // A file of tests/data/files opened as the window opens it.
+  void Open(const std::string& name) {
+    const std::string path = test::DataPath("files/" + name);
+    ResetInteraction(st.Ui, st.Host);
+    ReadResult read;
+    if (KindOfFile(name) == FileKind::Tire) {
+      SetFileMode(st, FileMode::Tire);
+      read = ReadTireFile(st.Doc, path).Result;
+    } else {
+      read = ReadEngineRows(st.Doc, path).Result;
+      st.Doc.EngineLoaded = true;
+      SetFileMode(st, FileMode::Engine);
+      ReadEngineParameters(st.Doc);
+      st.Doc.Modified = false;
+      st.View.FirstVisibleRow = 0;
+      UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
+    }
+    StartHistory(st);
+    transcript_ += "  read " + std::to_string(static_cast<int>(read)) + "\n";
+  }
+
+  // The bytes Save As writes for the document as it is.
+  std::string Saved() {
+    const std::string name = "saved" + std::to_string(++saves_);
+    const std::string folder = dir_.path().string();
+    const SaveResult result = st.Doc.TireMode ? WriteTireFile(st.Doc, "", "", folder, name)
+                                              : WriteEngineFile(st.Doc, "", "", folder, name);
+    if (result.Status != SaveStatus::Saved) return "not saved";
+    return test::TempDir::Read(dir_.path() / name);
   }
 
   Point Target(std::istream& words) {
@@ -326,6 +474,9 @@ class Session {
   test::FakeHost host;
   EditorState st{host, 1024, 768};
   std::string transcript_;
+  std::map<std::string, std::pair<EditorDocument, std::string>> marks_;
+  test::TempDir dir_;
+  int saves_ = 0;
 };
 
 std::vector<std::string> Scripts() {

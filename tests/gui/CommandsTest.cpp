@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/chart/ChartLayout.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/common/Settings.h"
@@ -187,6 +188,88 @@ TEST_F(Commands, FailuresAreToldAndChangeNothing) {
   Close(UserDialogs::SaveChoice::Save);  // the save dialog cancelled
   EXPECT_TRUE(frame->isVisible());
   ExpectApproved(trace->Text(), "window/failures-flow.txt");
+}
+
+// Undo and Redo by their keys (also while the value box has the focus) and
+// through the commands: each change goes back and comes again to the byte,
+// the menu names the step, and a new file starts a new history.
+TEST_F(Commands, UndoAndRedo) {
+  Open(Copy("files/engine-typical.ini", "engine.ini"));
+  TDynoforgeWindow* window = frame->Client();
+  const auto key = [&](const std::string& title, Qt::Key k, Qt::KeyboardModifiers modifiers, QWidget* to) {
+    trace->Step(title, [&] {
+      QTest::keyClick(to, k, modifiers);
+      test::IdlePass();
+    });
+  };
+  trace->Step("drag torque point 10", [&] {
+    window->grab();
+    const ChartLayout& c = window->State().Chart;
+    const QPoint p(c.PointX[10], c.TorqueY[10]);
+    QTest::mousePress(window, Qt::LeftButton, {}, p);
+    QTest::mouseMove(window, p + QPoint(0, -40));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, p + QPoint(0, -40));
+    test::IdlePass();
+  });
+  dialogs.dialogScripts.push_back(Fill({{"newHpEdit", "500"}}));
+  Run("rescale", CmRescale);
+  dialogs.dialogScripts.push_back(Fill({{"LifetimeAvgEdit", "9000"}}));
+  Run("parameters", CmEditParameters);
+  SaveAs("edited.ini");
+  for (int k = 0; k < 3; ++k) key("ctrl+z", Qt::Key_Z, Qt::ControlModifier, window);
+  SaveAs("undone.ini");
+  EXPECT_EQ(test::TempDir::Read(dir.path() / "undone.ini"), test::TempDir::Read(test::DataPath("files/engine-typical.saved.ini")));
+  for (int k = 0; k < 3; ++k) key("ctrl+y", Qt::Key_Y, Qt::ControlModifier, window);
+  key("ctrl+z", Qt::Key_Z, Qt::ControlModifier, window);
+  key("ctrl+shift+z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, window);
+  SaveAs("redone.ini");
+  EXPECT_EQ(test::TempDir::Read(dir.path() / "redone.ini"), test::TempDir::Read(dir.path() / "edited.ini"));
+
+  // Typing: the keys act on the document, never on the box's own undo.
+  QLineEdit* box = window->ValueEdit();
+  trace->Step("type 35, enter, 0 in torque cell 3", [&] {
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(190, 35 + 14 * 3));
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("35"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClicks(box, QStringLiteral("0"));
+  });
+  key("ctrl+z in the box", Qt::Key_Z, Qt::ControlModifier, box);
+  key("ctrl+z in the box", Qt::Key_Z, Qt::ControlModifier, box);
+  key("ctrl+y in the box", Qt::Key_Y, Qt::ControlModifier, box);
+  // Back at the file as last saved: nothing to save on closing.
+  Run("undo", CmUndo);
+  Close(UserDialogs::SaveChoice::Cancel);
+  EXPECT_FALSE(frame->isVisible());
+  ExpectApproved(trace->Text(), "window/undo-flow.txt");
+}
+
+TEST_F(Commands, UndoAndRedoOfTheDialogsAndTheTireCommands) {
+  Open(Copy("files/tire-typical.tbc", "front.tbc"));
+  dialogs.dialogScripts.push_back(Fill({{"addCurveButton", ""}}, false));
+  Run("slip curves cancelled", CmEditParameters);
+  dialogs.dialogScripts.push_back(Fill({{"addCurveButton", ""}, {"nameEdit1", "Dry"}}));
+  Run("slip curves", CmEditParameters);
+  Run("remove line", CmRemoveLine);
+  Run("undo", CmUndo);
+  Run("undo", CmUndo);
+  Run("redo", CmRedo);
+  dialogs.saveChoices.push_back(UserDialogs::SaveChoice::Discard);
+  Open(Copy("files/engine-typical.ini", "engine.ini"));
+  dialogs.dialogScripts.push_back(Fill({}, false));
+  Run("generate cancelled", CmGenerate);
+  dialogs.dialogScripts.push_back(Fill({}));
+  Run("generate", CmGenerate);
+  Run("undo", CmUndo);
+  dialogs.dialogScripts.push_back(Fill({{"newRpmStepCombo", "250"}}));
+  Run("resolution", CmResolution);
+  dialogs.openAnswers.push_back(Copy("files/engine-odd-rows.ini", "other.ini"));
+  Run("import", CmImport);
+  Run("undo", CmUndo);
+  Run("undo", CmUndo);
+  Run("redo", CmRedo);
+  ExpectApproved(trace->Text(), "window/undo-dialogs-flow.txt");
 }
 
 // The menus, the toolbar and the status bar as built, with every text,

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/editing/EditorState.h"
+#include "core/resources/ResourceIds.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "support/DocumentDump.h"
@@ -79,6 +80,9 @@ class WindowTrace {
       }
     }
     Change("commands", commands);
+    if (QAction* undo = frame_.Action(CmUndo)) {
+      Change("undo menu", "\"" + undo->text().toStdString() + "\" \"" + frame_.Action(CmRedo)->text().toStdString() + "\"");
+    }
     TDynoforgeWindow& window = *frame_.Client();
     const EditorDocument& doc = window.Document();
     Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + doc.FileTitle + " | text " +

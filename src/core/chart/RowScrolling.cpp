@@ -30,6 +30,16 @@ void RefitTable(ViewState& view, EditorHost& host, int rowCount) {
   UpdateRowScrollBar(view, host, 0, rowCount);
 }
 
+void ShowTableFrom(ViewState& view, EditorHost& host, int firstRow, int rowCount) {
+  UpdateRowScrollBar(view, host, 0, rowCount);
+  RowScrollBarState& bar = view.RowScrollBar;
+  const int row = bar.Enabled ? std::clamp(firstRow, bar.Minimum, bar.Maximum) : 0;
+  view.FirstVisibleRow = view.ScrollPos = view.PrevScrollPos = row;
+  if (!bar.Enabled || row == bar.Position) return;
+  bar.Position = row;
+  host.SyncRowScrollBar(bar);
+}
+
 int RowScrollNotify(ViewState& view, EditorHost& host, int position) {
   view.PrintPageIndex = 0;
   view.PrevScrollPos = view.ScrollPos;

@@ -15,6 +15,10 @@ void UpdateRowScrollBar(ViewState& view, EditorHost& host, int first, int total)
 // curve.
 void RefitTable(ViewState& view, EditorHost& host, int rowCount);
 
+// The table shows its rowCount rows from firstRow again, or from the row
+// nearest to it that the scroll bar can reach; the bar follows.
+void ShowTableFrom(ViewState& view, EditorHost& host, int firstRow, int rowCount);
+
 // The scroll bar moved to position: the table follows, its pixels are
 // scrolled and the uncovered band repainted. Returns the rows moved.
 int RowScrollNotify(ViewState& view, EditorHost& host, int position);

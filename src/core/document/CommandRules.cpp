@@ -1,20 +1,27 @@
 #include "core/document/CommandRules.h"
 
 #include "core/document/EditorDocument.h"
+#include "core/document/UndoHistory.h"
 #include "core/resources/ResourceIds.h"
 
 namespace dyno {
 
 namespace {
 
-CommandStatus Enabled(bool enabled) { return {enabled, false, false}; }
-CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked}; }
+CommandStatus Enabled(bool enabled) { return {enabled, false, false, {}}; }
+CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked, {}}; }
 
 static_assert(CmRecentFile8 - CmRecentFile1 + 1 == MaxRecentFiles, "one command per recent file");
 
 }  // namespace
 
-CommandStatus QueryCommand(int id, const EditorDocument& doc) {
+CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory& history) {
+  if (id == CmUndo || id == CmRedo) {
+    const std::optional<StepKind> step = id == CmUndo ? history.NextUndo() : history.NextRedo();
+    CommandStatus status = Enabled(step.has_value());
+    status.Text = UndoMenuText(id, step);
+    return status;
+  }
   const bool anyLoaded = doc.EngineLoaded || doc.TireLoaded;
   const bool engineCurve = doc.EngineLoaded && !doc.TireMode;
   switch (id) {
@@ -54,6 +61,11 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc) {
       // Open, Generate, Exit, About, and the application's commands
       return Enabled(true);
   }
+}
+
+CommandStatus QueryCommand(int id, const EditorDocument& doc) {
+  static const UndoHistory none;
+  return QueryCommand(id, doc, none);
 }
 
 }  // namespace dyno

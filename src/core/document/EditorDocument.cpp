@@ -14,6 +14,25 @@ EditorDocument::EditorDocument() {
   }
 }
 
+std::string& KeptTextOf(EditorDocument& doc, KeptText kind) {
+  switch (kind) {
+    case KeptText::Engine: return doc.EngineText;
+    case KeptText::Tire: return doc.TireText;
+    case KeptText::TireOther: return doc.TireOtherText;
+    case KeptText::Generated: break;
+  }
+  return doc.GeneratedText;
+}
+
+void ReplaceText(EditorDocument& doc, KeptText kind, std::string text) {
+  std::string& kept = KeptTextOf(doc, kind);
+  std::optional<std::string>& parked = doc.Parked.Texts[static_cast<int>(kind)];
+  if (doc.Parked.Parking && !parked) {
+    parked = std::move(kept);
+  }
+  kept = std::move(text);
+}
+
 void ClearEngineCurve(EditorDocument& doc) {
   doc.Engine.Rpm.fill(0.0);
   doc.Engine.Compression.fill(0.0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,17 @@ struct GeneratorSettings {
   int PeakTorqueChoice = 16;
 };
 
+// The texts the document keeps for rewriting, by kind.
+enum class KeptText { Engine, Tire, TireOther, Generated };
+inline constexpr int KeptTextKinds = 4;
+
+// Kept texts given up while the undo history records a step: parked here
+// instead of freed, so the step can keep the old text without copying it.
+struct ParkedTexts {
+  bool Parking = false;  // a step is recording
+  std::array<std::optional<std::string>, KeptTextKinds> Texts;  // the first old text of each kind
+};
+
 // The whole editing state: curves, the texts kept for rewriting, file names,
 // the file mode and the status flags. There is exactly one per window.
 struct EditorDocument {
@@ -63,7 +75,9 @@ struct EditorDocument {
   int RowCount = 0;
 
   // Texts kept for rewriting. Each std::string keeps a NUL after its bytes,
-  // which the parameter search stops at.
+  // which the parameter search stops at. A text that an undoable action
+  // replaces goes through ReplaceText; reading and saving a tire file, which
+  // start a history or are none of it, rebuild TireOtherText in place.
   std::string EngineText;
   int EngineTextPos = 0;
   std::string TireText;
@@ -104,7 +118,18 @@ struct EditorDocument {
   EngineParameterSet Parameters;
 
   GeneratorSettings Generator;
+
+  // The texts replaced during the step the undo history records.
+  ParkedTexts Parked;
 };
+
+// The kept text of that kind.
+std::string& KeptTextOf(EditorDocument& doc, KeptText kind);
+
+// Puts text in the place of the kept text of that kind. The old text is
+// never copied: while the undo history records a step, the first one each
+// kind gives up is parked for the step; otherwise it is freed.
+void ReplaceText(EditorDocument& doc, KeptText kind, std::string text);
 
 // Sets all 500 rows of the four engine columns to 0 and RowCount to 0.
 void ClearEngineCurve(EditorDocument& doc);

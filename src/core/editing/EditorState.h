@@ -4,18 +4,20 @@
 #include "core/chart/EditorHost.h"
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
+#include "core/document/UndoHistory.h"
 #include "core/editing/InteractionState.h"
 
 namespace dyno {
 
-// Everything the editor window holds apart from its widgets: the document,
-// the view, the chart layout of the last paint and the interaction state,
-// together with the host that repaints and shows messages.
+// Everything the editor window holds apart from its widgets: the document
+// and its undo history, the view, the chart layout of the last paint and the
+// interaction state, together with the host that repaints and shows messages.
 struct EditorState {
   EditorState(EditorHost& host, int screenWidth, int screenHeight);
 
   EditorHost& Host;
   EditorDocument Doc;
+  UndoHistory History;
   ViewState View;
   ChartLayout Chart;
   InteractionState Ui;

@@ -7,6 +7,7 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 
@@ -356,8 +357,18 @@ void EngineButtonDown(EditorState& st, Point p) {
   }
 }
 
+// What a press does until its release is one step: a drag, a hold of the
+// Up or Down button, or a click on a table cell (which may round its value).
+StepKind PressKind(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  if (ui.Dragging) return StepKind::Drag;
+  if (ui.UpPressed || ui.DownPressed) return st.Doc.TireMode && st.Doc.BendActive ? StepKind::Bend : StepKind::UpDown;
+  return StepKind::EditCell;
+}
+
 void ButtonDown(EditorState& st, Point p, bool doubleClick) {
   const LookRepaint look(st);
+  BeginStep(st, StepKind::EditCell);
   st.Ui.MouseDown = true;
   PressButtons(st, p);
   if (st.Doc.TireMode) {
@@ -365,6 +376,7 @@ void ButtonDown(EditorState& st, Point p, bool doubleClick) {
   } else {
     EngineButtonDown(st, p);
   }
+  st.History.Rename(PressKind(st));
 }
 
 // --- Mouse move ------------------------------------------------------------
@@ -525,6 +537,7 @@ void EvLButtonUp(EditorState& st, Point p) {
     }
   }
   ui.Dragging = false;
+  EndStep(st);
 }
 
 }  // namespace dyno

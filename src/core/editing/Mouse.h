@@ -14,6 +14,7 @@ inline constexpr int PickHalfHeight = 25;
 // charted slip curve from the tire header, or picks the nearest point of a
 // curve in the plot, shows its value in the value box and starts dragging
 // it. Bend mode turns the tire table and plot off for single clicks only.
+// What the press changes until its release is one step of the history.
 void EvLButtonDown(EditorState& st, Point p);
 void EvLButtonDblClk(EditorState& st, Point p);
 
@@ -24,7 +25,8 @@ void EvLButtonDblClk(EditorState& st, Point p);
 void EvMouseMove(EditorState& st, Point p);
 
 // The left button went up at p: ends a drag and raises the buttons. On the
-// tire header the column under the pointer becomes the charted curve.
+// tire header the column under the pointer becomes the charted curve. The
+// press's step ends here.
 void EvLButtonUp(EditorState& st, Point p);
 
 }  // namespace dyno

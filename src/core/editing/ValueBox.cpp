@@ -6,6 +6,7 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/UndoCommands.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -48,6 +49,13 @@ void StoreBoxValue(EditorState& st, double x, bool countsAsChange) {
     RepaintCellBand(st.Host, st.View, s, TireDataColumnX[0], TableWidth, true);
     doc.Modified = true;
   }
+}
+
+// The user's edits of the box are a step of their own, begun by the first
+// one; the program writes the box within the step of the press or hold that
+// picked or stepped a value.
+void BeginTyping(EditorState& st) {
+  if (!st.History.Recording()) BeginStep(st, StepKind::Typing);
 }
 
 }  // namespace
@@ -112,28 +120,34 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   }
   std::string text = st.Host.ValueBoxText();
   if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
+  const bool typed = !ui.InsertingReadout;
 
   if (code == ValueEditCode::TextChanged) {
     // A program's write is part of a handler that repaints what its whole
     // work changed; the user's typing may change the buttons' look here.
     std::optional<LookRepaint> look;
-    if (!ui.InsertingReadout) look.emplace(st);
+    if (typed) look.emplace(st);
     ui.ValueShown = true;
     // The box cut a written value short: showing it must not change it.
-    const bool cut = ui.InsertingReadout && text != ui.ReadoutText;
+    const bool cut = !typed && text != ui.ReadoutText;
     ui.ReadoutText = text;
     if (cut) return;
+    if (typed) BeginTyping(st);
     StoreBoxValue(st, DecimalToDouble(text), true);
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
     return;
   }
 
   // Every keystroke has been stored already; a text unchanged since is the
-  // value as it was, or as a command has changed it since.
-  if (text == ui.ReadoutText) return;
-  ui.ReadoutText = text;
-  StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified());
-  RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
+  // value as it was, or as a command has changed it since. Either way the
+  // run of typing ends here.
+  if (text != ui.ReadoutText) {
+    ui.ReadoutText = text;
+    BeginTyping(st);
+    StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified());
+    RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
+  }
+  EndTyping(st);
 }
 
 }  // namespace dyno

@@ -57,7 +57,8 @@ enum class ValueEditCode {
 // around the point. The change caused by the program's own emptying of the
 // box is skipped. Losing the focus stores the text only when it differs from
 // what was last stored through the box, so a value changed meanwhile by a
-// command is never put back.
+// command is never put back. The user's edits up to the loss of the focus
+// are one step of the undo history (Enter ends it too, see EndTyping).
 void ValueEditNotify(EditorState& st, ValueEditCode code);
 
 }  // namespace dyno

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
@@ -89,7 +90,7 @@ ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path) {
   if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
   if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
 
-  doc.EngineText.swap(bytes);
+  ReplaceText(doc, KeptText::Engine, std::move(bytes));
   const int rows = ParseEngineRows(doc);
   return {rows > 0 ? ReadResult::Read : ReadResult::NothingFound, 0};
 }

@@ -1,6 +1,7 @@
 #include "core/files/TireFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
@@ -139,10 +140,10 @@ ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path) {
   ReadOutcome outcome{ReadResult::NothingFound, 0};
   if (read.Status == ReadStatus::CannotRead) {
     outcome = {ReadResult::CannotRead, read.Error};
-    std::string().swap(doc.TireText);
+    ReplaceText(doc, KeptText::Tire, std::string());
     doc.TireTextPos = 0;
   } else {
-    doc.TireText.swap(bytes);
+    ReplaceText(doc, KeptText::Tire, std::move(bytes));
     doc.TireTextPos = 0;
     if (ParseTireText(doc) == 1) outcome.Result = ReadResult::Read;
   }

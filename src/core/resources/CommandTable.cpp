@@ -33,6 +33,9 @@ constexpr MenuItemDef FileItems[] = {
 };
 
 constexpr MenuItemDef EditItems[] = {
+    {CmUndo, "&Undo"},
+    {CmRedo, "&Redo"},
+    {},
     {CmGenerate, "Generate new engine data"},
     {CmEditParameters, "Edit Engine/Tire Parameters"},
     {},
@@ -57,15 +60,15 @@ constexpr MenuItemDef HelpItems[] = {
 };
 
 constexpr std::array<PopupMenuDef, 4> Menu{{
-    {"&File", FileItems},
-    {"&Edit", EditItems},
+    {"&File", FileItems, StrFileMenuHint},
+    {"&Edit", EditItems, StrEditMenuHint},
     {"&Modes", ModesItems},
-    {"&Help", HelpItems},
+    {"&Help", HelpItems, StrHelpMenuHint},
 }};
 
-constexpr std::array<int, 13> Toolbar{
-    CmOpen,     CmSaveAs,     0, CmGenerate, CmEditParameters, CmAddLine, CmRemoveLine,
-    CmRescale,  CmResolution, CmBend, 0, CmPrint, CmPrintPreview,
+constexpr std::array<int, 16> Toolbar{
+    CmOpen,    CmSaveAs,     0,      CmUndo, CmRedo,  0,          CmGenerate, CmEditParameters,
+    CmAddLine, CmRemoveLine, CmRescale, CmResolution, CmBend, 0, CmPrint,    CmPrintPreview,
 };
 
 constexpr std::pair<int, std::string_view> CommandNames[] = {
@@ -86,6 +89,8 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmPrint, "actionPrint"},
     {CmPrintSetup, "actionPrintSetup"},
     {CmExit, "actionExit"},
+    {CmUndo, "actionUndo"},
+    {CmRedo, "actionRedo"},
     {CmGenerate, "actionGenerate"},
     {CmEditParameters, "actionEditParameters"},
     {CmAddLine, "actionAddLine"},
@@ -105,13 +110,19 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmPreviewClose, "actionClosePreview"},
 };
 
+constexpr std::string_view UndoKeys[] = {"Ctrl+Z"};
+constexpr std::string_view RedoKeys[] = {"Ctrl+Y", "Ctrl+Shift+Z"};
+
+constexpr std::string_view StepNames[] = {
+    "Drag",   "Typing", "Up/Down", "Bend", "Edit Cell", "Generate", "Rescale", "Change Resolution",
+    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves",
+};
+
 }  // namespace
 
 std::span<const PopupMenuDef> MainMenu() { return Menu; }
 
-std::string_view PopupMenuHint(const PopupMenuDef& popup) {
-  return popup.Items.empty() ? std::string_view() : LoadString(popup.Items.front().Id - 1);
-}
+std::string_view PopupMenuHint(const PopupMenuDef& popup) { return LoadString(popup.HintId); }
 
 std::span<const int> MainToolbar() { return Toolbar; }
 
@@ -144,6 +155,24 @@ std::string_view CommandObjectName(int id) {
     if (command == id) return name;
   }
   return {};
+}
+
+std::span<const std::string_view> CommandKeys(int id) {
+  if (id == CmUndo) return UndoKeys;
+  if (id == CmRedo) return RedoKeys;
+  return {};
+}
+
+std::string_view StepName(StepKind kind) { return StepNames[static_cast<int>(kind)]; }
+
+std::string UndoMenuText(int id, std::optional<StepKind> step) {
+  const MenuItemDef* item = FindMenuItem(id);
+  std::string text(item ? item->Text : std::string_view());
+  if (step) {
+    text += ' ';
+    text += StepName(*step);
+  }
+  return text;
 }
 
 }  // namespace dyno

@@ -26,6 +26,8 @@ enum CommandId : int {
   CmModeTire = 22103,
   CmModeEngine = 22104,
   CmExit = 24310,
+  CmUndo = 24321,
+  CmRedo = 24325,
   CmPrint = 24337,
   CmPrintSetup = 24338,
   CmPrintPreview = 24340,

@@ -30,6 +30,8 @@ constexpr std::pair<int, std::string_view> Strings[] = {
     {CmClearRecentFiles, "Empty the list of recent files."},
     {CmModeUpgrade, "Override the Upgrade file type flag"},
     {CmExit, "Quits Dynoforge and prompts to save the documents"},
+    {CmUndo, "Undo the last change to the data"},
+    {CmRedo, "Redo the change last undone"},
     {CmPrint, "Prints the active document"},
     {CmPrintSetup, "Sets print characteristics for the active document"},
     {CmPrintPreview, "Displays full pages as read-only"},

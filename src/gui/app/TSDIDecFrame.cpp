@@ -59,6 +59,9 @@ QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
   action->setObjectName(FromBytes(CommandObjectName(id)));
   action->setData(id);
   action->setStatusTip(FromBytes(LoadString(id)));
+  QList<QKeySequence> keys;
+  for (const std::string_view key : CommandKeys(id)) keys.append(QKeySequence(FromBytes(key)));
+  action->setShortcuts(keys);
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   actions_[id] = action;
   return action;
@@ -202,6 +205,7 @@ void TSDIDecFrame::UpdateCommandStates() {
     }
     const CommandStatus status = client_->Status(id);
     action->setEnabled(status.Enabled);
+    if (!status.Text.empty()) action->setText(FromBytes(status.Text));
     action->setCheckable(status.Checkable);
     if (status.Checkable) action->setChecked(status.Checked);
   }

@@ -7,6 +7,7 @@
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "gui/common/DialogSupport.h"
@@ -29,54 +30,69 @@ void CurveCommands::GenerateCommand() {
   EditorState& st = window_.State();
   if (st.Doc.TireMode) {
     // In Tire mode Generate brings back the built-in slip curve.
+    BeginStep(st, StepKind::Generate);
     st.Doc.TireParsed = false;
     ResetSlipCurves(st.Doc);
     st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     // The curves shown are new: nothing stays selected.
     ResetInteraction(st.Ui, st.Host);
+    EndStep(st);
     return;
   }
   GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
+  BeginStep(st, StepKind::Generate);
   GenerateNewEngine(st.Doc);
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
+  // A new engine, as yet unchanged: Undo can still bring back the old one.
+  MarkDocumentClean(st);
 }
 
 void CurveCommands::RescaleCommand() {
   EditorState& st = window_.State();
+  // The dialog scales the rows when it is confirmed.
+  BeginStep(st, StepKind::Rescale);
   RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) == QDialog::Accepted) {
     // The shown value is the old one: nothing stays selected.
     ResetInteraction(st.Ui, st.Host);
     st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
   }
+  EndStep(st);
 }
 
 void CurveCommands::ResolutionCommand() {
   EditorState& st = window_.State();
   ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
+  BeginStep(st, StepKind::ChangeResolution);
   const EditOutcome outcome = ChangeResolution(st.Doc, dialog.NewRpmStep());
+  if (outcome.Changed) {
+    RefitTable(st.View, st.Host, st.Doc.RowCount);
+    // The rows are new: nothing stays selected.
+    ResetInteraction(st.Ui, st.Host);
+  }
+  EndStep(st);
   ShowMessage(window_, outcome.Message);
-  if (!outcome.Changed) return;
-  RefitTable(st.View, st.Host, st.Doc.RowCount);
-  // The rows are new: nothing stays selected.
-  ResetInteraction(st.Ui, st.Host);
 }
 
 void CurveCommands::AddLineCommand() {
   EditorState& st = window_.State();
+  BeginStep(st, StepKind::AddLine);
   AddLine(st.Doc);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
+  EndStep(st);
 }
 
 void CurveCommands::RemoveLineCommand() {
   EditorState& st = window_.State();
+  BeginStep(st, StepKind::RemoveLine);
   const EditOutcome outcome = RemoveLine(st.Doc);
-  ShowMessage(window_, outcome.Message);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
   ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
+  EndStep(st);
+  ShowMessage(window_, outcome.Message);
 }
 
 void CurveCommands::ImportCommand() {
@@ -102,15 +118,18 @@ void CurveCommands::ImportCommand() {
   TakeChosenFile(doc, path);
   doc.ImportFolder = doc.FileFolder;
 
+  BeginStep(st, StepKind::Import);
   const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
-  if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  if (read == ReadResult::Read || read == ReadResult::NothingFound) {
+    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    // The old points are gone: nothing stays picked, the table starts at its top.
+    ResetInteraction(st.Ui, st.Host);
+    st.View.FirstVisibleRow = 0;
+    UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
+  }
+  // A file that gave rows, or none, replaced the curve: the step sets Modified.
+  EndStep(st);
   ReportRead(dialogs, parent, read, path, QStringLiteral("No torque data found in this file!"));
-  if (read == ReadResult::CannotOpen || read == ReadResult::CannotRead) return;
-  if (read == ReadResult::Read) doc.Modified = true;
-  // The old points are gone: nothing stays picked, the table starts at its top.
-  ResetInteraction(st.Ui, st.Host);
-  st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
 }
 
 }  // namespace dyno

@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -18,9 +19,12 @@
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
+#include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/chart/ChartPainter.h"
+#include "gui/common/DialogSupport.h"
 #include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/resources/Images.h"
@@ -51,6 +55,18 @@ bool IsValueBoxShortcut(int key, Qt::KeyboardModifiers modifiers) {
          (key == Qt::Key_F3 && modifiers == Qt::NoModifier);
 }
 
+// The keys of Undo and Redo act on the document, never on the value box's
+// own text (its undo is Alt+Backspace).
+bool IsHistoryKey(const QKeyEvent* key) {
+  const QKeySequence pressed(key->keyCombination().key() | (key->modifiers() & ~Qt::KeypadModifier));
+  for (const int id : {CmUndo, CmRedo}) {
+    for (const std::string_view keys : CommandKeys(id)) {
+      if (QKeySequence(FromBytes(keys)) == pressed) return true;
+    }
+  }
+  return false;
+}
+
 Point ClientPoint(const QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   return {p.x(), p.y()};
@@ -73,6 +89,8 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   valueEdit_->setMaxLength(8);
   valueEdit_->installEventFilter(this);
   connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
+  // Enter ends a run of typing: what follows is another step.
+  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { EndTyping(*state_); });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -107,6 +125,7 @@ void TDynoforgeWindow::SetupWindow() {
   GenerateEngineCurve(doc);
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, doc.RowCount);
+  StartHistory(st);
   SetCaption();
 
   // Paths are UTF-8 in the core on every system.
@@ -127,7 +146,11 @@ bool TDynoforgeWindow::CanClose() {
 void TDynoforgeWindow::Command(int id) {
   if (!Status(id).Enabled) return;
   EditorState& st = *state_;
+  // A command ends a run of typing; Undo then takes back that run.
+  EndStep(st);
   switch (id) {
+    case CmUndo: UndoCommand(st); break;
+    case CmRedo: RedoCommand(st); break;
     case CmOpen: files_.OpenPhysicsFile(); break;
     case CmImport: curves_.ImportCommand(); break;
     case CmSaveAs: files_.SaveAsPhysicsFile(); break;
@@ -149,7 +172,7 @@ void TDynoforgeWindow::Command(int id) {
   }
 }
 
-CommandStatus TDynoforgeWindow::Status(int id) const { return QueryCommand(id, state_->Doc); }
+CommandStatus TDynoforgeWindow::Status(int id) const { return QueryCommand(id, state_->Doc, state_->History); }
 
 void TDynoforgeWindow::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
 
@@ -290,6 +313,11 @@ bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (IsHistoryKey(key)) {
+      // Not the box's: the shortcut goes to the window's Undo or Redo.
+      event->ignore();
+      return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
       // Keep these keys for the value box rather than any window shortcut.
       if (IsValueBoxShortcut(key->key(), key->modifiers())) event->accept();

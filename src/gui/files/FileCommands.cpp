@@ -7,6 +7,7 @@
 #include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
+#include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
@@ -100,6 +101,8 @@ void FileCommands::OpenFile(const QString& path) {
 }
 
 bool FileCommands::SaveChangesFirst() {
+  // Typing still in progress counts as a change.
+  EndStep(window_.State());
   const EditorDocument& doc = window_.State().Doc;
   // Changes that Save As cannot write (the start-up curve) are not offered.
   if (!doc.Modified || !QueryCommand(CmSaveAs, doc).Enabled) return true;
@@ -139,6 +142,9 @@ bool FileCommands::OpenPath(const QString& path) {
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     }
+    // The tire texts and curves are the file's now (Modified keeps telling
+    // of changes to the engine curve).
+    if (read.Result != ReadResult::CannotOpen) StartHistory(st);
     if (read.Result == ReadResult::CannotRead) {
       dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
                       QStringLiteral("Read of tire file failed!"));
@@ -155,6 +161,8 @@ bool FileCommands::OpenPath(const QString& path) {
 
   const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
   if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  // A file without rows has still replaced the engine text and emptied the curve.
+  if (read == ReadResult::NothingFound) StartHistory(st);
   if (!reported(read, QStringLiteral("No torque data found in this file!"))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
@@ -172,12 +180,14 @@ bool FileCommands::OpenPath(const QString& path) {
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
+  StartHistory(st);
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
   return true;
 }
 
 bool FileCommands::SaveAsPhysicsFile() {
-  EditorDocument& doc = window_.State().Doc;
+  EditorState& st = window_.State();
+  EditorDocument& doc = st.Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select or enter the Physics File name"), PhysicsFilter,
@@ -206,7 +216,7 @@ bool FileCommands::SaveAsPhysicsFile() {
 
   // The opened file's path and folder stay: a later Save As under the new
   // name in that folder backs it up first.
-  doc.Modified = false;
+  MarkDocumentClean(st);
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
   ChangeRecentFiles(
@@ -257,10 +267,16 @@ void FileCommands::EditParameters() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   if (doc.TireMode) {
+    // The dialog's Add writes new curves into the document at once.
+    BeginStep(st, StepKind::EditSlipCurves);
     EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
     if (dialogs.Run(dialog) == QDialog::Accepted) {
       ApplySlipCurveCount(doc, dialog.CurveCount());
       st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+      EndStep(st);
+    } else {
+      // Curves added but not confirmed stay in slots the file does not count.
+      AbandonStep(st);
     }
     return;
   }
@@ -268,8 +284,10 @@ void FileCommands::EditParameters() {
   LoadParameterTexts(doc.Parameters, texts);
   EditEngineSpecsDialog dialog(texts, parent);
   if (dialogs.Run(dialog) == QDialog::Accepted) {
+    BeginStep(st, StepKind::EditParameters);
     ApplyParameterTexts(doc, texts);
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    EndStep(st);
   }
 }
 

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/document/EditorDocument.h"
+#include "core/resources/CommandTable.h"
+
+namespace dyno {
+
+// The view a step shows again when it is undone or redone: the file mode,
+// the charted slip curve, the first row of the table and the selected cell.
+struct ViewMark {
+  bool EngineMode = true;
+  bool UpgradeMode = false;
+  bool TireMode = false;
+  int CurrentSlipCurve = 0;
+  int FirstVisibleRow = 0;
+  int SelectedIndex = 0;
+  bool CompressionSelected = false;
+  bool TorqueSelected = false;
+  std::array<bool, SlipCurveSlots> CurveSelected{};
+
+  friend bool operator==(const ViewMark&, const ViewMark&) = default;
+};
+
+struct UndoStep;
+
+// The undo history of the document: one step per user action, each holding
+// only what the action changed (as it was before and after), and the view
+// before and after. A kept text is held only by a step that replaced it, and
+// then without a copy: the step and the document swap it on undo and redo.
+// The document's Modified flag follows the history: it is clear exactly when
+// the document is in the state last opened or saved.
+class UndoHistory {
+ public:
+  static constexpr int MaxSteps = 1000;
+  static constexpr std::size_t MaxBytes = std::size_t{64} << 20;
+
+  UndoHistory();
+  ~UndoHistory();
+  UndoHistory(const UndoHistory&) = delete;
+  UndoHistory& operator=(const UndoHistory&) = delete;
+
+  // Forgets every step: the document as it is now begins a new history, and
+  // counts as the clean state unless it is Modified.
+  void Reset(EditorDocument& doc);
+
+  // An action is about to change doc: takes the document as it is, so that
+  // the step can tell what the action changed. A step still recording is
+  // committed first, view being the view after it.
+  void Begin(EditorDocument& doc, StepKind kind, const ViewMark& view);
+  bool Recording() const { return recording_ != nullptr; }
+  std::optional<StepKind> RecordingKind() const;
+  // The recording step turned out to be another kind of action.
+  void Rename(StepKind kind);
+
+  // The action is done: a step that changed anything is kept (and the steps
+  // undone before it are dropped), one that changed nothing is forgotten and
+  // leaves Modified as it was. Returns whether a step was kept.
+  bool Commit(EditorDocument& doc, const ViewMark& view);
+
+  // Stops recording without keeping a step; what the action changed stays.
+  void Abandon(EditorDocument& doc);
+
+  // The step Undo / Redo would take: the recording one first for Undo.
+  std::optional<StepKind> NextUndo() const;
+  std::optional<StepKind> NextRedo() const;
+
+  // Takes the document back before the last step / forward through the next
+  // one and returns the view to show; nothing while a step records or when
+  // there is no such step.
+  std::optional<ViewMark> Undo(EditorDocument& doc);
+  std::optional<ViewMark> Redo(EditorDocument& doc);
+
+  // The document as it is now is on disk (or is as good as new): Modified
+  // clears, and comes back on undo or redo away from this state.
+  void MarkClean(EditorDocument& doc);
+
+  int Steps() const;
+  int Position() const { return position_; }  // steps that can be undone
+  // The memory the steps hold: their own size and the capacity of
+  // everything they keep.
+  std::size_t Bytes() const { return bytes_; }
+
+ private:
+  struct OpenStep;
+
+  void Trim();
+  void DropOldest();
+  void Apply(UndoStep& step, EditorDocument& doc, bool forward);
+  void StopParking(EditorDocument& doc);
+
+  std::vector<UndoStep> steps_;
+  int position_ = 0;
+  int clean_ = 0;  // the position of the clean state; -1: none is kept
+  std::size_t bytes_ = 0;
+  std::unique_ptr<OpenStep> recording_;
+  std::unique_ptr<OpenStep> spare_;  // the last recording, its storage reused
+};
+
+}  // namespace dyno

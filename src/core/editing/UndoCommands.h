@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/document/UndoHistory.h"
+
+namespace dyno {
+
+struct EditorState;
+
+// Undo and redo on the whole editor. Every action that changes the document
+// is recorded as one step of st.History: a command from its start to its
+// end, a mouse press to its release (a drag, a hold of the Up or Down
+// button, a click on a table cell), and a run of typing in the value box
+// until another point is picked, the box loses the focus or Enter is
+// pressed.
+
+// The view the history keeps with each step.
+ViewMark ViewMarkOf(const EditorState& st);
+
+// An action of that kind is about to change the document; a step still
+// recording (a run of typing, say) ends first.
+void BeginStep(EditorState& st, StepKind kind);
+
+// Ends the recording step, if any: kept when it changed anything.
+void EndStep(EditorState& st);
+
+// Ends the recording step when it is a run of typing.
+void EndTyping(EditorState& st);
+
+// Ends the recording step without keeping it (a dialog was cancelled); what
+// it changed stays as it is.
+void AbandonStep(EditorState& st);
+
+// The document as it is now begins a new history: after a file is opened
+// and at start-up.
+void StartHistory(EditorState& st);
+
+// The document was saved, or is a new engine as good as saved: Modified
+// clears until an undo or redo moves away from this state.
+void MarkDocumentClean(EditorState& st);
+
+// Undo and Redo: the document goes back before the last step or forward
+// through the next one, and the view shows the file mode, table rows and
+// selected cell as they were then. Nothing stays picked, dragged or held,
+// the value box is emptied, and the whole window is repainted.
+void UndoCommand(EditorState& st);
+void RedoCommand(EditorState& st);
+
+}  // namespace dyno
