@@ -17,7 +17,8 @@
 //   save-as NAME | choose save|discard|cancel | open-answer NAME | save-answer NAME
 //   drop NAME [box|frame] [shift] | drop-urls URL... | drop-text TEXT [box]
 //   recent N                choose entry N of File > Recent Files
-//   drag POINT DY | click X Y | press POINT | release POINT | move POINT
+//   drag POINT DY | click X Y | press|hold|release|move POINT (hold: a
+//                           press whose button gets no timer ticks)
 //                           POINT: X Y, or torque|compression|slip I [DX DY]
 //   type TEXT | key KEYS [box] | scroll ROW
 //   close | restart | start NAME | printing on|off
@@ -245,13 +246,13 @@ class Flow {
         QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(std::stoi(arg(0)), std::stoi(arg(1))));
         IdlePass();
       });
-    } else if (command == "press" || command == "release" || command == "move") {
+    } else if (command == "press" || command == "hold" || command == "release" || command == "move") {
       const QPoint at = Where(w);
       Step(line, [&] {
-        // A held button steps on the timer: while the flow holds the mouse no
-        // tick reaches the window, so what it shows does not depend on time.
-        if (command == "press") window().installEventFilter(&tickBlock_);
-        if (command == "press") QTest::mousePress(&window(), Qt::LeftButton, {}, at);
+        // A held button steps on the timer: while a flow holds one no tick
+        // reaches the window, so what it shows does not depend on time.
+        if (command == "hold") window().installEventFilter(&tickBlock_);
+        if (command == "press" || command == "hold") QTest::mousePress(&window(), Qt::LeftButton, {}, at);
         if (command == "release") QTest::mouseRelease(&window(), Qt::LeftButton, {}, at);
         if (command == "release") window().removeEventFilter(&tickBlock_);
         if (command == "move") QTest::mouseMove(&window(), at);
