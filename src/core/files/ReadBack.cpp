@@ -33,10 +33,7 @@ std::string Holds(int part, int whole, const char* what) {
 }  // namespace
 
 std::optional<std::string> EngineReadBackDifference(const EditorDocument& doc, std::string_view bytes) {
-  // The parameters a file lacks keep their values, as on a reopen.
   const auto again = std::make_unique<EditorDocument>();
-  again->Parameters = doc.Parameters;
-  again->EngineLoaded = true;
   ReadEngineBytes(*again, std::string(bytes));
 
   const EngineCurve& shown = doc.Engine;
@@ -50,21 +47,19 @@ std::optional<std::string> EngineReadBackDifference(const EditorDocument& doc, s
       return "row " + std::to_string(i + 1) + " would change";
     }
   }
-  // An upgrade file's parameters are never read. The others must read as
-  // the kept text gives them (an imported file's parameters are not shown
-  // until it is opened, so the document's own may differ from it).
+  // An upgrade file's parameters are never read. A parameter the kept text
+  // holds must read back as it reads there (one the bytes lack keeps, on a
+  // reopen, the value shown); one the kept text lacks (or hides behind a NUL
+  // in its rows) is not compared.
   if (doc.UpgradeMode) return std::nullopt;
-  const auto kept = std::make_unique<EditorDocument>();
-  kept->Parameters = doc.Parameters;
-  kept->EngineLoaded = true;
-  kept->EngineText = doc.EngineText;
-  ReadEngineParameters(*kept);
-  ReadEngineParameters(*again);
-  for (int p = 0; p < EngineParameterCount; ++p) {
-    const EngineParameter& was = kept->Parameters.Items[p];
-    const EngineParameter& reread = again->Parameters.Items[p];
-    if (!std::equal(was.Values.begin(), was.Values.end(), reread.Values.begin(), SameBits) || was.Comment != reread.Comment) {
-      return "the parameter " + std::string(was.Key()) + " would change";
+  for (const EngineParameter& parameter : doc.Parameters.Items) {
+    EngineParameter kept = parameter;
+    EngineParameter reread = parameter;
+    if (!ReadParameter(doc.EngineText, kept)) continue;
+    ReadParameter(bytes, reread);
+    if (kept.Comment != reread.Comment ||
+        !std::equal(kept.Values.begin(), kept.Values.end(), reread.Values.begin(), SameBits)) {
+      return "the parameter " + std::string(parameter.Key()) + " would change";
     }
   }
   return std::nullopt;
