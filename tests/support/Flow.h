@@ -10,6 +10,7 @@
 //   file NAME SOURCE        copy tests/data/files/SOURCE there (folders made)
 //   text NAME WORDS...      write the words as a file (\r and \n escapes)
 //   mkdir NAME / remove NAME
+//   fifo NAME | sparse NAME BYTES   a named pipe; a file of holes that long
 //   open NAME               File > Open answered with NAME ("-" cancels)
 //   <Command> [title...]    run a command by its action name (AddLine, Undo...)
 //   fill [cancel] FIELD=VALUE...   answers the next dialog (a button's name
@@ -24,6 +25,8 @@
 //   settings                the settings file as it is now
 //   write-settings WORDS... the settings file written by hand
 //   picture NAME            a picture of the frame (see Flow's constructor)
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -195,6 +198,11 @@ class Flow {
       TempDir::WriteFile(FsPath(arg(0)), Unescape(Joined(w, 1)));
     } else if (command == "mkdir") {
       fs::create_directories(FsPath(arg(0)));
+    } else if (command == "fifo") {
+      mkfifo(FsPath(arg(0)).c_str(), 0644);
+    } else if (command == "sparse") {
+      TempDir::WriteFile(FsPath(arg(0)), "");
+      fs::resize_file(FsPath(arg(0)), std::stoull(arg(1)));
     } else if (command == "remove") {
       fs::remove(FsPath(arg(0)));
     } else if (command == "open") {
