@@ -294,7 +294,9 @@ class Flow {
       for (std::size_t at = text.find("<dir>"); at != std::string::npos; at = text.find("<dir>")) {
         text.replace(at, 5, dir_.path().string());
       }
-      TempDir::WriteFile(QFile::encodeName(SettingsFilePath()).toStdString(), text);
+      const fs::path settings = QFile::encodeName(SettingsFilePath()).toStdString();
+      fs::create_directories(settings.parent_path());  // a flow run alone comes first
+      TempDir::WriteFile(settings, text);
     } else if (command == "menus") {
       Step(line, [] {});
       Note(Menus());
