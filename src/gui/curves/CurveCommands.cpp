@@ -9,6 +9,7 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
@@ -129,7 +130,7 @@ void CurveCommands::ImportCommand() {
   }
   // A file that gave rows, or none, replaced the curve: the step sets Modified.
   EndStep(st);
-  ReportRead(dialogs, parent, read, path, QStringLiteral("No torque data found in this file!"));
+  ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData));
 }
 
 }  // namespace dyno
