@@ -24,11 +24,14 @@
 //   settings                the settings file as it is now
 //   write-settings WORDS... the settings file written by hand
 //   picture NAME            a picture of the frame (see Flow's constructor)
+//   status                  the status bar's own text (the peaks readout)
+//   size W H                the frame resized
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -287,6 +290,11 @@ class Flow {
         text.replace(at, 5, dir_.path().string());
       }
       TempDir::WriteFile(QFile::encodeName(SettingsFilePath()).toStdString(), text);
+    } else if (command == "status") {
+      Step(line, [] {});
+      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+    } else if (command == "size") {
+      Step(line, [&] { frame().resize(std::stoi(arg(0)), std::stoi(arg(1))); IdlePass(); });
     } else if (command == "menus") {
       Step(line, [] {});
       Note(Menus());
