@@ -9,7 +9,6 @@
 #endif
 
 #include <algorithm>
-#include <chrono>
 #include <clocale>
 #include <filesystem>
 #include <functional>
@@ -348,31 +347,6 @@ INSTANTIATE_TEST_SUITE_P(Scenes, Saving, ::testing::ValuesIn(Cases), [](const au
   std::replace(name.begin(), name.end(), '-', '_');
   return name;
 });
-
-TEST(Saving, TheBackupKeepsTheOldFilesTimesAndACopyToo) {
-  test::TempDir dir;
-  Scene scene(dir.path());
-  scene.Write("e.ini", Engine);
-  // A time both systems keep exactly (Windows counts in 100 ns).
-  const fs::file_time_type modified = std::chrono::floor<std::chrono::seconds>(fs::last_write_time(scene.Path("e.ini"))) -
-                                      std::chrono::hours(24 * 400) + std::chrono::nanoseconds(987654300);
-  fs::last_write_time(scene.Path("e.ini"), modified);
-  const fs::file_time_type original = fs::last_write_time(scene.Path("e.ini"));  // MinGW's setter keeps seconds
-  scene.Open("e.ini");
-  scene.Save("e.ini");
-  const CopyResult copy = CopyFileWithTimes("e.in_", dir.path().string(), "copy.ini", dir.path().string());
-  EXPECT_EQ(copy.Code, CopyResultCode::Copied);
-  for (const char* name : {"e.in_", "copy.ini"}) {
-    EXPECT_EQ(fs::last_write_time(scene.Path(name)), original) << name;
-    EXPECT_EQ(test::TempDir::Read(scene.Path(name)), Engine) << name;
-  }
-  EXPECT_EQ(CopyFileWithTimes("none", dir.path().string(), "x", dir.path().string()).Code,
-            CopyResultCode::SourceNotOpened);
-  EXPECT_GT(DiskFreeBytes(dir.path().string()), 0.0L);
-  EXPECT_EQ(DiskFreeBytes((dir.path() / "missing").string()), -1.0L);
-  EXPECT_TRUE(IsSameFile(scene.Path("e.ini"), scene.Path("../" + dir.path().filename().string() + "/E.INI")));
-  EXPECT_FALSE(IsSameFile(scene.Path("e.ini"), scene.Path("e.in_")));
-}
 
 // A German desktop writes 1000,5 for 1000.5 with printf: the files the
 // editor writes and reads there are those of the "C" locale.
