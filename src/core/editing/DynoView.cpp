@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/chart/ChartLayout.h"
 #include "core/chart/Peaks.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
@@ -58,6 +59,15 @@ std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power) {
   out += ' ';
   out += power ? UnitName(units.Power) : UnitName(units.Torque);
   return out;
+}
+
+ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart) {
+  ChartFrame frame{chart.AxisMin, chart.AxisMax, chart.PlotHeight};
+  if (!doc.Dyno.ShowPeaks || doc.TireMode) return frame;
+  const EnginePeaks peaks = PeaksOf(doc.Engine, chart.PointCount);
+  if (peaks.Torque) frame.TorquePeak = peaks.Torque->Index, frame.TorquePeakY = chart.TorqueY[peaks.Torque->Index];
+  if (peaks.Power) frame.PowerPeak = peaks.Power->Index, frame.PowerPeakY = chart.PowerY[peaks.Power->Index];
+  return frame;
 }
 
 bool ViewCommand(EditorState& st, int id) {

@@ -5,6 +5,7 @@
 
 namespace dyno {
 
+struct ChartLayout;
 struct ComparedCurve;
 struct EditorDocument;
 struct EditorState;
@@ -19,6 +20,22 @@ std::string PeakReadout(const EditorDocument& doc);
 
 // The label of a peak mark on the chart: "433.0 N-m", "450.0 HP".
 std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power);
+
+// What the whole plot depends on beyond the points an edit repaints: the
+// value axis and, while they are marked, where the peaks are. A paint that
+// finds it changed since the last one must paint the whole chart again.
+struct ChartFrame {
+  double AxisMin = 0.0;
+  double AxisMax = 0.0;
+  int PlotHeight = 0;
+  int TorquePeak = -1;  // row of the marked peak torque; -1: none marked
+  int TorquePeakY = 0;
+  int PowerPeak = -1;
+  int PowerPeakY = 0;
+
+  friend bool operator==(const ChartFrame&, const ChartFrame&) = default;
+};
+ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart);
 
 // The View menu's own commands: Show Peaks, the torque and power units and
 // Clear Comparison. Anything shown in the old units is let go (the value

@@ -259,11 +259,12 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // A drag repaints a strip of the chart and a cell of the table: paint the
   // few pieces rather than everything between them.
   const QRegion& region = event->region();
-  if (region.rectCount() <= 4) {
-    for (const QRect& piece : region) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
-  } else {
-    PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
-  }
+  const QRegion painted = region.rectCount() <= 4 ? region : QRegion(event->rect());
+  for (const QRect& piece : painted) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
+  // A moved axis or peak mark changes pixels far from the pieces painted.
+  const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
+  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(painted).isEmpty()) update();
+  lastFrame_ = frame;
   emit Painted();
 }
 
