@@ -31,7 +31,7 @@ class Flows : public ::testing::TestWithParam<std::string> {};
 TEST_P(Flows, ShowWhatTheApprovedTranscriptSays) {
   std::ifstream script(test::DataPath("flows/" + GetParam() + ".txt"));
   ASSERT_TRUE(script) << GetParam();
-  test::Flow flow(test::DataPath("pictures"));
+  test::Flow flow;
   test::ExpectApproved(flow.Run(script), "flows/" + GetParam() + ".transcript");
 }
 
