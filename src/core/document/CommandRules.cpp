@@ -28,8 +28,7 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
     case CmImport:
       return Enabled(engineCurve);
     case CmSaveAs:
-      return Enabled((doc.EngineLoaded && doc.EngineMode) || (doc.TireLoaded && doc.TireMode) ||
-                     (doc.UpgradeMode && doc.UpgradeLoaded));
+      return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode));
     case CmEditParameters:
       return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
     case CmAddLine:
@@ -77,6 +76,10 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
       // application's commands
       return Enabled(true);
   }
+}
+
+bool CanSaveAs(const EditorDocument& doc, bool tireMode, bool upgradeMode) {
+  return tireMode ? doc.TireLoaded : upgradeMode ? doc.UpgradeLoaded : doc.EngineLoaded;
 }
 
 CommandStatus QueryCommand(int id, const EditorDocument& doc) {

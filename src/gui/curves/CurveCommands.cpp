@@ -47,7 +47,7 @@ void CurveCommands::GenerateCommand() {
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
   // A new engine, as yet unchanged: Undo can still bring back the old one.
-  MarkDocumentClean(st);
+  MarkDocumentClean(st, FileData::Engine);
 }
 
 void CurveCommands::RescaleCommand() {
@@ -120,7 +120,8 @@ void CurveCommands::ImportCommand() {
   doc.ImportFolder = doc.FileFolder;
 
   BeginStep(st, StepKind::Import);
-  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
+  const ReadOutcome outcome = ReadEngineRows(doc, doc.FilePath);
+  const ReadResult read = outcome.Result;
   if (read == ReadResult::Read || read == ReadResult::NothingFound) {
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
     // The old points are gone: nothing stays picked, the table starts at its top.
@@ -130,7 +131,9 @@ void CurveCommands::ImportCommand() {
   }
   // A file that gave rows, or none, replaced the curve: the step sets Modified.
   EndStep(st);
-  ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData));
+  if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
+    ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
+  }
 }
 
 }  // namespace dyno

@@ -74,6 +74,12 @@ bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const 
   return !message;
 }
 
+void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& read, const std::string& fileName) {
+  if (const std::optional<UserMessage> message = LeftOutMessage(read, fileName)) {
+    ShowMessages(dialogs, parent, {*message});
+  }
+}
+
 void FileCommands::OpenPhysicsFile() {
   if (!SaveChangesFirst()) return;
   EditorDocument& doc = window_.State().Doc;
@@ -95,20 +101,27 @@ void FileCommands::OpenFile(const QString& path) {
 }
 
 bool FileCommands::SaveChangesFirst() {
+  EditorState& st = window_.State();
   // Typing still in progress counts as a change.
-  EndStep(window_.State());
-  const EditorDocument& doc = window_.State().Doc;
-  // Changes that Save As cannot write (the start-up curve) are not offered.
-  if (!doc.Modified || !QueryCommand(CmSaveAs, doc).Enabled) return true;
-  switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
-    case UserDialogs::SaveChoice::Save:
-      return SaveAsPhysicsFile();
-    case UserDialogs::SaveChoice::Discard:
-      return true;
-    case UserDialogs::SaveChoice::Cancel:
-      break;
+  EndStep(st);
+  // The changes of each file, engine and tire, are offered in turn, whatever
+  // the mode shows; changes no file can take (the start-up curve) are not.
+  for (int round = 0; round < FileDataKinds; ++round) {
+    const std::optional<FileMode> mode = ModeToSaveChanges(st);
+    if (!mode) return true;
+    switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
+      case UserDialogs::SaveChoice::Save:
+        // Save As writes the data of the mode shown: the one that changed.
+        if (*mode != CurrentFileMode(st.Doc)) SetFileMode(st, *mode);
+        if (!SaveAsPhysicsFile()) return false;
+        break;
+      case UserDialogs::SaveChoice::Discard:
+        return true;
+      case UserDialogs::SaveChoice::Cancel:
+        return false;
+    }
   }
-  return false;
+  return true;
 }
 
 bool FileCommands::OpenPath(const QString& path) {
@@ -133,13 +146,12 @@ bool FileCommands::OpenPath(const QString& path) {
   if (kind == FileKind::Tire) {
     SetFileMode(st, FileMode::Tire);
     ReadOutcome read = ReadTireFile(doc, doc.FilePath);
+    // The tire texts and curves are the file's now (Modified keeps telling
+    // of changes to the engine curve); a file that could not be read
+    // changed nothing.
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-    }
-    // The tire texts and curves are the file's now (Modified keeps telling
-    // of changes to the engine curve).
-    if (read.Result != ReadResult::CannotOpen) {
-      StartHistory(st);
+      StartHistory(st, FileData::Tire);
       ForgetComparisons(st);
     }
     if (read.Result == ReadResult::CannotRead) {
@@ -153,15 +165,18 @@ bool FileCommands::OpenPath(const QString& path) {
     // switched: the scroll range must reach their last sample.
     UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
     ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+    ReportLeftOut(dialogs, parent, read, doc.FileTitle);
     return true;
   }
 
-  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
-  if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-  if (read == ReadResult::Read || read == ReadResult::NothingFound) ForgetComparisons(st);
+  const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
+  if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
+    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    ForgetComparisons(st);
+  }
   // A file without rows has still replaced the engine text and emptied the curve.
-  if (read == ReadResult::NothingFound) StartHistory(st);
-  if (!reported(read, FromBytes(NoTorqueData))) return false;
+  if (read.Result == ReadResult::NothingFound) StartHistory(st, FileData::Engine);
+  if (!reported(read.Result, FromBytes(NoTorqueData))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (kind == FileKind::Upgrade) {
@@ -178,9 +193,10 @@ bool FileCommands::OpenPath(const QString& path) {
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  StartHistory(st);
+  StartHistory(st, FileData::Engine);
   RememberSavedCurve(doc);
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+  ReportLeftOut(dialogs, parent, read, doc.FileTitle);
   return true;
 }
 
@@ -214,8 +230,9 @@ bool FileCommands::SaveAsPhysicsFile() {
   if (saved.Status != SaveStatus::Saved) return false;
 
   // The opened file's path and folder stay: a later Save As under the new
-  // name in that folder backs it up first.
-  MarkDocumentClean(st);
+  // name in that folder backs it up first. The other file's data, engine or
+  // tire, keeps its own unsaved changes.
+  MarkDocumentClean(st, doc.TireMode ? FileData::Tire : FileData::Engine);
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
   // What Compare With Saved shows from now on; a tire file has no engine curve.

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 #include "core/files/ReadResult.h"
 #include "core/files/RecentFiles.h"
@@ -33,6 +34,10 @@ void TakeChosenFile(EditorDocument& doc, const QString& path);
 // the file was read.
 bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
                 const QString& nothingFound);
+
+// Tells what of the file named fileName, just read, the editor left out, if
+// anything: rows beyond 500, samples of a slip curve beyond 261.
+void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& read, const std::string& fileName);
 
 // Open, Save As, the recent files and the parameter dialogs of the editor
 // window.
