@@ -30,6 +30,8 @@
 //   picture NAME [window | menu PATH | preview [two] [next] | page N]
 //                           a picture of the frame, its window, a menu, the
 //                           print preview or printed page N (see Flow())
+//   status                  the status bar's own text (the peaks readout)
+//   size W H                the frame resized
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -37,6 +39,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -323,6 +326,11 @@ class Flow {
       const fs::path settings = QFile::encodeName(SettingsFilePath()).toStdString();
       fs::create_directories(settings.parent_path());  // a flow run alone comes first
       TempDir::WriteFile(settings, text);
+    } else if (command == "status") {
+      Step(line, [] {});
+      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+    } else if (command == "size") {
+      Step(line, [&] { frame().resize(std::stoi(arg(0)), std::stoi(arg(1))); IdlePass(); });
     } else if (command == "menus") {
       Step(line, [] {});
       Note(Menus());

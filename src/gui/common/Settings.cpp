@@ -137,6 +137,21 @@ void WriteWorkFolderSetting(const QString& folder) {
   settings.sync();
 }
 
+ViewSettings ReadViewSettings() {
+  const QSettings settings(SettingsFilePath(), ProfileFormat());
+  return {settings.value(QStringLiteral("DynoforgeSettings/TorqueUnit")).toString(),
+          settings.value(QStringLiteral("DynoforgeSettings/PowerUnit")).toString(),
+          settings.value(QStringLiteral("DynoforgeSettings/ShowPeaks")).toString() == QStringLiteral("1")};
+}
+
+void WriteViewSettings(const ViewSettings& view) {
+  QSettings settings(SettingsFilePath(), ProfileFormat());
+  settings.setValue(QStringLiteral("DynoforgeSettings/TorqueUnit"), view.TorqueUnit);
+  settings.setValue(QStringLiteral("DynoforgeSettings/PowerUnit"), view.PowerUnit);
+  settings.setValue(QStringLiteral("DynoforgeSettings/ShowPeaks"), QString(view.ShowPeaks ? QStringLiteral("1") : QStringLiteral("0")));
+  settings.sync();
+}
+
 QStringList ReadRecentFilesSetting() {
   const QSettings settings(SettingsFilePath(), ProfileFormat());
   QStringList files;

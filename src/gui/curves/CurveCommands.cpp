@@ -9,6 +9,7 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
@@ -130,7 +131,7 @@ void CurveCommands::ImportCommand() {
   }
   // A file that gave rows, or none, replaced the curve: the step sets Modified.
   EndStep(st);
-  if (ReportRead(dialogs, parent, read, path, QStringLiteral("No torque data found in this file!"))) {
+  if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
     ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
   }
 }

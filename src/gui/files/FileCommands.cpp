@@ -8,7 +8,9 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/UndoCommands.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
@@ -66,18 +68,10 @@ void TakeChosenFile(EditorDocument& doc, const QString& path) {
 
 bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
                 const QString& nothingFound) {
-  switch (result) {
-    case ReadResult::Read:
-      return true;
-    case ReadResult::NothingFound:
-      dialogs.Message(parent, nothingFound, FileNotLoaded);
-      break;
-    case ReadResult::CannotOpen:
-    case ReadResult::CannotRead:
-      dialogs.Message(parent, QStringLiteral("Unable to open file the selected file: %1").arg(path), FileNotLoaded);
-      break;
-  }
-  return false;
+  const std::optional<UserMessage> message =
+      ReadFailureMessage(result, EncodedName(path), EncodedName(nothingFound));
+  if (message) dialogs.Message(parent, DecodedName(message->Text), DecodedName(message->Caption));
+  return !message;
 }
 
 void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& read, const std::string& fileName) {
@@ -158,6 +152,7 @@ bool FileCommands::OpenPath(const QString& path) {
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
       StartHistory(st, FileData::Tire);
+      ForgetComparisons(st);
     }
     if (read.Result == ReadResult::CannotRead) {
       dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
@@ -177,10 +172,11 @@ bool FileCommands::OpenPath(const QString& path) {
   const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
   if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    ForgetComparisons(st);
   }
   // A file without rows has still replaced the engine text and emptied the curve.
   if (read.Result == ReadResult::NothingFound) StartHistory(st, FileData::Engine);
-  if (!reported(read.Result, QStringLiteral("No torque data found in this file!"))) return false;
+  if (!reported(read.Result, FromBytes(NoTorqueData))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (kind == FileKind::Upgrade) {
@@ -198,6 +194,7 @@ bool FileCommands::OpenPath(const QString& path) {
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
   StartHistory(st, FileData::Engine);
+  RememberSavedCurve(doc);
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
   ReportLeftOut(dialogs, parent, read, doc.FileTitle);
   return true;
@@ -238,9 +235,42 @@ bool FileCommands::SaveAsPhysicsFile() {
   MarkDocumentClean(st, doc.TireMode ? FileData::Tire : FileData::Engine);
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
+  // What Compare With Saved shows from now on; a tire file has no engine curve.
+  if (doc.TireMode) {
+    doc.Dyno.Saved.reset();
+  } else {
+    RememberSavedCurve(doc);
+  }
   ChangeRecentFiles(
       [&](RecentFileList& list) { RememberRecentFile(list, EncodedName(chosen.absoluteFilePath())); });
   return true;
+}
+
+void FileCommands::CompareWithFile() {
+  EditorState& st = window_.State();
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
+  const FileDialogRequest request{QStringLiteral("Select the Engine or Upgrade File to Compare With"),
+                                  QStringLiteral("INI Files (*.ini)"), StartFolder(st.Doc), QString()};
+  const QString path = dialogs.OpenFileName(parent, request);
+  // Nothing was going to change: a cancelled choice needs no message.
+  if (path.isEmpty()) return;
+  const QFileInfo file(path);
+  if (PathTooLong(path)) {
+    ReportRead(dialogs, parent, ReadResult::CannotOpen, file.absoluteFilePath(), QString());
+    return;
+  }
+  const ComparisonRead read = ReadComparison(EncodedName(file.absoluteFilePath()), EncodedName(file.fileName()));
+  if (read.Message) {
+    dialogs.Message(parent, DecodedName(read.Message->Text), DecodedName(read.Message->Caption));
+    return;
+  }
+  SetComparison(st, read.Curve);
+}
+
+void FileCommands::CompareWithSaved() {
+  EditorState& st = window_.State();
+  if (st.Doc.Dyno.Saved) SetComparison(st, st.Doc.Dyno.Saved);
 }
 
 void FileCommands::LoadRecentFiles() {

@@ -60,6 +60,12 @@ class FileCommands {
   // False when nothing was saved (cancelled or failed).
   bool SaveAsPhysicsFile();
 
+  // View > Compare With File: draws the curves of another engine or upgrade
+  // file, read as Open reads it, behind the document's. Compare With Saved:
+  // the curve as last opened or saved.
+  void CompareWithFile();
+  void CompareWithSaved();
+
   // The recent files: reads the list from the settings file; opens entry
   // index (0 for the newest), or takes it off the list with a message when
   // the file has gone; empties the list.
