@@ -118,7 +118,7 @@ TEST(DynoView, TorqueTypedInLbFtShowsAsTypedAfterRounding) {
 // reads the rows as Open reads them.
 TEST(DynoView, ComparisonReadsRowsAsOpenDoes) {
   test::TempDir dir;
-  for (const std::string path : {(dir.path() / "gone.ini").string(), dir.path().string(),
+  for (const std::string& path : {(dir.path() / "gone.ini").string(), dir.path().string(),
                                  test::DataPath("files/engine-no-rows.ini").string(),
                                  test::DataPath("files/engine-empty.ini").string()}) {
     EditorDocument opened;
