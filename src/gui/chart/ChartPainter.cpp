@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -458,6 +459,20 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
 
   painter.restore();
   return lastPage;
+}
+
+void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request) {
+  // A drag repaints a strip of the chart and a cell of the table: paint the
+  // few pieces rather than everything between them.
+  if (region.rectCount() <= 4) {
+    for (const QRect& piece : region) {
+      request.paintRect = piece;
+      PaintEditorView(painter, st, request);
+    }
+  } else {
+    request.paintRect = region.boundingRect();
+    PaintEditorView(painter, st, request);
+  }
 }
 
 }  // namespace dyno

@@ -243,14 +243,7 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // which also learns the page range from them, and the table on screen
   // stays where the user scrolled it while a print job or preview runs.
   QPainter painter(this);
-  // A drag repaints a strip of the chart and a cell of the table: paint the
-  // few pieces rather than everything between them.
-  const QRegion& region = event->region();
-  if (region.rectCount() <= 4) {
-    for (const QRect& piece : region) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
-  } else {
-    PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
-  }
+  PaintEditorRegion(painter, *state_, event->region(), WindowPaintRequest(*this, event->rect(), false));
   emit Painted();
 }
 
