@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/chart/ChartGeometry.h"
@@ -25,6 +26,10 @@ constexpr int AscentUnits = 1854;
 constexpr int AverageWidthUnits = 904;
 constexpr int BoldAverageWidthUnits = 983;
 constexpr int BoldWeight = 600;
+// The longest two-pixel segment (its length squared) filled as spans: every
+// segment up to it sets the same pixels as the stroker (checked one by one),
+// while the stroker's rounding decides a pixel otherwise from 146 (11 by 5).
+constexpr std::int64_t MaxWideSquare = 145;
 
 
 // The part of a line inside box (Liang-Barsky); false when nothing is.
@@ -226,6 +231,11 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
     pen_ = saved;
     return;
   }
+  // On the screen a short two-pixel segment is filled as the rows of pixels
+  // the pen would set, which costs a fraction of stroking its round ends; a
+  // printer's scale, or a longer segment, is stroked.
+  const bool spans = width == 2 && painter_.transform().isIdentity();
+  if (spans) wide_.clear();
   painter_.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   textPenSet_ = false;
   painter_.setBrush(Qt::NoBrush);
@@ -233,8 +243,67 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
   // Segment by segment: a ragged curve stroked as one path costs far more.
   for (int i = 0; i + 1 < count; ++i) {
     QLineF line(xs[i], ys[i], xs[i + 1], ys[i + 1]);
-    if (ClipLine(line, box)) painter_.drawLine(line);
+    if (!ClipLine(line, box)) continue;
+    if (spans && line == QLineF(xs[i], ys[i], xs[i + 1], ys[i + 1]) &&
+        WideSegment(xs[i], ys[i], xs[i + 1], ys[i + 1])) {
+      continue;
+    }
+    painter_.drawLine(line);
   }
+  if (spans && !wide_.empty()) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(color);
+    painter_.drawRects(wide_.data(), static_cast<int>(wide_.size()));
+    painter_.setBrush(Qt::NoBrush);
+  }
+}
+
+bool ChartCanvas::WideSegment(int x0, int y0, int x1, int y1) {
+  // The pixels a two-pixel pen with round ends sets without antialiasing are
+  // those whose centre lies less than one pixel from the segment: the 2 x 2
+  // block around each end and the band along it. No centre lies at exactly
+  // one pixel, but a longer segment brings some within the stroker's
+  // rounding, and a point is left to the stroker too.
+  const std::int64_t dx = x1 - x0;
+  const std::int64_t dy = y1 - y0;
+  const std::int64_t n = dx * dx + dy * dy;
+  if (n == 0 || n > MaxWideSquare) return false;
+  // Centre of pixel (px, py) relative to (x0, y0), doubled to stay whole.
+  const auto inside = [&](std::int64_t px, std::int64_t py) {
+    const std::int64_t ex = 2 * (px - x0) + 1;
+    const std::int64_t ey = 2 * (py - y0) + 1;
+    if ((ex == 1 || ex == -1) && (ey == 1 || ey == -1)) return true;
+    const std::int64_t fx = ex - 2 * dx;
+    const std::int64_t fy = ey - 2 * dy;
+    if ((fx == 1 || fx == -1) && (fy == 1 || fy == -1)) return true;
+    const std::int64_t along = dx * ex + dy * ey;
+    const std::int64_t across = dx * ey - dy * ex;
+    return along >= 0 && along <= 2 * n && across * across < 4 * n;
+  };
+  const int top = std::max(std::min(y0, y1) - 1, bounds_.top());
+  const int bottom = std::min(std::max(y0, y1), bounds_.bottom());
+  const double length = std::sqrt(static_cast<double>(n));
+  for (int py = top; py <= bottom; ++py) {
+    // The row's centres between the band's edges, widened by a pixel for
+    // the ends, then trimmed exactly.
+    const double yc = py + 0.5 - y0;
+    double lo = std::min(x0, x1) - 1;
+    double hi = std::max(x0, x1);
+    if (dy != 0) {
+      const double mid = x0 + (dx * yc) / dy;
+      const double half = length / std::abs(static_cast<double>(dy));
+      lo = std::max(lo, std::floor(mid - half) - 1);
+      hi = std::min(hi, std::ceil(mid + half));
+    }
+    int first = static_cast<int>(lo);
+    int last = static_cast<int>(hi);
+    while (first <= last && !inside(first, py)) ++first;
+    while (last >= first && !inside(last, py)) --last;
+    first = std::max(first, bounds_.left());
+    last = std::min(last, bounds_.right());
+    if (first <= last) wide_.emplace_back(first, py, last - first + 1, 1);
+  }
+  return true;
 }
 
 void ChartCanvas::SetFont(const ChartFont& font) {

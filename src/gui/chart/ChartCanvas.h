@@ -9,6 +9,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <vector>
 
 class QPainter;
 
@@ -89,11 +90,15 @@ class ChartCanvas {
 
  private:
   void Segment(int x0, int y0, int x1, int y1);
+  // Adds the spans of a two-pixel segment to wide_; false when it is too
+  // long to be filled so and must be stroked.
+  bool WideSegment(int x0, int y0, int x1, int y1);
   void Span(int left, int top, int width, int height);
   void DrawText(int x, int y, const QString& text, const QRect* clip = nullptr);
 
   QPainter& painter_;
   QRect bounds_;
+  std::vector<QRect> wide_;
   QColor pen_{Qt::black};
   QColor textColor_{Qt::black};
   TextAlign align_ = TextAlign::Left;
