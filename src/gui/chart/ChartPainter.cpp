@@ -470,8 +470,12 @@ void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region
       PaintEditorView(painter, st, request);
     }
   } else {
+    // Many pieces: one paint of their bounding box, clipped to the pieces.
+    painter.save();
+    painter.setClipRegion(region, Qt::IntersectClip);
     request.paintRect = region.boundingRect();
     PaintEditorView(painter, st, request);
+    painter.restore();
   }
 }
 
