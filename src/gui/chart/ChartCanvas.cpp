@@ -3,7 +3,9 @@
 #include <QFontMetricsF>
 #include <QLineF>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPen>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdint>
@@ -93,7 +95,31 @@ qreal ChartFont::Advance(unsigned char c) const {
   return advance_[c];
 }
 
-ChartCanvas::ChartCanvas(QPainter& painter, const QRect& bounds) : painter_(painter), bounds_(bounds) {
+const QList<QGlyphRun>& ChartFont::Glyphs(const QString& text) const {
+  auto found = glyphs_.find(text);
+  if (found != glyphs_.end()) return *found;
+  // The numbers of a table change with every edit: a bound on what is kept.
+  if (glyphs_.size() >= 4096) glyphs_.clear();
+  QTextLayout layout(text, font_);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  for (QGlyphRun& run : runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF& position : positions) position.ry() -= line.ascent();
+    run.setPositions(positions);
+  }
+  return *glyphs_.insert(text, std::move(runs));
+}
+
+ChartCanvas::ChartCanvas(QPainter& painter, const QRect& bounds)
+    : painter_(painter),
+      bounds_(bounds),
+      // Pixels one to one on an image or the screen: short cuts that set the
+      // same pixels (kept glyphs, filled wide lines) are taken only there.
+      onePixel_(painter.deviceTransform().isIdentity() && painter.paintEngine() &&
+                painter.paintEngine()->type() == QPaintEngine::Raster) {
   text_.reserve(512);
 }
 
@@ -231,10 +257,10 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
     pen_ = saved;
     return;
   }
-  // On the screen a short two-pixel segment is filled as the rows of pixels
-  // the pen would set, which costs a fraction of stroking its round ends; a
-  // printer's scale, or a longer segment, is stroked.
-  const bool spans = width == 2 && painter_.transform().isIdentity();
+  // A short two-pixel segment is filled as the rows of pixels the pen would
+  // set, which costs a fraction of stroking its round ends; a printer's
+  // scale, or a longer segment, is stroked.
+  const bool spans = width == 2 && onePixel_;
   if (spans) wide_.clear();
   painter_.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   textPenSet_ = false;
@@ -346,17 +372,23 @@ void ChartCanvas::DrawText(int x, int y, const QString& text, const QRect* clip)
     textPen_ = textColor_;
     textPenSet_ = true;
   }
-  if (clip == nullptr) {
-    painter_.drawText(QPointF(left, y + font_->Ascent()), text);
-    return;
-  }
-  if (left >= clip->left() && left + width <= clip->right() + 1) {
-    painter_.drawText(QPointF(left, y + font_->Ascent()), text);  // fits: no clipping needed
+  // Laying text out costs more than drawing it: its glyphs are kept.
+  const QPointF baseline(left, y + font_->Ascent());
+  const auto draw = [&] {
+    if (!onePixel_) {
+      painter_.drawText(baseline, text);
+      return;
+    }
+    for (const QGlyphRun& run : font_->Glyphs(text)) painter_.drawGlyphRun(baseline, run);
+  };
+  // Unclipped when it fits.
+  if (clip == nullptr || (left >= clip->left() && left + width <= clip->right() + 1)) {
+    draw();
     return;
   }
   painter_.save();
   painter_.setClipRect(*clip, Qt::IntersectClip);
-  painter_.drawText(QPointF(left, y + font_->Ascent()), text);
+  draw();
   painter_.restore();
   textPenSet_ = false;  // restore() took the pen back
 }

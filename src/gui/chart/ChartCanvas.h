@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -30,6 +32,10 @@ class ChartFont {
   int CellHeight() const { return cellHeight_; }
   // Advance of a Latin-1 character.
   qreal Advance(unsigned char c) const;
+  // The glyphs of text laid out as QPainter::drawText lays it out, with the
+  // baseline at y = 0; kept, since the view draws the same texts again and
+  // again.
+  const QList<QGlyphRun>& Glyphs(const QString& text) const;
   // The em size in pixels and the horizontal stretch (percent) that give the
   // cell height and the average width asked for.
   static int EmPixels(int cellHeight);
@@ -41,6 +47,7 @@ class ChartFont {
   int ascent_ = 0;
   int cellHeight_ = 0;
   mutable std::array<qreal, 256> advance_;
+  mutable QHash<QString, QList<QGlyphRun>> glyphs_;
 };
 
 enum class TextAlign { Left, Center, Right };
@@ -98,6 +105,7 @@ class ChartCanvas {
 
   QPainter& painter_;
   QRect bounds_;
+  bool onePixel_;
   std::vector<QRect> wide_;
   QColor pen_{Qt::black};
   QColor textColor_{Qt::black};
