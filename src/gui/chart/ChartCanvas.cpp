@@ -267,7 +267,13 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
   painter_.setBrush(Qt::NoBrush);
   const QRectF box = QRectF(bounds_).adjusted(-width, -width, width, width);
   // Segment by segment: a ragged curve stroked as one path costs far more.
+  const QRect near = bounds_.adjusted(-width, -width, width, width);
   for (int i = 0; i + 1 < count; ++i) {
+    // Most segments of a repaint's strip lie beside it.
+    if ((xs[i] < near.left() && xs[i + 1] < near.left()) || (xs[i] > near.right() && xs[i + 1] > near.right()) ||
+        (ys[i] < near.top() && ys[i + 1] < near.top()) || (ys[i] > near.bottom() && ys[i + 1] > near.bottom())) {
+      continue;
+    }
     QLineF line(xs[i], ys[i], xs[i + 1], ys[i + 1]);
     if (!ClipLine(line, box)) continue;
     if (spans && line == QLineF(xs[i], ys[i], xs[i + 1], ys[i + 1]) &&
