@@ -1,50 +1,51 @@
-// Measures the editor's speed against floors taken in the same run, so the
-// ratios hold on a busy machine: opening and saving files against plain
-// reads and writes of the same bytes, a paint of the whole view, one drag
-// move against a full repaint, and start-up against an empty Qt window; and
-// undo and redo against an absolute goal.
+// Measures the editor's speed, each row against a floor timed in the same
+// run and in alternating batches (see Timing.h): opening and saving files
+// against plain reads and synced writes of the same bytes, one drag move
+// against a full paint, and start-up against a bare Qt window started the
+// same way; painting, undo and redo against a goal in milliseconds.
 //
-//   bench [google benchmark flags]
+//   bench [--filter=TEXT] [--pairs=N] [--batch-ms=N]
 //
-// Prints Google Benchmark's own lines, then a table: name, median, floor,
-// ratio and the goal.
+// --filter runs the rows whose key or name contains TEXT. Prints a table:
+// per row the CPU and the wall figures, A (the editor), B (the floor), the
+// median of the pair ratios A / B with their 25th to 75th percentile, the
+// goal, and the verdict on the clock the row is judged by (marked *).
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QImage>
-#include <QRegion>
 #include <QPainter>
+#include <QRegion>
 #include <QStandardPaths>
 
-#include <benchmark/benchmark.h>
-
-#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Printf.h"
+#include "Timing.h"
 #include "core/curves/Rescale.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
-#include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
-#include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "core/platform/PlatformFile.h"
 #include "gui/chart/ChartPainter.h"
 #include "support/FakeHost.h"
-#include "Printf.h"
 #include "support/SampleCurves.h"
 #include "support/TempDir.h"
 
@@ -52,26 +53,34 @@ extern char** environ;
 
 namespace dyno::bench {
 namespace {
-using namespace dyno::test;
+using test::Printf;
 
 namespace fs = std::filesystem;
 
 const QSize FullHd(1920, 1080);
 
-// The files every file benchmark works on, made once.
+// Sections, keys and comments of the kind a real engine file carries besides
+// its rows and parameters, numbered from first, about bytes long.
+std::string OtherText(int first, std::size_t bytes) {
+  std::string text;
+  text.reserve(bytes + 200);
+  for (int i = first; text.size() < bytes; ++i) {
+    text += Printf("[SECTION%d]\r\nSomeKey%d=(%d.5, %d.25)   // a comment that is kept as it is\r\n", i, i, i, i);
+  }
+  return text;
+}
+
+// The files every file row works on, made once.
 struct Files {
   Files() {
     test::FakeHost host;
     EditorState st(host, 1024, 768);
     test::FillSampleEngineCurve(st.Doc, 500, 12475.0);
     ComposeAndKeepEngineText(st.Doc);
-    std::string engine = st.Doc.EngineText;
-    // 20 KB of other text: sections, keys and comments a real file carries.
-    for (int i = 0; engine.size() < st.Doc.EngineText.size() + 20000; ++i) {
-      engine += Printf("[SECTION%d]\r\nSomeKey%d=(%d.5, %d.25)   // a comment that is kept as it is\r\n", i, i,
-                    i, i);
-    }
-    enginePath = dir.Write("engine.ini", engine);
+    enginePath = dir.Write("engine.ini", st.Doc.EngineText + OtherText(0, 20000));
+    // Rows and parameters in the middle of 50 MB: each reader goes through
+    // the text before them.
+    largePath = dir.Write("large.ini", OtherText(0, 25000000) + st.Doc.EngineText + OtherText(1000000, 25000000));
 
     std::string tire = "// tire file\r\n[COMPOUND]\r\nName=\"Bench\"\r\n";
     for (int curve = 0; curve < 4; ++curve) {
@@ -95,6 +104,7 @@ struct Files {
   test::TempDir dir;
   std::string folder;
   std::string enginePath;
+  std::string largePath;
   std::string tirePath;
 };
 
@@ -103,338 +113,307 @@ Files& TheFiles() {
   return files;
 }
 
-// The editor's state after opening a file, for the writers.
+// The editor's state with a file opened as the window opens it.
 struct OpenedFile {
-  explicit OpenedFile(bool tire) : st(std::make_unique<EditorState>(host, 1024, 768)) {
-    if (tire) {
-      ReadTireFile(st->Doc, TheFiles().tirePath);
-      st->Doc.TireMode = true;
-      st->Doc.EngineMode = false;
+  explicit OpenedFile(const std::string& path) : st(std::make_unique<EditorState>(host, 1024, 768)) { Open(path); }
+  void Open(const std::string& path) {
+    EditorDocument& doc = st->Doc;
+    if (path.ends_with(".tbc")) {
+      ReadTireFile(doc, path);
+      doc.TireMode = true;
+      doc.EngineMode = false;
     } else {
-      ReadEngineRows(st->Doc, TheFiles().enginePath);
-      st->Doc.EngineLoaded = true;
-      ReadEngineParameters(st->Doc);
+      ReadEngineRows(doc, path);
+      doc.EngineLoaded = true;
+      ReadEngineParameters(doc);
     }
+    StartHistory(*st);
   }
   test::FakeHost host;
   std::unique_ptr<EditorState> st;
 };
 
-// --- Opening ---------------------------------------------------------------
+// --- Floors of the file rows -----------------------------------------------
 
-void OpenEngine(benchmark::State& state) {
-  test::FakeHost host;
-  auto st = std::make_unique<EditorState>(host, 1024, 768);
-  st->Doc.EngineLoaded = true;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(ReadEngineRows(st->Doc, TheFiles().enginePath));
-    benchmark::DoNotOptimize(ReadEngineParameters(st->Doc));
-  }
+// The least a program does to have every byte of a file in memory: one
+// buffer of the file's size, one read.
+Batch ReadBytes(const std::string& path) {
+  return InProcess([path] {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    ::fstat(fd, &info);
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::unique_ptr<char[]> bytes(new char[size]);
+    std::size_t got = 0;
+    while (got < size) {
+      const ssize_t n = ::read(fd, bytes.get() + got, size - got);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got != size) std::fprintf(stderr, "read %zu of %zu bytes\n", got, size);
+  });
 }
 
-void OpenTire(benchmark::State& state) {
-  test::FakeHost host;
-  auto st = std::make_unique<EditorState>(host, 1024, 768);
-  for (auto _ : state) benchmark::DoNotOptimize(ReadTireFile(st->Doc, TheFiles().tirePath));
-}
-
-void ReadBytes(benchmark::State& state, const std::string& path) {
-  for (auto _ : state) {
-    std::string bytes;
-    benchmark::DoNotOptimize(ReadFileBytes(path, bytes));
-    benchmark::DoNotOptimize(bytes.data());
-  }
-}
-
-void OpenEngineFloor(benchmark::State& state) { ReadBytes(state, TheFiles().enginePath); }
-void OpenTireFloor(benchmark::State& state) { ReadBytes(state, TheFiles().tirePath); }
-
-// --- Saving ----------------------------------------------------------------
-
-// Save As over the opened file: the backup copy, then the writer.
-void Save(benchmark::State& state, bool tire) {
-  OpenedFile opened(tire);
-  const Files& files = TheFiles();
-  const std::string name = fs::path(tire ? files.tirePath : files.enginePath).filename().string();
-  for (auto _ : state) {
-    const int written = (tire ? WriteTireFile(opened.st->Doc, files.folder, name, files.folder, name)
-                              : WriteEngineFile(opened.st->Doc, files.folder, name, files.folder, name))
-                                .Status == SaveStatus::Saved;
-    if (written != 1) state.SkipWithError("the save failed");
-  }
-}
-
-void SaveEngine(benchmark::State& state) { Save(state, false); }
-void SaveTire(benchmark::State& state) { Save(state, true); }
-
-// The same bytes with one write and a rename; with sync, flushed to disk
-// before the rename as a save that survives a power cut must be.
-void WriteAndRename(benchmark::State& state, bool tire, bool sync) {
-  const Files& files = TheFiles();
+// The same bytes put in place as a save must: a new file written, flushed
+// to disk and renamed over the old one.
+Batch SyncedWrite(const std::string& path) {
   std::string bytes;
-  ReadFileBytes(tire ? files.tirePath : files.enginePath, bytes);
-  const std::string target = files.folder + "/floor.out";
-  const std::string temporary = files.folder + "/floor.tmp";
-  for (auto _ : state) {
+  ReadFileBytes(path, bytes);
+  const std::string target = TheFiles().folder + "/floor.out";
+  const std::string temporary = TheFiles().folder + "/floor.tmp";
+  return InProcess([bytes, target, temporary] {
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) state.SkipWithError("write");
-    if (sync) ::fsync(fd);
+    if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::fprintf(stderr, "write\n");
+    ::fsync(fd);
     ::close(fd);
     ::rename(temporary.c_str(), target.c_str());
-  }
+  });
 }
 
-void SaveEngineFloor(benchmark::State& state) { WriteAndRename(state, false, false); }
-void SaveTireFloor(benchmark::State& state) { WriteAndRename(state, true, false); }
-void SaveEngineSyncedFloor(benchmark::State& state) { WriteAndRename(state, false, true); }
-void SaveTireSyncedFloor(benchmark::State& state) { WriteAndRename(state, true, true); }
+// --- Opening and saving ----------------------------------------------------
+
+// Open as the window does it: read, parse, and a fresh history.
+Batch Open(const std::string& path) {
+  auto opened = std::make_shared<OpenedFile>(path);
+  return InProcess([opened, path] { opened->Open(path); });
+}
+
+// Save As over the opened file: the backup, then the writer.
+Batch SaveOver(const std::string& path) {
+  auto opened = std::make_shared<OpenedFile>(path);
+  const std::string name = fs::path(path).filename().string();
+  const std::string folder = TheFiles().folder;
+  const bool tire = path.ends_with(".tbc");
+  return InProcess([opened, name, folder, tire] {
+    EditorDocument& doc = opened->st->Doc;
+    const SaveResult saved = tire ? WriteTireFile(doc, folder, name, folder, name)
+                                  : WriteEngineFile(doc, folder, name, folder, name);
+    if (saved.Status != SaveStatus::Saved) std::fprintf(stderr, "the save failed\n");
+  });
+}
 
 // --- Painting --------------------------------------------------------------
 
-void PaintView(benchmark::State& state, bool tire) {
-  test::FakeHost host;
-  auto st = std::make_unique<EditorState>(host, FullHd.width(), FullHd.height());
-  ResizeView(st->View, FullHd.width(), FullHd.height());
-  if (tire) {
-    test::UseTireView(st->Doc, 4);
-    for (SlipCurve& curve : st->Doc.SlipCurves) curve.SampleCount = 261;
-    st->Doc.RowCount = 261;
-  } else {
-    test::FillSampleEngineCurve(st->Doc, 500, 12475.0);
-  }
-  QImage image(FullHd, QImage::Format_RGB32);
-  for (auto _ : state) {
-    image.fill(qRgb(96, 96, 96));
-    QPainter painter(&image);
-    PaintEditorView(painter, *st, {image.rect(), false, FullHd, Qt::black, Qt::white, false});
-  }
-}
-
-void PaintEngine(benchmark::State& state) { PaintView(state, false); }
-void PaintTire(benchmark::State& state) { PaintView(state, true); }
-
-// --- Dragging --------------------------------------------------------------
-
-// The editor at 1920 x 1080 with a 500-row curve, painted into an image as
-// the window would be.
-struct DragView {
-  DragView() : st(std::make_unique<EditorState>(host, FullHd.width(), FullHd.height())), image(FullHd, QImage::Format_RGB32) {
+// The editor at 1920 x 1080 painted into an image as the window paints it:
+// the window's gray background, then the view.
+struct View {
+  explicit View(bool tire) : st(std::make_unique<EditorState>(host, FullHd.width(), FullHd.height())), image(FullHd, QImage::Format_RGB32) {
     // The value box tells the core of every change, as the window's does.
     host.valueBoxChanged = [this] { ValueEditNotify(*st, ValueEditCode::TextChanged); };
     ResizeView(st->View, FullHd.width(), FullHd.height());
-    test::FillSampleEngineCurve(st->Doc, 500, 12475.0);
-    Paint(image.rect());
+    if (tire) {
+      test::UseTireView(st->Doc, 4);
+      for (SlipCurve& curve : st->Doc.SlipCurves) curve.SampleCount = 261;
+      st->Doc.RowCount = 261;
+    } else {
+      test::FillSampleEngineCurve(st->Doc, 500, 12475.0);
+    }
+    Paint(QRegion(image.rect()));
   }
-  void Paint(const QRect& area) {
+  void Paint(const QRegion& region) {
     QPainter painter(&image);
-    painter.fillRect(area, QColor(96, 96, 96));  // the window's own background
-    PaintEditorView(painter, *st, {area, false, FullHd, Qt::black, Qt::white, false});
+    for (const QRect& r : region) painter.fillRect(r, QColor(96, 96, 96));
+    PaintEditorRegion(painter, *st, region, {image.rect(), false, FullHd, Qt::black, Qt::white, false});
   }
   test::FakeHost host;
   std::unique_ptr<EditorState> st;
   QImage image;
 };
 
-// A full paint of the view: the floor of a drag move.
-void PaintWholeView(benchmark::State& state) {
-  DragView view;
-  for (auto _ : state) view.Paint(view.image.rect());
+Batch PaintAll(bool tire) {
+  auto view = std::make_shared<View>(tire);
+  return InProcess([view] { view->Paint(QRegion(view->image.rect())); });
 }
 
-// One mouse move of a locked torque drag, then the paint of what it asked
-// to repaint.
-void DragMove(benchmark::State& state) {
-  DragView view;
-  EditorState& st = *view.st;
+// One mouse move of a torque drag at 500 rows, then the paint of what it
+// asked to repaint, as the window paints it.
+Batch DragMove() {
+  auto view = std::make_shared<View>(false);
+  EditorState& st = *view->st;
   // A row the table shows, so its cells are repainted too.
   const int index = 40;
   const Point point{st.Chart.PointX[index], st.Chart.TorqueY[index]};
   EvLButtonDown(st, point);
-  if (!st.Ui.TorquePicked) state.SkipWithError("the torque point was not picked");
-  int k = 0;
-  for (auto _ : state) {
-    view.host.invalidations.clear();
-    EvMouseMove(st, Point{point.x, point.y - 5 - k++ % 60});
+  if (!st.Ui.TorquePicked) std::fprintf(stderr, "the torque point was not picked\n");
+  auto k = std::make_shared<int>(0);
+  return InProcess([view, point, k] {
+    view->host.invalidations.clear();
+    EvMouseMove(*view->st, Point{point.x, point.y - 5 - (*k)++ % 60});
     QRegion region;
-    for (const auto& invalidation : view.host.invalidations) {
+    for (const auto& invalidation : view->host.invalidations) {
       const Rect& r = invalidation.area;
       region += QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
     }
-    // The window paints each rectangle of what was asked for.
-    for (const QRect& r : region) view.Paint(r);
-  }
-  EvLButtonUp(st, point);
+    view->Paint(region & view->image.rect());
+  });
 }
 
 // --- Undo and redo ---------------------------------------------------------
 
 // One step on the 500-row engine file, undone and redone: the document, the
 // view and the repaint requests, without the paint itself.
-void UndoRedo(benchmark::State& state, StepKind kind) {
-  test::FakeHost host;
-  auto st = std::make_unique<EditorState>(host, 1024, 768);
-  if (dyno::ReadEngineRows(st->Doc, TheFiles().enginePath).Result != ReadResult::Read) state.SkipWithError("not read");
-  st->Doc.EngineLoaded = true;
-  ReadEngineParameters(st->Doc);
-  StartHistory(*st);
-  BeginStep(*st, kind);
+Batch UndoRedo(StepKind kind) {
+  auto opened = std::make_shared<OpenedFile>(TheFiles().enginePath);
+  EditorState& st = *opened->st;
+  BeginStep(st, kind);
   if (kind == StepKind::Rescale) {
-    RescaleValues values = BeginRescale(st->Doc);
+    RescaleValues values = BeginRescale(st.Doc);
     values.CurrentHp *= 1.1;
-    ApplyRescale(st->Doc, values);
+    ApplyRescale(st.Doc, values);
   } else {
-    st->Doc.Engine.Torque[250] += 10.0;
-    RecomputePower(st->Doc, 250);
+    st.Doc.Engine.Torque[250] += 10.0;
+    RecomputePower(st.Doc, 250);
   }
-  EndStep(*st);
-  if (st->History.Steps() != 1) state.SkipWithError("the action made no step");
-  const EngineCurve after = st->Doc.Engine;
-  for (auto _ : state) {
-    host.invalidations.clear();
-    UndoCommand(*st);
-    RedoCommand(*st);
-  }
-  if (st->History.Position() != 1 || st->Doc.Engine.Torque != after.Torque) state.SkipWithError("the step was lost");
+  EndStep(st);
+  if (st.History.Steps() != 1) std::fprintf(stderr, "the action made no step\n");
+  return InProcess([opened] {
+    opened->host.invalidations.clear();
+    UndoCommand(*opened->st);
+    RedoCommand(*opened->st);
+  });
 }
-
-void UndoRedoDrag(benchmark::State& state) { UndoRedo(state, StepKind::Drag); }
-void UndoRedoRescale(benchmark::State& state) { UndoRedo(state, StepKind::Rescale); }
 
 // --- Start-up --------------------------------------------------------------
 
 std::string ProgramFolder;
 
-// Runs a program of the build folder to its end; returns false when it fails.
-bool RunProgram(const std::string& name, const char* option = nullptr) {
-  const std::string path = ProgramFolder + "/" + name;
-  char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(option), nullptr};
-  // The platform's remarks on stderr would drown the table.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Runs a program of the build folder to its end, every run the same way:
+// the time from its start to its end and the CPU time it used.
+Batch Program(const std::string& name, const char* option) {
+  return [path = ProgramFolder + "/" + name, option](int count) {
+    Cost total;
+    for (int i = 0; i < count; ++i) {
+      char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(option), nullptr};
+      // The platform's remarks on stderr would drown the table.
+      posix_spawn_file_actions_t actions;
+      posix_spawn_file_actions_init(&actions);
+      posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+      pid_t pid = 0;
+      const double wall0 = Seconds(CLOCK_MONOTONIC);
+      const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
+      posix_spawn_file_actions_destroy(&actions);
+      int status = 0;
+      rusage usage{};
+      if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", path.c_str());
+      }
+      total.wall += Seconds(CLOCK_MONOTONIC) - wall0;
+      total.cpu += Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+    }
+    return Cost{total.cpu / count, total.wall / count};
+  };
 }
-
-void StartUp(benchmark::State& state, const char* program, const char* option = nullptr) {
-  for (auto _ : state) {
-    if (!RunProgram(program, option)) state.SkipWithError("the program failed");
-  }
-}
-
-void StartEditor(benchmark::State& state) { StartUp(state, "startup_probe"); }
-void StartEmptyWindow(benchmark::State& state) { StartUp(state, "startup_floor"); }
-void StartWindowWithText(benchmark::State& state) { StartUp(state, "startup_floor", "--text"); }
 
 // --- The table -------------------------------------------------------------
 
-// Keeps the median of every benchmark while the console shows the runs.
-class MedianReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "median" && !run.error_occurred) {
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      }
-    }
-  }
-  std::map<std::string, double> medians;  // seconds
-};
+enum class Clock { Cpu, Wall };
 
 struct Row {
+  const char* key;
   const char* name;
-  const char* measured;
-  const char* floor;  // nullptr: an absolute goal
-  double goal;        // the largest ratio, or the most milliseconds
+  std::function<Batch()> a;
+  std::function<Batch()> b;  // none: a goal in milliseconds
+  Clock judged;
+  double goal;
+  int most = 1 << 20;  // the largest batch
 };
 
-const Row Rows[] = {
-    {"open engine file (500 rows, 36 parameters, 20 KB)", "OpenEngine", "OpenEngineFloor", 3.0},
-    {"open tire file (4 x 261 samples)", "OpenTire", "OpenTireFloor", 3.0},
-    {"Save As engine file (backup + writer)", "SaveEngine", "SaveEngineFloor", 2.0},
-    {"  against a write synced before its rename", "SaveEngine", "SaveEngineSyncedFloor", 2.0},
-    {"Save As tire file (backup + writer)", "SaveTire", "SaveTireFloor", 2.0},
-    {"  against a write synced before its rename", "SaveTire", "SaveTireSyncedFloor", 2.0},
-    {"paint engine view, 500 rows, 1920 x 1080 (ms)", "PaintEngine", nullptr, 4.0},
-    {"paint tire view, 4 x 261 samples, 1920 x 1080 (ms)", "PaintTire", nullptr, 4.0},
-    {"one drag move at 500 rows, floor a full paint", "DragMove", "PaintWholeView", 0.25},
-    {"undo + redo of a drag, 500-row engine file (ms)", "UndoRedoDrag", nullptr, 1.0},
-    {"undo + redo of Rescale, 500-row engine file (ms)", "UndoRedoRescale", nullptr, 1.0},
-    {"start-up to the first painted window", "StartEditor", "StartEmptyWindow", 1.5},
-    {"  against a window that also shows a line of text", "StartEditor", "StartWindowWithText", 1.5},
-};
+std::vector<Row> Rows() {
+  return {
+      {"open-engine", "open engine file (500 rows, 36 parameters, 20 KB)", [] { return Open(TheFiles().enginePath); },
+       [] { return ReadBytes(TheFiles().enginePath); }, Clock::Cpu, 3.0},
+      {"open-tire", "open tire file (4 x 261 samples)", [] { return Open(TheFiles().tirePath); },
+       [] { return ReadBytes(TheFiles().tirePath); }, Clock::Cpu, 3.0},
+      {"open-large", "open engine file of 50 MB", [] { return Open(TheFiles().largePath); },
+       [] { return ReadBytes(TheFiles().largePath); }, Clock::Cpu, 3.0, 1},
+      {"save-engine", "Save As engine file over itself (backup + writer)", [] { return SaveOver(TheFiles().enginePath); },
+       [] { return SyncedWrite(TheFiles().enginePath); }, Clock::Wall, 1.5},
+      {"save-tire", "Save As tire file over itself (backup + writer)", [] { return SaveOver(TheFiles().tirePath); },
+       [] { return SyncedWrite(TheFiles().tirePath); }, Clock::Wall, 1.5},
+      {"paint-engine", "paint engine view, 500 rows, 1920 x 1080 (ms)", [] { return PaintAll(false); }, nullptr,
+       Clock::Cpu, 1.5},
+      {"paint-tire", "paint tire view, 4 x 261 samples, 1920 x 1080 (ms)", [] { return PaintAll(true); }, nullptr,
+       Clock::Cpu, 1.5},
+      {"drag", "one drag move at 500 rows, floor a full paint", DragMove, [] { return PaintAll(false); }, Clock::Cpu,
+       0.1},
+      {"undo-drag", "undo + redo of a drag, 500-row engine file (ms)", [] { return UndoRedo(StepKind::Drag); },
+       nullptr, Clock::Cpu, 1.0},
+      {"undo-rescale", "undo + redo of Rescale, 500-row engine file (ms)",
+       [] { return UndoRedo(StepKind::Rescale); }, nullptr, Clock::Cpu, 1.0},
+      {"start-paint", "start-up to the first paint, floor a bare window",
+       [] { return Program("startup_probe", nullptr); }, [] { return Program("startup_floor", nullptr); }, Clock::Wall,
+       1.5, 1},
+      {"start-paint-text", "  floor a bare window that shows a line of text",
+       [] { return Program("startup_probe", nullptr); }, [] { return Program("startup_floor", "--text"); },
+       Clock::Wall, 1.5, 1},
+      {"start-ready", "start-up to the first idle after the first paint",
+       [] { return Program("startup_probe", "--idle"); }, [] { return Program("startup_floor", "--idle"); },
+       Clock::Wall, 1.2, 1},
+  };
+}
 
 std::string Time(double seconds) {
+  if (std::isnan(seconds)) return "-";
   if (seconds >= 1e-3) return Printf("%.3f ms", seconds * 1e3);
   return Printf("%.1f us", seconds * 1e6);
 }
 
-void PrintTable(const std::map<std::string, double>& medians) {
-  std::printf("\n%-52s %12s %12s %8s %8s\n", "name", "median", "floor", "ratio", "goal");
-  for (const Row& row : Rows) {
-    const auto measured = medians.find(row.measured);
-    if (measured == medians.end()) {
-      std::printf("%-52s %12s\n", row.name, "(not run)");
-      continue;
+void PrintRow(const Row& row, const Outcome& outcome) {
+  for (const Clock clock : {Clock::Cpu, Clock::Wall}) {
+    const Figures& f = clock == Clock::Cpu ? outcome.cpu : outcome.wall;
+    const bool judged = clock == row.judged;
+    std::string spread;
+    std::string ratio = "-";
+    std::string goal;
+    std::string verdict;
+    bool met = false;
+    if (row.b) {
+      ratio = Printf("%.3f", f.ratio);
+      spread = Printf("%.3f - %.3f", f.low, f.high);
+      goal = Printf("<= %.2f", row.goal);
+      met = f.ratio <= row.goal;
+    } else {
+      spread = Time(f.low) + " - " + Time(f.high);
+      goal = Printf("<= %.2f ms", row.goal);
+      met = f.a * 1e3 <= row.goal;
     }
-    if (row.floor == nullptr) {
-      const double ms = measured->second * 1e3;
-      std::printf("%-52s %12s %12s %8s %6.1fms %s\n", row.name, Time(measured->second).c_str(), "-", "-", row.goal,
-                  ms <= row.goal ? "met" : "MISSED");
-      continue;
-    }
-    const auto floor = medians.find(row.floor);
-    if (floor == medians.end()) continue;
-    const double ratio = measured->second / floor->second;
-    std::printf("%-52s %12s %12s %8.2f %8.2f %s\n", row.name, Time(measured->second).c_str(),
-                Time(floor->second).c_str(), ratio, row.goal, ratio <= row.goal ? "met" : "MISSED");
+    if (judged) verdict = met ? "met" : "MISSED";
+    std::printf("%-52s %-5s %11s %11s %7s  %-23s %-11s %s\n", clock == Clock::Cpu ? row.name : "",
+                judged ? (clock == Clock::Cpu ? "cpu *" : "wall*") : (clock == Clock::Cpu ? "cpu" : "wall"),
+                Time(f.a).c_str(), row.b ? Time(f.b).c_str() : "-", ratio.c_str(), spread.c_str(),
+                judged ? goal.c_str() : "", verdict.c_str());
   }
+  std::fflush(stdout);
 }
 
-void Register() {
-  const auto add = [](const char* name, void (*function)(benchmark::State&), int repetitions) {
-    benchmark::RegisterBenchmark(name, function)
-        ->Repetitions(repetitions)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime()
-        ->MinTime(0.1);
-  };
-  // Each figure stands next to its floor, so both see the same machine.
-  add("OpenEngine", OpenEngine, 9);
-  add("OpenEngineFloor", OpenEngineFloor, 9);
-  add("OpenTire", OpenTire, 9);
-  add("OpenTireFloor", OpenTireFloor, 9);
-  add("SaveEngine", SaveEngine, 9);
-  add("SaveEngineFloor", SaveEngineFloor, 9);
-  add("SaveEngineSyncedFloor", SaveEngineSyncedFloor, 9);
-  add("SaveTire", SaveTire, 9);
-  add("SaveTireFloor", SaveTireFloor, 9);
-  add("SaveTireSyncedFloor", SaveTireSyncedFloor, 9);
-  add("PaintEngine", PaintEngine, 9);
-  add("PaintTire", PaintTire, 9);
-  add("PaintWholeView", PaintWholeView, 9);
-  add("DragMove", DragMove, 9);
-  add("UndoRedoDrag", UndoRedoDrag, 9);
-  add("UndoRedoRescale", UndoRedoRescale, 9);
-  // Whole processes: fewer, longer runs.
-  using Function = void (*)(benchmark::State&);
-  const std::pair<const char*, Function> programs[] = {
-      {"StartEditor", StartEditor}, {"StartEmptyWindow", StartEmptyWindow}, {"StartWindowWithText", StartWindowWithText}};
-  for (const auto& [name, function] : programs) {
-    benchmark::RegisterBenchmark(name, function)
-        ->Repetitions(9)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Iterations(3);
+int Run(int argc, char* argv[]) {
+  TimingOptions options;
+  std::string filter;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.starts_with("--filter=")) {
+      filter = arg.substr(9);
+    } else if (arg.starts_with("--pairs=")) {
+      options.pairs = std::max(15, std::atoi(arg.c_str() + 8));
+    } else if (arg.starts_with("--batch-ms=")) {
+      options.batchSeconds = std::max(1, std::atoi(arg.c_str() + 11)) * 1e-3;
+    } else {
+      std::fprintf(stderr, "usage: bench [--filter=TEXT] [--pairs=N (at least 15)] [--batch-ms=N]\n");
+      return 2;
+    }
   }
+  std::printf("%d pairs a row, A B A B ...; batches of at least %.0f ms; ratio: median of the pair ratios A / B\n",
+              options.pairs, options.batchSeconds * 1e3);
+  std::printf("%-52s %-5s %11s %11s %7s  %-23s %-11s %s\n", "row", "clock", "A", "B", "ratio", "p25 - p75", "goal",
+              "");
+  for (const Row& row : Rows()) {
+    if (!filter.empty() && !std::strstr(row.key, filter.c_str()) && !std::strstr(row.name, filter.c_str())) continue;
+    const Batch a = row.a();
+    const Batch b = row.b ? row.b() : Batch();
+    PrintRow(row, TimePairs(a, b, options, row.most));
+  }
+  return 0;
 }
 
 }  // namespace
@@ -450,12 +429,7 @@ int main(int argc, char* argv[]) {
   });
   QStandardPaths::setTestModeEnabled(true);
   dyno::bench::ProgramFolder = std::filesystem::absolute(std::filesystem::path(argv[0])).parent_path().string();
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  dyno::bench::Register();
-  dyno::bench::MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  dyno::bench::PrintTable(reporter.medians);
-  benchmark::Shutdown();
-  return 0;
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  return dyno::bench::Run(argc, argv);
 }

@@ -1,7 +1,11 @@
 // Starts the editor as the program does and ends the moment its window has
-// painted for the first time: the start-up a user waits for.
+// painted for the first time: the start-up a user waits for. With --idle it
+// ends at the first moment after that paint when the event loop has nothing
+// left to do (the idle pass that enables the commands has run): the window
+// is then ready for input.
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <QStandardPaths>
 
 #include "gui/app/TDynoforgeApp.h"
@@ -10,9 +14,17 @@
 
 int main(int argc, char* argv[]) {
   QStandardPaths::setTestModeEnabled(true);
+  const bool idle = argc > 1 && QByteArray(argv[1]) == "--idle";
   dyno::TDynoforgeApp app(argc, argv);
   dyno::TSDIDecFrame* frame = app.InitMainWindow();
-  QObject::connect(frame->Client(), &dyno::TDynoforgeWindow::Painted, [] { _exit(0); });
+  QObject::connect(
+      frame->Client(), &dyno::TDynoforgeWindow::Painted, frame,
+      [idle] {
+        if (!idle) _exit(0);
+        // Connected after the frame's idle pass, so it runs after it.
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [] { _exit(0); });
+      },
+      Qt::SingleShotConnection);
   app.ShowMainWindow();
   return dyno::TDynoforgeApp::exec();
 }

@@ -50,9 +50,9 @@ void TDynoforgeApp::CreatePrinter() {
   defaultPrinterEntry_ = defaultPrinterQuery_();
 }
 
-bool TDynoforgeApp::PrinterReady() {
+QPrinter* TDynoforgeApp::Printer() {
   if (!printer_) CreatePrinter();
-  return printer_->isValid();
+  return printer_.get();
 }
 
 void TDynoforgeApp::CheckDefaultPrinter() {
@@ -64,7 +64,7 @@ void TDynoforgeApp::CheckDefaultPrinter() {
 }
 
 void TDynoforgeApp::Print(TSDIDecFrame& frame) {
-  if (!printer_) CreatePrinter();
+  Printer();
   TDynoforgeWindow& window = *frame.Client();
   const QString title = frame.windowTitle().left(TitleLimit);
   TApxPrintout printout(window, *printer_, printerSetup_, title);
@@ -91,12 +91,11 @@ void TDynoforgeApp::Print(TSDIDecFrame& frame) {
 }
 
 void TDynoforgeApp::PrintSetup(TSDIDecFrame& frame) {
-  if (!printer_) CreatePrinter();
-  frame.Client()->Dialogs().PrintSetup(&frame, *printer_);
+  frame.Client()->Dialogs().PrintSetup(&frame, *Printer());
 }
 
 void TDynoforgeApp::PrintPreview(TSDIDecFrame& frame) {
-  if (!printer_) CreatePrinter();
+  Printer();
   TDynoforgeWindow& window = *frame.Client();
   const PrintingScope printing(*this, window);
 

@@ -48,9 +48,7 @@ TSDIDecFrame* TDynoforgeApp::Start(const QString& file) {
 }
 
 void TDynoforgeApp::ShowMainWindow() {
-  // Finding the printers can take a while (a print server may be slow to
-  // answer): the print commands stay grayed until the window is on the
-  // screen, then their enabling rule creates the printer object.
+  // The print commands stay grayed until the window is on the screen.
   printerDeferred_ = true;
   TDynoforgeWindow* client = frame_->Client();
   connect(client, &TDynoforgeWindow::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
@@ -62,7 +60,13 @@ bool TDynoforgeApp::HandlesCommand(int id) const {
 }
 
 bool TDynoforgeApp::CommandEnabled(int id) {
-  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) return !printerDeferred_ && PrinterReady();
+  // Asking the system for its printers loads the print support and may
+  // wait on a print server (tens of milliseconds): not in the idle pass.
+  // A new printer object is always valid, the default printer or, with
+  // none, a PDF file, so only one made already can say no.
+  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) {
+    return !printerDeferred_ && (!printer_ || printer_->isValid());
+  }
   return true;
 }
 

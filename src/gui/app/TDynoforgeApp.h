@@ -44,9 +44,9 @@ class TDynoforgeApp : public QApplication {
   // Above zero while a print job or the print preview runs.
   int Printing = 0;
 
-  // The printer object: absent until a print command or its enabling rule
-  // first needs it, replaced when the system's default printer changes.
-  QPrinter* Printer() const { return printer_.get(); }
+  // The printer object, made when first asked for (a print command asks),
+  // replaced when the system's default printer changes.
+  QPrinter* Printer();
   // The page numbers kept with it.
   PrintPageSetup& PrinterSetup() { return printerSetup_; }
 
@@ -59,7 +59,6 @@ class TDynoforgeApp : public QApplication {
   void PrintSetup(TSDIDecFrame& frame);
   void PrintPreview(TSDIDecFrame& frame);
   void About(TSDIDecFrame& frame);
-  bool PrinterReady();
   void CreatePrinter();
   // Before every print command: when the default printer changed since the
   // last look, the printer object is replaced unless it is that printer.

@@ -3,12 +3,15 @@
 #include <QFontMetricsF>
 #include <QLineF>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPolygon>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/chart/ChartGeometry.h"
@@ -27,6 +30,10 @@ constexpr int AscentUnits = 1854;
 constexpr int AverageWidthUnits = 904;
 constexpr int BoldAverageWidthUnits = 983;
 constexpr int BoldWeight = 600;
+// The longest two-pixel segment (its length squared) filled as spans: every
+// segment up to it sets the same pixels as the stroker (checked one by one),
+// while the stroker's rounding decides a pixel otherwise from 146 (11 by 5).
+constexpr std::int64_t MaxWideSquare = 145;
 
 
 // The part of a line inside box (Liang-Barsky); false when nothing is.
@@ -90,7 +97,31 @@ qreal ChartFont::Advance(unsigned char c) const {
   return advance_[c];
 }
 
-ChartCanvas::ChartCanvas(QPainter& painter, const QRect& bounds) : painter_(painter), bounds_(bounds) {
+const QList<QGlyphRun>& ChartFont::Glyphs(const QString& text) const {
+  auto found = glyphs_.find(text);
+  if (found != glyphs_.end()) return *found;
+  // The numbers of a table change with every edit: a bound on what is kept.
+  if (glyphs_.size() >= 4096) glyphs_.clear();
+  QTextLayout layout(text, font_);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  for (QGlyphRun& run : runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF& position : positions) position.ry() -= line.ascent();
+    run.setPositions(positions);
+  }
+  return *glyphs_.insert(text, std::move(runs));
+}
+
+ChartCanvas::ChartCanvas(QPainter& painter, const QRect& bounds)
+    : painter_(painter),
+      bounds_(bounds),
+      // Pixels one to one on an image or the screen: short cuts that set the
+      // same pixels (kept glyphs, filled wide lines) are taken only there.
+      onePixel_(painter.deviceTransform().isIdentity() && painter.paintEngine() &&
+                painter.paintEngine()->type() == QPaintEngine::Raster) {
   text_.reserve(512);
 }
 
@@ -228,15 +259,85 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
     pen_ = saved;
     return;
   }
+  // A short two-pixel segment is filled as the rows of pixels the pen would
+  // set, which costs a fraction of stroking its round ends; a printer's
+  // scale, or a longer segment, is stroked.
+  const bool spans = width == 2 && onePixel_;
+  if (spans) wide_.clear();
   painter_.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   textPenSet_ = false;
   painter_.setBrush(Qt::NoBrush);
   const QRectF box = QRectF(bounds_).adjusted(-width, -width, width, width);
   // Segment by segment: a ragged curve stroked as one path costs far more.
+  const QRect near = bounds_.adjusted(-width, -width, width, width);
   for (int i = 0; i + 1 < count; ++i) {
+    // Most segments of a repaint's strip lie beside it.
+    if ((xs[i] < near.left() && xs[i + 1] < near.left()) || (xs[i] > near.right() && xs[i + 1] > near.right()) ||
+        (ys[i] < near.top() && ys[i + 1] < near.top()) || (ys[i] > near.bottom() && ys[i + 1] > near.bottom())) {
+      continue;
+    }
     QLineF line(xs[i], ys[i], xs[i + 1], ys[i + 1]);
-    if (ClipLine(line, box)) painter_.drawLine(line);
+    if (!ClipLine(line, box)) continue;
+    if (spans && line == QLineF(xs[i], ys[i], xs[i + 1], ys[i + 1]) &&
+        WideSegment(xs[i], ys[i], xs[i + 1], ys[i + 1])) {
+      continue;
+    }
+    painter_.drawLine(line);
   }
+  if (spans && !wide_.empty()) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(color);
+    painter_.drawRects(wide_.data(), static_cast<int>(wide_.size()));
+    painter_.setBrush(Qt::NoBrush);
+  }
+}
+
+bool ChartCanvas::WideSegment(int x0, int y0, int x1, int y1) {
+  // The pixels a two-pixel pen with round ends sets without antialiasing are
+  // those whose centre lies less than one pixel from the segment: the 2 x 2
+  // block around each end and the band along it. No centre lies at exactly
+  // one pixel, but a longer segment brings some within the stroker's
+  // rounding, and a point is left to the stroker too.
+  const std::int64_t dx = x1 - x0;
+  const std::int64_t dy = y1 - y0;
+  const std::int64_t n = dx * dx + dy * dy;
+  if (n == 0 || n > MaxWideSquare) return false;
+  // Centre of pixel (px, py) relative to (x0, y0), doubled to stay whole.
+  const auto inside = [&](std::int64_t px, std::int64_t py) {
+    const std::int64_t ex = 2 * (px - x0) + 1;
+    const std::int64_t ey = 2 * (py - y0) + 1;
+    if ((ex == 1 || ex == -1) && (ey == 1 || ey == -1)) return true;
+    const std::int64_t fx = ex - 2 * dx;
+    const std::int64_t fy = ey - 2 * dy;
+    if ((fx == 1 || fx == -1) && (fy == 1 || fy == -1)) return true;
+    const std::int64_t along = dx * ex + dy * ey;
+    const std::int64_t across = dx * ey - dy * ex;
+    return along >= 0 && along <= 2 * n && across * across < 4 * n;
+  };
+  const int top = std::max(std::min(y0, y1) - 1, bounds_.top());
+  const int bottom = std::min(std::max(y0, y1), bounds_.bottom());
+  const double length = std::sqrt(static_cast<double>(n));
+  for (int py = top; py <= bottom; ++py) {
+    // The row's centres between the band's edges, widened by a pixel for
+    // the ends, then trimmed exactly.
+    const double yc = py + 0.5 - y0;
+    double lo = std::min(x0, x1) - 1;
+    double hi = std::max(x0, x1);
+    if (dy != 0) {
+      const double mid = x0 + (dx * yc) / dy;
+      const double half = length / std::abs(static_cast<double>(dy));
+      lo = std::max(lo, std::floor(mid - half) - 1);
+      hi = std::min(hi, std::ceil(mid + half));
+    }
+    int first = static_cast<int>(lo);
+    int last = static_cast<int>(hi);
+    while (first <= last && !inside(first, py)) ++first;
+    while (last >= first && !inside(last, py)) --last;
+    first = std::max(first, bounds_.left());
+    last = std::min(last, bounds_.right());
+    if (first <= last) wide_.emplace_back(first, py, last - first + 1, 1);
+  }
+  return true;
 }
 
 void ChartCanvas::DashedPolyline(const int* xs, const int* ys, int count, const QColor& color, int width,
@@ -315,17 +416,23 @@ void ChartCanvas::DrawText(int x, int y, const QString& text, const QRect* clip)
     textPen_ = textColor_;
     textPenSet_ = true;
   }
-  if (clip == nullptr) {
-    painter_.drawText(QPointF(left, y + font_->Ascent()), text);
-    return;
-  }
-  if (left >= clip->left() && left + width <= clip->right() + 1) {
-    painter_.drawText(QPointF(left, y + font_->Ascent()), text);  // fits: no clipping needed
+  // Laying text out costs more than drawing it: its glyphs are kept.
+  const QPointF baseline(left, y + font_->Ascent());
+  const auto draw = [&] {
+    if (!onePixel_) {
+      painter_.drawText(baseline, text);
+      return;
+    }
+    for (const QGlyphRun& run : font_->Glyphs(text)) painter_.drawGlyphRun(baseline, run);
+  };
+  // Unclipped when it fits.
+  if (clip == nullptr || (left >= clip->left() && left + width <= clip->right() + 1)) {
+    draw();
     return;
   }
   painter_.save();
   painter_.setClipRect(*clip, Qt::IntersectClip);
-  painter_.drawText(QPointF(left, y + font_->Ascent()), text);
+  draw();
   painter_.restore();
   textPenSet_ = false;  // restore() took the pen back
 }

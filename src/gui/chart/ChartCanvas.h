@@ -3,12 +3,15 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 
 #include <array>
 #include <initializer_list>
+#include <vector>
 
 class QPainter;
 
@@ -29,6 +32,10 @@ class ChartFont {
   int CellHeight() const { return cellHeight_; }
   // Advance of a Latin-1 character.
   qreal Advance(unsigned char c) const;
+  // The glyphs of text laid out as QPainter::drawText lays it out, with the
+  // baseline at y = 0; kept, since the view draws the same texts again and
+  // again.
+  const QList<QGlyphRun>& Glyphs(const QString& text) const;
   // The em size in pixels and the horizontal stretch (percent) that give the
   // cell height and the average width asked for.
   static int EmPixels(int cellHeight);
@@ -40,6 +47,7 @@ class ChartFont {
   int ascent_ = 0;
   int cellHeight_ = 0;
   mutable std::array<qreal, 256> advance_;
+  mutable QHash<QString, QList<QGlyphRun>> glyphs_;
 };
 
 enum class TextAlign { Left, Center, Right };
@@ -98,11 +106,16 @@ class ChartCanvas {
 
  private:
   void Segment(int x0, int y0, int x1, int y1);
+  // Adds the spans of a two-pixel segment to wide_; false when it is too
+  // long to be filled so and must be stroked.
+  bool WideSegment(int x0, int y0, int x1, int y1);
   void Span(int left, int top, int width, int height);
   void DrawText(int x, int y, const QString& text, const QRect* clip = nullptr);
 
   QPainter& painter_;
   QRect bounds_;
+  bool onePixel_;
+  std::vector<QRect> wide_;
   QColor pen_{Qt::black};
   QColor textColor_{Qt::black};
   TextAlign align_ = TextAlign::Left;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/chart/ChartGeometry.h"
 #include "core/chart/Peaks.h"
@@ -513,6 +515,37 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
 
   painter.restore();
   return lastPage;
+}
+
+void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request) {
+  // A drag repaints a strip of the chart and a cell of the table: paint the
+  // few pieces rather than everything between them.
+  if (region.rectCount() <= 4) {
+    // A region comes in horizontal bands: a strip through the chart is cut
+    // where a table cell beside it begins and ends; paint it whole.
+    std::vector<QRect> pieces;
+    for (const QRect& piece : region) {
+      auto above = std::find_if(pieces.begin(), pieces.end(), [&](const QRect& p) {
+        return p.left() == piece.left() && p.right() == piece.right() && p.bottom() + 1 == piece.top();
+      });
+      if (above != pieces.end()) {
+        above->setBottom(piece.bottom());
+      } else {
+        pieces.push_back(piece);
+      }
+    }
+    for (const QRect& piece : pieces) {
+      request.paintRect = piece;
+      PaintEditorView(painter, st, request);
+    }
+  } else {
+    // Many pieces: one paint of their bounding box, clipped to the pieces.
+    painter.save();
+    painter.setClipRegion(region, Qt::IntersectClip);
+    request.paintRect = region.boundingRect();
+    PaintEditorView(painter, st, request);
+    painter.restore();
+  }
 }
 
 }  // namespace dyno

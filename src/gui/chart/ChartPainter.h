@@ -5,6 +5,7 @@
 #include <QSize>
 
 class QPainter;
+class QRegion;
 class QWidget;
 
 namespace dyno {
@@ -37,6 +38,11 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
 // rules apply (see ApplyPrintingRules); the caller then also moves the row
 // scroll bar's thumb to 0. Otherwise returns 0.
 int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request);
+
+// The window's paint of a paint event: the view where region says, on the
+// screen (never a printed page). request gives the client size and the
+// colours; its paintRect is not used.
+void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request);
 
 // The panel styles of the view, each a fixed sequence of one-pixel lines on
 // the rectangle (l, t, r, b).

@@ -256,14 +256,10 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // which also learns the page range from them, and the table on screen
   // stays where the user scrolled it while a print job or preview runs.
   QPainter painter(this);
-  // A drag repaints a strip of the chart and a cell of the table: paint the
-  // few pieces rather than everything between them.
-  const QRegion& region = event->region();
-  const QRegion painted = region.rectCount() <= 4 ? region : QRegion(event->rect());
-  for (const QRect& piece : painted) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
+  PaintEditorRegion(painter, *state_, event->region(), WindowPaintRequest(*this, event->rect(), false));
   // A moved axis or peak mark changes pixels far from the pieces painted.
   const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
-  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(painted).isEmpty()) update();
+  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(event->region()).isEmpty()) update();
   lastFrame_ = frame;
   emit Painted();
 }

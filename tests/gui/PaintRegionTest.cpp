@@ -1,0 +1,52 @@
+// The window paints a repaint region piece by piece (or clipped to its
+// pieces): every pixel of the region as a full paint sets it, none beside.
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+
+#include <gtest/gtest.h>
+
+#include "core/editing/EditorState.h"
+#include "gui/chart/ChartPainter.h"
+#include "support/FakeHost.h"
+#include "support/SampleCurves.h"
+
+namespace dyno {
+namespace {
+
+TEST(PaintRegion, EveryPieceIsPaintedAsAFullPaintPaintsItAndNothingElse) {
+  const QSize size(1024, 768);
+  test::FakeHost host;
+  EditorState st(host, size.width(), size.height());
+  test::FillSampleEngineCurve(st.Doc, 300, 12475.0);
+  const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, false};
+  QImage full(size, QImage::Format_RGB32);
+  full.fill(Qt::magenta);
+  {
+    QPainter painter(&full);
+    PaintEditorRegion(painter, st, QRegion(full.rect()), request);
+  }
+  // A drag's strip through chart and table with a cell beside it (bands
+  // joined again), and scattered pieces (clipped).
+  QRegion scattered;
+  for (int i = 0; i < 6; ++i) scattered += QRect(40 + 150 * i, 30 + 110 * i, 70, 50);
+  for (const QRegion& region : {QRegion(300, 0, 90, 768) + QRegion(100, 400, 80, 18), scattered}) {
+    QImage part(size, QImage::Format_RGB32);
+    part.fill(Qt::magenta);
+    {
+      QPainter painter(&part);
+      PaintEditorRegion(painter, st, region, request);
+    }
+    int wrong = 0;
+    for (int y = 0; y < size.height(); ++y) {
+      for (int x = 0; x < size.width(); ++x) {
+        const QRgb expected = region.contains(QPoint(x, y)) ? full.pixel(x, y) : QColor(Qt::magenta).rgb();
+        wrong += part.pixel(x, y) != expected;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << region.rectCount() << " pieces";
+  }
+}
+
+}  // namespace
+}  // namespace dyno
