@@ -62,16 +62,32 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
   return result;
 }
 
+namespace {
+
+// A save into folder is refused while its file system has too little room
+// (one that cannot tell is not held against it).
+bool TooLittleRoom(SaveResult& result, const std::string& folder) {
+  const long double freeBytes = DiskFreeBytes(folder);
+  if (freeBytes < 0 || freeBytes >= MinimumFreeBytes) return false;
+  result = {SaveStatus::Failed, {{"Insufficient DISK SPACE!", FileErrorCaption}}};
+  return true;
+}
+
+}  // namespace
+
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName) {
   doc.SaveFolder = destinationFolder;
-  const long double freeBytes = DiskFreeBytes(destinationFolder);
-  if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
-    return {SaveStatus::Failed, {{"Insufficient DISK SPACE!", FileErrorCaption}}};
-  }
+  if (SaveResult refused; TooLittleRoom(refused, destinationFolder)) return refused;
   doc.SaveTitle = destinationName;
   return doc.TireMode ? WriteTireFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
                       : WriteEngineFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
+}
+
+SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes) {
+  SaveResult result;
+  if (!TooLittleRoom(result, folder)) WriteOutputFile(result, JoinPath(folder, name), bytes);
+  return result;
 }
 
 CopyResult CopyFileWithTimes(const std::string& sourceName, const std::string& sourceFolder,
