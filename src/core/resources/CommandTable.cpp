@@ -115,7 +115,7 @@ constexpr std::string_view RedoKeys[] = {"Ctrl+Y", "Ctrl+Shift+Z"};
 
 constexpr std::string_view StepNames[] = {
     "Drag",   "Typing", "Up/Down", "Bend", "Edit Cell", "Generate", "Rescale", "Change Resolution",
-    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves",
+    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves", "Paste Table", "Import CSV",
 };
 
 }  // namespace
