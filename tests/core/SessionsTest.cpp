@@ -374,7 +374,7 @@ class Session {
       std::string name;
       words >> name;
       BeginStep(st, StepKind::Import);
-      transcript_ += "  read " + std::to_string(static_cast<int>(ReadEngineRows(st.Doc, test::DataPath("files/" + name)).Result)) + "\n";
+      transcript_ += "  read " + std::to_string(static_cast<int>(ReadEngineRows(st.Doc, test::DataPath("files/" + name).string()).Result)) + "\n";
       ResetInteraction(st.Ui, st.Host);
       st.View.FirstVisibleRow = 0;
       UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
@@ -430,7 +430,7 @@ class Session {
 
   // A file of tests/data/files opened as the window opens it.
   void Open(const std::string& name) {
-    const std::string path = test::DataPath("files/" + name);
+    const std::string path = test::DataPath("files/" + name).string();
     ResetInteraction(st.Ui, st.Host);
     ReadResult read;
     if (KindOfFile(name) == FileKind::Tire) {

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -139,21 +138,6 @@ TEST_F(Window, TheScrollBarMovesTheTableAndTheWindowSizeDecidesTheRows) {
   bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(st().View.FirstVisibleRow, 1 + st().View.VisibleRows - 1);
   EXPECT_EQ(bar.geometry().left(), 283);
-}
-
-TEST_F(Window, ClosingAsksOnlyAboutChangesThatCanBeSavedAndRemembersTheFolder) {
-  st().Doc.WorkFolder = "/some/folder";
-  st().Doc.Modified = true;  // the generated start-up curve cannot be saved
-  EXPECT_TRUE(frame->close());
-  EXPECT_EQ(dialogs.saveQuestions, 0);
-  const QSettings file(SettingsFilePath(), QSettings::IniFormat);
-  EXPECT_EQ(file.value(QStringLiteral("DynoforgeSettings/PATH")).toString(), QStringLiteral("/some/folder"));
-
-  TSDIDecFrame next;
-  EXPECT_EQ(next.Client()->Document().WorkFolder, "/some/folder");
-  EXPECT_EQ(next.Client()->Document().FileFolder, "/some/folder");
-  QFile::remove(SettingsFilePath());
-  EXPECT_EQ(ReadWorkFolderSetting(), QDir::homePath());
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {

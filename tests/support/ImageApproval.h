@@ -16,12 +16,15 @@
 
 namespace dyno::test {
 
-inline void ExpectApprovedImage(const QImage& produced, const std::string& name) {
-  const std::string relative = "pictures/" + name + ".png";
+// The same against any reference file; a failure goes to the failure folder
+// as relative.
+inline void ExpectApprovedImageFile(const QImage& produced, const std::filesystem::path& file,
+                                    const std::string& relative) {
+  const std::string name = relative;
   const QImage actual = produced.convertToFormat(QImage::Format_ARGB32);
-  const QString reference = QString::fromStdString(DataPath(relative).string());
+  const QString reference = QString::fromStdString(file.string());
   if (Approving()) {
-    std::filesystem::create_directories(DataPath(relative).parent_path());
+    std::filesystem::create_directories(file.parent_path());
     ASSERT_TRUE(actual.save(reference, "PNG"));
     return;
   }
@@ -52,6 +55,11 @@ inline void ExpectApprovedImage(const QImage& produced, const std::string& name)
                                               std::to_string(approved.height())
                                         : std::to_string(differing) + " pixels differ (" + diffPath.string() + ")")
                 << "; the picture made is " << failed.string();
+}
+
+inline void ExpectApprovedImage(const QImage& produced, const std::string& name) {
+  const std::string relative = "pictures/" + name + ".png";
+  ExpectApprovedImageFile(produced, DataPath(relative), relative);
 }
 
 }  // namespace dyno::test

@@ -29,10 +29,19 @@ namespace dyno::test {
 
 class WindowTrace {
  public:
-  WindowTrace(TSDIDecFrame& frame, ScriptedDialogs& dialogs) : frame_(frame), dialogs_(dialogs) { Look(); }
-
-  // Paths under folder are written as name.
-  void Shorten(const QString& folder, const QString& name) { folders_.push_back({folder, name}); }
+  // Paths under each folder are written as its name. What the dialogs
+  // showed before is not this trace's.
+  WindowTrace(TSDIDecFrame& frame, ScriptedDialogs& dialogs, std::vector<std::pair<QString, QString>> folders)
+      : frame_(frame),
+        dialogs_(dialogs),
+        folders_(std::move(folders)),
+        messages_(dialogs.messages.size()),
+        titles_(dialogs.dialogTitles.size()),
+        opens_(dialogs.openRequests.size()),
+        saves_(dialogs.saveRequests.size()),
+        questions_(dialogs.saveQuestions) {
+    Look();
+  }
 
   // Runs act as one step of the transcript.
   void Step(const std::string& title, const std::function<void()>& act) {
@@ -42,6 +51,9 @@ class WindowTrace {
     Look();
     LookAtTheScreen();
   }
+
+  // A line of the test's own.
+  void Say(const std::string& line) { Note(line); }
 
   const std::string& Text() const { return text_; }
 
@@ -83,6 +95,12 @@ class WindowTrace {
     if (QAction* undo = frame_.Action(CmUndo)) {
       Change("undo menu", "\"" + undo->text().toStdString() + "\" \"" + frame_.Action(CmRedo)->text().toStdString() + "\"");
     }
+    std::string recent;
+    for (int id = CmRecentFile1; id <= CmRecentFile8; ++id) {
+      const QAction* entry = frame_.Action(id);
+      if (entry && entry->isVisible()) recent += "\n    " + Short(entry->text()) + " | " + Short(entry->statusTip());
+    }
+    Change("recent files", recent);
     TDynoforgeWindow& window = *frame_.Client();
     const EditorDocument& doc = window.Document();
     Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + doc.FileTitle + " | text " +
