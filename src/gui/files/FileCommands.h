@@ -54,6 +54,8 @@ class FileCommands {
 
   // False when nothing was saved (cancelled or failed).
   bool SaveAsPhysicsFile();
+  // The current mode's table as a CSV file, written as safely as Save As.
+  void ExportCsv();
 
   // The recent files: reads the list from the settings file; opens entry
   // index (0 for the newest), or takes it off the list with a message when
