@@ -8,7 +8,7 @@
 //
 // Script lines ("#" starts a comment); NAME is a file in the flow's folder:
 //   file NAME SOURCE        copy tests/data/files/SOURCE there (folders made)
-//   text NAME WORDS...      write the words as a file (\r and \n escapes)
+//   text NAME WORDS...      write the words as a file (\r, \n and \t escapes)
 //   mkdir NAME / remove NAME
 //   open NAME               File > Open answered with NAME ("-" cancels)
 //   <Command> [title...]    run a command by its action name (AddLine, Undo...)
@@ -24,7 +24,9 @@
 //   settings                the settings file as it is now
 //   write-settings WORDS... the settings file written by hand
 //   picture NAME            a picture of the frame (see Flow's constructor)
+//   clipboard [WORDS...]    put the words on the clipboard, or show its text
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
@@ -72,13 +74,13 @@ namespace fs = std::filesystem;
 
 inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-// "\r" and "\n" stand for line ends, "\s" for a space.
+// "\r" and "\n" stand for line ends, "\t" for a tab, "\s" for a space.
 inline std::string Unescape(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char next = i + 1 < text.size() ? text[i + 1] : 0;
-    if (text[i] == '\\' && (next == 'r' || next == 'n' || next == 's')) {
-      out += next == 'r' ? '\r' : next == 'n' ? '\n' : ' ';
+    if (text[i] == '\\' && (next == 'r' || next == 'n' || next == 't' || next == 's')) {
+      out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : ' ';
       ++i;
     } else {
       out += text[i];
@@ -134,6 +136,8 @@ class Flow {
     // A caret that blinks would make pictures differ from run to run.
     if (!pictures_.empty()) QApplication::setCursorFlashTime(0);
     QFile::remove(SettingsFilePath());
+    // Each flow starts with an empty clipboard, as Paste Table's enabling shows.
+    QGuiApplication::clipboard()->clear();
     Restart();
   }
   ~Flow() {
@@ -287,6 +291,13 @@ class Flow {
         text.replace(at, 5, dir_.path().string());
       }
       TempDir::WriteFile(QFile::encodeName(SettingsFilePath()).toStdString(), text);
+    } else if (command == "clipboard") {
+      if (w.empty()) {
+        Step(line, [] {});
+        Note(QGuiApplication::clipboard()->text().toStdString());
+      } else {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(Unescape(Joined(w))));
+      }
     } else if (command == "menus") {
       Step(line, [] {});
       Note(Menus());
