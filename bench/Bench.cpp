@@ -40,6 +40,7 @@
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
 #include "core/files/SaveFile.h"
+#include "core/files/TableText.h"
 #include "core/files/TireFile.h"
 #include "core/platform/PlatformFile.h"
 #include "gui/chart/ChartPainter.h"
@@ -300,6 +301,22 @@ void UndoRedo(benchmark::State& state, StepKind kind) {
 void UndoRedoDrag(benchmark::State& state) { UndoRedo(state, StepKind::Drag); }
 void UndoRedoRescale(benchmark::State& state) { UndoRedo(state, StepKind::Rescale); }
 
+// --- Spreadsheets ----------------------------------------------------------
+
+// 500 rows as a German spreadsheet puts them on the clipboard: semicolons,
+// decimal commas, CR LF, a header to match by name.
+void ParsePastedRows(benchmark::State& state) {
+  EditorDocument doc;
+  test::FillSampleEngineCurve(doc, MaxEngineRows);
+  std::string text = ComposeTableText(doc, ';', "\r\n");
+  for (char& c : text) c = c == '.' ? ',' : c;
+  for (auto _ : state) {
+    const TableRead table = ReadTableText(text, TableShape::Engine);
+    if (table.Refusal) state.SkipWithError("refused");
+    benchmark::DoNotOptimize(table);
+  }
+}
+
 // --- Start-up --------------------------------------------------------------
 
 std::string ProgramFolder;
@@ -366,6 +383,7 @@ const Row Rows[] = {
     {"one drag move at 500 rows, floor a full paint", "DragMove", "PaintWholeView", 0.25},
     {"undo + redo of a drag, 500-row engine file (ms)", "UndoRedoDrag", nullptr, 1.0},
     {"undo + redo of Rescale, 500-row engine file (ms)", "UndoRedoRescale", nullptr, 1.0},
+    {"parse 500 pasted rows (ms)", "ParsePastedRows", nullptr, 1.0},
     {"start-up to the first painted window", "StartEditor", "StartEmptyWindow", 1.5},
     {"  against a window that also shows a line of text", "StartEditor", "StartWindowWithText", 1.5},
 };
@@ -423,6 +441,7 @@ void Register() {
   add("DragMove", DragMove, 9);
   add("UndoRedoDrag", UndoRedoDrag, 9);
   add("UndoRedoRescale", UndoRedoRescale, 9);
+  add("ParsePastedRows", ParsePastedRows, 9);
   // Whole processes: fewer, longer runs.
   using Function = void (*)(benchmark::State&);
   const std::pair<const char*, Function> programs[] = {
