@@ -17,13 +17,18 @@
 //   save-as NAME | choose save|discard|cancel | open-answer NAME | save-answer NAME
 //   drop NAME [box|frame] [shift] | drop-urls URL... | drop-text TEXT [box]
 //   recent N                choose entry N of File > Recent Files
-//   drag torque I DY | click X Y | type TEXT | key KEYS [box]
+//   drag POINT DY | click X Y | press|hold|release|move POINT (hold: a
+//                           press whose button gets no timer ticks)
+//                           POINT: X Y, or torque|compression|slip I [DX DY]
+//   type TEXT | key KEYS [box] | scroll ROW
 //   close | restart | start NAME | printing on|off
 //   expect NAME APPROVED    the file's bytes against tests/data/APPROVED
 //   same NAME OTHER         two files (or a file and tests/data/files/...) alike
 //   settings                the settings file as it is now
 //   write-settings WORDS... the settings file written by hand
-//   picture NAME            a picture of the frame (see Flow's constructor)
+//   picture NAME [window | menu PATH | preview [two] [next] | page N]
+//                           a picture of the frame, its window, a menu, the
+//                           print preview or printed page N (see Flow())
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 #include <QApplication>
 #include <QClipboard>
@@ -35,7 +40,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +63,7 @@
 #include "core/chart/ChartLayout.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/app/TApxPreviewWin.h"
+#include "gui/app/TApxPrintout.h"
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/common/Settings.h"
@@ -223,7 +231,11 @@ class Flow {
       if (arg(1) == "menu") {
         MenuPicture(arg(0), Unescape(arg(2)));
       } else if (arg(1) == "preview") {
-        PreviewPicture(arg(0));
+        PreviewPicture(arg(0), std::vector<std::string>(w.begin() + 2, w.end()));
+      } else if (arg(1) == "page") {
+        PagePicture(arg(0), std::stoi(arg(2)));
+      } else if (arg(1) == "window") {
+        Picture(arg(0), window());
       } else {
         Picture(arg(0), frame());
       }
@@ -232,12 +244,26 @@ class Flow {
     } else if (command == "recent") {
       Step(line, [&] { frame().Action(CmRecentFile1 + std::stoi(arg(0)) - 1)->trigger(); });
     } else if (command == "drag") {
-      Step(line, [&] { DragPoint(std::stoi(arg(1)), std::stoi(arg(2))); });
+      Step(line, [&] { DragPoint(Where({arg(0), arg(1)}), std::stoi(arg(2))); });
     } else if (command == "click") {
       Step(line, [&] {
         QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(std::stoi(arg(0)), std::stoi(arg(1))));
         IdlePass();
       });
+    } else if (command == "press" || command == "hold" || command == "release" || command == "move") {
+      const QPoint at = Where(w);
+      Step(line, [&] {
+        // A held button steps on the timer: while a flow holds one no tick
+        // reaches the window, so what it shows does not depend on time.
+        if (command == "hold") window().installEventFilter(&tickBlock_);
+        if (command == "press" || command == "hold") QTest::mousePress(&window(), Qt::LeftButton, {}, at);
+        if (command == "release") QTest::mouseRelease(&window(), Qt::LeftButton, {}, at);
+        if (command == "release") window().removeEventFilter(&tickBlock_);
+        if (command == "move") QTest::mouseMove(&window(), at);
+        window().repaint();
+      });
+    } else if (command == "scroll") {
+      Step(line, [&] { window().RowScrollBar()->setValue(std::stoi(arg(0))); });
     } else if (command == "type") {
       Step(line, [&] {
         window().ValueEdit()->setFocus();
@@ -347,7 +373,7 @@ class Flow {
 
   // The print preview of the document on a printer of its own (a PDF file of
   // letter pages), closed again after its picture.
-  void PreviewPicture(const std::string& name) {
+  void PreviewPicture(const std::string& name, const std::vector<std::string>& steps) {
     TDynoforgeApp* app = TDynoforgeApp::Instance();
     app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
     frame().UpdateCommandStates();
@@ -360,6 +386,8 @@ class Flow {
         auto* preview = qobject_cast<TApxPreviewWin*>(widget);
         if (!preview || !preview->isVisible()) continue;
         preview->resize(frame().size());
+        for (const std::string& step : steps) preview->Command(step == "two" ? CmPreviewTwoPages : CmPreviewNext);
+        preview->UpdateCommandStates();
         Picture(name, *preview);
         preview->Command(CmPreviewClose);
       }
@@ -368,10 +396,35 @@ class Flow {
     app->SetDefaultPrinterQuery(nullptr);
   }
 
-  void DragPoint(int i, int dy) {
-    window().grab();
+  // Page n as the printer gets it, on a 500 x 700 page at screen resolution.
+  void PagePicture(const std::string& name, int n) {
+    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
+    frame().UpdateCommandStates();
+    app->SetDefaultPrinterQuery(nullptr);
+    if (!app->Printer()) return ADD_FAILURE() << "no printer";
+    TApxPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
+    QImage page(500, 700, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    printout.PrintPage(painter, n, page.size(), QSize(96, 96));
+    painter.end();
+    ExpectApprovedImageFile(page, pictures_ / (name + ".png"), "pictures/" + name + ".png");
+  }
+
+  // "X Y", or a point of the chart ("torque I", "compression I", "slip I")
+  // and an offset from it.
+  QPoint Where(const std::vector<std::string>& w) {
+    const auto number = [&](std::size_t i) { return i < w.size() ? std::stoi(w[i]) : 0; };
+    if (w.empty() || std::isdigit(static_cast<unsigned char>(w[0][0]))) return {number(0), number(1)};
+    window().grab();  // lays the chart out
     const ChartLayout& c = window().State().Chart;
-    const QPoint p(c.PointX[i], c.TorqueY[i]);
+    const int i = number(1);
+    const int y = w[0] == "torque" ? c.TorqueY[i] : w[0] == "compression" ? c.CompressionY[i] : c.SlipY[i];
+    return QPoint(c.PointX[i] + number(2), y + number(3));
+  }
+
+  void DragPoint(QPoint p, int dy) {
     QTest::mousePress(&window(), Qt::LeftButton, {}, p);
     QTest::mouseMove(&window(), p + QPoint(0, dy));
     QTest::mouseRelease(&window(), Qt::LeftButton, {}, p + QPoint(0, dy));
@@ -468,6 +521,9 @@ class Flow {
   TSDIDecFrame* started_ = nullptr;  // owned by the application
   std::unique_ptr<WindowTrace> trace_;
   fs::path pictures_;
+  struct TickBlock : QObject {
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
+  } tickBlock_;
   std::string done_;  // the transcript before the last restart
   std::string text_;
 };
