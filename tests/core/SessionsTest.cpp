@@ -10,9 +10,7 @@
 // "header COLUMN", "upbutton", "downbutton", each followed by "DX DY".
 // The commands run as the window runs them, each one step of the undo
 // history; "mark NAME" keeps the document and the bytes it saves to, "same
-// NAME" reports where they now differ. "copy" copies the table, "paste TEXT"
-// pastes TEXT (\t, \n and \r for a tab and line ends), or without one what
-// was copied.
+// NAME" reports where they now differ.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +24,6 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
-#include "core/curves/PasteTable.h"
 #include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
@@ -42,7 +39,6 @@
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
 #include "core/files/SaveFile.h"
-#include "core/files/TableText.h"
 #include "core/files/TireFile.h"
 #include "support/Approval.h"
 #include "support/DocumentDump.h"
@@ -405,24 +401,6 @@ class Session {
       } else {
         AbandonStep(st);
       }
-    } else if (command == "copy") {
-      clipboard_ = ComposeTableText(st.Doc, '\t', "\n");
-    } else if (command == "paste") {
-      std::string text;
-      std::getline(words >> std::ws, text);
-      for (const auto& [escape, c] : {std::pair{"\\t", '\t'}, std::pair{"\\n", '\n'}, std::pair{"\\r", '\r'}}) {
-        for (std::size_t at = text.find(escape); at != std::string::npos; at = text.find(escape, at + 1)) {
-          text.replace(at, 2, 1, c);
-        }
-      }
-      BeginStep(st, StepKind::PasteTable);
-      const EditOutcome outcome = PasteTable(st.Doc, text.empty() ? clipboard_ : text);
-      report(outcome);
-      if (outcome.Changed) {
-        ResetInteraction(st.Ui, st.Host);
-        RefitTable(st.View, st.Host, st.Doc.RowCount);
-      }
-      EndStep(st);
     } else {
       ADD_FAILURE() << "unknown command " << command;
     }
@@ -499,7 +477,6 @@ class Session {
   std::map<std::string, std::pair<EditorDocument, std::string>> marks_;
   test::TempDir dir_;
   int saves_ = 0;
-  std::string clipboard_;
 };
 
 std::vector<std::string> Scripts() {
