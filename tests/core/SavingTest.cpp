@@ -275,6 +275,28 @@ const Case Cases[] = {
        s.Save("link.ini");
      },
      "symbolic links need a privilege on Windows"},
+    {"keeps-hard-links-and-a-dangling-links-file", Needs::Nothing, nullptr,
+     [](Scene& s) {
+       s.Write("e.ini", Engine);
+       fs::create_hard_link(s.Path("e.ini"), s.Path("deployed.ini"));
+       fs::create_symlink("made.ini", s.Path("dangling.ini"));
+     },
+     [](Scene& s) {
+       s.Open("e.ini");
+       s.doc.Engine.Torque[1] = 175.5;
+       s.Save("e.ini");  // deployed.ini shows it too; the backup is a copy
+       s.Save("dangling.ini");
+     },
+     "its dangling symbolic link needs a privilege on Windows"},
+    {"what-would-not-read-back-is-not-written", Needs::Nothing, nullptr, [](Scene& s) { s.Write("t.tbc", Tire); },
+     [](Scene& s) {
+       s.Open("t.tbc");
+       SlipCurve& curve = s.doc.SlipCurves[0];
+       curve.SampleCount = 60;  // negative runs too long for a line
+       std::fill_n(curve.Samples.begin(), curve.SampleCount, -0.5);
+       s.Save("t.tbc");
+       s.Save("new.tbc");
+     }},
     {"reading-what-is-no-file", Needs::Nothing, nullptr,
      [](Scene& s) {
        MakeFifo(s.Path("pipe.ini"));

@@ -10,7 +10,8 @@
 // "header COLUMN", "upbutton", "downbutton", each followed by "DX DY".
 // The commands run as the window runs them, each one step of the undo
 // history; "mark NAME" keeps the document and the bytes it saves to, "same
-// NAME" reports where they now differ.
+// NAME" reports where they now differ. "units TORQUE POWER" shows the units
+// named (N-m or lb-ft; HP, kW or PS), "readout" the status bar's peaks.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
@@ -40,6 +42,7 @@
 #include "core/files/ParameterTexts.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
+#include "core/resources/ResourceIds.h"
 #include "support/Approval.h"
 #include "support/DocumentDump.h"
 #include "support/FakeHost.h"
@@ -285,6 +288,14 @@ class Session {
       RedoCommand(st);
     } else if (command == "enter") {
       EndTyping(st);
+    } else if (command == "units") {
+      // View > the torque unit and the power unit, by name.
+      std::string torque, power;
+      words >> torque >> power;
+      ViewCommand(st, torque == "lb-ft" ? CmTorqueLbFt : CmTorqueNm);
+      ViewCommand(st, power == "kW" ? CmPowerKw : power == "PS" ? CmPowerPs : CmPowerHp);
+    } else if (command == "readout") {
+      transcript_ += "  readout \"" + PeakReadout(st.Doc) + "\"\n";
     } else if (command == "mark") {
       std::string name;
       words >> name;

@@ -44,6 +44,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,7 @@
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
+#include "core/files/ReadBack.h"
 #include "core/files/SaveFile.h"
 #include "core/files/TireFile.h"
 #include "core/platform/PlatformFile.h"
@@ -237,16 +239,11 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
 
   if (!upgrade) EngineThroughFiles(bytes, first.doc, written);
 
+  // The check before every save passes, the parameters' too where the rows
+  // hide none.
+  const std::optional<std::string> difference = EngineReadBackDifference(first.doc, written);
+  FUZZ_CHECK(!difference || (!rowsAreWholeLines && difference->starts_with("the parameter")));
   EngineRead second(written, upgrade);
-  CheckRowsAsWritten(first.doc, second.doc, rows);
-  if (!upgrade && rowsAreWholeLines) {
-    for (int p = 0; p < EngineParameterCount; ++p) {
-      const EngineParameter& a = first.doc.Parameters.Items[p];
-      const EngineParameter& b = second.doc.Parameters.Items[p];
-      FUZZ_CHECK(a.Values == b.Values);
-      FUZZ_CHECK(a.Comment == b.Comment);
-    }
-  }
   FUZZ_CHECK(ComposeEngineFile(second.doc) == written);
 
   if (upgrade) return;
@@ -345,52 +342,27 @@ void TireRoundTrip(std::string_view bytes) {
       std::string_view(written).substr(prefix.size(), written.size() - prefix.size() - suffix.size());
   FUZZ_CHECK(fuzz::LinesFitInPieces(block));
 
-  // Read the samples of each curve from the block as the reader will: a line
-  // starting with a minus sign ends them.
-  std::vector<int> expectedCounts;
+  // A line starting with a minus sign ends the samples: then, and only
+  // then, the check before every save refuses.
   bool cut = false;
   bool inData = false;
   for (const std::string_view line : Lines(block)) {
     FUZZ_CHECK(line.ends_with("\r\n"));
-    if (line == SlipCurveHeader) {
-      expectedCounts.push_back(0);
+    if (line == SlipCurveHeader || line == "\r\n" || line.starts_with('-')) {
+      cut |= inData && line.starts_with('-');
       inData = false;
-      continue;
-    }
-    FUZZ_CHECK(!expectedCounts.empty());
-    if (line == "Data:\r\n") {
+    } else if (line == "Data:\r\n") {
       inData = true;
-      continue;
+    } else if (inData) {
+      // Samples separated by single blanks, no blank at the end.
+      FUZZ_CHECK(!line.starts_with(' ') && !line.ends_with(" \r\n") && line.find("  ") == std::string_view::npos);
     }
-    if (!inData) continue;
-    if (line == "\r\n" || line.starts_with('-')) {
-      cut |= line != "\r\n";
-      inData = false;
-      continue;
-    }
-    // Samples separated by single blanks, no blank at the end.
-    FUZZ_CHECK(!line.starts_with(' ') && !line.ends_with(" \r\n") && line.find("  ") == std::string_view::npos);
-    expectedCounts.back() += static_cast<int>(std::count(line.begin(), line.end(), ' ')) + 1;
   }
-  FUZZ_CHECK(static_cast<int>(expectedCounts.size()) == curves);
-
+  FUZZ_CHECK(TireReadBackDifference(doc, written).has_value() == cut);
   TireRead second(written);
-  const EditorDocument& again = second.doc;
-  FUZZ_CHECK(again.SlipCurveCount == curves);
-  for (int b = 0; b < curves; ++b) {
-    const SlipCurve& before = doc.SlipCurves[b];
-    const SlipCurve& after = again.SlipCurves[b];
-    FUZZ_CHECK(after.Name == before.Name);
-    FUZZ_CHECK(after.Step == AsWritten(5, before.Step));
-    FUZZ_CHECK(after.DropoffFunction == AsWritten(1, before.DropoffFunction));
-    FUZZ_CHECK(expectedCounts[b] <= before.SampleCount);
-    FUZZ_CHECK(after.SampleCount == expectedCounts[b]);
-    FUZZ_CHECK(cut || after.SampleCount == before.SampleCount);
-    for (int i = 0; i < after.SampleCount; ++i) FUZZ_CHECK(after.Samples[i] == AsWritten(6, before.Samples[i]));
-  }
   if (cut) return;
   ComposeTireFile(second.doc);
-  FUZZ_CHECK(again.TireOtherText == written);
+  FUZZ_CHECK(second.doc.TireOtherText == written);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 //   file NAME SOURCE        copy tests/data/files/SOURCE there (folders made)
 //   text NAME WORDS...      write the words as a file (\r, \n and \t escapes)
 //   mkdir NAME / remove NAME
+//   fifo NAME | sparse NAME BYTES   a named pipe; a file of holes that long
 //   open NAME               File > Open answered with NAME ("-" cancels)
 //   <Command> [title...]    run a command by its action name (AddLine, Undo...)
 //   fill [cancel] FIELD=VALUE...   answers the next dialog (a button's name
@@ -30,12 +31,17 @@
 //                           a picture of the frame, its window, a menu, the
 //                           print preview or printed page N (see Flow())
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
+//   status                  the status bar's own text (the peaks readout)
+//   size W H                the frame resized
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -207,6 +213,11 @@ class Flow {
       TempDir::WriteFile(FsPath(arg(0)), Unescape(Joined(w, 1)));
     } else if (command == "mkdir") {
       fs::create_directories(FsPath(arg(0)));
+    } else if (command == "fifo") {
+      mkfifo(FsPath(arg(0)).c_str(), 0644);
+    } else if (command == "sparse") {
+      TempDir::WriteFile(FsPath(arg(0)), "");
+      fs::resize_file(FsPath(arg(0)), std::stoull(arg(1)));
     } else if (command == "remove") {
       fs::remove(FsPath(arg(0)));
     } else if (command == "open") {
@@ -316,7 +327,9 @@ class Flow {
       for (std::size_t at = text.find("<dir>"); at != std::string::npos; at = text.find("<dir>")) {
         text.replace(at, 5, dir_.path().string());
       }
-      TempDir::WriteFile(QFile::encodeName(SettingsFilePath()).toStdString(), text);
+      const fs::path settings = QFile::encodeName(SettingsFilePath()).toStdString();
+      fs::create_directories(settings.parent_path());  // a flow run alone comes first
+      TempDir::WriteFile(settings, text);
     } else if (command == "clipboard") {
       if (w.empty()) {
         Step(line, [] {});
@@ -324,6 +337,11 @@ class Flow {
       } else {
         QGuiApplication::clipboard()->setText(QString::fromStdString(Unescape(Joined(w))));
       }
+    } else if (command == "status") {
+      Step(line, [] {});
+      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+    } else if (command == "size") {
+      Step(line, [&] { frame().resize(std::stoi(arg(0)), std::stoi(arg(1))); IdlePass(); });
     } else if (command == "menus") {
       Step(line, [] {});
       Note(Menus());

@@ -8,6 +8,7 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
+#include "core/document/Units.h"
 
 namespace dyno {
 
@@ -118,18 +119,30 @@ void AlignAxisToStep(ChartLayout& c) {
 
 void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
   StartAxis(c, 0.0, 1400000.0);
+  const double torqueScale = TorqueScale(doc.Dyno.Units.Torque);
+  const double powerScale = PowerScale(doc.Dyno.Units.Power);
   const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
   const EngineCurve& e = doc.Engine;
   for (int i = 0; i < n; ++i) {
-    const double power = AxisValue(e.Power[i]);
-    const double compression = AxisValue(e.Compression[i]);
-    const double torque = AxisValue(e.Torque[i]);
+    const double power = AxisValue(e.Power[i] * powerScale);
+    const double compression = AxisValue(e.Compression[i] * torqueScale);
+    const double torque = AxisValue(e.Torque[i] * torqueScale);
     // Compression never raises the maximum.
     if (power > c.AxisMax) c.AxisMax = power;
     if (compression < c.AxisMin) c.AxisMin = compression;
     if (power < c.AxisMin) c.AxisMin = power;
     if (torque < c.AxisMin) c.AxisMin = torque;
     if (torque > c.AxisMax) c.AxisMax = torque;
+  }
+  if (const ComparedCurve* compared = doc.Dyno.Comparison.get()) {
+    // The compared curves are drawn on the same axis: it covers them too.
+    const EngineCurve& k = compared->Curve;
+    for (int i = 0; i < std::clamp(k.EngineRowCount, 0, MaxEngineRows); ++i) {
+      for (const double v : {AxisValue(k.Power[i] * powerScale), AxisValue(k.Torque[i] * torqueScale)}) {
+        if (v > c.AxisMax) c.AxisMax = v;
+        if (v < c.AxisMin) c.AxisMin = v;
+      }
+    }
   }
   FitAxis(c);
 }
@@ -189,6 +202,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
 
   if (n < 2) {
     c.PointCount = 0;
+    c.ComparePointCount = 0;
     // A lone point sits at the left end, so the plot never counts as hit.
     c.PointX[0] = c.GridLeft;
     return;
@@ -197,12 +211,27 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
   c.PointCount = n;
   const EngineCurve& e = doc.Engine;
   const SlipCurve& slip = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+  const double torqueScale = TorqueScale(doc.Dyno.Units.Torque);
+  const double powerScale = PowerScale(doc.Dyno.Units.Power);
   for (int i = 0; i < n; ++i) {
     c.PointX[i] = c.GridLeft + static_cast<int>(static_cast<std::int64_t>(i) * c.PlotWidth / (n - 1));
-    c.TorqueY[i] = MapValueToY(c, e.Torque[i]);
-    c.PowerY[i] = MapValueToY(c, e.Power[i]);
-    c.CompressionY[i] = MapValueToY(c, e.Compression[i]);
+    c.TorqueY[i] = MapValueToY(c, e.Torque[i] * torqueScale);
+    c.PowerY[i] = MapValueToY(c, e.Power[i] * powerScale);
+    c.CompressionY[i] = MapValueToY(c, e.Compression[i] * torqueScale);
     c.SlipY[i] = MapValueToY(c, slip.Samples[i]);
+  }
+  c.ComparePointCount = 0;
+  if (const ComparedCurve* compared = doc.Dyno.Comparison.get(); compared && !doc.TireMode) {
+    const EngineCurve& k = compared->Curve;
+    const int m = std::clamp(k.EngineRowCount, 0, MaxEngineRows);
+    const auto rows = static_cast<std::size_t>(n);
+    RpmsToX(std::span(e.Rpm).first(rows), std::span(c.PointX).first(rows),
+            std::span(k.Rpm).first(static_cast<std::size_t>(m)), c.CompareX);
+    for (int j = 0; j < m; ++j) {
+      c.CompareTorqueY[j] = MapValueToY(c, k.Torque[j] * torqueScale);
+      c.ComparePowerY[j] = MapValueToY(c, k.Power[j] * powerScale);
+    }
+    c.ComparePointCount = m;
   }
   // With two points there is no third to measure against: use the one gap.
   const int gap = n > 2 ? c.PointX[2] - c.PointX[1] : c.PointX[1] - c.PointX[0];
@@ -216,6 +245,29 @@ void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocumen
   view.ScreenWidth = clientWidth + 1;
   view.ScreenHeight = clientHeight + 1;
   ComputeChartLayout(chart, doc, clientWidth, clientHeight);
+}
+
+void RpmsToX(std::span<const double> rpm, std::span<const int> pointX, std::span<const double> values,
+             std::span<int> xs) {
+  const std::size_t n = std::min(rpm.size(), pointX.size());
+  bool rising = n >= 2;
+  for (std::size_t i = 1; i < n && rising; ++i) rising = rpm[i] > rpm[i - 1];
+  const bool spread = !rising && n >= 2 && rpm[n - 1] != rpm[0] && std::isfinite(rpm[n - 1] - rpm[0]);
+  const auto end = rpm.begin() + static_cast<std::ptrdiff_t>(n);
+  for (std::size_t j = 0; j < std::min(values.size(), xs.size()); ++j) {
+    const double value = values[j];
+    long double x = n > 0 ? pointX[0] : 0;
+    if (rising && std::isfinite(value)) {
+      // The segment around value; the end segments reach beyond the ends.
+      const auto above = static_cast<std::size_t>(std::upper_bound(rpm.begin(), end, value) - rpm.begin());
+      const std::size_t k = std::clamp<std::size_t>(above, 1, n - 1);
+      const long double from = rpm[k - 1];
+      x = pointX[k - 1] + (value - from) * (pointX[k] - pointX[k - 1]) / (rpm[k] - from);
+    } else if (spread && std::isfinite(value)) {
+      x = pointX[0] + (value - rpm[0]) * (pointX[n - 1] - pointX[0]) / (static_cast<long double>(rpm[n - 1]) - rpm[0]);
+    }
+    xs[j] = TruncToInt32(static_cast<double>(x));
+  }
 }
 
 int MapValueToY(const ChartLayout& c, double v) {

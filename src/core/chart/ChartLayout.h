@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 
 #include "core/chart/EditorHost.h"
 #include "core/document/Limits.h"
@@ -53,6 +54,14 @@ struct ChartLayout {
   std::array<int, MaxEngineRows> CompressionY{};
   std::array<int, MaxSlipSamples> SlipY{};
 
+  // The compared curve of the engine modes, placed by its RPM on the RPM
+  // axis of the document's rows: points filled at the last paint (0 when
+  // there is none to draw), their pixel x and the rows of torque and power.
+  int ComparePointCount = 0;
+  std::array<int, MaxEngineRows> CompareX{};
+  std::array<int, MaxEngineRows> CompareTorqueY{};
+  std::array<int, MaxEngineRows> ComparePowerY{};
+
   int PickHalfWidth = 10;
 
   Rect UpButtonRect{356, 1, 379, 13};
@@ -79,7 +88,9 @@ void ChooseAxisStep(ChartLayout& chart);
 // Puts both axis ends on multiples of AxisStep with at least a third of a
 // step of headroom beyond the data, and sets AxisRange.
 void AlignAxisToStep(ChartLayout& chart);
-// The value axis over torque, power and compression (Engine, Upgrade).
+// The value axis over torque, power and compression (Engine, Upgrade), in the
+// units shown, and over the compared torque and power while there is a
+// comparison.
 void ComputeEngineAxis(ChartLayout& chart, const EditorDocument& doc);
 // The value axis over all four slip curves; it always includes 0 and 1.
 void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
@@ -93,6 +104,13 @@ void ComputeChartLayout(ChartLayout& chart, const EditorDocument& doc, int right
 // from the client size.
 void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, int clientWidth,
                         int clientHeight);
+
+// Pixel x of each RPM of values on the RPM axis of rows rpm, whose points lie
+// at pointX: between the two rows around it in proportion, beyond the ends
+// at the pace of the end rows. Rows whose RPM does not rise from one to the
+// next are taken as spread evenly from the first RPM to the last instead.
+void RpmsToX(std::span<const double> rpm, std::span<const int> pointX, std::span<const double> values,
+             std::span<int> xs);
 
 // Pixel row of value v on the fitted axis.
 int MapValueToY(const ChartLayout& chart, double v);

@@ -59,6 +59,9 @@ EditOutcome ChangeResolution(EditorDocument& doc, double newStep) {
 
   const int m = ResampledRowCount(curve.Rpm[n - 1], newStep);
   if (m > MaxEngineRows) return {false, UserMessage{"The new RPM step would need more than 500 rows.", "DATA ERROR!"}};
+  // A falling RPM column, or a last RPM below the step, gives a curve of a
+  // row or two: no fewer rows than Remove leaves.
+  if (m < MinimumRows) return {false, UserMessage{"The new RPM step would leave fewer than 10 rows.", "DATA ERROR!"}};
 
   const std::vector<double> rpm(curve.Rpm.begin(), curve.Rpm.begin() + n);
   const std::vector<double> torque(curve.Torque.begin(), curve.Torque.begin() + n);

@@ -28,7 +28,7 @@ double Interpolate(double x, std::span<const double> xs, std::span<const double>
 int ResampledRowCount(double topRpm, double newStep);
 
 // Rebuilds the engine curve at newStep. Changes nothing, with a message,
-// when the new grid would need more than 500 rows.
+// when the new grid would need more than 500 rows or have fewer than 10.
 EditOutcome ChangeResolution(EditorDocument& doc, double newStep);
 
 }  // namespace dyno

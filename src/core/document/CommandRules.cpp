@@ -36,8 +36,7 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
     case CmImportCsv:
       return Enabled(modeTable);
     case CmSaveAs:
-      return Enabled((doc.EngineLoaded && doc.EngineMode) || (doc.TireLoaded && doc.TireMode) ||
-                     (doc.UpgradeMode && doc.UpgradeLoaded));
+      return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode));
     case CmEditParameters:
       return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
     case CmAddLine:
@@ -59,6 +58,21 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
       return Check(doc.TireMode);
     case CmLockOnToData:
       return Check(doc.LockOnToData);
+    case CmShowPeaks:
+      return Check(doc.Dyno.ShowPeaks);
+    case CmTorqueNm:
+    case CmTorqueLbFt:
+      return Check(doc.Dyno.Units.Torque == (id == CmTorqueLbFt ? TorqueUnit::LbFt : TorqueUnit::Nm));
+    case CmPowerHp:
+      return Check(doc.Dyno.Units.Power == PowerUnit::Hp);
+    case CmPowerKw:
+      return Check(doc.Dyno.Units.Power == PowerUnit::Kw);
+    case CmPowerPs:
+      return Check(doc.Dyno.Units.Power == PowerUnit::Ps);
+    case CmCompareSaved:
+      return Enabled(doc.Dyno.Saved != nullptr);
+    case CmClearComparison:
+      return Enabled(doc.Dyno.Comparison != nullptr);
     case CmRecentFiles:
     case CmClearRecentFiles:
       return Enabled(!doc.RecentFiles.empty());
@@ -66,9 +80,14 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
       if (id >= CmRecentFile1 && id <= CmRecentFile8) {
         return Enabled(static_cast<std::size_t>(id - CmRecentFile1) < doc.RecentFiles.size());
       }
-      // Open, Generate, Exit, About, and the application's commands
+      // Open, Generate, Compare With File, Exit, About, and the
+      // application's commands
       return Enabled(true);
   }
+}
+
+bool CanSaveAs(const EditorDocument& doc, bool tireMode, bool upgradeMode) {
+  return tireMode ? doc.TireLoaded : upgradeMode ? doc.UpgradeLoaded : doc.EngineLoaded;
 }
 
 CommandStatus QueryCommand(int id, const EditorDocument& doc) {

@@ -23,4 +23,9 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
 // The same for a document without a history: Undo and Redo are off.
 CommandStatus QueryCommand(int id, const EditorDocument& doc);
 
+// Whether Save As can write the document in a file mode (the Tire or the
+// Upgrade mode when set, else the Engine mode): its enabling rule for that
+// mode.
+bool CanSaveAs(const EditorDocument& doc, bool tireMode, bool upgradeMode);
+
 }  // namespace dyno

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/document/EngineParameterSet.h"
 #include "core/document/Limits.h"
+#include "core/document/Units.h"
 
 namespace dyno {
 
@@ -27,6 +29,22 @@ struct EngineCurve {
   int EngineRowCount = 0;
 
   TorqueRow Row(int i) const { return {Rpm[i], Compression[i], Torque[i], Power[i]}; }
+};
+
+// An engine curve shown beside the document's own and never written: read
+// from another file, or the document's curve as last opened or saved.
+struct ComparedCurve {
+  EngineCurve Curve;
+  std::string Title;  // shown after the chart's title
+};
+
+// How the chart reads: the units shown, the peak marks and the compared
+// curve. None of it is the file's data: undo and redo leave it alone.
+struct DynoView {
+  DisplayUnits Units;
+  bool ShowPeaks = false;
+  std::shared_ptr<const ComparedCurve> Comparison;  // drawn while set
+  std::shared_ptr<const ComparedCurve> Saved;       // the curve as last opened or saved
 };
 
 // One slip curve slot of a tire file.
@@ -113,6 +131,8 @@ struct EditorDocument {
   bool TireParsed = false;     // decides how ResetSlipCurves refills slot 0
   bool BendActive = false;     // bend mode is on
   bool LockOnToData = true;    // a dragged point follows the pointer anywhere
+
+  DynoView Dyno;
 
   // The named engine parameters; they keep their values from file to file.
   EngineParameterSet Parameters;

@@ -65,6 +65,24 @@ Scalars ScalarsOf(const EditorDocument& doc) {
   return s;
 }
 
+// Marks, in touched, the files whose data differs between two sets of
+// scalars. The row count is that of the mode the step began in.
+void TouchScalars(const Scalars& a, const Scalars& b, bool tireMode, std::array<bool, FileDataKinds>& touched) {
+  if (a.EngineRowCount != b.EngineRowCount || a.EngineLoaded != b.EngineLoaded || a.UpgradeLoaded != b.UpgradeLoaded) {
+    touched[static_cast<int>(FileData::Engine)] = true;
+  }
+  if (a.SlipCurveCount != b.SlipCurveCount || a.SampleCount != b.SampleCount || a.Step != b.Step ||
+      a.Dropoff != b.Dropoff || a.TireLoaded != b.TireLoaded || a.TireParsed != b.TireParsed) {
+    touched[static_cast<int>(FileData::Tire)] = true;
+  }
+  if (a.RowCount != b.RowCount) touched[static_cast<int>(tireMode ? FileData::Tire : FileData::Engine)] = true;
+}
+
+// The file whose data a kept text is part of.
+FileData DataOfText(KeptText kind) {
+  return kind == KeptText::Tire || kind == KeptText::TireOther ? FileData::Tire : FileData::Engine;
+}
+
 void Restore(EditorDocument& doc, const Scalars& s) {
   doc.Engine.EngineRowCount = s.EngineRowCount;
   doc.RowCount = s.RowCount;
@@ -138,6 +156,9 @@ struct UndoStep {
   std::vector<NameChange> Names;
   std::vector<ParameterChange> Parameters;
   std::vector<TextChange> Texts;
+  std::array<bool, FileDataKinds> Touched{};  // the files whose data it changed
+
+  bool Touches(FileData data) const { return Touched[static_cast<int>(data)]; }
 
   bool Changed() const {
     return Before != After || !Runs.empty() || !Names.empty() || !Parameters.empty() || !Texts.empty();
@@ -176,6 +197,7 @@ UndoStep StepFrom(const Taken& before, const EditorDocument& doc) {
   step.ViewBefore = before.View;
   step.Before = before.Numbers;
   step.After = ScalarsOf(doc);
+  TouchScalars(step.Before, step.After, before.View.TireMode, step.Touched);
   for (int c = 0; c < Columns; ++c) {
     const std::span<const double> was = ColumnOf(before, c);
     const std::span<const double> now = ColumnOf(doc, c);
@@ -187,10 +209,12 @@ UndoStep StepFrom(const Taken& before, const EditorDocument& doc) {
     while (!differs(end - 1)) --end;
     step.Runs.push_back({c, static_cast<int>(first), std::vector<double>(was.begin() + first, was.begin() + end),
                          std::vector<double>(now.begin() + first, now.begin() + end)});
+    step.Touched[static_cast<int>(c < EngineColumns ? FileData::Engine : FileData::Tire)] = true;
   }
   for (int k = 0; k < SlipCurveSlots; ++k) {
     if (before.SlipCurves[k].Name != doc.SlipCurves[k].Name) {
       step.Names.push_back({k, before.SlipCurves[k].Name, doc.SlipCurves[k].Name});
+      step.Touched[static_cast<int>(FileData::Tire)] = true;
     }
   }
   for (int i = 0; i < EngineParameterCount; ++i) {
@@ -198,6 +222,7 @@ UndoStep StepFrom(const Taken& before, const EditorDocument& doc) {
     const EngineParameter& now = doc.Parameters.Items[i];
     if (!SameBits(was.Values, now.Values) || was.Comment != now.Comment) {
       step.Parameters.push_back({i, was.Values, now.Values, was.Comment, now.Comment});
+      step.Touched[static_cast<int>(FileData::Engine)] = true;
     }
   }
   return step;
@@ -212,10 +237,20 @@ int UndoHistory::Steps() const { return static_cast<int>(steps_.size()); }
 
 void UndoHistory::Reset(EditorDocument& doc) {
   if (recording_) StopParking(doc);
+  // A Modified document whose history tells of no unsaved step (it was
+  // marked so by hand) may have changes in either file's data.
+  const std::array<bool, FileDataKinds> unsaved{Unsaved(FileData::Engine), Unsaved(FileData::Tire)};
+  const bool unknown = !unsaved[0] && !unsaved[1];
+  for (int k = 0; k < FileDataKinds; ++k) clean_[k] = doc.Modified && (unknown || unsaved[k]) ? -1 : 0;
   std::vector<UndoStep>().swap(steps_);
   position_ = 0;
   bytes_ = 0;
-  clean_ = doc.Modified ? -1 : 0;
+}
+
+void UndoHistory::Reset(EditorDocument& doc, FileData fresh) {
+  Reset(doc);
+  clean_[static_cast<int>(fresh)] = 0;
+  UpdateModified(doc);
 }
 
 void UndoHistory::Begin(EditorDocument& doc, StepKind kind, const ViewMark& view) {
@@ -248,7 +283,10 @@ bool UndoHistory::Commit(EditorDocument& doc, const ViewMark& view) {
   for (int k = 0; k < KeptTextKinds; ++k) {
     const KeptText kind = static_cast<KeptText>(k);
     std::optional<std::string>& old = doc.Parked.Texts[k];
-    if (old && *old != KeptTextOf(doc, kind)) step.Texts.push_back({kind, std::move(*old)});
+    if (old && *old != KeptTextOf(doc, kind)) {
+      step.Texts.push_back({kind, std::move(*old)});
+      step.Touched[static_cast<int>(DataOfText(kind))] = true;
+    }
   }
   const bool modifiedBefore = recording_->Modified;
   StopParking(doc);
@@ -257,15 +295,22 @@ bool UndoHistory::Commit(EditorDocument& doc, const ViewMark& view) {
     return false;
   }
 
-  // The steps undone before this one cannot be redone after it.
-  if (clean_ > position_) clean_ = -1;
+  // The steps undone before this one cannot be redone after it: a clean state
+  // among them is gone, unless none of the steps before it changed that data.
+  for (int k = 0; k < FileDataKinds; ++k) {
+    if (clean_[k] <= position_) continue;
+    const auto first = steps_.begin() + position_;
+    const bool changed = std::any_of(first, steps_.begin() + clean_[k],
+                                     [&](const UndoStep& s) { return s.Touches(static_cast<FileData>(k)); });
+    clean_[k] = changed ? -1 : position_;
+  }
   for (auto it = steps_.begin() + position_; it != steps_.end(); ++it) bytes_ -= it->Bytes();
   steps_.erase(steps_.begin() + position_, steps_.end());
   bytes_ += step.Bytes();
   steps_.push_back(std::move(step));
   ++position_;
   Trim();
-  doc.Modified = position_ != clean_;
+  UpdateModified(doc);
   return true;
 }
 
@@ -291,7 +336,7 @@ std::optional<ViewMark> UndoHistory::Undo(EditorDocument& doc) {
   --position_;
   const ViewMark view = step.ViewBefore;
   Trim();
-  doc.Modified = position_ != clean_;
+  UpdateModified(doc);
   return view;
 }
 
@@ -302,14 +347,39 @@ std::optional<ViewMark> UndoHistory::Redo(EditorDocument& doc) {
   ++position_;
   const ViewMark view = step.ViewAfter;
   Trim();
-  doc.Modified = position_ != clean_;
+  UpdateModified(doc);
   return view;
 }
 
 void UndoHistory::MarkClean(EditorDocument& doc) {
   if (recording_) Commit(doc, recording_->View);
-  clean_ = position_;
+  clean_.fill(position_);
   doc.Modified = false;
+}
+
+void UndoHistory::MarkClean(EditorDocument& doc, FileData data) {
+  if (recording_) Commit(doc, recording_->View);
+  clean_[static_cast<int>(data)] = position_;
+  UpdateModified(doc);
+}
+
+bool UndoHistory::Unsaved(FileData data) const {
+  const int clean = clean_[static_cast<int>(data)];
+  if (clean < 0) return true;
+  const auto from = steps_.begin() + std::min(clean, position_);
+  const auto to = steps_.begin() + std::max(clean, position_);
+  return std::any_of(from, to, [&](const UndoStep& step) { return step.Touches(data); });
+}
+
+std::optional<ViewMark> UndoHistory::LastChangeView(FileData data) const {
+  for (int i = position_ - 1; i >= 0; --i) {
+    if (steps_[i].Touches(data)) return steps_[i].ViewBefore;
+  }
+  return std::nullopt;
+}
+
+void UndoHistory::UpdateModified(EditorDocument& doc) const {
+  doc.Modified = Unsaved(FileData::Engine) || Unsaved(FileData::Tire);
 }
 
 void UndoHistory::Apply(UndoStep& step, EditorDocument& doc, bool forward) {
@@ -337,10 +407,15 @@ void UndoHistory::Trim() {
 }
 
 void UndoHistory::DropOldest() {
+  // A clean state before the dropped step is gone, unless the step left
+  // that data as it was.
+  for (int k = 0; k < FileDataKinds; ++k) {
+    int& clean = clean_[k];
+    clean = clean > 0 ? clean - 1 : clean == 0 && !steps_.front().Touches(static_cast<FileData>(k)) ? 0 : -1;
+  }
   bytes_ -= steps_.front().Bytes();
   steps_.erase(steps_.begin());
   --position_;
-  clean_ = clean_ > 0 ? clean_ - 1 : -1;
 }
 
 void UndoHistory::StopParking(EditorDocument& doc) {

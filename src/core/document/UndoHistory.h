@@ -29,12 +29,18 @@ struct ViewMark {
 
 struct UndoStep;
 
+// The two files whose data a document holds: the engine (or upgrade) file,
+// with its rows, parameters and text, and the tire file, with its slip
+// curves and texts. Each is saved on its own.
+enum class FileData { Engine, Tire };
+inline constexpr int FileDataKinds = 2;
+
 // The undo history of the document: one step per user action, each holding
 // only what the action changed (as it was before and after), and the view
 // before and after. A kept text is held only by a step that replaced it, and
 // then without a copy: the step and the document swap it on undo and redo.
 // The document's Modified flag follows the history: it is clear exactly when
-// the document is in the state last opened or saved.
+// the data of both files is in the state last opened or saved.
 class UndoHistory {
  public:
   static constexpr int MaxSteps = 1000;
@@ -46,8 +52,11 @@ class UndoHistory {
   UndoHistory& operator=(const UndoHistory&) = delete;
 
   // Forgets every step: the document as it is now begins a new history, and
-  // counts as the clean state unless it is Modified.
+  // counts as the clean state unless it is Modified (the data that was not
+  // saved then stays unsaved). The data of a file just opened, fresh, counts
+  // as saved.
   void Reset(EditorDocument& doc);
+  void Reset(EditorDocument& doc, FileData fresh);
 
   // An action is about to change doc: takes the document as it is, so that
   // the step can tell what the action changed. A step still recording is
@@ -77,8 +86,18 @@ class UndoHistory {
   std::optional<ViewMark> Redo(EditorDocument& doc);
 
   // The document as it is now is on disk (or is as good as new): Modified
-  // clears, and comes back on undo or redo away from this state.
+  // clears, and comes back on undo or redo away from this state. With data
+  // given, only that file's data is marked so, and Modified clears only when
+  // the other file's is saved too.
   void MarkClean(EditorDocument& doc);
+  void MarkClean(EditorDocument& doc, FileData data);
+
+  // Whether that file's data differs from its state last opened or saved:
+  // some step between the two changed it, or that state is gone from the
+  // history. A step still recording does not count.
+  bool Unsaved(FileData data) const;
+  // The view of the newest step that can be undone and changed that data.
+  std::optional<ViewMark> LastChangeView(FileData data) const;
 
   int Steps() const;
   int Position() const { return position_; }  // steps that can be undone
@@ -93,10 +112,12 @@ class UndoHistory {
   void DropOldest();
   void Apply(UndoStep& step, EditorDocument& doc, bool forward);
   void StopParking(EditorDocument& doc);
+  void UpdateModified(EditorDocument& doc) const;
 
   std::vector<UndoStep> steps_;
   int position_ = 0;
-  int clean_ = 0;  // the position of the clean state; -1: none is kept
+  // For each file's data, the position of its clean state; -1: none is kept.
+  std::array<int, FileDataKinds> clean_{};
   std::size_t bytes_ = 0;
   std::unique_ptr<OpenStep> recording_;
   std::unique_ptr<OpenStep> spare_;  // the last recording, its storage reused

@@ -1,10 +1,35 @@
 #include "core/editing/ModeCommands.h"
 
 #include "core/chart/RowScrolling.h"
+#include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 
 namespace dyno {
+
+FileMode CurrentFileMode(const EditorDocument& doc) {
+  return doc.TireMode ? FileMode::Tire : doc.UpgradeMode ? FileMode::Upgrade : FileMode::Engine;
+}
+
+std::optional<FileMode> ModeToSaveChanges(const EditorState& st) {
+  const EditorDocument& doc = st.Doc;
+  if (!doc.Modified) return std::nullopt;
+  bool engine = st.History.Unsaved(FileData::Engine);
+  bool tire = st.History.Unsaved(FileData::Tire);
+  // Marked Modified with no step that says what changed: it may be either.
+  if (!engine && !tire) engine = tire = true;
+  const auto canSave = [&](FileMode mode) { return CanSaveAs(doc, mode == FileMode::Tire, mode == FileMode::Upgrade); };
+
+  const FileMode current = CurrentFileMode(doc);
+  if (canSave(current) && (current == FileMode::Tire ? tire : engine)) return current;
+  if (tire && canSave(FileMode::Tire)) return FileMode::Tire;
+  if (!engine) return std::nullopt;
+  // Rows changed in Upgrade mode are written with their "HDV=" prefix again.
+  const std::optional<ViewMark> last = st.History.LastChangeView(FileData::Engine);
+  if (last && last->UpgradeMode && canSave(FileMode::Upgrade)) return FileMode::Upgrade;
+  if (canSave(FileMode::Engine)) return FileMode::Engine;
+  return std::nullopt;
+}
 
 void SetFileMode(EditorState& st, FileMode mode) {
   EditorDocument& doc = st.Doc;

@@ -203,7 +203,7 @@ void SelectEngineCell(EditorState& st, int row, Point p, EngineColumn column) {
   ui.CurveSelected.fill(false);
   ClearPicks(ui);
   const double value = column == EngineColumn::Compression ? e.Compression[row] : e.Torque[row];
-  WriteValueBox(st.Ui, st.Host, FormatReadout(value, EngineDecimals));
+  WriteValueBox(st.Ui, st.Host, FormatReadout(ShownTorque(value, st.Doc.Dyno.Units.Torque), EngineDecimals));
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -219,7 +219,9 @@ void PickEnginePoint(EditorState& st, int i, EngineColumn column) {
   ui.CurveSelected.fill(false);
   ui.SelectedIndex = i;
   ui.DragIndex = i;
-  WriteValueBox(st.Ui, st.Host, FormatReadout(torque ? e.Torque[i] : e.Compression[i], EngineDecimals));
+  WriteValueBox(st.Ui, st.Host,
+                FormatReadout(ShownTorque(torque ? e.Torque[i] : e.Compression[i], st.Doc.Dyno.Units.Torque),
+                              EngineDecimals));
   ui.Dragging = true;
   ui.SelectedPixel = {st.Chart.PointX[i], torque ? st.Chart.TorqueY[i] : st.Chart.CompressionY[i]};
   ui.LastSelectedPixel = ui.SelectedPixel;
@@ -253,15 +255,19 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
   ui.DragIndex = i;
   ui.SelectedIndex = i;
   if (const std::optional<double> value = MapYToValue(st.Chart, y)) {
+    // The axis is in the units shown; the value box rounds what it shows.
+    const std::string text = FormatReadout(*value, EngineDecimals);
+    const double stored =
+        doc.Dyno.Units.Torque == TorqueUnit::Nm ? *value : StoredEngineValue(doc, 0.0, DecimalToDouble(text), true);
     if (torque) {
-      doc.Engine.Torque[i] = *value;
+      doc.Engine.Torque[i] = stored;
       RecomputePower(doc, i);
     } else {
-      doc.Engine.Compression[i] = *value;
+      doc.Engine.Compression[i] = stored;
     }
     ui.TorqueSelected = torque;
     ui.CompressionSelected = !torque;
-    WriteValueBox(st.Ui, st.Host, FormatReadout(*value, EngineDecimals));
+    WriteValueBox(st.Ui, st.Host, text);
     doc.Modified = true;
   }
   ui.SelectedPixel = {st.Chart.PointX[i], y};
@@ -444,7 +450,7 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
     if (!NearPoint(st, i, p, ys[i])) continue;
     ShowTip(ui, p, 20);
     if (picked && ui.Dragging) DragEnginePoint(st, i, p.y, column);
-    ui.TipText = FixedText(values[i], 1);
+    ui.TipText = FixedText(ShownTorque(values[i], st.Doc.Dyno.Units.Torque), 1);
   }
   return true;
 }

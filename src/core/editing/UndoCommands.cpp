@@ -71,9 +71,16 @@ void AbandonStep(EditorState& st) { st.History.Abandon(st.Doc); }
 
 void StartHistory(EditorState& st) { st.History.Reset(st.Doc); }
 
+void StartHistory(EditorState& st, FileData opened) { st.History.Reset(st.Doc, opened); }
+
 void MarkDocumentClean(EditorState& st) {
   EndStep(st);
   st.History.MarkClean(st.Doc);
+}
+
+void MarkDocumentClean(EditorState& st, FileData saved) {
+  EndStep(st);
+  st.History.MarkClean(st.Doc, saved);
 }
 
 void UndoCommand(EditorState& st) { TakeStep(st, false); }

@@ -31,12 +31,15 @@ void EndTyping(EditorState& st);
 void AbandonStep(EditorState& st);
 
 // The document as it is now begins a new history: after a file is opened
-// and at start-up.
+// (whose data, fresh, counts as saved) and at start-up.
 void StartHistory(EditorState& st);
+void StartHistory(EditorState& st, FileData opened);
 
 // The document was saved, or is a new engine as good as saved: Modified
-// clears until an undo or redo moves away from this state.
+// clears until an undo or redo moves away from this state. With data given,
+// only that file's data was saved.
 void MarkDocumentClean(EditorState& st);
+void MarkDocumentClean(EditorState& st, FileData saved);
 
 // Undo and Redo: the document goes back before the last step or forward
 // through the next one, and the view shows the file mode, table rows and

@@ -27,18 +27,19 @@ bool AnyCurveSelected(const InteractionState& ui) {
 }
 
 // Stores x into every selected value. Typing always counts as a change;
-// losing the focus only when the box says it was edited.
-void StoreBoxValue(EditorState& st, double x, bool countsAsChange) {
+// losing the focus only when the box says it was edited. typed: the text is
+// the user's, not one the program wrote.
+void StoreBoxValue(EditorState& st, double x, bool countsAsChange, bool typed) {
   InteractionState& ui = st.Ui;
   EditorDocument& doc = st.Doc;
   const int s = ui.SelectedIndex;
   if (ui.CompressionSelected && IsEngineRow(st, s)) {
-    doc.Engine.Compression[s] = x;
+    doc.Engine.Compression[s] = StoredEngineValue(doc, doc.Engine.Compression[s], x, typed);
     RepaintCellBand(st.Host, st.View, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
     if (countsAsChange) doc.Modified = true;
   }
   if (ui.TorqueSelected && IsEngineRow(st, s)) {
-    doc.Engine.Torque[s] = x;
+    doc.Engine.Torque[s] = StoredEngineValue(doc, doc.Engine.Torque[s], x, typed);
     RecomputePower(doc, s);
     // The power cell beside it follows the torque.
     RepaintCellBand(st.Host, st.View, s, TorqueColumnSpan.left, TableWidth, true);
@@ -59,6 +60,14 @@ void BeginTyping(EditorState& st) {
 }
 
 }  // namespace
+
+double StoredEngineValue(const EditorDocument& doc, double current, double shown, bool typed) {
+  const TorqueUnit unit = doc.Dyno.Units.Torque;
+  if (unit == TorqueUnit::Nm) return shown;
+  // Showing a value in other units must not change it.
+  if (!typed && ShowSame(ShownTorque(current, unit), shown, EngineDecimals)) return current;
+  return StoredTorque(shown, unit, EngineDecimals);
+}
 
 std::string FormatReadout(double value, int decimals) {
   for (int d = decimals; d >= 0; --d) {
@@ -133,7 +142,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     ui.ReadoutText = text;
     if (cut) return;
     if (typed) BeginTyping(st);
-    StoreBoxValue(st, DecimalToDouble(text), true);
+    StoreBoxValue(st, DecimalToDouble(text), true, typed);
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
     return;
   }
@@ -144,7 +153,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   if (text != ui.ReadoutText) {
     ui.ReadoutText = text;
     BeginTyping(st);
-    StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified());
+    StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified(), true);
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
   }
   EndTyping(st);

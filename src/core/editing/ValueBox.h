@@ -8,6 +8,7 @@
 namespace dyno {
 
 class EditorHost;
+struct EditorDocument;
 struct EditorState;
 struct InteractionState;
 
@@ -19,6 +20,13 @@ inline constexpr int ValueBoxLimit = 8;
 // without decimals keeps all of them; the box then cuts it and nothing is
 // stored from it (see WriteValueBox).
 std::string FormatReadout(double value, int decimals);
+
+// The N-m value to store for a torque or compression that the box shows as
+// `shown` in the document's torque unit. In N-m that is the value itself; in
+// other units one that shows as the same text, except that a text the
+// program wrote (typed false) which the current value already shows leaves
+// that value as it is.
+double StoredEngineValue(const EditorDocument& doc, double current, double shown, bool typed);
 
 // Writes a picked or stepped value into the value box: the notification of
 // emptying the box is skipped, the inserted text is stored into the

@@ -45,16 +45,21 @@ TorqueRow ParseRowFields(std::string_view afterKey) {
 
 }  // namespace
 
-int ParseEngineRows(EditorDocument& doc) {
+int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   EngineCurve& curve = doc.Engine;
   const std::string_view text = doc.EngineText;
   const std::size_t keyLength = std::strlen(TorqueRowKey);
   int n = 0;
   doc.EngineTextPos = 0;
-  while (doc.EngineTextPos < doc.EngineTextSize() && n < MaxEngineRows) {
+  if (leftOut) *leftOut = 0;
+  while (doc.EngineTextPos < doc.EngineTextSize() && (n < MaxEngineRows || leftOut)) {
     const std::string_view line = UpToNul(ReadTextLine(text, doc.EngineTextPos));
     const auto key = line.find(TorqueRowKey);
     if (key == std::string_view::npos) continue;
+    if (n == MaxEngineRows) {
+      ++*leftOut;  // the curve is full: the rows after it are only counted
+      continue;
+    }
     const TorqueRow row = ParseRowFields(line.substr(key + keyLength));
     curve.Rpm[n] = row.Rpm;
     curve.Compression[n] = row.Compression;
@@ -89,10 +94,14 @@ ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path) {
   const FileReadResult read = ReadFileBytes(path, bytes);
   if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
   if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
+  return ReadEngineBytes(doc, std::move(bytes));
+}
 
+ReadOutcome ReadEngineBytes(EditorDocument& doc, std::string bytes) {
   ReplaceText(doc, KeptText::Engine, std::move(bytes));
-  const int rows = ParseEngineRows(doc);
-  return {rows > 0 ? ReadResult::Read : ReadResult::NothingFound, 0};
+  ReadOutcome outcome{ReadResult::NothingFound, 0};
+  if (ParseEngineRows(doc, &outcome.RowsLeftOut) > 0) outcome.Result = ReadResult::Read;
+  return outcome;
 }
 
 }  // namespace dyno

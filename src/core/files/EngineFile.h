@@ -17,9 +17,13 @@ inline constexpr const char* TorqueRowKey = "RPMTorque=(";
 // CannotOpen or CannotRead when its bytes could not be had (nothing changed).
 ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path);
 
+// ReadEngineRows of a file holding bytes.
+ReadOutcome ReadEngineBytes(EditorDocument& doc, std::string bytes);
+
 // Reads the torque rows of doc.EngineText into the engine curve, at most 500,
-// and sets EngineRowCount and RowCount. Returns the number of rows.
-int ParseEngineRows(EditorDocument& doc);
+// and sets EngineRowCount and RowCount. Returns the number of rows; the rows
+// after the 500th are counted into leftOut when it is given.
+int ParseEngineRows(EditorDocument& doc, int* leftOut = nullptr);
 
 // Appends the rows 0 to RowCount - 1 as an engine file holds them, each
 // "RPMTorque=( %.1f, %.1f, %.1f)" with CR LF, prefixed "HDV=" in Upgrade mode.

@@ -3,6 +3,7 @@
 #include "core/document/EditorDocument.h"
 #include "core/files/ComposeFile.h"
 #include "core/files/FilePaths.h"
+#include "core/files/ReadBack.h"
 #include "core/platform/PlatformFile.h"
 
 namespace dyno {
@@ -11,55 +12,82 @@ namespace {
 
 constexpr const char* FileErrorCaption = "FILE ERROR!";
 constexpr const char* NoCopyCaption = "No file copied.";
+constexpr const char* NotSavedCaption = "FILE NOT SAVED!";
 
 // Saving needs at least this much room on the destination's file system.
 constexpr long double MinimumFreeBytes = 100000;
 
-// Puts bytes into the file at path as one replacement and says how it went.
-void WriteOutputFile(SaveResult& result, const std::string& path, std::string_view bytes) {
-  switch (WriteFileReplacing(path, bytes)) {
+// Says how putting the bytes into the file at path went.
+void Report(SaveResult& result, WriteStatus status, const std::string& path) {
+  result.Status = status == WriteStatus::Ok ? SaveStatus::Saved : SaveStatus::Failed;
+  switch (status) {
     case WriteStatus::Ok:
-      result.Status = SaveStatus::Saved;
       return;
     case WriteStatus::CannotCreate:
+    case WriteStatus::CannotReplace:
       result.Messages.push_back({"There was an error opening the output file: " + path + ".", FileErrorCaption});
-      break;
+      return;
     case WriteStatus::CannotWrite:
       result.Messages.push_back({"There was an error writing the output file: " + path + ".", FileErrorCaption});
+      return;
+    case WriteStatus::CannotWriteBack:
       break;
   }
-  result.Status = SaveStatus::Failed;
+  result.Messages.push_back({"There was an error writing the output file: " + path +
+                                 ". Its old content could not be written back either: the file may be damaged.",
+                             FileErrorCaption});
 }
 
 // Before a file is saved over itself, the old file is kept under its backup
-// name: as a second name of the old file where the file system allows, else
-// as a copy. A failed copy is reported but does not stop the save.
-void BackUpWhenSavingOverSource(SaveResult& result, const std::string& sourceFolder, const std::string& sourceName,
-                                const std::string& destinationFolder, const std::string& destinationName) {
+// name: as a second name of the old file where the file system allows and
+// mayLink says the save puts a new file in its place, else as a copy. A
+// failed copy is reported but does not stop the save. True when the backup
+// is a second name of the file.
+bool BackUpWhenSavingOverSource(SaveResult& result, const std::string& sourceFolder, const std::string& sourceName,
+                                const std::string& destinationFolder, const std::string& destinationName,
+                                bool mayLink) {
+  // Bytes of no source file (an exported table) have nothing to back up.
+  if (sourceName.empty()) return false;
   const std::string source = JoinPath(sourceFolder, sourceName);
-  if (!IsSameFile(source, JoinPath(destinationFolder, destinationName))) return;
-  if (LinkAsBackup(source, JoinPath(destinationFolder, BackupName(sourceName)))) return;
+  if (!IsSameFile(source, JoinPath(destinationFolder, destinationName))) return false;
+  if (mayLink && LinkAsBackup(source, JoinPath(destinationFolder, BackupName(sourceName)))) return true;
   const CopyResult copy = CopyFileWithTimes(sourceName, sourceFolder, BackupName(sourceName), destinationFolder);
   if (copy.Code != CopyResultCode::Copied) result.Messages.push_back(copy.Message);
+  return false;
+}
+
+// Backs up and writes the bytes of a save. A new file takes the place of the
+// destination, except where that would split the destination's hard links
+// (the other names would keep the old bytes), hand it to another owner, or
+// cannot be done because its folder takes no new file: then the destination
+// itself is written, its old bytes kept to be written back on failure.
+SaveResult WriteComposed(const std::string& sourceFolder, const std::string& sourceName,
+                         const std::string& destinationFolder, const std::string& destinationName,
+                         std::string_view bytes) {
+  SaveResult result;
+  const std::string destination = JoinPath(destinationFolder, destinationName);
+  const SaveTarget target = InspectSaveTarget(destination);
+  const bool inPlace = target.Exists && (target.Links > 1 || !target.OwnerKept);
+  const bool linked =
+      BackUpWhenSavingOverSource(result, sourceFolder, sourceName, destinationFolder, destinationName, !inPlace);
+  WriteStatus status = inPlace ? WriteFileInPlace(destination, bytes) : WriteFileReplacing(destination, bytes);
+  // Written in place, the file would take its backup name's bytes along.
+  if (status == WriteStatus::CannotReplace && !linked) status = WriteFileInPlace(destination, bytes);
+  Report(result, status, destination);
+  return result;
 }
 
 }  // namespace
 
 SaveResult WriteEngineFile(EditorDocument& doc, const std::string& sourceFolder, const std::string& sourceName,
                            const std::string& destinationFolder, const std::string& destinationName) {
-  SaveResult result;
-  BackUpWhenSavingOverSource(result, sourceFolder, sourceName, destinationFolder, destinationName);
-  WriteOutputFile(result, JoinPath(destinationFolder, destinationName), ComposeEngineFile(doc));
-  return result;
+  return WriteComposed(sourceFolder, sourceName, destinationFolder, destinationName, ComposeEngineFile(doc));
 }
 
 SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, const std::string& sourceName,
                          const std::string& destinationFolder, const std::string& destinationName) {
-  SaveResult result;
-  BackUpWhenSavingOverSource(result, sourceFolder, sourceName, destinationFolder, destinationName);
   ComposeTireFile(doc);
-  WriteOutputFile(result, JoinPath(destinationFolder, destinationName), doc.TireOtherText);
-  return result;
+  return WriteComposed(sourceFolder, sourceName, destinationFolder, destinationName, doc.TireOtherText);
 }
 
 namespace {
@@ -80,14 +108,30 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
   doc.SaveFolder = destinationFolder;
   if (SaveResult refused; TooLittleRoom(refused, destinationFolder)) return refused;
   doc.SaveTitle = destinationName;
-  return doc.TireMode ? WriteTireFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle)
-                      : WriteEngineFile(doc, doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle);
+
+  // Nothing on disk changes for bytes that would not show, opened again,
+  // what the window shows now.
+  std::string engineBytes;
+  if (doc.TireMode) {
+    ComposeTireFile(doc);
+  } else {
+    engineBytes = ComposeEngineFile(doc);
+  }
+  const std::string_view bytes = doc.TireMode ? std::string_view(doc.TireOtherText) : std::string_view(engineBytes);
+  const std::optional<std::string> difference =
+      doc.TireMode ? TireReadBackDifference(doc, bytes) : EngineReadBackDifference(doc, bytes);
+  if (difference) {
+    return {SaveStatus::Failed,
+            {{"The file was not saved: read back, " + *difference + ". Nothing was written to " +
+                  JoinPath(destinationFolder, destinationName) + ".",
+              NotSavedCaption}}};
+  }
+  return WriteComposed(doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle, bytes);
 }
 
 SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes) {
-  SaveResult result;
-  if (!TooLittleRoom(result, folder)) WriteOutputFile(result, JoinPath(folder, name), bytes);
-  return result;
+  if (SaveResult refused; TooLittleRoom(refused, folder)) return refused;
+  return WriteComposed({}, {}, folder, name, bytes);
 }
 
 CopyResult CopyFileWithTimes(const std::string& sourceName, const std::string& sourceFolder,

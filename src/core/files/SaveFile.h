@@ -22,7 +22,9 @@ struct SaveResult {
 // Writes the engine or upgrade file as ComposeEngineFile composes it.
 // Saving over the source file first keeps the old file under its backup
 // name. The destination is replaced only once the new file is completely on
-// disk; on failure it is left as it was.
+// disk, or, where a new file cannot take its place (hard links, an owner it
+// cannot keep, a folder that takes no new file), written in place with its
+// old bytes put back on failure; on failure it is left as it was.
 SaveResult WriteEngineFile(EditorDocument& doc, const std::string& sourceFolder, const std::string& sourceName,
                            const std::string& destinationFolder, const std::string& destinationName);
 
@@ -35,14 +37,16 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
 // Save As of the document in its mode under destinationFolder and
 // destinationName (which become SaveFolder and SaveTitle): refused, with a
 // message, when the destination's file system has less than 100000 bytes
-// free (a file system that cannot tell is not held against it); else the
-// engine or tire file as the writers above write it.
+// free (a file system that cannot tell is not held against it), or when the
+// composed file, read back, would not show what the document shows; else
+// the engine or tire file as the writers above write it.
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName);
 
 // Writes bytes as the file folder/name with the safety of Save As: refused
-// for lack of room as SaveDocumentAs is, and an existing file is replaced
-// only once the new one is completely on disk. No backup is made.
+// for lack of room as SaveDocumentAs is, and an existing file replaced as
+// Save As replaces one (only once the new bytes are on disk, keeping its
+// links and owner). No backup is made.
 SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes);
 
 enum class CopyResultCode { Failed = 0, Copied = 1, SourceNotOpened = 2 };

@@ -64,9 +64,10 @@ int ParseSampleLine(EditorDocument& doc, std::string_view line, int slot) {
   return taken;
 }
 
-bool ParseSlipCurve(EditorDocument& doc, int slot) {
+bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
   SlipCurve& curve = doc.SlipCurves[slot];
   curve.SampleCount = 0;
+  int samples = 0;  // in the file, the skipped ones too
   bool data = false;
   while (doc.TireTextPos < doc.TireTextSize()) {
     const int lineStart = doc.TireTextPos;
@@ -89,7 +90,11 @@ bool ParseSlipCurve(EditorDocument& doc, int slot) {
     if (!data) continue;  // an unknown line before the samples is dropped
 
     if (line.ends_with(" \r\n")) line.remove_suffix(3);
-    if (ParseSampleLine(doc, line, slot) > 0) continue;
+    const int taken = ParseSampleLine(doc, line, slot);
+    if (taken > 0) {
+      samples += taken;
+      continue;
+    }
     // The samples have ended. An empty line belongs to the section and is
     // consumed; any other line is left to be kept as text, so that saving
     // does not lose it.
@@ -98,10 +103,11 @@ bool ParseSlipCurve(EditorDocument& doc, int slot) {
   }
   doc.RowCount = std::max(doc.RowCount, curve.SampleCount);
   doc.TireTailPos = doc.TireTextPos;
+  if (leftOut) *leftOut = samples - curve.SampleCount;
   return data;
 }
 
-int ParseTireText(EditorDocument& doc) {
+int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut) {
   doc.TireParsed = true;
   ResetSlipCurves(doc);
   // Nothing of an earlier file may show beyond the samples this one fills.
@@ -120,7 +126,9 @@ int ParseTireText(EditorDocument& doc) {
     const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
     if (piece == SlipCurveHeader && doc.SlipCurveCount < SlipCurveSlots) {
       // A section without samples is not counted: the next one reuses its slot.
-      if (ParseSlipCurve(doc, doc.CurrentSlipCurve)) {
+      int skipped = 0;
+      if (ParseSlipCurve(doc, doc.CurrentSlipCurve, &skipped)) {
+        if (leftOut) (*leftOut)[doc.CurrentSlipCurve] = skipped;
         ++doc.SlipCurveCount;
         ++doc.CurrentSlipCurve;
       }
@@ -135,18 +143,18 @@ int ParseTireText(EditorDocument& doc) {
 ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path) {
   std::string bytes;
   const FileReadResult read = ReadFileBytes(path, bytes);
+  // A pipe, a device or a file too large for the editor changes nothing:
+  // the curves shown must stay those of the text kept for saving.
   if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
+  if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
+  return ReadTireBytes(doc, std::move(bytes));
+}
 
+ReadOutcome ReadTireBytes(EditorDocument& doc, std::string bytes) {
+  ReplaceText(doc, KeptText::Tire, std::move(bytes));
+  doc.TireTextPos = 0;
   ReadOutcome outcome{ReadResult::NothingFound, 0};
-  if (read.Status == ReadStatus::CannotRead) {
-    outcome = {ReadResult::CannotRead, read.Error};
-    ReplaceText(doc, KeptText::Tire, std::string());
-    doc.TireTextPos = 0;
-  } else {
-    ReplaceText(doc, KeptText::Tire, std::move(bytes));
-    doc.TireTextPos = 0;
-    if (ParseTireText(doc) == 1) outcome.Result = ReadResult::Read;
-  }
+  if (ParseTireText(doc, &outcome.SamplesLeftOut) == 1) outcome.Result = ReadResult::Read;
   doc.TireLoaded = true;
   return outcome;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -14,22 +15,26 @@ inline constexpr std::string_view SlipCurveHeader = "[SLIPCURVE]\r\n";
 
 // Reads the tire file at path: its bytes become TireText and its slip curve
 // sections the four slots. Read when at least one curve was read,
-// NothingFound when none was; CannotRead when the bytes could not be read
-// (the kept text is then empty); CannotOpen when the file could not be opened
-// (nothing changed). Sets TireLoaded unless the file could not be opened.
+// NothingFound when none was; CannotOpen or CannotRead when the bytes could
+// not be had (nothing changed). Sets TireLoaded when the bytes were read.
 ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path);
+
+// ReadTireFile of a file holding bytes.
+ReadOutcome ReadTireBytes(EditorDocument& doc, std::string bytes);
 
 // Parses TireText from its start into the slots, keeping every line outside
 // the sections in TireOtherText. Only four sections are read; a fifth and any
 // later one stay ordinary text, after TireTailPos, so that saving copies them
-// unchanged. Returns 1 when at least one curve was read, else 0.
-int ParseTireText(EditorDocument& doc);
+// unchanged. Returns 1 when at least one curve was read, else 0. The samples
+// each curve's section holds beyond the 261 read go into leftOut when given.
+int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut = nullptr);
 
 // Parses the lines after a section header, from TireTextPos, into the slot;
 // stops before the next header or after the line that ends the samples, and
 // leaves TireTailPos there. Returns true when the section had a "Data:" line
 // ("Data:" in the name of a "Name=" line, after its "=", does not count).
-bool ParseSlipCurve(EditorDocument& doc, int slot);
+// The samples beyond the 261 read are counted into leftOut when given.
+bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut = nullptr);
 
 // Appends the blank-separated samples of a data line to the slot, at most 261
 // per slot: the samples beyond are skipped. Returns -1 when the line does not

@@ -26,17 +26,35 @@ FileReadResult ReadFileBytes(const std::string& path, std::string& bytes);
 
 enum class WriteStatus {
   Ok,
-  CannotCreate,  // the file cannot be made: no such folder, no permission, not a file
-  CannotWrite,   // writing or flushing failed (a full disk, say)
+  CannotCreate,     // the file cannot be made: no such folder, no permission, not a file
+  CannotReplace,    // the file may be written, but no new file can take its place
+  CannotWrite,      // writing or flushing failed (a full disk, say); the file holds its old bytes
+  CannotWriteBack,  // writing in place failed, and so did putting the old bytes back
 };
 
 // Puts bytes into the file at path as one replacement: they go into a new
 // file beside it, flushed to disk, which then takes its place, so the target
 // holds either its old or its new bytes, whatever fails. An existing target
-// must be an ordinary file the user may write; a link is followed, and the
-// replaced file's owner and permissions are kept where allowed. A new file
-// gets the permission bits mode when mode is not negative.
+// must be an ordinary file the user may write; a link is followed, also to
+// a file that does not exist yet. CannotReplace when the target is such a
+// file but its folder takes no new file, or a new file could not keep the
+// target's owner and group. A new file gets the permission bits mode when
+// mode is not negative; else a replaced file's are kept.
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, int mode = -1);
+
+// Puts bytes into the existing ordinary file at path itself, which the user
+// may write: it keeps its names, owner and permissions. Its old bytes are
+// read first and written back when the new ones cannot be written.
+WriteStatus WriteFileInPlace(const std::string& path, std::string_view bytes);
+
+// What saving must know of the file at path (a link followed) before it
+// writes it.
+struct SaveTarget {
+  bool Exists = false;    // an ordinary file is there
+  int Links = 0;          // its names (hard links)
+  bool OwnerKept = true;  // a new file in its place can have its owner and group
+};
+SaveTarget InspectSaveTarget(const std::string& path);
 
 // Gives the ordinary, writable file source a second name, backup (replacing
 // whatever held that name), without copying a byte. False when the file

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <vector>
 
 #include "core/platform/PlatformFileSteps.h"
 
@@ -84,6 +86,31 @@ std::string PrivateName(const fs::path& folder, const char* suffix) {
   return (folder.empty() ? fs::path(name) : folder / name).string();
 }
 
+// path with its symbolic links followed to the file they name, which need
+// not exist yet (a link to a file still to be made leads there). path itself
+// for a loop or a link that cannot be read: opening it then fails.
+std::string FollowLinks(const std::string& path) {
+  fs::path current(path);
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(current, error)) return current.string();
+    const fs::path next = fs::read_symlink(current, error);
+    if (error) return path;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return path;
+}
+
+// Whether this process may give a file info's owner and group.
+bool MayGiveOwner(const struct stat& info) {
+  if (::geteuid() == 0) return true;
+  if (info.st_uid != ::geteuid()) return false;
+  if (info.st_gid == ::getegid()) return true;
+  std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+  groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+  return std::find(groups.begin(), groups.end(), info.st_gid) != groups.end();
+}
+
 // A new file that takes the place of target only when Commit succeeds: it is
 // written beside target under a temporary name, flushed to disk and renamed
 // over target, so after a crash the target holds either its old or its new
@@ -98,22 +125,22 @@ class ReplacementFile {
 
   // Creates the temporary file. An existing target must be a regular file
   // the user may write: a read-only file is not replaced behind the user's
-  // back. A link is followed, so the file it names is replaced. mode is the
-  // new file's permission bits; without it an existing target's bits are
-  // kept and a new file gets the usual ones.
-  bool Create(const std::string& target, int mode = -1) {
-    std::error_code ignored;
-    target_ = fs::is_symlink(target, ignored) ? fs::weakly_canonical(target, ignored).string() : target;
-    if (target_.empty()) target_ = target;
+  // back. A link is followed, so the file it names is replaced (or made).
+  // mode is the new file's permission bits; without it an existing target's
+  // owner and bits are kept, and a new file gets the usual bits. Only an
+  // existing target can give CannotReplace.
+  WriteStatus Create(const std::string& target, int mode = -1) {
+    target_ = FollowLinks(target);
 
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists) {
-      if (!S_ISREG(existing.st_mode)) return false;
-      if (::access(target_.c_str(), W_OK) != 0) return false;
+      if (!S_ISREG(existing.st_mode)) return WriteStatus::CannotCreate;
+      if (::access(target_.c_str(), W_OK) != 0) return WriteStatus::CannotCreate;
     } else if (errno != ENOENT) {
-      return false;
+      return WriteStatus::CannotCreate;
     }
+    const WriteStatus refused = exists ? WriteStatus::CannotReplace : WriteStatus::CannotCreate;
 
     const fs::path folder = fs::path(target_).parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -122,22 +149,25 @@ class ReplacementFile {
       if (file_.get() >= 0) break;
       if (errno != EEXIST) {
         temporary_.clear();
-        return false;
+        return refused;
       }
     }
     if (file_.get() < 0) {
       temporary_.clear();
-      return false;
+      return refused;
     }
 
     if (mode >= 0) {
       ::fchmod(file_.get(), static_cast<mode_t>(mode));
     } else if (exists) {
-      // Keep owner and permissions of the file being replaced where allowed.
-      [[maybe_unused]] const int owned = ::fchown(file_.get(), existing.st_uid, existing.st_gid);
+      // A file that would change hands by being replaced is not replaced.
+      if (::fchown(file_.get(), existing.st_uid, existing.st_gid) != 0) {
+        Discard();
+        return WriteStatus::CannotReplace;
+      }
       ::fchmod(file_.get(), existing.st_mode & 07777);
     }
-    return true;
+    return WriteStatus::Ok;
   }
 
   int fd() const { return file_.get(); }
@@ -165,6 +195,41 @@ class ReplacementFile {
   std::string temporary_;
 };
 
+// An existing file written where it is (WriteInPlace's Open, ReadAll and
+// Overwrite).
+class InPlaceFile {
+ public:
+  bool Open(const std::string& path) {
+    file_.Reset(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    return file_.get() >= 0 && ::fstat(file_.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+           info.st_size <= MaxFileBytes && ::access(path.c_str(), W_OK) == 0;
+  }
+
+  bool ReadAll(std::string& bytes) {
+    struct stat info {};
+    if (::fstat(file_.get(), &info) != 0) return false;
+    off_t at = 0;
+    const auto read = [&](char* data, std::size_t size) -> long long {
+      for (;;) {
+        const ssize_t got = ::pread(file_.get(), data, size, at);
+        if (got < 0 && errno == EINTR) continue;
+        if (got > 0) at += got;
+        return got;
+      }
+    };
+    return platform::ReadToEnd(info.st_size, read, [] { return errno; }, EFBIG, bytes).Status == ReadStatus::Ok;
+  }
+
+  bool Overwrite(std::string_view bytes) {
+    return ::lseek(file_.get(), 0, SEEK_SET) == 0 && WriteAll(file_.get(), bytes.data(), bytes.size()) &&
+           ::ftruncate(file_.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(file_.get()) == 0;
+  }
+
+ private:
+  FileDescriptor file_;
+};
+
 }  // namespace
 
 FileReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
@@ -190,6 +255,20 @@ FileReadResult ReadFileBytes(const std::string& path, std::string& bytes) {
 
 WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, int mode) {
   return platform::WriteReplacing<ReplacementFile>(path, bytes, mode);
+}
+
+WriteStatus WriteFileInPlace(const std::string& path, std::string_view bytes) {
+  return platform::WriteInPlace<InPlaceFile>(path, bytes);
+}
+
+SaveTarget InspectSaveTarget(const std::string& path) {
+  SaveTarget target;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return target;
+  target.Exists = true;
+  target.Links = static_cast<int>(info.st_nlink);
+  target.OwnerKept = MayGiveOwner(info);
+  return target;
 }
 
 bool LinkAsBackup(const std::string& source, const std::string& backup) {
@@ -222,7 +301,7 @@ CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& de
   // A backup is a plain file its owner can read and write, whatever the
   // source's permissions were.
   ReplacementFile to;
-  if (!to.Create(destination, static_cast<int>((info.st_mode & 0777) | S_IRUSR | S_IWUSR))) {
+  if (to.Create(destination, static_cast<int>((info.st_mode & 0777) | S_IRUSR | S_IWUSR)) != WriteStatus::Ok) {
     return CopyStatus::CannotCreateDestination;
   }
 

@@ -46,9 +46,22 @@ FileReadResult ReadToEnd(long long sizeHint, Read read, Error error, int tooLarg
 template <class Replacement>
 WriteStatus WriteReplacing(const std::string& path, std::string_view bytes, int mode) {
   Replacement file;
-  if (!file.Create(path, mode)) return WriteStatus::CannotCreate;
+  const WriteStatus created = file.Create(path, mode);
+  if (created != WriteStatus::Ok) return created;
   if (!file.Write(bytes.data(), bytes.size()) || !file.Commit()) return WriteStatus::CannotWrite;
   return WriteStatus::Ok;
+}
+
+// WriteFileInPlace over a system's open file (Open, ReadAll, Overwrite, which
+// writes from the start, cuts the file there and flushes it): the old bytes
+// stay in memory until the new ones are on disk.
+template <class InPlace>
+WriteStatus WriteInPlace(const std::string& path, std::string_view bytes) {
+  InPlace file;
+  std::string old;
+  if (!file.Open(path) || !file.ReadAll(old)) return WriteStatus::CannotCreate;
+  if (file.Overwrite(bytes)) return WriteStatus::Ok;
+  return file.Overwrite(old) ? WriteStatus::CannotWrite : WriteStatus::CannotWriteBack;
 }
 
 // Copies size bytes in chunks: readUpTo(data, size) gives the bytes read,

@@ -119,10 +119,16 @@ enum class Existing { Missing, WritableFile, Refused };
 // Whether path names an ordinary file the user may write. A read-only file
 // is refused by its attribute too: Wine run by root would open it for
 // writing all the same. A link is followed.
-Existing CheckExisting(const std::wstring& path, FILE_BASIC_INFO* basic = nullptr) {
+Existing CheckExisting(const std::wstring& path, FILE_BASIC_INFO* basic = nullptr,
+                       BY_HANDLE_FILE_INFORMATION* found = nullptr) {
   FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND ? Existing::Missing : Existing::Refused;
+  if (!file) {
+    // A link whose file is missing is refused: a new file would take the
+    // link's place, and the file it names would never be made.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND || Exists(path)) return Existing::Refused;
+    return Existing::Missing;
+  }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!IsOrdinaryFile(file.get(), info) || (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return Existing::Refused;
@@ -130,6 +136,7 @@ Existing CheckExisting(const std::wstring& path, FILE_BASIC_INFO* basic = nullpt
   if (basic && !GetFileInformationByHandleEx(file.get(), FileBasicInfo, basic, sizeof *basic)) {
     return Existing::Refused;
   }
+  if (found) *found = info;
   // Opening for writing asks the file's access list; nothing is written.
   const FileHandle writable(CreateFileW(path.c_str(), FILE_WRITE_DATA, ShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
   return writable ? Existing::WritableFile : Existing::Refused;
@@ -225,14 +232,15 @@ class ReplacementFile {
   // the user may write: a read-only file is not replaced behind the user's
   // back. A link is followed, so the file it names is replaced. mode given:
   // a plain new file, read-only without the owner's write bit; without it an
-  // existing target's attributes and creation time are kept.
-  bool Create(const std::string& target, int mode = -1) {
+  // existing target's attributes and creation time are kept (ReplaceFileW
+  // keeps its access list). Only an existing target can give CannotReplace.
+  WriteStatus Create(const std::string& target, int mode = -1) {
     const std::optional<std::wstring> path = SystemPath(target);
-    if (!path) return false;
+    if (!path) return WriteStatus::CannotCreate;
     FILE_BASIC_INFO existing{};
     switch (CheckExisting(*path, &existing)) {
       case Existing::Refused:
-        return false;
+        return WriteStatus::CannotCreate;
       case Existing::WritableFile:
         exists_ = true;
         break;
@@ -252,7 +260,7 @@ class ReplacementFile {
     }
     if (!file_) {
       temporary_.clear();
-      return false;
+      return exists_ ? WriteStatus::CannotReplace : WriteStatus::CannotCreate;
     }
 
     if (mode >= 0) {
@@ -263,7 +271,7 @@ class ReplacementFile {
       kept.FileAttributes = existing.FileAttributes & KeptAttributes;
       SetFileInformationByHandle(file_.get(), FileBasicInfo, &kept, sizeof kept);
     }
-    return true;
+    return WriteStatus::Ok;
   }
 
   HANDLE handle() const { return file_.get(); }
@@ -320,6 +328,42 @@ class ReplacementFile {
   bool readOnly_ = false;
 };
 
+// An existing file written where it is (WriteInPlace's Open, ReadAll and
+// Overwrite).
+class InPlaceFile {
+ public:
+  bool Open(const std::string& target) {
+    const std::optional<std::wstring> path = SystemPath(target);
+    if (!path || CheckExisting(*path) != Existing::WritableFile) return false;
+    file_.Reset(CreateFileW(path->c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return file_ && IsOrdinaryFile(file_.get(), info) && SizeOf(info) <= MaxFileBytes;
+  }
+
+  bool ReadAll(std::string& bytes) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file_.get(), &info) || !Rewind()) return false;
+    const auto read = [&](char* data, std::size_t size) -> long long {
+      DWORD got = 0;
+      if (!ReadFile(file_.get(), data, static_cast<DWORD>(std::min(size, MaxTransferBytes)), &got, nullptr)) return -1;
+      return got;
+    };
+    const auto error = [] { return static_cast<int>(GetLastError()); };
+    return platform::ReadToEnd(SizeOf(info), read, error, ERROR_FILE_TOO_LARGE, bytes).Status == ReadStatus::Ok;
+  }
+
+  bool Overwrite(std::string_view bytes) {
+    return Rewind() && WriteAll(file_.get(), bytes.data(), bytes.size()) && SetEndOfFile(file_.get()) &&
+           FlushFileBuffers(file_.get());
+  }
+
+ private:
+  bool Rewind() { return SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) != 0; }
+
+  FileHandle file_;
+};
+
 // Opens an existing file for reading, sharing it with every other program.
 HANDLE OpenForReading(const std::optional<std::wstring>& path) {
   if (!path) return INVALID_HANDLE_VALUE;
@@ -362,6 +406,22 @@ WriteStatus WriteFileReplacing(const std::string& path, std::string_view bytes, 
   return platform::WriteReplacing<ReplacementFile>(path, bytes, mode);
 }
 
+WriteStatus WriteFileInPlace(const std::string& path, std::string_view bytes) {
+  return platform::WriteInPlace<InPlaceFile>(path, bytes);
+}
+
+// ReplaceFileW gives the new file the access list of the one it replaces;
+// the owner is taken as kept.
+SaveTarget InspectSaveTarget(const std::string& path) {
+  SaveTarget target;
+  const std::optional<std::wstring> name = SystemPath(path);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!name || CheckExisting(*name, nullptr, &info) != Existing::WritableFile) return target;
+  target.Exists = true;
+  target.Links = static_cast<int>(info.nNumberOfLinks);
+  return target;
+}
+
 // A second name (a hard link) on NTFS, as on Linux: the save then puts a new
 // file in the source's place with ReplaceFileW, and the backup name keeps the
 // old file. FAT and exFAT drives have no hard links: false, and the caller
@@ -392,7 +452,7 @@ CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& de
   // A backup is a plain file its owner can read and write, whatever the
   // source's attributes were.
   ReplacementFile copy;
-  if (!copy.Create(destination, 0666)) return CopyStatus::CannotCreateDestination;
+  if (copy.Create(destination, 0666) != WriteStatus::Ok) return CopyStatus::CannotCreateDestination;
 
   const CopyStatus copied = platform::CopyChunks(
       SizeOf(info), [&](char* data, std::size_t size) { return ReadUpTo(from.get(), data, size); },

@@ -60,14 +60,30 @@ constexpr MenuItemDef ModesItems[] = {
     {CmLockOnToData, "Lock on to data when dragging"},
 };
 
+constexpr MenuItemDef ViewItems[] = {
+    {CmShowPeaks, "Show &Peaks"},
+    {},
+    {.Id = CmTorqueNm, .Text = "Torque in &N-m", .RadioGroup = 1},
+    {.Id = CmTorqueLbFt, .Text = "Torque in &lb-ft", .RadioGroup = 1},
+    {},
+    {.Id = CmPowerHp, .Text = "Power in &HP", .RadioGroup = 2},
+    {.Id = CmPowerKw, .Text = "Power in &kW", .RadioGroup = 2},
+    {.Id = CmPowerPs, .Text = "Power in PS (&metric)", .RadioGroup = 2},
+    {},
+    {CmCompareFile, "&Compare With File..."},
+    {CmCompareSaved, "Compare With &Saved"},
+    {CmClearComparison, "Clear Comparison"},
+};
+
 constexpr MenuItemDef HelpItems[] = {
     {CmAbout, "&About..."},
 };
 
-constexpr std::array<PopupMenuDef, 4> Menu{{
+constexpr std::array<PopupMenuDef, 5> Menu{{
     {"&File", FileItems, StrFileMenuHint},
     {"&Edit", EditItems, StrEditMenuHint},
     {"&Modes", ModesItems},
+    {"&View", ViewItems, StrViewMenuHint},
     {"&Help", HelpItems, StrHelpMenuHint},
 }};
 
@@ -111,6 +127,15 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmModeUpgrade, "actionModeUpgrade"},
     {CmModeTire, "actionModeTire"},
     {CmLockOnToData, "actionLockOnToData"},
+    {CmShowPeaks, "actionShowPeaks"},
+    {CmTorqueNm, "actionTorqueNm"},
+    {CmTorqueLbFt, "actionTorqueLbFt"},
+    {CmPowerHp, "actionPowerHp"},
+    {CmPowerKw, "actionPowerKw"},
+    {CmPowerPs, "actionPowerPs"},
+    {CmCompareFile, "actionCompareFile"},
+    {CmCompareSaved, "actionCompareSaved"},
+    {CmClearComparison, "actionClearComparison"},
     {CmAbout, "actionAbout"},
     {CmPreviewPrevious, "actionPreviousPage"},
     {CmPreviewNext, "actionNextPage"},

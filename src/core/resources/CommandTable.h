@@ -9,10 +9,13 @@ namespace dyno {
 
 // One entry of a popup menu; id 0 is a separator. An entry with items is a
 // submenu; an entry without text is filled in while the program runs.
+// Entries of the same RadioGroup (other than 0) are radio items: one of
+// them is checked.
 struct MenuItemDef {
   int Id = 0;
   std::string_view Text;
   std::span<const MenuItemDef> Items = {};
+  int RadioGroup = 0;
 };
 
 struct PopupMenuDef {
@@ -21,7 +24,7 @@ struct PopupMenuDef {
   int HintId = 0;  // the string shown while the popup is highlighted; 0: none
 };
 
-// The menu bar: "&File", "&Edit", "&Modes", "&Help", top to bottom.
+// The menu bar: "&File", "&Edit", "&Modes", "&View", "&Help", left to right.
 std::span<const PopupMenuDef> MainMenu();
 
 // The hint shown while a popup menu is highlighted: the string HintId names.

@@ -23,6 +23,16 @@ enum CommandId : int {
   CmClearRecentFiles = 2039,
   CmExportCsv = 2040,
   CmImportCsv = 2041,
+  // View: peak marks, units (two radio groups) and the compared curve.
+  CmShowPeaks = 2050,
+  CmTorqueNm = 2051,
+  CmTorqueLbFt = 2052,
+  CmPowerHp = 2053,
+  CmPowerKw = 2054,
+  CmPowerPs = 2055,
+  CmCompareFile = 2056,
+  CmCompareSaved = 2057,
+  CmClearComparison = 2058,
   CmSaveAs = 22101,
   CmModeUpgrade = 22102,
   CmModeTire = 22103,
@@ -48,6 +58,7 @@ enum CommandId : int {
 enum StringId : int {
   StrFileMenuHint = 2010,
   StrEditMenuHint = 2015,
+  StrViewMenuHint = 2017,
   StrHelpMenuHint = 2008,
 };
 

@@ -2,11 +2,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -15,6 +17,7 @@
 #include <QUrl>
 
 #include "core/document/Limits.h"
+#include "core/editing/DynoView.h"
 #include "core/files/RecentFiles.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
@@ -41,6 +44,10 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
   // Status bar text in Arial, 15 pixels high and 6 wide on average.
   statusBar()->setFont(ChartFont(15, 6, 400).Font());
   statusBar()->setSizeGripEnabled(true);
+  // The bar's normal content: a hint hides it, and it returns when the hint goes.
+  readout_ = new QLabel(statusBar());
+  readout_->setObjectName(QStringLiteral("PeakReadout"));
+  statusBar()->addWidget(readout_, 1);
   BuildToolbar();
 
   client_->SetupWindow();
@@ -99,7 +106,14 @@ void TSDIDecFrame::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items)
       actions_[item.Id] = action;
       AddMenuItems(*submenu, item.Items);
     } else {
-      menu.addAction(MakeAction(item.Id, FromBytes(item.Text)));
+      QAction* action = MakeAction(item.Id, FromBytes(item.Text));
+      if (item.RadioGroup != 0) {
+        QActionGroup*& group = radioGroups_[item.RadioGroup];
+        if (!group) group = new QActionGroup(this);
+        group->addAction(action);
+        action->setCheckable(true);
+      }
+      menu.addAction(action);
     }
   }
 }
@@ -210,6 +224,9 @@ void TSDIDecFrame::UpdateCommandStates() {
     if (status.Checkable) action->setChecked(status.Checked);
   }
   ShowRecentFiles();
+  // Every change ends in an idle pass: the peaks follow drags and typing too.
+  const QString readout = QString::fromStdString(PeakReadout(client_->Document()));
+  if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 
 void TSDIDecFrame::Command(int id) {

@@ -10,9 +10,11 @@
 #include "core/resources/CommandTable.h"
 
 class QAction;
+class QActionGroup;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -65,6 +67,8 @@ class TSDIDecFrame : public QMainWindow {
   TDynoforgeWindow* client_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;
+  std::map<int, QActionGroup*> radioGroups_;
+  QLabel* readout_ = nullptr;  // the peaks of the curve shown
   std::vector<std::string> shownRecentFiles_;
   bool recentFilesShown_ = false;
 };

@@ -4,8 +4,10 @@
 #include <QLineF>
 #include <QPainter>
 #include <QPen>
+#include <QPolygon>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -237,6 +239,38 @@ void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor
   }
 }
 
+void ChartCanvas::DashedPolyline(const int* xs, const int* ys, int count, const QColor& color, int width,
+                                 const QRect& within) {
+  if (count < 2) return;
+  QPolygon points;
+  points.reserve(std::min(count, 4 * std::max(bounds_.width(), 1)));
+  for (int first = 0; first < count;) {
+    const int x = NearPixel(xs[first]);
+    int last = first;
+    int low = first;
+    int high = first;
+    while (last + 1 < count && NearPixel(xs[last + 1]) == x) {
+      ++last;
+      if (ys[last] < ys[low]) low = last;
+      if (ys[last] > ys[high]) high = last;
+    }
+    // The column's points in their own order, each once.
+    std::array<int, 4> keep{first, low, high, last};
+    std::sort(keep.begin(), keep.end());
+    for (std::size_t k = 0; k < keep.size(); ++k) {
+      if (k == 0 || keep[k] != keep[k - 1]) points.append(QPoint(x, NearPixel(ys[keep[k]])));
+    }
+    first = last + 1;
+  }
+  painter_.save();
+  painter_.setClipRect(within & bounds_, Qt::IntersectClip);
+  painter_.setPen(QPen(color, width, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawPolyline(points);
+  painter_.restore();
+  textPenSet_ = false;
+}
+
 void ChartCanvas::SetFont(const ChartFont& font) {
   font_ = &font;
   painter_.setFont(font.Font());
@@ -259,15 +293,19 @@ void ChartCanvas::TextOutWithin(int left, int right, int x, int y, const char* t
 
 void ChartCanvas::TextOut(int x, int y, const QString& text) { DrawText(x, y, text); }
 
+qreal ChartCanvas::TextWidth(const QString& text) const {
+  qreal width = 0;
+  if (font_ == nullptr) return width;
+  for (QChar c : text) width += font_->Advance(static_cast<unsigned char>(c.unicode() < 256 ? c.unicode() : '?'));
+  return width;
+}
+
 void ChartCanvas::DrawText(int x, int y, const QString& text, const QRect* clip) {
   if (font_ == nullptr || text.isEmpty()) return;
   x = NearPixel(x);
   y = NearPixel(y);
   if (y > bounds_.bottom() || y + font_->CellHeight() < bounds_.top()) return;
-  qreal width = 0;
-  for (QChar c : text) {
-    width += font_->Advance(static_cast<unsigned char>(c.unicode() < 256 ? c.unicode() : '?'));
-  }
+  const qreal width = TextWidth(text);
   qreal left = x;
   if (align_ == TextAlign::Right) left = x - width;
   if (align_ == TextAlign::Center) left = x - width / 2;

@@ -75,6 +75,12 @@ class ChartCanvas {
   // line leaves out its last point; a wider one has round ends and joins.
   void Polyline(const int* xs, const int* ys, int count, const QColor& color, int width);
 
+  // A dashed polyline of the given width through the same points, drawn only
+  // inside within. Its dashes run on from segment to segment, also where
+  // many points share a pixel column: such a column is drawn as one stroke
+  // from its first point through its lowest and highest to its last.
+  void DashedPolyline(const int* xs, const int* ys, int count, const QColor& color, int width, const QRect& within);
+
   void SetFont(const ChartFont& font);
   void SetTextColor(const QColor& color) { textColor_ = color; }
   void SetTextAlign(TextAlign align) { align_ = align; }
@@ -84,6 +90,9 @@ class ChartCanvas {
   void TextOut(int x, int y, const QString& text);
   // The same, showing only what falls between x = left and x = right - 1.
   void TextOutWithin(int left, int right, int x, int y, const char* text, int length);
+
+  // The width of text in the current font.
+  qreal TextWidth(const QString& text) const;
 
   const QRect& Bounds() const { return bounds_; }
 

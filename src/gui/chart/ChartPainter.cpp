@@ -6,10 +6,13 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/chart/Peaks.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "core/files/NumberText.h"
 #include "gui/chart/ChartCanvas.h"
@@ -142,8 +145,18 @@ void DrawEngineHeader(const PaintContext& pc) {
     c.TextOut(CentreOf(e[k], e[k + 1]), 5, names[k]);
   }
   c.SetTextColor(pc.request.windowText);
-  static const char title[] = "R. P. M. vs Torque (N-m) and Power (HP) and Compression torque (N-m)";
-  DrawTitle(pc, title, static_cast<int>(sizeof title) - 1);
+  const EditorDocument& doc = pc.st.Doc;
+  std::string title = EngineTitle(doc.Dyno.Units);
+  if (doc.Dyno.Comparison) title += "   compared with " + doc.Dyno.Comparison->Title;
+  const int length = static_cast<int>(std::min<std::size_t>(title.size(), TextRoom));
+  const Rect panel = TitlePanelRect(pc.right);
+  if (doc.Dyno.Comparison && c.TextWidth(QString::fromLatin1(title.data(), length)) > panel.right - panel.left - 4) {
+    // Too long for the panel: the compared file's name at its end stays in sight.
+    c.SetTextAlign(TextAlign::Right);
+    c.TextOutWithin(panel.left + 1, panel.right - 1, panel.right - 3, 5, title.data(), length);
+    return;
+  }
+  DrawTitle(pc, title.data(), length);
 }
 
 void DrawTireHeader(const PaintContext& pc) {
@@ -202,13 +215,15 @@ void ForEachTableLine(const PaintContext& pc, const ChartFont& font, Draw draw) 
 void DrawEngineRows(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const EngineCurve& e = pc.st.Doc.Engine;
+  const DisplayUnits& units = pc.st.Doc.Dyno.Units;
   char text[TextRoom];
   ForEachTableLine(pc, pc.fonts.engineRow, [&](int line, int row) {
     const int top = TableLineTop(line);
     c.TextOut(EngineRpmTextX, top, text, FixedTo(text, sizeof text, e.Rpm[row], 1));
-    c.TextOut(EngineCompressionTextX, top + 1, text, FixedTo(text, sizeof text, e.Compression[row], 1));
-    c.TextOut(EngineTorqueTextX, top + 1, text, FixedTo(text, sizeof text, e.Torque[row], 1));
-    c.TextOut(EnginePowerTextX, top + 1, text, FixedTo(text, sizeof text, e.Power[row], 1));
+    c.TextOut(EngineCompressionTextX, top + 1, text,
+              FixedTo(text, sizeof text, ShownTorque(e.Compression[row], units.Torque), 1));
+    c.TextOut(EngineTorqueTextX, top + 1, text, FixedTo(text, sizeof text, ShownTorque(e.Torque[row], units.Torque), 1));
+    c.TextOut(EnginePowerTextX, top + 1, text, FixedTo(text, sizeof text, ShownPower(e.Power[row], units.Power), 1));
   });
 }
 
@@ -300,6 +315,44 @@ void DrawCurves(const PaintContext& pc) {
     c.Polyline(ch.PointX.data(), ch.PowerY.data(), n, Red, width);
     c.Polyline(ch.PointX.data(), ch.CompressionY.data(), n, Navy, width);
   }
+}
+
+// The compared curves, behind the document's: torque and power dashed, in
+// lighter tones of their colours, inside the plot only.
+void DrawComparison(const PaintContext& pc) {
+  const ChartLayout& ch = pc.chart;
+  const int n = ch.ComparePointCount;
+  if (n < 2) return;
+  static const QColor LightYellow(255, 255, 170);
+  static const QColor LightRed(255, 150, 150);
+  // As wide as the document's curves, however many rows the compared file has.
+  const int width = ch.PointCount < ch.PlotWidth / 2 ? 2 : 1;
+  const QRect plot(QPoint(ch.GridLeft, ch.GridTop - 1), QPoint(ch.GridRight, ch.AxisBaseY));
+  pc.canvas.DashedPolyline(ch.CompareX.data(), ch.CompareTorqueY.data(), n, LightYellow, width, plot);
+  pc.canvas.DashedPolyline(ch.CompareX.data(), ch.ComparePowerY.data(), n, LightRed, width, plot);
+}
+
+// A small square in the curve's colour on the peak torque and the peak
+// power, with the value above it (below it at the top of the plot).
+void DrawPeaks(const PaintContext& pc) {
+  const EditorDocument& doc = pc.st.Doc;
+  const ChartLayout& ch = pc.chart;
+  if (!doc.Dyno.ShowPeaks || doc.TireMode) return;
+  ChartCanvas& c = pc.canvas;
+  c.SetFont(pc.fonts.tooltip);
+  c.SetTextAlign(TextAlign::Center);
+  c.SetTextColor(Black);
+  const auto mark = [&](const Peak& peak, const std::array<int, MaxEngineRows>& ys, const QColor& color, bool power) {
+    const int x = NearPixel(ch.PointX[peak.Index]);
+    const int y = NearPixel(ys[peak.Index]);
+    c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, color);
+    const std::string label = PeakLabel(doc, peak, power);
+    const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
+    c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
+  };
+  const EnginePeaks peaks = PeaksOf(doc.Engine, ch.PointCount);
+  if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, false);
+  if (peaks.Power) mark(*peaks.Power, ch.PowerY, Red, true);
 }
 
 void DrawMarkerAndTip(const PaintContext& pc) {
@@ -452,7 +505,9 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
   if (ch.PointCount >= 2) {
     DrawValueGrid(pc);
     DrawPointGrid(pc);
+    DrawComparison(pc);
     DrawCurves(pc);
+    DrawPeaks(pc);
   }
   DrawMarkerAndTip(pc);
 

@@ -18,6 +18,18 @@ QString ReadWorkFolderSetting();
 // Failures are ignored: losing the last folder is not worth a message.
 void WriteWorkFolderSetting(const QString& folder);
 
+// The View menu's choices, kept beside PATH as TorqueUnit, PowerUnit (the
+// unit names) and ShowPeaks (1 or 0); a missing or unknown value is the
+// default.
+struct ViewSettings {
+  QString TorqueUnit;
+  QString PowerUnit;
+  bool ShowPeaks = false;
+};
+ViewSettings ReadViewSettings();
+// Failures are ignored, as for the folder.
+void WriteViewSettings(const ViewSettings& view);
+
 // The recent files as stored, newest first; a missing key is an empty entry.
 // One key per file keeps every path whole, commas included.
 QStringList ReadRecentFilesSetting();

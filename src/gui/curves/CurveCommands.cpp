@@ -14,6 +14,7 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/UndoCommands.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/TableText.h"
 #include "gui/common/DialogSupport.h"
@@ -52,7 +53,7 @@ void CurveCommands::GenerateCommand() {
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
   // A new engine, as yet unchanged: Undo can still bring back the old one.
-  MarkDocumentClean(st);
+  MarkDocumentClean(st, FileData::Engine);
 }
 
 void CurveCommands::RescaleCommand() {
@@ -125,7 +126,8 @@ void CurveCommands::ImportCommand() {
   doc.ImportFolder = doc.FileFolder;
 
   BeginStep(st, StepKind::Import);
-  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
+  const ReadOutcome outcome = ReadEngineRows(doc, doc.FilePath);
+  const ReadResult read = outcome.Result;
   if (read == ReadResult::Read || read == ReadResult::NothingFound) {
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
     // The old points are gone: nothing stays picked, the table starts at its top.
@@ -135,7 +137,9 @@ void CurveCommands::ImportCommand() {
   }
   // A file that gave rows, or none, replaced the curve: the step sets Modified.
   EndStep(st);
-  ReportRead(dialogs, parent, read, path, QStringLiteral("No torque data found in this file!"));
+  if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
+    ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
+  }
 }
 
 void CurveCommands::CopyTableCommand() {

@@ -17,6 +17,7 @@
 
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
@@ -134,6 +135,9 @@ void TDynoforgeWindow::SetupWindow() {
   QDir::setCurrent(QString::fromStdString(doc.WorkFolder));
   doc.FileFolder = doc.WorkFolder;
   files_.LoadRecentFiles();
+  const ViewSettings view = ReadViewSettings();
+  doc.Dyno.Units = {TorqueUnitNamed(view.TorqueUnit.toStdString()), PowerUnitNamed(view.PowerUnit.toStdString())};
+  doc.Dyno.ShowPeaks = view.ShowPeaks;
 
   setFocus();
   timer_.start(TimerPeriodMs, this);
@@ -171,8 +175,17 @@ void TDynoforgeWindow::Command(int id) {
     case CmModeTire: SetFileMode(st, FileMode::Tire); break;
     case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
     case CmClearRecentFiles: files_.ClearRecentFiles(); break;
+    case CmCompareFile: files_.CompareWithFile(); break;
+    case CmCompareSaved: files_.CompareWithSaved(); break;
     default:
-      if (id >= CmRecentFile1 && id <= CmRecentFile8) files_.OpenRecentFile(id - CmRecentFile1);
+      if (id >= CmRecentFile1 && id <= CmRecentFile8) {
+        files_.OpenRecentFile(id - CmRecentFile1);
+      } else if (ViewCommand(st, id) && id != CmClearComparison) {
+        // Kept at once, like the recent files, not only at a clean exit.
+        const DynoView& view = st.Doc.Dyno;
+        WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
+                           view.ShowPeaks});
+      }
       break;
   }
 }
@@ -259,11 +272,12 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // A drag repaints a strip of the chart and a cell of the table: paint the
   // few pieces rather than everything between them.
   const QRegion& region = event->region();
-  if (region.rectCount() <= 4) {
-    for (const QRect& piece : region) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
-  } else {
-    PaintEditorView(painter, *state_, WindowPaintRequest(*this, event->rect(), false));
-  }
+  const QRegion painted = region.rectCount() <= 4 ? region : QRegion(event->rect());
+  for (const QRect& piece : painted) PaintEditorView(painter, *state_, WindowPaintRequest(*this, piece, false));
+  // A moved axis or peak mark changes pixels far from the pieces painted.
+  const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
+  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(painted).isEmpty()) update();
+  lastFrame_ = frame;
   emit Painted();
 }
 

@@ -6,9 +6,11 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "core/chart/EditorHost.h"
 #include "core/document/CommandRules.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "gui/common/EditorWindow.h"
 #include "gui/curves/CurveCommands.h"
@@ -106,6 +108,7 @@ class TDynoforgeWindow : public QWidget, public EditorHost, public EditorWindow 
   bool printing_ = false;
   bool syncingScrollBar_ = false;
   CursorShape cursorShape_ = CursorShape::Arrow;
+  std::optional<ChartFrame> lastFrame_;  // as the last paint left the chart
 };
 
 }  // namespace dyno

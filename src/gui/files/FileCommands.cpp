@@ -8,7 +8,9 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/UndoCommands.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
@@ -67,18 +69,16 @@ void TakeChosenFile(EditorDocument& doc, const QString& path) {
 
 bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
                 const QString& nothingFound) {
-  switch (result) {
-    case ReadResult::Read:
-      return true;
-    case ReadResult::NothingFound:
-      dialogs.Message(parent, nothingFound, FileNotLoaded);
-      break;
-    case ReadResult::CannotOpen:
-    case ReadResult::CannotRead:
-      dialogs.Message(parent, QStringLiteral("Unable to open file the selected file: %1").arg(path), FileNotLoaded);
-      break;
+  const std::optional<UserMessage> message =
+      ReadFailureMessage(result, EncodedName(path), EncodedName(nothingFound));
+  if (message) dialogs.Message(parent, DecodedName(message->Text), DecodedName(message->Caption));
+  return !message;
+}
+
+void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& read, const std::string& fileName) {
+  if (const std::optional<UserMessage> message = LeftOutMessage(read, fileName)) {
+    ShowMessages(dialogs, parent, {*message});
   }
-  return false;
 }
 
 void FileCommands::OpenPhysicsFile() {
@@ -102,20 +102,27 @@ void FileCommands::OpenFile(const QString& path) {
 }
 
 bool FileCommands::SaveChangesFirst() {
+  EditorState& st = window_.State();
   // Typing still in progress counts as a change.
-  EndStep(window_.State());
-  const EditorDocument& doc = window_.State().Doc;
-  // Changes that Save As cannot write (the start-up curve) are not offered.
-  if (!doc.Modified || !QueryCommand(CmSaveAs, doc).Enabled) return true;
-  switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
-    case UserDialogs::SaveChoice::Save:
-      return SaveAsPhysicsFile();
-    case UserDialogs::SaveChoice::Discard:
-      return true;
-    case UserDialogs::SaveChoice::Cancel:
-      break;
+  EndStep(st);
+  // The changes of each file, engine and tire, are offered in turn, whatever
+  // the mode shows; changes no file can take (the start-up curve) are not.
+  for (int round = 0; round < FileDataKinds; ++round) {
+    const std::optional<FileMode> mode = ModeToSaveChanges(st);
+    if (!mode) return true;
+    switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
+      case UserDialogs::SaveChoice::Save:
+        // Save As writes the data of the mode shown: the one that changed.
+        if (*mode != CurrentFileMode(st.Doc)) SetFileMode(st, *mode);
+        if (!SaveAsPhysicsFile()) return false;
+        break;
+      case UserDialogs::SaveChoice::Discard:
+        return true;
+      case UserDialogs::SaveChoice::Cancel:
+        return false;
+    }
   }
-  return false;
+  return true;
 }
 
 bool FileCommands::OpenPath(const QString& path) {
@@ -140,12 +147,14 @@ bool FileCommands::OpenPath(const QString& path) {
   if (kind == FileKind::Tire) {
     SetFileMode(st, FileMode::Tire);
     ReadOutcome read = ReadTireFile(doc, doc.FilePath);
+    // The tire texts and curves are the file's now (Modified keeps telling
+    // of changes to the engine curve); a file that could not be read
+    // changed nothing.
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+      StartHistory(st, FileData::Tire);
+      ForgetComparisons(st);
     }
-    // The tire texts and curves are the file's now (Modified keeps telling
-    // of changes to the engine curve).
-    if (read.Result != ReadResult::CannotOpen) StartHistory(st);
     if (read.Result == ReadResult::CannotRead) {
       dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
                       QStringLiteral("Read of tire file failed!"));
@@ -157,14 +166,18 @@ bool FileCommands::OpenPath(const QString& path) {
     // switched: the scroll range must reach their last sample.
     UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
     ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+    ReportLeftOut(dialogs, parent, read, doc.FileTitle);
     return true;
   }
 
-  const ReadResult read = ReadEngineRows(doc, doc.FilePath).Result;
-  if (read == ReadResult::Read || read == ReadResult::NothingFound) st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
+  if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
+    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    ForgetComparisons(st);
+  }
   // A file without rows has still replaced the engine text and emptied the curve.
-  if (read == ReadResult::NothingFound) StartHistory(st);
-  if (!reported(read, QStringLiteral("No torque data found in this file!"))) return false;
+  if (read.Result == ReadResult::NothingFound) StartHistory(st, FileData::Engine);
+  if (!reported(read.Result, FromBytes(NoTorqueData))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
   if (kind == FileKind::Upgrade) {
@@ -181,8 +194,10 @@ bool FileCommands::OpenPath(const QString& path) {
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  StartHistory(st);
+  StartHistory(st, FileData::Engine);
+  RememberSavedCurve(doc);
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
+  ReportLeftOut(dialogs, parent, read, doc.FileTitle);
   return true;
 }
 
@@ -228,10 +243,17 @@ bool FileCommands::SaveAsPhysicsFile() {
   if (saved.Status != SaveStatus::Saved) return false;
 
   // The opened file's path and folder stay: a later Save As under the new
-  // name in that folder backs it up first.
-  MarkDocumentClean(st);
+  // name in that folder backs it up first. The other file's data, engine or
+  // tire, keeps its own unsaved changes.
+  MarkDocumentClean(st, doc.TireMode ? FileData::Tire : FileData::Engine);
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
+  // What Compare With Saved shows from now on; a tire file has no engine curve.
+  if (doc.TireMode) {
+    doc.Dyno.Saved.reset();
+  } else {
+    RememberSavedCurve(doc);
+  }
   ChangeRecentFiles(
       [&](RecentFileList& list) { RememberRecentFile(list, EncodedName(chosen.absoluteFilePath())); });
   return true;
@@ -249,6 +271,33 @@ void FileCommands::ExportCsv() {
   const SaveResult saved = SaveBytesAs(EncodedName(chosen.absolutePath()), EncodedName(chosen.fileName()),
                                        ComposeCsvFile(doc));
   ShowMessages(dialogs, parent, saved.Messages);
+}
+
+void FileCommands::CompareWithFile() {
+  EditorState& st = window_.State();
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
+  const FileDialogRequest request{QStringLiteral("Select the Engine or Upgrade File to Compare With"),
+                                  QStringLiteral("INI Files (*.ini)"), StartFolder(st.Doc), QString()};
+  const QString path = dialogs.OpenFileName(parent, request);
+  // Nothing was going to change: a cancelled choice needs no message.
+  if (path.isEmpty()) return;
+  const QFileInfo file(path);
+  if (PathTooLong(path)) {
+    ReportRead(dialogs, parent, ReadResult::CannotOpen, file.absoluteFilePath(), QString());
+    return;
+  }
+  const ComparisonRead read = ReadComparison(EncodedName(file.absoluteFilePath()), EncodedName(file.fileName()));
+  if (read.Message) {
+    dialogs.Message(parent, DecodedName(read.Message->Text), DecodedName(read.Message->Caption));
+    return;
+  }
+  SetComparison(st, read.Curve);
+}
+
+void FileCommands::CompareWithSaved() {
+  EditorState& st = window_.State();
+  if (st.Doc.Dyno.Saved) SetComparison(st, st.Doc.Dyno.Saved);
 }
 
 void FileCommands::LoadRecentFiles() {

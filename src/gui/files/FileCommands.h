@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 #include "core/files/ReadResult.h"
 #include "core/files/RecentFiles.h"
@@ -34,6 +35,10 @@ void TakeChosenFile(EditorDocument& doc, const QString& path);
 bool ReportRead(UserDialogs& dialogs, QWidget* parent, ReadResult result, const QString& path,
                 const QString& nothingFound);
 
+// Tells what of the file named fileName, just read, the editor left out, if
+// anything: rows beyond 500, samples of a slip curve beyond 261.
+void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& read, const std::string& fileName);
+
 // Open, Save As, the recent files and the parameter dialogs of the editor
 // window.
 class FileCommands {
@@ -56,6 +61,12 @@ class FileCommands {
   bool SaveAsPhysicsFile();
   // The current mode's table as a CSV file, written as safely as Save As.
   void ExportCsv();
+
+  // View > Compare With File: draws the curves of another engine or upgrade
+  // file, read as Open reads it, behind the document's. Compare With Saved:
+  // the curve as last opened or saved.
+  void CompareWithFile();
+  void CompareWithSaved();
 
   // The recent files: reads the list from the settings file; opens entry
   // index (0 for the newest), or takes it off the list with a message when

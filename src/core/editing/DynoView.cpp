@@ -1,0 +1,114 @@
+#include "core/editing/DynoView.h"
+
+#include <algorithm>
+
+#include "core/chart/ChartLayout.h"
+#include "core/chart/Peaks.h"
+#include "core/editing/EditorRepaint.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/ValueBox.h"
+#include "core/files/NumberText.h"
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+void AppendPeak(std::string& out, const char* what, double value, std::string_view unit, double rpm) {
+  out += what;
+  AppendFixed(out, value, EngineDecimals);
+  out += ' ';
+  out += unit;
+  out += " @ ";
+  AppendFixed(out, rpm, 0);
+  out += " RPM";
+}
+
+}  // namespace
+
+std::string PeakReadout(const EditorDocument& doc) {
+  std::string out;
+  if (doc.TireMode) {
+    const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+    const auto n = static_cast<std::size_t>(std::clamp(doc.RowCount, 0, MaxSlipSamples));
+    if (const std::optional<Peak> peak = PeakOf(std::span(doc.SlipCurves[slot].Samples).first(n))) {
+      out = "Data " + std::to_string(slot + 1) + " peak ";
+      AppendFixed(out, peak->Value, SlipDecimals);
+      out += " @ sample " + std::to_string(peak->Index);
+    }
+    return out;
+  }
+  const EnginePeaks peaks = PeaksOf(doc.Engine, doc.RowCount);
+  const DisplayUnits& units = doc.Dyno.Units;
+  if (peaks.Torque) {
+    AppendPeak(out, "Peak torque ", ShownTorque(peaks.Torque->Value, units.Torque), UnitName(units.Torque),
+               doc.Engine.Rpm[peaks.Torque->Index]);
+  }
+  if (peaks.Power) {
+    out += "   ";
+    AppendPeak(out, "Peak power ", ShownPower(peaks.Power->Value, units.Power), UnitName(units.Power),
+               doc.Engine.Rpm[peaks.Power->Index]);
+  }
+  return out;
+}
+
+std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power) {
+  const DisplayUnits& units = doc.Dyno.Units;
+  std::string out = FixedText(power ? ShownPower(peak.Value, units.Power) : ShownTorque(peak.Value, units.Torque),
+                              EngineDecimals);
+  out += ' ';
+  out += power ? UnitName(units.Power) : UnitName(units.Torque);
+  return out;
+}
+
+ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart) {
+  ChartFrame frame{chart.AxisMin, chart.AxisMax, chart.PlotHeight};
+  if (!doc.Dyno.ShowPeaks || doc.TireMode) return frame;
+  const EnginePeaks peaks = PeaksOf(doc.Engine, chart.PointCount);
+  if (peaks.Torque) frame.TorquePeak = peaks.Torque->Index, frame.TorquePeakY = chart.TorqueY[peaks.Torque->Index];
+  if (peaks.Power) frame.PowerPeak = peaks.Power->Index, frame.PowerPeakY = chart.PowerY[peaks.Power->Index];
+  return frame;
+}
+
+bool ViewCommand(EditorState& st, int id) {
+  DynoView& view = st.Doc.Dyno;
+  switch (id) {
+    case CmShowPeaks: view.ShowPeaks = !view.ShowPeaks; break;
+    case CmTorqueNm: view.Units.Torque = TorqueUnit::Nm; break;
+    case CmTorqueLbFt: view.Units.Torque = TorqueUnit::LbFt; break;
+    case CmPowerHp: view.Units.Power = PowerUnit::Hp; break;
+    case CmPowerKw: view.Units.Power = PowerUnit::Kw; break;
+    case CmPowerPs: view.Units.Power = PowerUnit::Ps; break;
+    case CmClearComparison: view.Comparison.reset(); break;
+    default: return false;
+  }
+  if (id == CmShowPeaks || id == CmClearComparison) {
+    RepaintChart(st.Host, st.View);
+  } else {
+    // The value box holds a number in the old units.
+    ResetInteraction(st.Ui, st.Host);
+    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+  }
+  return true;
+}
+
+void SetComparison(EditorState& st, std::shared_ptr<const ComparedCurve> curve) {
+  st.Doc.Dyno.Comparison = std::move(curve);
+  // Its points may stretch the value axis: everything is repainted.
+  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+}
+
+void RememberSavedCurve(EditorDocument& doc) {
+  auto saved = std::make_shared<ComparedCurve>();
+  saved->Curve = doc.Engine;
+  saved->Title = doc.FileTitle + " (saved)";
+  doc.Dyno.Saved = std::move(saved);
+}
+
+void ForgetComparisons(EditorState& st) {
+  if (st.Doc.Dyno.Comparison) st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+  st.Doc.Dyno.Comparison.reset();
+  st.Doc.Dyno.Saved.reset();
+}
+
+}  // namespace dyno

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace dyno {
+
+struct ChartLayout;
+struct ComparedCurve;
+struct EditorDocument;
+struct EditorState;
+struct Peak;
+
+// The status bar's readout of the curve shown: the peak torque and peak
+// power with their RPM in the engine modes ("Peak torque 433.0 N-m @ 6500
+// RPM   Peak power 450.0 HP @ 8000 RPM"), the peak sample of the current
+// slip curve in Tire mode; values with the table's decimals, in the units
+// shown. Empty while there is no row.
+std::string PeakReadout(const EditorDocument& doc);
+
+// The label of a peak mark on the chart: "433.0 N-m", "450.0 HP".
+std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power);
+
+// What the whole plot depends on beyond the points an edit repaints: the
+// value axis and, while they are marked, where the peaks are. A paint that
+// finds it changed since the last one must paint the whole chart again.
+struct ChartFrame {
+  double AxisMin = 0.0;
+  double AxisMax = 0.0;
+  int PlotHeight = 0;
+  int TorquePeak = -1;  // row of the marked peak torque; -1: none marked
+  int TorquePeakY = 0;
+  int PowerPeak = -1;
+  int PowerPeakY = 0;
+
+  friend bool operator==(const ChartFrame&, const ChartFrame&) = default;
+};
+ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart);
+
+// The View menu's own commands: Show Peaks, the torque and power units and
+// Clear Comparison. Anything shown in the old units is let go (the value
+// box empties) and the window is repainted. False for another command.
+bool ViewCommand(EditorState& st, int id);
+
+// Draws curve behind the document's (nothing clears it).
+void SetComparison(EditorState& st, std::shared_ptr<const ComparedCurve> curve);
+
+// The document's engine curve as it is now is the file's as last opened or
+// saved: Compare With Saved shows it, named after the file.
+void RememberSavedCurve(EditorDocument& doc);
+
+// Another file replaced the document: no comparison, nothing saved to
+// compare with.
+void ForgetComparisons(EditorState& st);
+
+}  // namespace dyno
