@@ -147,8 +147,10 @@ EditorDocument TireDocument() {
 // one.
 TEST(TableText, RoundTripsChangeNothing) {
   test::TempDir dir;
-  for (EditorDocument (*make)() : {EngineDocument, TireDocument}) {
-    const EditorDocument original = make();
+  // The engine table also as shown in lb-ft and kW.
+  EditorDocument inLbFtAndKw = EngineDocument();
+  inLbFtAndKw.Dyno.Units = {TorqueUnit::LbFt, PowerUnit::Kw};
+  for (const EditorDocument& original : {EngineDocument(), TireDocument(), inLbFtAndKw}) {
     EditorDocument doc = original;
     // Each is read, not refused, and changes nothing.
     EXPECT_FALSE(PasteTable(doc, ComposeTableText(doc, '\t', "\n")).Message.has_value());

@@ -18,7 +18,7 @@ struct EditorDocument;
 
 // The table of the current mode: a header line, then a line per row, the
 // cells parted by separator and each line ended by lineEnd; numbers with a
-// point and the decimals the table shows. Engine and Upgrade modes: RPM,
+// point, the decimals and the units the table shows. Engine and Upgrade modes: RPM,
 // Compression, Torque and Power. Tire mode: a column per slip curve in use,
 // headed by its name, a line per sample; a curve shorter than the longest
 // leaves its cells empty. A cell holding the separator, a quote, a line end
