@@ -42,6 +42,7 @@
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/SaveFile.h"
+#include "core/files/TableText.h"
 #include "core/files/TireFile.h"
 #include "core/platform/PlatformFile.h"
 #include "gui/chart/ChartPainter.h"
@@ -274,6 +275,22 @@ Batch UndoRedo(StepKind kind) {
   });
 }
 
+// --- Spreadsheets ----------------------------------------------------------
+
+// 500 rows as a German spreadsheet puts them on the clipboard: semicolons,
+// decimal commas, CR LF, a header to match by name.
+Batch ParsePastedRows() {
+  EditorDocument doc;
+  test::FillSampleEngineCurve(doc, MaxEngineRows);
+  std::string text = ComposeTableText(doc, ';', "\r\n");
+  for (char& c : text) c = c == '.' ? ',' : c;
+  if (ReadTableText(text, TableShape::Engine).Refusal) std::fprintf(stderr, "the pasted rows were refused\n");
+  return InProcess([text] {
+    const TableRead table = ReadTableText(text, TableShape::Engine);
+    if (table.Refusal) std::fprintf(stderr, "refused\n");
+  });
+}
+
 // --- Start-up --------------------------------------------------------------
 
 std::string ProgramFolder;
@@ -341,6 +358,7 @@ std::vector<Row> Rows() {
        nullptr, Clock::Cpu, 1.0},
       {"undo-rescale", "undo + redo of Rescale, 500-row engine file (ms)",
        [] { return UndoRedo(StepKind::Rescale); }, nullptr, Clock::Cpu, 1.0},
+      {"paste", "read 500 pasted rows (German spreadsheet) (ms)", ParsePastedRows, nullptr, Clock::Cpu, 1.0},
       {"start-paint", "start-up to the first paint, floor a bare window",
        [] { return Program("startup_probe", nullptr); }, [] { return Program("startup_floor", nullptr); }, Clock::Wall,
        1.5, 1},

@@ -8,7 +8,7 @@
 //
 // Script lines ("#" starts a comment); NAME is a file in the flow's folder:
 //   file NAME SOURCE        copy tests/data/files/SOURCE there (folders made)
-//   text NAME WORDS...      write the words as a file (\r and \n escapes)
+//   text NAME WORDS...      write the words as a file (\r, \n and \t escapes)
 //   mkdir NAME / remove NAME
 //   fifo NAME | sparse NAME BYTES   a named pipe; a file of holes that long
 //   open NAME               File > Open answered with NAME ("-" cancels)
@@ -30,11 +30,13 @@
 //   picture NAME [window | menu PATH | preview [two] [next] | page N]
 //                           a picture of the frame, its window, a menu, the
 //                           print preview or printed page N (see Flow())
+//   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
 //   size W H                the frame resized
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
@@ -86,13 +88,13 @@ namespace fs = std::filesystem;
 
 inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-// "\r" and "\n" stand for line ends, "\s" for a space.
+// "\r" and "\n" stand for line ends, "\t" for a tab, "\s" for a space.
 inline std::string Unescape(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char next = i + 1 < text.size() ? text[i + 1] : 0;
-    if (text[i] == '\\' && (next == 'r' || next == 'n' || next == 's')) {
-      out += next == 'r' ? '\r' : next == 'n' ? '\n' : ' ';
+    if (text[i] == '\\' && (next == 'r' || next == 'n' || next == 't' || next == 's')) {
+      out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : ' ';
       ++i;
     } else {
       out += text[i];
@@ -148,6 +150,8 @@ class Flow {
     // A caret that blinks would make pictures differ from run to run.
     if (!pictures_.empty()) QApplication::setCursorFlashTime(0);
     QFile::remove(SettingsFilePath());
+    // Each flow starts with an empty clipboard, as Paste Table's enabling shows.
+    QGuiApplication::clipboard()->clear();
     Restart();
   }
   ~Flow() {
@@ -326,6 +330,13 @@ class Flow {
       const fs::path settings = QFile::encodeName(SettingsFilePath()).toStdString();
       fs::create_directories(settings.parent_path());  // a flow run alone comes first
       TempDir::WriteFile(settings, text);
+    } else if (command == "clipboard") {
+      if (w.empty()) {
+        Step(line, [] {});
+        Note(QGuiApplication::clipboard()->text().toStdString());
+      } else {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(Unescape(Joined(w))));
+      }
     } else if (command == "status") {
       Step(line, [] {});
       Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");

@@ -24,9 +24,17 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
   }
   const bool anyLoaded = doc.EngineLoaded || doc.TireLoaded;
   const bool engineCurve = doc.EngineLoaded && !doc.TireMode;
+  // The current mode's curve came from a file (or Generate): there is a table
+  // to copy, export or replace.
+  const bool modeTable = doc.TireMode ? doc.TireLoaded : doc.EngineLoaded;
   switch (id) {
     case CmImport:
       return Enabled(engineCurve);
+    case CmCopyTable:
+    case CmExportCsv:
+    case CmPasteTable:  // the window also asks for text on the clipboard
+    case CmImportCsv:
+      return Enabled(modeTable);
     case CmSaveAs:
       return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode));
     case CmEditParameters:

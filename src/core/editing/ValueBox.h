@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/NumberText.h"
+
 namespace dyno {
 
 class EditorHost;
@@ -12,10 +14,6 @@ struct InteractionState;
 
 // Characters the value box takes.
 inline constexpr int ValueBoxLimit = 8;
-
-// Decimals of the values the box shows: engine values and slip samples.
-inline constexpr int EngineDecimals = 1;
-inline constexpr int SlipDecimals = 6;
 
 // The text of a value for the box: "%.<decimals>f", with fewer decimals when
 // that is what it takes to fit the box. A value too large to fit even

@@ -16,6 +16,11 @@ double DecimalToDouble(std::string_view text);
 // Most decimals the editor ever writes.
 inline constexpr int MaxDecimals = 17;
 
+// Decimals of the values the table and the value box show: engine values
+// and slip samples.
+inline constexpr int EngineDecimals = 1;
+inline constexpr int SlipDecimals = 6;
+
 // value with a fixed number of decimals: the same text as "%.<decimals>f"
 // gives in the "C" locale, whatever the process locale is (1000.5 is always
 // written with a point).

@@ -46,6 +46,8 @@ void Report(SaveResult& result, WriteStatus status, const std::string& path) {
 bool BackUpWhenSavingOverSource(SaveResult& result, const std::string& sourceFolder, const std::string& sourceName,
                                 const std::string& destinationFolder, const std::string& destinationName,
                                 bool mayLink) {
+  // Bytes of no source file (an exported table) have nothing to back up.
+  if (sourceName.empty()) return false;
   const std::string source = JoinPath(sourceFolder, sourceName);
   if (!IsSameFile(source, JoinPath(destinationFolder, destinationName))) return false;
   if (mayLink && LinkAsBackup(source, JoinPath(destinationFolder, BackupName(sourceName)))) return true;
@@ -88,13 +90,23 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
   return WriteComposed(sourceFolder, sourceName, destinationFolder, destinationName, doc.TireOtherText);
 }
 
+namespace {
+
+// A save into folder is refused while its file system has too little room
+// (one that cannot tell is not held against it).
+bool TooLittleRoom(SaveResult& result, const std::string& folder) {
+  const long double freeBytes = DiskFreeBytes(folder);
+  if (freeBytes < 0 || freeBytes >= MinimumFreeBytes) return false;
+  result = {SaveStatus::Failed, {{"Insufficient DISK SPACE!", FileErrorCaption}}};
+  return true;
+}
+
+}  // namespace
+
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName) {
   doc.SaveFolder = destinationFolder;
-  const long double freeBytes = DiskFreeBytes(destinationFolder);
-  if (freeBytes >= 0 && freeBytes < MinimumFreeBytes) {
-    return {SaveStatus::Failed, {{"Insufficient DISK SPACE!", FileErrorCaption}}};
-  }
+  if (SaveResult refused; TooLittleRoom(refused, destinationFolder)) return refused;
   doc.SaveTitle = destinationName;
 
   // Nothing on disk changes for bytes that would not show, opened again,
@@ -115,6 +127,11 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
               NotSavedCaption}}};
   }
   return WriteComposed(doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle, bytes);
+}
+
+SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes) {
+  if (SaveResult refused; TooLittleRoom(refused, folder)) return refused;
+  return WriteComposed({}, {}, folder, name, bytes);
 }
 
 CopyResult CopyFileWithTimes(const std::string& sourceName, const std::string& sourceFolder,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/document/UserMessage.h"
@@ -41,6 +42,12 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
 // the engine or tire file as the writers above write it.
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName);
+
+// Writes bytes as the file folder/name with the safety of Save As: refused
+// for lack of room as SaveDocumentAs is, and an existing file replaced as
+// Save As replaces one (only once the new bytes are on disk, keeping its
+// links and owner). No backup is made.
+SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes);
 
 enum class CopyResultCode { Failed = 0, Copied = 1, SourceNotOpened = 2 };
 

@@ -20,8 +20,10 @@ constexpr MenuItemDef RecentFileItems[] = {
 constexpr MenuItemDef FileItems[] = {
     {CmOpen, "&Open..."},
     {CmImport, "&Import Engine Curve Only"},
+    {CmImportCsv, "Import &CSV..."},
     {},
     {CmSaveAs, "Save &As..."},
+    {CmExportCsv, "&Export CSV..."},
     {},
     {CmRecentFiles, "Recent &Files", RecentFileItems},
     {},
@@ -35,6 +37,9 @@ constexpr MenuItemDef FileItems[] = {
 constexpr MenuItemDef EditItems[] = {
     {CmUndo, "&Undo"},
     {CmRedo, "&Redo"},
+    {},
+    {CmCopyTable, "&Copy Table"},
+    {CmPasteTable, "&Paste Table"},
     {},
     {CmGenerate, "Generate new engine data"},
     {CmEditParameters, "Edit Engine/Tire Parameters"},
@@ -90,7 +95,9 @@ constexpr std::array<int, 16> Toolbar{
 constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmOpen, "actionOpen"},
     {CmImport, "actionImport"},
+    {CmImportCsv, "actionImportCsv"},
     {CmSaveAs, "actionSaveAs"},
+    {CmExportCsv, "actionExportCsv"},
     {CmRecentFiles, "actionRecentFiles"},
     {CmRecentFile1, "actionRecentFile1"},
     {CmRecentFile1 + 1, "actionRecentFile2"},
@@ -107,6 +114,8 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmExit, "actionExit"},
     {CmUndo, "actionUndo"},
     {CmRedo, "actionRedo"},
+    {CmCopyTable, "actionCopyTable"},
+    {CmPasteTable, "actionPasteTable"},
     {CmGenerate, "actionGenerate"},
     {CmEditParameters, "actionEditParameters"},
     {CmAddLine, "actionAddLine"},
@@ -137,10 +146,13 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
 
 constexpr std::string_view UndoKeys[] = {"Ctrl+Z"};
 constexpr std::string_view RedoKeys[] = {"Ctrl+Y", "Ctrl+Shift+Z"};
+// Only while the value box does not have the focus: there they are the box's.
+constexpr std::string_view CopyTableKeys[] = {"Ctrl+C"};
+constexpr std::string_view PasteTableKeys[] = {"Ctrl+V"};
 
 constexpr std::string_view StepNames[] = {
     "Drag",   "Typing", "Up/Down", "Bend", "Edit Cell", "Generate", "Rescale", "Change Resolution",
-    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves",
+    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves", "Paste Table", "Import CSV",
 };
 
 }  // namespace
@@ -185,6 +197,8 @@ std::string_view CommandObjectName(int id) {
 std::span<const std::string_view> CommandKeys(int id) {
   if (id == CmUndo) return UndoKeys;
   if (id == CmRedo) return RedoKeys;
+  if (id == CmCopyTable) return CopyTableKeys;
+  if (id == CmPasteTable) return PasteTableKeys;
   return {};
 }
 

@@ -60,6 +60,8 @@ enum class StepKind {
   Import,
   EditParameters,
   EditSlipCurves,
+  PasteTable,        // a table pasted from the clipboard
+  ImportCsv,
 };
 
 // The step's name as the Undo and Redo menu items show it: "Drag".

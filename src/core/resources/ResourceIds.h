@@ -21,6 +21,8 @@ enum CommandId : int {
   CmRecentFile1 = 2031,
   CmRecentFile8 = 2038,
   CmClearRecentFiles = 2039,
+  CmExportCsv = 2040,
+  CmImportCsv = 2041,
   // View: peak marks, units (two radio groups) and the compared curve.
   CmShowPeaks = 2050,
   CmTorqueNm = 2051,
@@ -37,6 +39,8 @@ enum CommandId : int {
   CmModeEngine = 22104,
   CmExit = 24310,
   CmUndo = 24321,
+  CmCopyTable = 24323,
+  CmPasteTable = 24324,
   CmRedo = 24325,
   CmPrint = 24337,
   CmPrintSetup = 24338,

@@ -1,8 +1,13 @@
 #include "gui/curves/CurveCommands.h"
 
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
+#include "core/curves/PasteTable.h"
 #include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
@@ -11,6 +16,7 @@
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
+#include "core/files/TableText.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
 #include "gui/common/UserDialogs.h"
@@ -134,6 +140,45 @@ void CurveCommands::ImportCommand() {
   if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
     ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
   }
+}
+
+void CurveCommands::CopyTableCommand() {
+  // Qt gives the platform's line ends on the clipboard (CR LF on Windows).
+  QGuiApplication::clipboard()->setText(FromBytes(ComposeTableText(window_.State().Doc, '\t', "\n")));
+}
+
+void CurveCommands::PasteTableCommand() {
+  ApplyTable(StepKind::PasteTable, ToBytes(QGuiApplication::clipboard()->text()));
+}
+
+void CurveCommands::ImportCsvCommand() {
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
+  const FileDialogRequest request{QStringLiteral("Select the CSV File of the table"), QStringLiteral("CSV Files (*.csv)"),
+                                  QDir::currentPath(), QString()};
+  const QString path = dialogs.OpenFileName(parent, request);
+  if (path.isEmpty()) return;
+  std::string text;
+  const ReadResult read = PathTooLong(path) ? ReadResult::CannotOpen : ReadCsvFile(path.toStdString(), text);
+  if (!ReportRead(dialogs, parent, read, QFileInfo(path).absoluteFilePath(), QString())) return;
+  // The next CSV dialog starts where this file was; the document keeps its
+  // own file name.
+  QDir::setCurrent(QFileInfo(path).absolutePath());
+  ApplyTable(StepKind::ImportCsv, text);
+}
+
+void CurveCommands::ApplyTable(StepKind kind, const std::string& text) {
+  EditorState& st = window_.State();
+  BeginStep(st, kind);
+  const EditOutcome outcome = PasteTable(st.Doc, text);
+  if (outcome.Changed) {
+    // The rows are new: nothing stays selected; the whole window is drawn
+    // again, the axis fitted to the new curve.
+    ResetInteraction(st.Ui, st.Host);
+    RefitTable(st.View, st.Host, st.Doc.RowCount);
+  }
+  EndStep(st);
+  ShowMessage(window_, outcome.Message);
 }
 
 }  // namespace dyno

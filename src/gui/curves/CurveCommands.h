@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include "core/resources/CommandTable.h"
+
 namespace dyno {
 
 class EditorWindow;
@@ -17,7 +21,17 @@ class CurveCommands {
   void RemoveLineCommand();
   void ImportCommand();
 
+  // The spreadsheet bridge: the table to and from the clipboard, and a CSV
+  // file's table in place of the curve. A table that is refused changes
+  // nothing and leaves no undo step.
+  void CopyTableCommand();
+  void PasteTableCommand();
+  void ImportCsvCommand();
+
  private:
+  // Replaces the curve with the table in text as one step of the kind given.
+  void ApplyTable(StepKind kind, const std::string& text);
+
   EditorWindow& window_;
 };
 

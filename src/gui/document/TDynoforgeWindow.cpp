@@ -1,5 +1,6 @@
 #include "gui/document/TDynoforgeWindow.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -158,6 +159,10 @@ void TDynoforgeWindow::Command(int id) {
     case CmOpen: files_.OpenPhysicsFile(); break;
     case CmImport: curves_.ImportCommand(); break;
     case CmSaveAs: files_.SaveAsPhysicsFile(); break;
+    case CmExportCsv: files_.ExportCsv(); break;
+    case CmImportCsv: curves_.ImportCsvCommand(); break;
+    case CmCopyTable: curves_.CopyTableCommand(); break;
+    case CmPasteTable: curves_.PasteTableCommand(); break;
     case CmGenerate: curves_.GenerateCommand(); break;
     case CmEditParameters: files_.EditParameters(); break;
     case CmAddLine: curves_.AddLineCommand(); break;
@@ -185,7 +190,15 @@ void TDynoforgeWindow::Command(int id) {
   }
 }
 
-CommandStatus TDynoforgeWindow::Status(int id) const { return QueryCommand(id, state_->Doc, state_->History); }
+CommandStatus TDynoforgeWindow::Status(int id) const {
+  CommandStatus status = QueryCommand(id, state_->Doc, state_->History);
+  if (id == CmPasteTable && status.Enabled) {
+    // Asked at idle time: whether there is text, not the text itself.
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    status.Enabled = clipboard && clipboard->hasText();
+  }
+  return status;
+}
 
 void TDynoforgeWindow::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
 

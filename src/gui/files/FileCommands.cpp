@@ -19,6 +19,7 @@
 #include "core/files/ParameterTexts.h"
 #include "core/files/RecentFiles.h"
 #include "core/files/SaveFile.h"
+#include "core/files/TableText.h"
 #include "core/files/TireFile.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/common/DialogSupport.h"
@@ -200,6 +201,29 @@ bool FileCommands::OpenPath(const QString& path) {
   return true;
 }
 
+namespace {
+
+// The file a save dialog chose, or nothing when it was cancelled or the name
+// is too long (said in a message). Its folder becomes the current one, where
+// the next save dialog starts.
+QString ChooseSaveTarget(UserDialogs& dialogs, QWidget* parent, const FileDialogRequest& request) {
+  const QString path = dialogs.SaveFileName(parent, request);
+  if (path.isEmpty()) return path;
+  const QFileInfo chosen(path);
+  if (PathTooLong(path)) {
+    dialogs.Message(parent,
+                    QStringLiteral("The file name is longer than %1 characters: %2")
+                        .arg(MaxPathLength)
+                        .arg(chosen.absoluteFilePath()),
+                    QStringLiteral("FILE ERROR!"));
+    return QString();
+  }
+  QDir::setCurrent(chosen.absolutePath());
+  return path;
+}
+
+}  // namespace
+
 bool FileCommands::SaveAsPhysicsFile() {
   EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
@@ -209,21 +233,10 @@ bool FileCommands::SaveAsPhysicsFile() {
                             QDir::currentPath(), DecodedName(doc.FileTitle)};
   request.HideFilterPatterns = true;
   request.ConfirmOverwrite = true;
-  const QString path = dialogs.SaveFileName(parent, request);
+  const QString path = ChooseSaveTarget(dialogs, parent, request);
   if (path.isEmpty()) return false;
 
   const QFileInfo chosen(path);
-  if (PathTooLong(path)) {
-    dialogs.Message(parent,
-                    QStringLiteral("The file name is longer than %1 characters: %2")
-                        .arg(MaxPathLength)
-                        .arg(chosen.absoluteFilePath()),
-                    QStringLiteral("FILE ERROR!"));
-    return false;
-  }
-
-  // The chosen folder becomes the current one, where the next Save As starts.
-  QDir::setCurrent(chosen.absolutePath());
   const std::string name = FileNameOfPath(EncodedName(chosen.absoluteFilePath()));
   const SaveResult saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name);
   ShowMessages(dialogs, parent, saved.Messages);
@@ -244,6 +257,20 @@ bool FileCommands::SaveAsPhysicsFile() {
   ChangeRecentFiles(
       [&](RecentFileList& list) { RememberRecentFile(list, EncodedName(chosen.absoluteFilePath())); });
   return true;
+}
+
+void FileCommands::ExportCsv() {
+  const EditorDocument& doc = window_.State().Doc;
+  UserDialogs& dialogs = window_.Dialogs();
+  QWidget* parent = window_.DialogParent();
+  FileDialogRequest request{QStringLiteral("Select or enter the CSV File name"), QStringLiteral("CSV Files (*.csv)"),
+                            QDir::currentPath(), DecodedName(CsvFileName(doc.FileTitle))};
+  request.ConfirmOverwrite = true;
+  const QFileInfo chosen(ChooseSaveTarget(dialogs, parent, request));
+  if (chosen.filePath().isEmpty()) return;
+  const SaveResult saved = SaveBytesAs(EncodedName(chosen.absolutePath()), EncodedName(chosen.fileName()),
+                                       ComposeCsvFile(doc));
+  ShowMessages(dialogs, parent, saved.Messages);
 }
 
 void FileCommands::CompareWithFile() {

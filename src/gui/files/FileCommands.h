@@ -59,6 +59,8 @@ class FileCommands {
 
   // False when nothing was saved (cancelled or failed).
   bool SaveAsPhysicsFile();
+  // The current mode's table as a CSV file, written as safely as Save As.
+  void ExportCsv();
 
   // View > Compare With File: draws the curves of another engine or upgrade
   // file, read as Open reads it, behind the document's. Compare With Saved:
