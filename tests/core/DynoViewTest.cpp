@@ -1,6 +1,7 @@
 // Reading the curve like a dyno sheet: peaks, units, the readout and the
 // compared curve, on the core alone.
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <vector>
 
@@ -77,7 +78,7 @@ TEST(DynoView, ConversionsFollowTheEditorsHorsepower) {
   }
   for (const auto& [rpm, torque] : {std::pair{6000.0, 400.0}, {8000.0, 401.1}, {250.0, -17.3}}) {
     const double kw = ShownPower(PowerOf(rpm, torque), PowerUnit::Kw);
-    EXPECT_NEAR(kw, rpm * torque * 2.0 * M_PI / 60000.0, 1e-12 * std::abs(kw));
+    EXPECT_NEAR(kw, rpm * torque * 2.0 * std::numbers::pi / 60000.0, 1e-12 * std::abs(kw));
     EXPECT_NEAR(ShownPower(PowerOf(rpm, torque), PowerUnit::Ps), kw / 0.73549875, 1e-12 * std::abs(kw));
   }
   EXPECT_NEAR(ShownTorque(NmPerLbFt, TorqueUnit::LbFt), 1.0, 1e-15);
