@@ -527,7 +527,9 @@ class Flow {
     }
     const QFont font = frame().statusBar()->font();
     out += "status bar " + font.family().toStdString() + " " + std::to_string(font.pixelSize()) + "px\n";
-    // A toolbar button's hint shows in the status bar when the pointer is on it.
+    // A toolbar button's hint shows in the status bar when the pointer comes
+    // onto it (from wherever an earlier flow left it).
+    QTest::mouseMove(frame().statusBar());
     QTest::mouseMove(bar->widgetForAction(frame().Action(CmAddLine)));
     IdlePass();
     return out + "hovering Add: " + frame().statusBar()->currentMessage().toStdString() + "\n";
