@@ -68,6 +68,8 @@ TEST(TableText, ReadsWhatSpreadsheetsAndEditorsGive) {
       {"exported CSV of two curves", "A,B\r\n0.000000,0.100000\r\n", Tire, "A: 0 | B: 0.1"},
       {"a quoted comma among comma cells groups digits", "\"1,000\",-20,150", Engine,
        "RPM: 1000 | Compression: -20 | Torque: 150"},
+      {"separators inside quotes part nothing", "\"A; wet\",\"B\tdry\"\r\n0.1,0.2\r\n", Tire,
+       "A; wet: 0.1 | B\tdry: 0.2"},
       {"no header", "0.5\t0.25", Tire, ": 0.5 | : 0.25"},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.text, c.shape), c.read) << c.what;

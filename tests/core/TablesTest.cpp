@@ -56,7 +56,7 @@ TEST(Tables, ValueAxis) {
   // Engine axes of curves at their extremes; tire axes of four slots.
   const struct {
     double torque, compression;
-  } engines[] = {{437.2, -60}, {420, -80}, {0, 0}, {100, 900}, {1e12, -1e12}, {-50, -200}};
+  } engines[] = {{437.2, -60}, {420, -80}, {0, 0}, {100, 900}, {1e12, -1e12}, {-50, -200}, {0.6, -0.1}, {0.05, 0}};
   for (const auto& c : engines) {
     EditorDocument doc;
     test::FillFlatEngineCurve(doc, 41, c.torque, c.compression);
