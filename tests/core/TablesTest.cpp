@@ -147,7 +147,7 @@ TEST(Tables, ViewRowsAndPrintedPages) {
     out << "screen pixels of " << pixels << " at " << screen << "/" << printer << ": "
         << ScreenPixelsOf(pixels, screen, printer) << "\n";
   }
-  for (const auto& [w, h, pw, ph] : {std::tuple{944, 600, 4960, 7016}, {300, 900, 4960, 7016}, {10, 10, 4960, 7016},
+  for (const auto& [w, h, pw, ph] : {std::tuple{944, 600, 4960, 7016}, {0, 0, 4960, 7016}, {300, 900, 4960, 7016}, {10, 10, 4960, 7016},
                                      {944, 600, 7016, 4960}}) {
     const auto first = FirstPreviewPage(w, h, pw, ph);
     const auto second = SecondPreviewPage(first);

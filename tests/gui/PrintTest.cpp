@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <climits>
 #include <functional>
 
@@ -261,6 +262,8 @@ TEST_F(PrintingTest, PreviewPagesThroughTheDocument) {
     Preview([&](TApxPreviewWin& p) {
       EXPECT_FALSE(frame->isVisible());
       EXPECT_EQ(p.windowTitle(), QStringLiteral("Dynoforge (Preview)"));
+      const auto* bar = p.findChild<QToolBar*>(QStringLiteral("PreviewToolbar"));
+      EXPECT_TRUE(bar && !bar->isMovable() && !bar->isFloatable());
       EXPECT_EQ(app->Printing, 1);
       for (const char* step : {static_cast<const char*>(nullptr), "next", "next", "two", "previous", "next", "one",
                                "previous"}) {
