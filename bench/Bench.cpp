@@ -37,7 +37,7 @@
 #include "core/curves/Rescale.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
@@ -128,7 +128,7 @@ struct OpenedFile {
       doc.EngineLoaded = true;
       ReadEngineParameters(doc);
     }
-    StartHistory(*st);
+    st->Steps.Start();
   }
   test::FakeHost host;
   std::unique_ptr<EditorState> st;
@@ -257,7 +257,7 @@ Batch DragMove() {
 Batch UndoRedo(StepKind kind) {
   auto opened = std::make_shared<OpenedFile>(TheFiles().enginePath);
   EditorState& st = *opened->st;
-  BeginStep(st, kind);
+  st.Steps.Begin(kind);
   if (kind == StepKind::Rescale) {
     RescaleValues values = BeginRescale(st.Doc);
     values.CurrentHp *= 1.1;
@@ -266,12 +266,12 @@ Batch UndoRedo(StepKind kind) {
     st.Doc.Engine.Torque[250] += 10.0;
     RecomputePower(st.Doc, 250);
   }
-  EndStep(st);
+  st.Steps.End();
   if (st.History.Steps() != 1) std::fprintf(stderr, "the action made no step\n");
   return InProcess([opened] {
     opened->host.invalidations.clear();
-    UndoCommand(*opened->st);
-    RedoCommand(*opened->st);
+    opened->st->Steps.Undo();
+    opened->st->Steps.Redo();
   });
 }
 

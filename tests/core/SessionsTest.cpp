@@ -33,7 +33,7 @@
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
@@ -283,11 +283,11 @@ class Session {
       words >> name;
       Open(name);
     } else if (command == "undo") {
-      UndoCommand(st);
+      st.Steps.Undo();
     } else if (command == "redo") {
-      RedoCommand(st);
+      st.Steps.Redo();
     } else if (command == "enter") {
-      EndTyping(st);
+      st.Steps.EndTyping();
     } else if (command == "units") {
       // View > the torque unit and the power unit, by name.
       std::string torque, power;
@@ -324,54 +324,54 @@ class Session {
       if (outcome.Message) transcript_ += "  says \"" + outcome.Message->Text + "\" \"" + outcome.Message->Caption + "\"\n";
     };
     if (command == "add") {
-      BeginStep(st, StepKind::AddLine);
+      st.Steps.Begin(StepKind::AddLine);
       report(AddLine(st.Doc));
       RefitTable(st.View, st.Host, st.Doc.RowCount);
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "remove") {
-      BeginStep(st, StepKind::RemoveLine);
+      st.Steps.Begin(StepKind::RemoveLine);
       report(RemoveLine(st.Doc));
       RefitTable(st.View, st.Host, st.Doc.RowCount);
       ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "resolution") {
       double step = 0;
       words >> step;
       transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc)) + "\n";
-      BeginStep(st, StepKind::ChangeResolution);
+      st.Steps.Begin(StepKind::ChangeResolution);
       const EditOutcome outcome = ChangeResolution(st.Doc, step);
       report(outcome);
       if (outcome.Changed) {
         RefitTable(st.View, st.Host, st.Doc.RowCount);
         ResetInteraction(st.Ui, st.Host);
       }
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "rescale") {
       double hp = 0;
       double compression = 0;
       words >> hp >> compression;
-      BeginStep(st, StepKind::Rescale);
+      st.Steps.Begin(StepKind::Rescale);
       RescaleValues values = BeginRescale(st.Doc);
       transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
       values.CurrentHp = hp;
       values.NewCompression = compression;
       ApplyRescale(st.Doc, values);
       ResetInteraction(st.Ui, st.Host);
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "generate") {
-      BeginStep(st, StepKind::Generate);
+      st.Steps.Begin(StepKind::Generate);
       if (st.Doc.TireMode) {
         st.Doc.TireParsed = false;
         ResetSlipCurves(st.Doc);
         ResetInteraction(st.Ui, st.Host);
-        EndStep(st);
+        st.Steps.End();
       } else {
         GeneratorSettings& g = st.Doc.Generator;
         words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
         GenerateNewEngine(st.Doc);
         ResetInteraction(st.Ui, st.Host);
         RefitTable(st.View, st.Host, st.Doc.RowCount);
-        MarkDocumentClean(st);
+        st.Steps.MarkClean();
       }
     } else if (command == "bendto") {
       double target = 0;
@@ -380,12 +380,12 @@ class Session {
     } else if (command == "import") {
       std::string name;
       words >> name;
-      BeginStep(st, StepKind::Import);
+      st.Steps.Begin(StepKind::Import);
       transcript_ += "  read " + std::to_string(static_cast<int>(ReadEngineRows(st.Doc, test::DataPath("files/" + name).string()).Result)) + "\n";
       ResetInteraction(st.Ui, st.Host);
       st.View.FirstVisibleRow = 0;
       UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "parameter") {
       // The parameter dialog confirmed with one field changed.
       std::string key;
@@ -395,22 +395,22 @@ class Session {
       ParameterTexts texts;
       LoadParameterTexts(st.Doc.Parameters, texts);
       texts.Texts[ParameterTextIndex(EngineParameterIndex(key), field)] = text;
-      BeginStep(st, StepKind::EditParameters);
+      st.Steps.Begin(StepKind::EditParameters);
       ApplyParameterTexts(st.Doc, texts);
-      EndStep(st);
+      st.Steps.End();
     } else if (command == "slipcurve") {
       // The slip curve dialog: one curve added, the first one renamed, and
       // confirmed or cancelled.
       std::string name, step, dropoff, answer;
       words >> name >> step >> dropoff >> answer;
-      BeginStep(st, StepKind::EditSlipCurves);
+      st.Steps.Begin(StepKind::EditSlipCurves);
       const int count = AddSlipCurve(st.Doc, st.Doc.SlipCurveCount);
       StoreSlipHeader(st.Doc.SlipCurves[0], name, step, dropoff);
       if (answer == "ok") {
         ApplySlipCurveCount(st.Doc, count);
-        EndStep(st);
+        st.Steps.End();
       } else {
-        AbandonStep(st);
+        st.Steps.Abandon();
       }
     } else {
       ADD_FAILURE() << "unknown command " << command;
@@ -434,7 +434,7 @@ class Session {
       st.View.FirstVisibleRow = 0;
       UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
     }
-    StartHistory(st);
+    st.Steps.Start();
     transcript_ += "  read " + std::to_string(static_cast<int>(read)) + "\n";
   }
 

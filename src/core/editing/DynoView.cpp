@@ -92,10 +92,11 @@ bool ViewCommand(EditorState& st, int id) {
   return true;
 }
 
-void SetComparison(EditorState& st, std::shared_ptr<const ComparedCurve> curve) {
-  st.Doc.Dyno.Comparison = std::move(curve);
+void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,
+                   std::shared_ptr<const ComparedCurve> curve) {
+  doc.Dyno.Comparison = std::move(curve);
   // Its points may stretch the value axis: everything is repainted.
-  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+  host.Invalidate(view.ClientFrom(0, 0), false);
 }
 
 void RememberSavedCurve(EditorDocument& doc) {
@@ -105,10 +106,10 @@ void RememberSavedCurve(EditorDocument& doc) {
   doc.Dyno.Saved = std::move(saved);
 }
 
-void ForgetComparisons(EditorState& st) {
-  if (st.Doc.Dyno.Comparison) st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-  st.Doc.Dyno.Comparison.reset();
-  st.Doc.Dyno.Saved.reset();
+void ForgetComparisons(EditorDocument& doc, EditorHost& host, const ViewState& view) {
+  if (doc.Dyno.Comparison) host.Invalidate(view.ClientFrom(0, 0), false);
+  doc.Dyno.Comparison.reset();
+  doc.Dyno.Saved.reset();
 }
 
 }  // namespace dyno

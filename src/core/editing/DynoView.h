@@ -9,6 +9,8 @@ struct ChartLayout;
 struct ComparedCurve;
 struct EditorDocument;
 struct EditorState;
+class EditorHost;
+struct ViewState;
 struct Peak;
 
 // The status bar's readout of the curve shown: the peak torque and peak
@@ -43,7 +45,8 @@ ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart);
 bool ViewCommand(EditorState& st, int id);
 
 // Draws curve behind the document's (nothing clears it).
-void SetComparison(EditorState& st, std::shared_ptr<const ComparedCurve> curve);
+void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,
+                   std::shared_ptr<const ComparedCurve> curve);
 
 // The document's engine curve as it is now is the file's as last opened or
 // saved: Compare With Saved shows it, named after the file.
@@ -51,6 +54,6 @@ void RememberSavedCurve(EditorDocument& doc);
 
 // Another file replaced the document: no comparison, nothing saved to
 // compare with.
-void ForgetComparisons(EditorState& st);
+void ForgetComparisons(EditorDocument& doc, EditorHost& host, const ViewState& view);
 
 }  // namespace dyno

@@ -5,6 +5,7 @@
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/UndoHistory.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/InteractionState.h"
 
 namespace dyno {
@@ -21,6 +22,9 @@ struct EditorState {
   ViewState View;
   ChartLayout Chart;
   InteractionState Ui;
+  // Records the edits of the parts above in History, and undoes them. It
+  // holds references to them, so the state is neither copied nor moved.
+  EditSteps Steps{Doc, History, View, Ui, Host};
 };
 
 }  // namespace dyno

@@ -11,11 +11,10 @@ FileMode CurrentFileMode(const EditorDocument& doc) {
   return doc.TireMode ? FileMode::Tire : doc.UpgradeMode ? FileMode::Upgrade : FileMode::Engine;
 }
 
-std::optional<FileMode> ModeToSaveChanges(const EditorState& st) {
-  const EditorDocument& doc = st.Doc;
+std::optional<FileMode> ModeToSaveChanges(const EditorDocument& doc, const UndoHistory& history) {
   if (!doc.Modified) return std::nullopt;
-  bool engine = st.History.Unsaved(FileData::Engine);
-  bool tire = st.History.Unsaved(FileData::Tire);
+  bool engine = history.Unsaved(FileData::Engine);
+  bool tire = history.Unsaved(FileData::Tire);
   // Marked Modified with no step that says what changed: it may be either.
   if (!engine && !tire) engine = tire = true;
   const auto canSave = [&](FileMode mode) { return CanSaveAs(doc, mode == FileMode::Tire, mode == FileMode::Upgrade); };
@@ -25,7 +24,7 @@ std::optional<FileMode> ModeToSaveChanges(const EditorState& st) {
   if (tire && canSave(FileMode::Tire)) return FileMode::Tire;
   if (!engine) return std::nullopt;
   // Rows changed in Upgrade mode are written with their "HDV=" prefix again.
-  const std::optional<ViewMark> last = st.History.LastChangeView(FileData::Engine);
+  const std::optional<ViewMark> last = history.LastChangeView(FileData::Engine);
   if (last && last->UpgradeMode && canSave(FileMode::Upgrade)) return FileMode::Upgrade;
   if (canSave(FileMode::Engine)) return FileMode::Engine;
   return std::nullopt;

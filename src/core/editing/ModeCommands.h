@@ -6,6 +6,7 @@ namespace dyno {
 
 struct EditorDocument;
 struct EditorState;
+class UndoHistory;
 
 enum class FileMode { Engine, Upgrade, Tire };
 
@@ -16,7 +17,7 @@ FileMode CurrentFileMode(const EditorDocument& doc);
 // and for changed engine data the mode of its last change (Upgrade or
 // Engine) where Save As works. Nothing when nothing is unsaved or no mode
 // can write it (the start-up curve, never loaded from a file).
-std::optional<FileMode> ModeToSaveChanges(const EditorState& st);
+std::optional<FileMode> ModeToSaveChanges(const EditorDocument& doc, const UndoHistory& history);
 
 // Switches the file mode: clears the picks, selections and any drag and
 // empties the value box, returns the table to row 0 for the mode's row

@@ -7,7 +7,7 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 
@@ -374,7 +374,7 @@ StepKind PressKind(const EditorState& st) {
 
 void ButtonDown(EditorState& st, Point p, bool doubleClick) {
   const LookRepaint look(st);
-  BeginStep(st, StepKind::EditCell);
+  st.Steps.Begin(StepKind::EditCell);
   st.Ui.MouseDown = true;
   PressButtons(st, p);
   if (st.Doc.TireMode) {
@@ -543,7 +543,7 @@ void EvLButtonUp(EditorState& st, Point p) {
     }
   }
   ui.Dragging = false;
-  EndStep(st);
+  st.Steps.End();
 }
 
 }  // namespace dyno

@@ -6,7 +6,7 @@
 #include "core/chart/ChartGeometry.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -56,7 +56,7 @@ void StoreBoxValue(EditorState& st, double x, bool countsAsChange, bool typed) {
 // one; the program writes the box within the step of the press or hold that
 // picked or stepped a value.
 void BeginTyping(EditorState& st) {
-  if (!st.History.Recording()) BeginStep(st, StepKind::Typing);
+  if (!st.History.Recording()) st.Steps.Begin(StepKind::Typing);
 }
 
 }  // namespace
@@ -156,7 +156,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified(), true);
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
   }
-  EndTyping(st);
+  st.Steps.EndTyping();
 }
 
 }  // namespace dyno

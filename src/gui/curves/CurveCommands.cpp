@@ -12,7 +12,7 @@
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
@@ -37,68 +37,68 @@ void CurveCommands::GenerateCommand() {
   EditorState& st = window_.State();
   if (st.Doc.TireMode) {
     // In Tire mode Generate brings back the built-in slip curve.
-    BeginStep(st, StepKind::Generate);
+    st.Steps.Begin(StepKind::Generate);
     st.Doc.TireParsed = false;
     ResetSlipCurves(st.Doc);
     st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     // The curves shown are new: nothing stays selected.
     ResetInteraction(st.Ui, st.Host);
-    EndStep(st);
+    st.Steps.End();
     return;
   }
   GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
-  BeginStep(st, StepKind::Generate);
+  st.Steps.Begin(StepKind::Generate);
   GenerateNewEngine(st.Doc);
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
   // A new engine, as yet unchanged: Undo can still bring back the old one.
-  MarkDocumentClean(st, FileData::Engine);
+  st.Steps.MarkClean(FileData::Engine);
 }
 
 void CurveCommands::RescaleCommand() {
   EditorState& st = window_.State();
   // The dialog scales the rows when it is confirmed.
-  BeginStep(st, StepKind::Rescale);
+  st.Steps.Begin(StepKind::Rescale);
   RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) == QDialog::Accepted) {
     // The shown value is the old one: nothing stays selected.
     ResetInteraction(st.Ui, st.Host);
     st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
   }
-  EndStep(st);
+  st.Steps.End();
 }
 
 void CurveCommands::ResolutionCommand() {
   EditorState& st = window_.State();
   ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
-  BeginStep(st, StepKind::ChangeResolution);
+  st.Steps.Begin(StepKind::ChangeResolution);
   const EditOutcome outcome = ChangeResolution(st.Doc, dialog.NewRpmStep());
   if (outcome.Changed) {
     RefitTable(st.View, st.Host, st.Doc.RowCount);
     // The rows are new: nothing stays selected.
     ResetInteraction(st.Ui, st.Host);
   }
-  EndStep(st);
+  st.Steps.End();
   ShowMessage(window_, outcome.Message);
 }
 
 void CurveCommands::AddLineCommand() {
   EditorState& st = window_.State();
-  BeginStep(st, StepKind::AddLine);
+  st.Steps.Begin(StepKind::AddLine);
   AddLine(st.Doc);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
-  EndStep(st);
+  st.Steps.End();
 }
 
 void CurveCommands::RemoveLineCommand() {
   EditorState& st = window_.State();
-  BeginStep(st, StepKind::RemoveLine);
+  st.Steps.Begin(StepKind::RemoveLine);
   const EditOutcome outcome = RemoveLine(st.Doc);
   RefitTable(st.View, st.Host, st.Doc.RowCount);
   ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
-  EndStep(st);
+  st.Steps.End();
   ShowMessage(window_, outcome.Message);
 }
 
@@ -125,7 +125,7 @@ void CurveCommands::ImportCommand() {
   TakeChosenFile(doc, path);
   doc.ImportFolder = doc.FileFolder;
 
-  BeginStep(st, StepKind::Import);
+  st.Steps.Begin(StepKind::Import);
   const ReadOutcome outcome = ReadEngineRows(doc, doc.FilePath);
   const ReadResult read = outcome.Result;
   if (read == ReadResult::Read || read == ReadResult::NothingFound) {
@@ -136,7 +136,7 @@ void CurveCommands::ImportCommand() {
     UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
   }
   // A file that gave rows, or none, replaced the curve: the step sets Modified.
-  EndStep(st);
+  st.Steps.End();
   if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
     ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
   }
@@ -169,7 +169,7 @@ void CurveCommands::ImportCsvCommand() {
 
 void CurveCommands::ApplyTable(StepKind kind, const std::string& text) {
   EditorState& st = window_.State();
-  BeginStep(st, kind);
+  st.Steps.Begin(kind);
   const EditOutcome outcome = PasteTable(st.Doc, text);
   if (outcome.Changed) {
     // The rows are new: nothing stays selected; the whole window is drawn
@@ -177,7 +177,7 @@ void CurveCommands::ApplyTable(StepKind kind, const std::string& text) {
     ResetInteraction(st.Ui, st.Host);
     RefitTable(st.View, st.Host, st.Doc.RowCount);
   }
-  EndStep(st);
+  st.Steps.End();
   ShowMessage(window_, outcome.Message);
 }
 

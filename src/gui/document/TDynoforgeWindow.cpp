@@ -21,7 +21,7 @@
 #include "core/editing/ModeCommands.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
@@ -92,7 +92,7 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   valueEdit_->installEventFilter(this);
   connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
   // Enter ends a run of typing: what follows is another step.
-  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { EndTyping(*state_); });
+  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { state_->Steps.EndTyping(); });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -127,7 +127,7 @@ void TDynoforgeWindow::SetupWindow() {
   GenerateEngineCurve(doc);
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, doc.RowCount);
-  StartHistory(st);
+  st.Steps.Start();
   SetCaption();
 
   // Paths are UTF-8 in the core on every system.
@@ -152,10 +152,10 @@ void TDynoforgeWindow::Command(int id) {
   if (!Status(id).Enabled) return;
   EditorState& st = *state_;
   // A command ends a run of typing; Undo then takes back that run.
-  EndStep(st);
+  st.Steps.End();
   switch (id) {
-    case CmUndo: UndoCommand(st); break;
-    case CmRedo: RedoCommand(st); break;
+    case CmUndo: st.Steps.Undo(); break;
+    case CmRedo: st.Steps.Redo(); break;
     case CmOpen: files_.OpenPhysicsFile(); break;
     case CmImport: curves_.ImportCommand(); break;
     case CmSaveAs: files_.SaveAsPhysicsFile(); break;

@@ -7,7 +7,7 @@
 #include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
-#include "core/editing/UndoCommands.h"
+#include "core/editing/EditSteps.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
@@ -104,11 +104,11 @@ void FileCommands::OpenFile(const QString& path) {
 bool FileCommands::SaveChangesFirst() {
   EditorState& st = window_.State();
   // Typing still in progress counts as a change.
-  EndStep(st);
+  st.Steps.End();
   // The changes of each file, engine and tire, are offered in turn, whatever
   // the mode shows; changes no file can take (the start-up curve) are not.
   for (int round = 0; round < FileDataKinds; ++round) {
-    const std::optional<FileMode> mode = ModeToSaveChanges(st);
+    const std::optional<FileMode> mode = ModeToSaveChanges(st.Doc, st.History);
     if (!mode) return true;
     switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
       case UserDialogs::SaveChoice::Save:
@@ -152,8 +152,8 @@ bool FileCommands::OpenPath(const QString& path) {
     // changed nothing.
     if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-      StartHistory(st, FileData::Tire);
-      ForgetComparisons(st);
+      st.Steps.Start(FileData::Tire);
+      ForgetComparisons(st.Doc, st.Host, st.View);
     }
     if (read.Result == ReadResult::CannotRead) {
       dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
@@ -173,10 +173,10 @@ bool FileCommands::OpenPath(const QString& path) {
   const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
   if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-    ForgetComparisons(st);
+    ForgetComparisons(st.Doc, st.Host, st.View);
   }
   // A file without rows has still replaced the engine text and emptied the curve.
-  if (read.Result == ReadResult::NothingFound) StartHistory(st, FileData::Engine);
+  if (read.Result == ReadResult::NothingFound) st.Steps.Start(FileData::Engine);
   if (!reported(read.Result, FromBytes(NoTorqueData))) return false;
   doc.EngineLoaded = true;
   SetFileMode(st, FileMode::Engine);
@@ -194,7 +194,7 @@ bool FileCommands::OpenPath(const QString& path) {
   doc.Modified = false;
   st.View.FirstVisibleRow = 0;
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  StartHistory(st, FileData::Engine);
+  st.Steps.Start(FileData::Engine);
   RememberSavedCurve(doc);
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
   ReportLeftOut(dialogs, parent, read, doc.FileTitle);
@@ -245,7 +245,7 @@ bool FileCommands::SaveAsPhysicsFile() {
   // The opened file's path and folder stay: a later Save As under the new
   // name in that folder backs it up first. The other file's data, engine or
   // tire, keeps its own unsaved changes.
-  MarkDocumentClean(st, doc.TireMode ? FileData::Tire : FileData::Engine);
+  st.Steps.MarkClean(doc.TireMode ? FileData::Tire : FileData::Engine);
   window_.SetCaption(DecodedName(name));
   doc.FileTitle = name;
   // What Compare With Saved shows from now on; a tire file has no engine curve.
@@ -292,12 +292,12 @@ void FileCommands::CompareWithFile() {
     dialogs.Message(parent, DecodedName(read.Message->Text), DecodedName(read.Message->Caption));
     return;
   }
-  SetComparison(st, read.Curve);
+  SetComparison(st.Doc, st.Host, st.View, read.Curve);
 }
 
 void FileCommands::CompareWithSaved() {
   EditorState& st = window_.State();
-  if (st.Doc.Dyno.Saved) SetComparison(st, st.Doc.Dyno.Saved);
+  if (st.Doc.Dyno.Saved) SetComparison(st.Doc, st.Host, st.View, st.Doc.Dyno.Saved);
 }
 
 void FileCommands::LoadRecentFiles() {
@@ -344,15 +344,15 @@ void FileCommands::EditParameters() {
   QWidget* parent = window_.DialogParent();
   if (doc.TireMode) {
     // The dialog's Add writes new curves into the document at once.
-    BeginStep(st, StepKind::EditSlipCurves);
+    st.Steps.Begin(StepKind::EditSlipCurves);
     EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
     if (dialogs.Run(dialog) == QDialog::Accepted) {
       ApplySlipCurveCount(doc, dialog.CurveCount());
       st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-      EndStep(st);
+      st.Steps.End();
     } else {
       // Curves added but not confirmed stay in slots the file does not count.
-      AbandonStep(st);
+      st.Steps.Abandon();
     }
     return;
   }
@@ -360,10 +360,10 @@ void FileCommands::EditParameters() {
   LoadParameterTexts(doc.Parameters, texts);
   EditEngineSpecsDialog dialog(texts, parent);
   if (dialogs.Run(dialog) == QDialog::Accepted) {
-    BeginStep(st, StepKind::EditParameters);
+    st.Steps.Begin(StepKind::EditParameters);
     ApplyParameterTexts(doc, texts);
     st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-    EndStep(st);
+    st.Steps.End();
   }
 }
 
