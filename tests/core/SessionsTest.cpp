@@ -262,8 +262,6 @@ class Session {
       ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width, height);
     } else if (command == "refit") {
       RefitTable(st.View, st.Host, st.Doc.RowCount);
-    } else if (command == "forget") {
-      ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
     } else if (command == "set") {
       std::string column;
       int i = 0;
