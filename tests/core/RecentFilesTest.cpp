@@ -9,7 +9,6 @@
 #include "core/document/CommandRules.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/RecentFiles.h"
-#include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 
 namespace dyno {
@@ -101,14 +100,6 @@ TEST(RecentFiles, TheSubmenuAndClearListNeedAFileTheEntriesTheirOwn) {
     for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(QueryCommand(entries[i], doc).Enabled, i < count) << count << i;
   }
   for (const int id : {CmRecentFiles, CmClearRecentFiles}) EXPECT_TRUE(QueryCommand(id, doc).Enabled) << id;
-}
-
-TEST(RecentFiles, TheSubmenusItemsAreFoundInTheMenuTable) {
-  ASSERT_NE(FindMenuItem(CmRecentFiles), nullptr);
-  EXPECT_EQ(FindMenuItem(CmRecentFiles)->Items.size(), 10u);  // eight files, a separator, Clear List
-  ASSERT_NE(FindMenuItem(CmClearRecentFiles), nullptr);
-  EXPECT_EQ(FindMenuItem(CmClearRecentFiles)->Text, "&Clear List");
-  EXPECT_EQ(FindMenuItem(0), nullptr);
 }
 
 }  // namespace
