@@ -44,6 +44,8 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifndef _WIN32
+const char* const NullDevice = "/dev/null";
+
 // Exit code of a child whose set-up is not possible here; the test skips.
 constexpr int ChildCannotSetUp = 77;
 
@@ -101,6 +103,8 @@ int RunOnSmallFileSystem(const std::filesystem::path& folder, const std::string&
 }
 
 #else
+const char* const NullDevice = "NUL";
+
 // Windows has no FIFOs in the file system; the scenes that need them are POSIX-only.
 int mkfifo(const char*, int) { return -1; }
 #endif
@@ -149,12 +153,7 @@ class Scene {
 
   // The UTF-8 path of a name in the folder; <device> is the system's null device.
   std::string Path(const std::string& name) const {
-#ifdef _WIN32
-    if (name == "<device>") return "NUL";
-#else
-    if (name == "<device>") return "/dev/null";
-#endif
-    return JoinPath(Utf8FromPath(folder_), name);
+    return name == "<device>" ? NullDevice : JoinPath(Utf8FromPath(folder_), name);
   }
   fs::path FsPath(const std::string& name) const { return PathFromUtf8(Path(name)); }
 
@@ -378,7 +377,8 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
     }
     return text;
   };
-  EXPECT_EQ(writeBits("\n" + test::TempDir::Read(transcript)), writeBits("\n" + test::TempDir::Read(test::DataPath(reference))));
+  const std::string approved = test::TempDir::Read(test::DataPath(reference));
+  EXPECT_EQ(writeBits("\n" + test::TempDir::Read(transcript)), writeBits("\n" + approved));
 #else
   if (needs.empty()) {
     play(prepare);
