@@ -5,9 +5,12 @@
 // Import CSV read in every format a spreadsheet or text editor gives them,
 // and the refusals of what is no table) and the peaks of a curve. The
 // properties that are no table follow: round trips through Copy Table and
-// Export CSV, and torque typed in lb-ft. The peaks readout, unit conversions
-// and names, and the compared curve are checked by the flow dyno-view and
-// the session units; mapping values to pixels by the drag sessions.
+// Export CSV, torque typed in lb-ft, slip curves kept within their slots and
+// compared rows placed by their RPM. Checked elsewhere: the peaks readout,
+// unit conversions and names, and the compared curve's refusals (flows
+// dyno-view and dyno-settings, session units, the pictures); mapping pixels
+// to values (the drag sessions); slip curve headers (the slip curve dialog's
+// gui test).
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -25,6 +28,7 @@
 #include "core/chart/PrintedPage.h"
 #include "core/chart/ViewState.h"
 #include "core/curves/PasteTable.h"
+#include "core/editing/ValueBox.h"
 #include "core/document/CommandRules.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
@@ -90,7 +94,6 @@ void RunCases(const std::string& name, const Case& run, bool echo = false) {
   ASSERT_TRUE(cases) << name;
   std::ostringstream out;
   for (std::string line; std::getline(cases, line);) {
-    if (line.ends_with('\r')) line.pop_back();
     if (line.empty() || line.starts_with('#')) continue;
     std::istringstream in(line);
     std::string rule;
@@ -252,6 +255,39 @@ TEST(Tables, NumbersAndTexts) {
   });
 }
 
+// A fifth curve is not added; the count applied stays within the four slots,
+// new curves are as long as the table, and the document counts as changed.
+TEST(Tables, SlipCurvesStayWithinTheirSlots) {
+  EditorDocument doc;
+  doc.RowCount = 300;
+  EXPECT_EQ(AddSlipCurve(doc, SlipCurveSlots), SlipCurveSlots);
+  for (const auto& [count, applied] : {std::pair{2, 2}, {0, 0}, {9, 4}}) {
+    doc.SlipCurveCount = 1;
+    doc.Modified = false;
+    ApplySlipCurveCount(doc, count);
+    EXPECT_EQ(doc.SlipCurveCount, applied) << count;
+    EXPECT_TRUE(doc.Modified) << count;
+  }
+  EXPECT_EQ(doc.SlipCurves[3].SampleCount, 300);
+}
+
+// Compared rows are placed by their RPM between the rows' x positions; a plot
+// of no height maps no pixel to a value.
+TEST(Tables, ComparedRowsArePlacedByTheirRpm) {
+  const std::vector<double> rpm{0, 1000, 2000, 4000};
+  const std::vector<int> x{100, 200, 300, 400};
+  const std::vector<double> asked{0, 500, 2000, 3000, 5000, -1000, std::nan("")};
+  std::vector<int> xs(asked.size());
+  RpmsToX(rpm, x, asked, xs);
+  EXPECT_EQ(xs, (std::vector<int>{100, 150, 300, 350, 450, 0, 100}));
+  // RPMs that do not rise: spread from the first to the last.
+  RpmsToX(std::vector<double>{0, 3000, 3000, 6000}, x, std::vector<double>{1500, 6000}, xs);
+  EXPECT_EQ(xs[0], 175);
+  ChartLayout chart;
+  chart.PlotHeight = 0;
+  EXPECT_FALSE(MapYToValue(chart, 100).has_value());
+}
+
 // When each command is available and checked, for documents in each state.
 TEST(Tables, CommandRules) {
   std::ostringstream out;
@@ -278,35 +314,6 @@ TEST(Tables, CommandRules) {
   }
   ExpectApproved(out.str(), "tables/command-rules.transcript");
 }
-
-TEST(Tables, SlipCurveHeaders) {
-  std::ostringstream out;
-  EditorDocument doc;
-  doc.RowCount = 300;
-  for (int count = 0; count <= SlipCurveSlots; ++count) {
-    const int added = AddSlipCurve(doc, count);
-    out << "add after " << count << " -> " << added;
-    if (added > count) {
-      const SlipCurve& curve = doc.SlipCurves[count];
-      out << " \"" << curve.Name << "\" " << Exact(curve.Step) << " " << Exact(curve.DropoffFunction) << " "
-          << Exact(curve.Samples[0]) << " " << Exact(curve.Samples[236]) << " " << Exact(curve.Samples[299]);
-    }
-    out << "\n";
-  }
-  SlipCurve curve;
-  StoreSlipHeader(curve, "A name longer than eighteen", "0.0012345678", " 3.75xyz");
-  const SlipHeaderTexts shown = ShowSlipHeader(curve);
-  out << "stored \"" << curve.Name << "\" " << Exact(curve.Step) << " " << Exact(curve.DropoffFunction) << " shown \""
-      << shown.Name << "\" \"" << shown.Step << "\" \"" << shown.Dropoff << "\"\n";
-  for (const int count : {2, 4, 0, 9}) {
-    doc.SlipCurveCount = 1;
-    ApplySlipCurveCount(doc, count);
-    out << "apply " << count << " -> " << doc.SlipCurveCount << " samples " << doc.SlipCurves[1].SampleCount << " "
-        << doc.SlipCurves[3].SampleCount << " modified " << doc.Modified << "\n";
-  }
-  ExpectApproved(out.str(), "tables/slip-curve-headers.transcript");
-}
-
 
 // The columns a spreadsheet's text is read as, "name: values | name: values",
 // or the refusal.
@@ -419,6 +426,14 @@ TEST(Tables, TorqueTypedInLbFtShowsAsTypedAfterRounding) {
   for (const double typed : {320.55, 0.05, -0.05, 1234.25, 99999.95}) {
     EXPECT_TRUE(ShowSame(ShownTorque(StoredTorque(typed, TorqueUnit::LbFt, 1), TorqueUnit::LbFt), typed, 1)) << typed;
   }
+  // A value the box already shows stays as it is when the program writes it.
+  EditorDocument doc;
+  doc.Dyno.Units.Torque = TorqueUnit::LbFt;
+  EXPECT_EQ(StoredEngineValue(doc, 433.0, 319.4, false), 433.0);
+  EXPECT_NE(StoredEngineValue(doc, 433.0, 319.4, true), 433.0);
+  EXPECT_EQ(StoredEngineValue(doc, 433.0, 319.5, false), StoredTorque(319.5, TorqueUnit::LbFt, 1));
+  doc.Dyno.Units.Torque = TorqueUnit::Nm;
+  EXPECT_EQ(StoredEngineValue(doc, 433.04, 433.0, false), 433.0);
 }
 
 }  // namespace

@@ -151,10 +151,8 @@ std::string_view Between(std::string_view written, std::string_view before, std:
 double AsWritten(int decimals, double value) { return DecimalToDouble(FixedText(FileValue(value), decimals)); }
 
 bool HasParameterKey(std::string_view text) {
-  for (const EngineParameterSpec& spec : EngineParameterSpecs) {
-    if (text.find(spec.Key) != std::string_view::npos) return true;
-  }
-  return false;
+  const auto inText = [&](const EngineParameterSpec& spec) { return text.find(spec.Key) != std::string_view::npos; };
+  return std::ranges::any_of(EngineParameterSpecs, inText);
 }
 
 // How far a parameter value may move by being written with its format.
@@ -317,14 +315,10 @@ void TireRoundTrip(std::string_view bytes) {
 
   // The text before the first section header and after the last section
   // read is kept; between them stand the curves, each line whole.
-  std::size_t header = bytes.size();
-  for (const Piece& piece : Pieces(bytes)) {
-    if (piece.bytes == SlipCurveHeader) {
-      header = piece.start;
-      break;
-    }
-  }
-  FUZZ_CHECK(header < bytes.size());
+  const std::vector<Piece> pieces = Pieces(bytes);
+  const auto found = std::ranges::find(pieces, SlipCurveHeader, &Piece::bytes);
+  FUZZ_CHECK(found != pieces.end());
+  const std::size_t header = found->start;
   FUZZ_CHECK(static_cast<std::size_t>(doc.TireTailPos) >= header);
   const std::string_view prefix = bytes.substr(0, header);
   const std::string_view suffix = bytes.substr(static_cast<std::size_t>(doc.TireTailPos));
