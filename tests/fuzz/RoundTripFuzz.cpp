@@ -34,111 +34,125 @@
 //   take them, but a run of them too long for one line (about 25) has to
 //   start one, and the curve is cut there when it is read again.
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/document/EditorDocument.h"
+#include "core/document/Limits.h"
 #include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
 #include "core/files/ReadBack.h"
 #include "core/files/SaveFile.h"
+#include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
-#include "core/platform/PlatformFile.h"
-#include "FuzzSupport.h"
+#include "support/TempDir.h"
+
+// An invariant that does not hold aborts, which libFuzzer (or the replay
+// driver) reports as a crash with the input saved.
+#define FUZZ_CHECK(condition)                                                                  \
+  do {                                                                                         \
+    if (!(condition)) {                                                                        \
+      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                            \
+    }                                                                                          \
+  } while (false)
 
 using namespace dyno;
+using test::TempDir;
 
 namespace {
+
+// The line pieces of a text as the editor's line reader delivers them: up to
+// and including an LF, at most 255 bytes, the last one up to the end. Written
+// apart from the reader on purpose, so that checks do not share its faults.
+struct Piece {
+  std::size_t start = 0;
+  std::string_view bytes;
+};
+
+std::vector<Piece> Pieces(std::string_view text) {
+  std::vector<Piece> pieces;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t length = 0;
+    while (pos + length < text.size() && length < static_cast<std::size_t>(LineBufferSize - 1)) {
+      if (text[pos + length++] == '\n') break;
+    }
+    pieces.push_back({pos, text.substr(pos, length)});
+    pos += length;
+  }
+  return pieces;
+}
+
+// True when a piece is a torque row: the key before any NUL byte.
+bool IsRowPiece(std::string_view piece) { return UpToNul(piece).find("RPMTorque=(") != std::string_view::npos; }
 
 // A folder for the file-level round trip, in memory where the machine has
 // /dev/shm so that the writers' flushes cost little; removed at exit.
 const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path().string();
-    std::string name = base + "/dynoforge-fuzz-XXXXXX";
-    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
-    return name;
-  }();
-  static const bool cleanUp = [] {
-    return std::atexit([] {
+  static const struct Scratch {
+    Scratch() {
+      const bool shm = ::access("/dev/shm", W_OK) == 0;
+      path = (shm ? "/dev/shm" : std::filesystem::temp_directory_path().string()) + "/dynoforge-fuzz-XXXXXX";
+      FUZZ_CHECK(::mkdtemp(path.data()) != nullptr);
+    }
+    ~Scratch() {
       std::error_code ignored;
-      std::filesystem::remove_all(ScratchFolder(), ignored);
-    }) == 0;
-  }();
-  (void)cleanUp;
-  return folder;
-}
-
-std::string ReadBack(const std::string& path) {
-  std::string bytes;
-  FUZZ_CHECK(ReadFileBytes(path, bytes).Status == ReadStatus::Ok);
-  return bytes;
-}
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  FUZZ_CHECK(out.good());
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  } folder;
+  return folder.path;
 }
 
 // Reading the bytes from a file and writing them with the file writer give
 // what the text functions give.
-void EngineThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
-  const std::string& folder = ScratchFolder();
-  WriteBytes(folder + "/in.ini", bytes);
+void ThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written, bool tire) {
+  const std::string in = ScratchFolder() + (tire ? "/in.tbc" : "/in.ini");
+  TempDir::WriteFile(in, bytes);
   EditorDocument doc;
-  const ReadResult result = ReadEngineRows(doc, folder + "/in.ini").Result;
-  FUZZ_CHECK(result == (expected.RowCount > 0 ? ReadResult::Read : ReadResult::NothingFound));
-  FUZZ_CHECK(doc.EngineText == bytes);
-  FUZZ_CHECK(doc.RowCount == expected.RowCount);
-  for (int i = 0; i < expected.RowCount; ++i) {
-    FUZZ_CHECK(doc.Engine.Rpm[i] == expected.Engine.Rpm[i] && doc.Engine.Torque[i] == expected.Engine.Torque[i] &&
-               doc.Engine.Compression[i] == expected.Engine.Compression[i]);
-  }
-  const SaveResult saved = WriteEngineFile(doc, folder, "in.ini", folder, "out.ini");
+  doc.EngineMode = !tire;
+  doc.TireMode = tire;
+  const ReadResult result = (tire ? ReadTireFile : ReadEngineRows)(doc, in).Result;
+  FUZZ_CHECK(result == ((tire ? expected.SlipCurveCount : expected.RowCount) > 0 ? ReadResult::Read
+                                                                                  : ReadResult::NothingFound));
+  FUZZ_CHECK(doc.RowCount == expected.RowCount && doc.SlipCurveCount == expected.SlipCurveCount);
+  FUZZ_CHECK(doc.TireTailPos == expected.TireTailPos && doc.Engine.Rpm == expected.Engine.Rpm);
+  FUZZ_CHECK(doc.Engine.Torque == expected.Engine.Torque && doc.Engine.Compression == expected.Engine.Compression);
+  const std::string out = tire ? "out.tbc" : "out.ini";
+  const SaveResult saved = (tire ? WriteTireFile : WriteEngineFile)(doc, ScratchFolder(), in.substr(in.rfind('/') + 1),
+                                                                    ScratchFolder(), out);
   FUZZ_CHECK(saved.Status == SaveStatus::Saved && saved.Messages.empty());
-  FUZZ_CHECK(ReadBack(folder + "/out.ini") == written);
+  FUZZ_CHECK(TempDir::Read(ScratchFolder() + "/" + out) == written);
+  FUZZ_CHECK(tire ? doc.TireOtherText == written : doc.EngineText == bytes);
 }
 
-void TireThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written) {
-  const std::string& folder = ScratchFolder();
-  WriteBytes(folder + "/in.tbc", bytes);
-  EditorDocument doc;
-  doc.EngineMode = false;
-  doc.TireMode = true;
-  const ReadResult result = ReadTireFile(doc, folder + "/in.tbc").Result;
-  FUZZ_CHECK(result == (expected.SlipCurveCount > 0 ? ReadResult::Read : ReadResult::NothingFound));
-  FUZZ_CHECK(doc.SlipCurveCount == expected.SlipCurveCount && doc.TireTailPos == expected.TireTailPos);
-  const SaveResult saved = WriteTireFile(doc, folder, "in.tbc", folder, "out.tbc");
-  FUZZ_CHECK(saved.Status == SaveStatus::Saved && saved.Messages.empty());
-  FUZZ_CHECK(ReadBack(folder + "/out.tbc") == written);
-  FUZZ_CHECK(doc.TireOtherText == written);
+// What a writer put between the text it keeps before and after.
+std::string_view Between(std::string_view written, std::string_view before, std::string_view after) {
+  FUZZ_CHECK(written.size() >= before.size() + after.size());
+  FUZZ_CHECK(written.starts_with(before) && written.ends_with(after));
+  return written.substr(before.size(), written.size() - before.size() - after.size());
 }
 
 // A number as its written text gives it back.
-double AsWritten(int decimals, double value) {
-  return DecimalToDouble(FixedText(std::clamp(value, -MaxFileValue, MaxFileValue), decimals));
-}
+double AsWritten(int decimals, double value) { return DecimalToDouble(FixedText(FileValue(value), decimals)); }
 
 bool HasParameterKey(std::string_view text) {
-  for (const EngineParameterSpec& spec : EngineParameterSpecs) {
-    if (text.find(spec.Key) != std::string_view::npos) return true;
-  }
-  return false;
+  const auto inText = [&](const EngineParameterSpec& spec) { return text.find(spec.Key) != std::string_view::npos; };
+  return std::ranges::any_of(EngineParameterSpecs, inText);
 }
 
 // How far a parameter value may move by being written with its format.
@@ -170,13 +184,13 @@ struct EngineRead {
     FUZZ_CHECK(rows >= 0 && rows <= MaxEngineRows && doc.RowCount == rows && doc.Engine.EngineRowCount == rows);
     for (int i = 0; i < rows; ++i) {
       const TorqueRow row = doc.Engine.Row(i);
-      FUZZ_CHECK(fuzz::IsFinite(row.Rpm) && fuzz::IsFinite(row.Compression) && fuzz::IsFinite(row.Torque));
+      FUZZ_CHECK(std::isfinite(row.Rpm) && std::isfinite(row.Compression) && std::isfinite(row.Torque));
       FUZZ_CHECK(row.Power == PowerOf(row.Rpm, row.Torque));
     }
     if (upgrade) return;
     ReadEngineParameters(doc);
     for (const EngineParameter& parameter : doc.Parameters.Items) {
-      for (int v = 0; v < parameter.ValueCount(); ++v) FUZZ_CHECK(fuzz::IsFinite(parameter.Values[v]));
+      for (int v = 0; v < parameter.ValueCount(); ++v) FUZZ_CHECK(std::isfinite(parameter.Values[v]));
       const std::string& comment = parameter.Comment;
       FUZZ_CHECK(comment.empty() || comment.starts_with("//"));
       FUZZ_CHECK(comment.find_first_of(std::string("\r\n\0", 3)) == std::string::npos);
@@ -185,18 +199,6 @@ struct EngineRead {
   EditorDocument doc;
 };
 
-// The rows of a second read are the rows of the first as written, and as
-// many as expected.
-void CheckRowsAsWritten(const EditorDocument& first, const EditorDocument& second, int expectedRows) {
-  FUZZ_CHECK(second.RowCount == expectedRows);
-  for (int i = 0; i < std::min(first.RowCount, expectedRows); ++i) {
-    FUZZ_CHECK(second.Engine.Rpm[i] == AsWritten(1, first.Engine.Rpm[i]));
-    FUZZ_CHECK(second.Engine.Compression[i] == AsWritten(1, first.Engine.Compression[i]));
-    FUZZ_CHECK(second.Engine.Torque[i] == AsWritten(1, first.Engine.Torque[i]));
-    FUZZ_CHECK(second.Engine.Power[i] == PowerOf(second.Engine.Rpm[i], second.Engine.Torque[i]));
-  }
-}
-
 void EngineRoundTrip(std::string_view bytes, bool upgrade) {
   EngineRead first(bytes, upgrade);
   const int rows = first.doc.RowCount;
@@ -204,13 +206,13 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
 
   // Every piece that is not a row is kept; the rows stand where the first row
   // piece stood, one line each, and nothing else is new.
-  const std::vector<fuzz::Piece> pieces = fuzz::Pieces(bytes);
+  const std::vector<Piece> pieces = Pieces(bytes);
   std::size_t firstRow = pieces.size();
   std::string kept;
   bool rowsAreWholeLines = true;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     const std::string_view piece = pieces[k].bytes;
-    if (!fuzz::IsRowPiece(piece)) {
+    if (!IsRowPiece(piece)) {
       if (firstRow < pieces.size()) kept += piece;
       continue;
     }
@@ -224,20 +226,14 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     FUZZ_CHECK(written == bytes);
   } else {
     const std::string_view prefix = bytes.substr(0, pieces[firstRow].start);
-    FUZZ_CHECK(written.size() >= prefix.size() + kept.size());
-    FUZZ_CHECK(written.starts_with(prefix) && written.ends_with(kept));
-    const std::string_view block =
-        std::string_view(written).substr(prefix.size(), written.size() - prefix.size() - kept.size());
+    const std::string_view block = Between(written, prefix, kept);
     const std::string_view start = upgrade ? "HDV=RPMTorque=( " : "RPMTorque=( ";
-    int lines = 0;
-    for (const fuzz::Piece& line : fuzz::Pieces(block)) {
-      FUZZ_CHECK(line.bytes.starts_with(start) && line.bytes.ends_with(")\r\n"));
-      ++lines;
-    }
-    FUZZ_CHECK(lines == rows);
+    const std::vector<Piece> lines = Pieces(block);
+    FUZZ_CHECK(lines.size() == static_cast<std::size_t>(rows));
+    for (const Piece& line : lines) FUZZ_CHECK(line.bytes.starts_with(start) && line.bytes.ends_with(")\r\n"));
   }
 
-  if (!upgrade) EngineThroughFiles(bytes, first.doc, written);
+  if (!upgrade) ThroughFiles(bytes, first.doc, written, false);
 
   // The check before every save passes, the parameters' too where the rows
   // hide none.
@@ -254,15 +250,20 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
   int commentsHoldingRows = 0;
   for (const EngineParameter& parameter : parameters.Items) {
     commentsHoldKeys |= HasParameterKey(parameter.Comment);
-    const std::string line = FormatParameterLine(parameter);
-    for (const fuzz::Piece& piece : fuzz::Pieces(line)) {
-      commentsHoldingRows += fuzz::IsRowPiece(piece.bytes) ? 1 : 0;
-    }
+    const auto isRow = [](const Piece& piece) { return IsRowPiece(piece.bytes); };
+    commentsHoldingRows += static_cast<int>(std::ranges::count_if(Pieces(FormatParameterLine(parameter)), isRow));
   }
   ComposeAndKeepEngineText(first.doc);
-  const std::string composed = first.doc.EngineText;
-  EngineRead again(composed, false);
-  CheckRowsAsWritten(first.doc, again.doc, std::min(rows + commentsHoldingRows, MaxEngineRows));
+  EngineRead again(first.doc.EngineText, false);
+  // Its rows are the rows of the first read as written, and as many as expected.
+  const int expectedRows = std::min(rows + commentsHoldingRows, MaxEngineRows);
+  FUZZ_CHECK(again.doc.RowCount == expectedRows);
+  for (int i = 0; i < std::min(rows, expectedRows); ++i) {
+    FUZZ_CHECK(again.doc.Engine.Rpm[i] == AsWritten(1, first.doc.Engine.Rpm[i]));
+    FUZZ_CHECK(again.doc.Engine.Compression[i] == AsWritten(1, first.doc.Engine.Compression[i]));
+    FUZZ_CHECK(again.doc.Engine.Torque[i] == AsWritten(1, first.doc.Engine.Torque[i]));
+    FUZZ_CHECK(again.doc.Engine.Power[i] == PowerOf(again.doc.Engine.Rpm[i], again.doc.Engine.Torque[i]));
+  }
   for (int p = 0; p < EngineParameterCount; ++p) {
     const EngineParameter& a = parameters.Items[p];
     const EngineParameter& b = again.doc.Parameters.Items[p];
@@ -270,24 +271,11 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     if (commentsHoldKeys || line.size() > static_cast<std::size_t>(LineBufferSize - 1)) continue;
     for (int v = 0; v < a.ValueCount(); ++v) {
       FUZZ_CHECK(b.Values[v] == DecimalToDouble(FormatParameterValue(a.Values[v], v)));
-      const double limited = std::clamp(a.Values[v], -MaxFileValue, MaxFileValue);
+      const double limited = FileValue(a.Values[v]);
       FUZZ_CHECK(std::fabs(b.Values[v] - limited) <= ParameterTolerance(limited, v));
     }
     FUZZ_CHECK(b.Comment == (a.Comment.empty() ? std::string(a.Spec->DefaultComment) : a.Comment));
   }
-}
-
-// The lines of a text, each with its line end.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const auto lf = text.find('\n', start);
-    const std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
-    lines.push_back(text.substr(start, end - start));
-    start = end;
-  }
-  return lines;
 }
 
 struct TireRead {
@@ -300,9 +288,11 @@ struct TireRead {
       const SlipCurve& curve = doc.SlipCurves[slot];
       const int used = slot < doc.SlipCurveCount ? curve.SampleCount : 0;
       FUZZ_CHECK(used >= 0 && used <= MaxFileSlipSamples && curve.Name.size() <= MaxSlipNameLength);
-      FUZZ_CHECK(fuzz::IsFinite(curve.Step) && fuzz::IsFinite(curve.DropoffFunction));
+      FUZZ_CHECK(std::isfinite(curve.Step) && std::isfinite(curve.DropoffFunction));
       // Nothing of an earlier file shows beyond the samples read.
-      for (int i = 0; i < MaxSlipSamples; ++i) FUZZ_CHECK(i < used ? fuzz::IsFinite(curve.Samples[i]) : curve.Samples[i] == 0.0);
+      for (int i = 0; i < MaxSlipSamples; ++i) {
+        FUZZ_CHECK(i < used ? std::isfinite(curve.Samples[i]) : curve.Samples[i] == 0.0);
+      }
     }
   }
   EditorDocument doc;
@@ -315,7 +305,7 @@ void TireRoundTrip(std::string_view bytes) {
   ComposeTireFile(first.doc);
   const std::string written = doc.TireOtherText;
 
-  TireThroughFiles(bytes, doc, written);
+  ThroughFiles(bytes, doc, written, true);
 
   // Where no curve was read, nothing is replaced.
   if (curves == 0) {
@@ -325,28 +315,22 @@ void TireRoundTrip(std::string_view bytes) {
 
   // The text before the first section header and after the last section
   // read is kept; between them stand the curves, each line whole.
-  std::size_t header = bytes.size();
-  for (const fuzz::Piece& piece : fuzz::Pieces(bytes)) {
-    if (piece.bytes == SlipCurveHeader) {
-      header = piece.start;
-      break;
-    }
-  }
-  FUZZ_CHECK(header < bytes.size());
+  const std::vector<Piece> pieces = Pieces(bytes);
+  const auto found = std::ranges::find(pieces, SlipCurveHeader, &Piece::bytes);
+  FUZZ_CHECK(found != pieces.end());
+  const std::size_t header = found->start;
   FUZZ_CHECK(static_cast<std::size_t>(doc.TireTailPos) >= header);
   const std::string_view prefix = bytes.substr(0, header);
   const std::string_view suffix = bytes.substr(static_cast<std::size_t>(doc.TireTailPos));
-  FUZZ_CHECK(written.size() >= prefix.size() + suffix.size());
-  FUZZ_CHECK(written.starts_with(prefix) && written.ends_with(suffix));
-  const std::string_view block =
-      std::string_view(written).substr(prefix.size(), written.size() - prefix.size() - suffix.size());
-  FUZZ_CHECK(fuzz::LinesFitInPieces(block));
+  const std::string_view block = Between(written, prefix, suffix);
 
   // A line starting with a minus sign ends the samples: then, and only
   // then, the check before every save refuses.
   bool cut = false;
   bool inData = false;
-  for (const std::string_view line : Lines(block)) {
+  // Every line ends in CR LF within one line piece, so the reader sees it whole.
+  for (const Piece& piece : Pieces(block)) {
+    const std::string_view line = piece.bytes;
     FUZZ_CHECK(line.ends_with("\r\n"));
     if (line == SlipCurveHeader || line == "\r\n" || line.starts_with('-')) {
       cut |= inData && line.starts_with('-');
