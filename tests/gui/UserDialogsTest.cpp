@@ -102,28 +102,24 @@ TEST_F(FileDialogTest, SaveConfirmsOverwritingOnlyWhenAskedAndCancelGivesNothing
 TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
   // Qt's own dialog also keeps one view mode for all its dialogs; each of
   // ours comes back as it was left, whatever another one did meanwhile.
-  const auto leave = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
+  // Each visit leaves the dialog so; a checked one must come back so first.
+  const auto visit = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool check) {
     WhenFileDialogShows([=, this](QFileDialog& dialog) {
+      if (check) {
+        EXPECT_EQ(dialog.viewMode(), mode) << title.toStdString();
+        EXPECT_EQ(dialog.size(), size) << title.toStdString();
+        EXPECT_EQ(dialog.directory().absolutePath(), folder);  // the request's folder still wins
+      }
       dialog.setViewMode(mode);
       dialog.resize(size);
       dialog.reject();
     });
-    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
+    title.startsWith("Save") ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
   };
-  const auto expect = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
-    WhenFileDialogShows([=, this](QFileDialog& dialog) {
-      EXPECT_EQ(dialog.viewMode(), mode) << title.toStdString();
-      EXPECT_EQ(dialog.size(), size) << title.toStdString();
-      EXPECT_EQ(dialog.directory().absolutePath(), folder);  // the request's folder still wins
-      dialog.reject();
-    });
-    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
-  };
-  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  leave(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
-  expect(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  expect(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
+  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), false);
+  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), true);
+  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
 }
 
 // The print dialogs, answered as soon as they show: the print dialog offers
