@@ -48,6 +48,7 @@
 //                           its Close button
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
+//   hover ACTION            the pointer onto a toolbar button: the status bar
 //   size W H                the frame resized
 //   caption WORDS           the frame's caption set by hand (longer than a
 //                           file's name can make it)
@@ -549,9 +550,17 @@ class Flow {
       frame().setWindowTitle(QString::fromStdString(Unescape(Joined(w))));
     } else if (command == "size") {
       Step(line, [&] { frame().resize(std::stoi(arg(0)), std::stoi(arg(1))); IdlePass(); });
-    } else if (command == "menus") {
-      Step(line, [] {});
-      Note(Menus());
+    } else if (command == "hover") {
+      // From wherever an earlier flow left the pointer onto a toolbar button,
+      // whose hint shows in the status bar.
+      QToolBar* bar = frame().Toolbar();
+      Step(line, [&] {
+        QTest::mouseMove(frame().statusBar());
+        QTest::mouseMove(bar->widgetForAction(frame().findChild<QAction*>(QString::fromStdString("action" + arg(0)))));
+        IdlePass();
+      });
+      Note("status bar \"" + frame().statusBar()->currentMessage().toStdString() + "\"; toolbar" +
+           (bar->isMovable() ? " movable" : "") + (bar->isFloatable() ? " floatable" : ""));
     } else {
       // A command, or "N Command": the command N times as one step.
       const bool repeated = std::all_of(command.begin(), command.end(), [](char c) { return std::isdigit(c); });
@@ -872,50 +881,6 @@ class Flow {
       text_ = result;
     });
     Note("drop " + text_);
-  }
-
-  // The menus, the toolbar and the status bar as built.
-  std::string Menus() {
-    std::string out;
-    const auto describe = [&](QAction* a) {
-      out += "  " + a->text().toStdString() + " [" + a->objectName().toStdString() + "] " +
-             a->shortcut().toString().toStdString() + (a->isEnabled() ? "" : " disabled") +
-             (a->isVisible() ? "" : " hidden") + (a->isCheckable() ? (a->isChecked() ? " checked" : " unchecked") : "") +
-             " | " + a->statusTip().toStdString() + "\n";
-    };
-    const std::function<void(QMenu*, const std::string&)> list = [&](QMenu* menu, const std::string& indent) {
-      for (QAction* item : menu->actions()) {
-        out += indent;
-        if (item->isSeparator()) {
-          out += "  --\n";
-        } else {
-          describe(item);
-          if (item->menu()) list(item->menu(), indent + "  ");
-        }
-      }
-    };
-    for (QAction* popup : frame().menuBar()->actions()) {
-      out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
-      list(popup->menu(), "");
-    }
-    QToolBar* bar = frame().Toolbar();
-    out += "toolbar \"" + bar->windowTitle().toStdString() + "\"" + (bar->isMovable() ? " movable" : "") +
-           (bar->isFloatable() ? " floatable" : "") + "\n";
-    for (QAction* action : bar->actions()) {
-      const QSize size = action->icon().availableSizes().value(0);
-      out += action->objectName().isEmpty()
-                 ? "  gap " + std::to_string(bar->widgetForAction(action)->width()) + "\n"
-                 : "  " + action->objectName().toStdString() + " " + std::to_string(size.width()) + "x" +
-                       std::to_string(size.height()) + "\n";
-    }
-    const QFont font = frame().statusBar()->font();
-    out += "status bar " + font.family().toStdString() + " " + std::to_string(font.pixelSize()) + "px\n";
-    // A toolbar button's hint shows in the status bar when the pointer comes
-    // onto it (from wherever an earlier flow left it).
-    QTest::mouseMove(frame().statusBar());
-    QTest::mouseMove(bar->widgetForAction(frame().Action(CmAddLine)));
-    IdlePass();
-    return out + "hovering Add: " + frame().statusBar()->currentMessage().toStdString() + "\n";
   }
 
   TempDir dir_;
