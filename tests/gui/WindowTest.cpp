@@ -20,7 +20,7 @@ namespace {
 // elsewhere (window-mouse-and-box, ImagesTest).
 TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   QFile::remove(SettingsFilePath());
-  test::ScriptedDialogs dialogs;
+  test::ScriptedDialogs dialogs;  // outlives the frame that uses it
   TSDIDecFrame frame;
   TDynoforgeWindow& client = *frame.Client();
   client.SetDialogs(&dialogs);
@@ -44,7 +44,6 @@ TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   QTest::mousePress(&client, Qt::LeftButton, Qt::NoModifier, QPoint(367, 19));
   EXPECT_TRUE(QTest::qWaitFor([&] { return doc.SlipCurves[0].Samples[236] < last - 0.0009; }, 3000));
   QTest::mouseRelease(&client, Qt::LeftButton, Qt::NoModifier, QPoint(367, 19));
-  client.SetDialogs(nullptr);
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {
