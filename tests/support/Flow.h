@@ -36,7 +36,7 @@
 //                           printed page N (see Flow())
 //   printer W H [FILE]      print to a PDF file (out.pdf) on W x H point pages
 //   default-printer WORDS   the printer the system names as its default
-//   print-answer [cancel] [from A to B] [copies N] [all] [@NAME]
+//   print-answer [cancel] [from A to B] [copies N] [@NAME]
 //                           answers the next print dialog (@: a picture of
 //                           the progress dialog); notes the job as it starts
 //   setup-answer            the next print setup dialog: notes the page's
@@ -684,8 +684,6 @@ class Flow {
       if (w[i] == "from") {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(number(i + 1), number(i + 3));
-      } else if (w[i] == "all") {
-        printer.setPrintRange(QPrinter::AllPages);
       } else if (w[i] == "copies") {
         printer.setCopyCount(number(i + 1));
       } else if (w[i].starts_with("@")) {
