@@ -116,7 +116,8 @@ TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
       dialog.resize(size);
       dialog.reject();
     });
-    title.startsWith("Save") ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
+    const FileDialogRequest request = Request(title);
+    title.startsWith("Save") ? dialogs.SaveFileName(nullptr, request) : dialogs.OpenFileName(nullptr, request);
   };
   visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
   visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), false);

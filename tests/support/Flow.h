@@ -773,7 +773,8 @@ class Flow {
         Picture(step.substr(1), p);
       } else if (step == "escape" || step == "alt-c") {
         ShowActive(p);
-        QTest::keyClick(&p, step == "escape" ? Qt::Key_Escape : Qt::Key_C, step == "escape" ? Qt::NoModifier : Qt::AltModifier);
+        const bool escape = step == "escape";
+        QTest::keyClick(&p, escape ? Qt::Key_Escape : Qt::Key_C, escape ? Qt::NoModifier : Qt::AltModifier);
         return;
       } else if (step == "close-box") {
         p.close();

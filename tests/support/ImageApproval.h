@@ -47,11 +47,12 @@ inline void ExpectApprovedImageFile(const QImage& produced, const std::filesyste
   std::filesystem::path diffPath = failed;
   diffPath.replace_extension(".diff.png");
   if (differing > 0) diff.save(QString::fromStdString(diffPath.string()), "PNG");
-  const auto size = [](const QImage& image) { return std::to_string(image.width()) + "x" + std::to_string(image.height()); };
+  const auto size = [](const QImage& i) { return std::to_string(i.width()) + "x" + std::to_string(i.height()); };
   ADD_FAILURE() << relative << ": "
-                << (approved.isNull()                  ? std::string("no approved picture")
-                    : approved.size() != actual.size() ? "size " + size(actual) + " instead of " + size(approved)
-                                                       : std::to_string(differing) + " pixels differ (" + diffPath.string() + ")")
+                << (approved.isNull() ? std::string("no approved picture")
+                    : approved.size() != actual.size()
+                        ? "size " + size(actual) + " instead of " + size(approved)
+                        : std::to_string(differing) + " pixels differ (" + diffPath.string() + ")")
                 << "; the picture made is " << failed.string();
 }
 
