@@ -1,19 +1,25 @@
 // The compiled-in bitmaps, icons and cursors: every one loads at its size,
 // keeps to the 16 classic colours (the icon adds the chart's face) with a
 // fully transparent background, and the window's cursors take their hot
-// spots on their shapes. The images themselves are one approved picture.
+// spots on their shapes and change with what is under them. The images
+// themselves are one approved picture.
 #include <QDirIterator>
+#include <QFile>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSet>
+#include <QTest>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "gui/app/TSDIDecFrame.h"
+#include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
@@ -58,23 +64,36 @@ TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
   }
   painter.end();
   test::ExpectApproved(out, "window/images.txt");
-  test::ExpectApprovedImage(sheet, "images");
+  test::ExpectApprovedImageFile(sheet, test::DataPath("pictures/images.png"), "pictures/images.png");
 }
 
-TEST(Images, TheWindowsCursorsTakeTheirHotSpotsOnTheirShapes) {
+// The hand over the table, the cross hair over the plot and while a point is
+// dragged, the arrow elsewhere.
+TEST(Images, TheWindowsCursorsFollowWhatIsUnderThemWithTheirHotSpotsOnTheirShapes) {
+  QFile::remove(SettingsFilePath());  // the chart in its own units
   TSDIDecFrame frame;
   TDynoforgeWindow& window = *frame.Client();
   frame.resize(1000, 700);
   window.grab();
+  const QPoint torque(window.State().Chart.PointX[20], window.State().Chart.TorqueY[20]);
   std::string out;
-  for (const QPoint p : {QPoint(100, 300), QPoint(600, 300)}) {
-    QMouseEvent move(QEvent::MouseMove, p, window.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  for (const auto& [p, drag] : std::vector<std::pair<QPoint, bool>>{
+           {{100, 300}, false}, {{600, 300}, false}, {torque - QPoint(0, 40), true}, {{10, 10}, false}}) {
+    if (drag) QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, torque);
+    QMouseEvent move(QEvent::MouseMove, p, window.mapToGlobal(p), Qt::NoButton, drag ? Qt::LeftButton : Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
     const QCursor cursor = window.cursor();
-    const QImage shape = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-    out += "cursor at " + std::to_string(p.x()) + "," + std::to_string(p.y()) + ": hot spot " +
-           std::to_string(cursor.hotSpot().x()) + "," + std::to_string(cursor.hotSpot().y()) + "\n";
-    EXPECT_EQ(qAlpha(shape.pixel(cursor.hotSpot())), 255) << p.x();
+    if (drag) QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(5000, 5000));
+    out += drag ? "cursor dragging torque point 20: "
+                : "cursor at " + std::to_string(p.x()) + "," + std::to_string(p.y()) + ": ";
+    out += cursor.shape() == Qt::BitmapCursor ? "hot spot " + std::to_string(cursor.hotSpot().x()) + "," +
+                                                     std::to_string(cursor.hotSpot().y()) + "\n"
+                                              : "shape " + std::to_string(cursor.shape()) + "\n";
+    if (cursor.shape() == Qt::BitmapCursor) {
+      const QImage shape = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+      EXPECT_EQ(qAlpha(shape.pixel(cursor.hotSpot())), 255) << p.x();
+    }
   }
   test::ExpectApproved(out, "window/cursors.txt");
 }

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,14 @@
 namespace dyno {
 namespace {
 
-// Runs answer on the file dialog as soon as it shows.
-void WhenFileDialogShows(std::function<void(QFileDialog&)> answer) {
+// Runs answer on a dialog of type D as soon as one shows.
+template <typename D = QFileDialog>
+void WhenShows(std::type_identity_t<std::function<void(D&)>> answer) {
   auto* timer = new QTimer;
   timer->setInterval(10);
   QObject::connect(timer, &QTimer::timeout, [timer, answer] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      auto* dialog = qobject_cast<D*>(widget);
       if (!dialog || !dialog->isVisible()) continue;
       timer->stop();
       timer->deleteLater();
@@ -71,7 +73,7 @@ class FileDialogTest : public ::testing::Test {
 };
 
 TEST_F(FileDialogTest, OpenShowsThePhysicsFilesInAnyLetterCaseUnderTheirDescription) {
-  WhenFileDialogShows([&](QFileDialog& dialog) {
+  WhenShows([&](QFileDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open it"));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
@@ -87,7 +89,7 @@ TEST_F(FileDialogTest, OpenShowsThePhysicsFilesInAnyLetterCaseUnderTheirDescript
 
 TEST_F(FileDialogTest, SaveConfirmsOverwritingOnlyWhenAskedAndCancelGivesNothing) {
   for (const bool confirm : {true, false}) {
-    WhenFileDialogShows([&](QFileDialog& dialog) {
+    WhenShows([&](QFileDialog& dialog) {
       EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
       EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
       EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
@@ -102,28 +104,25 @@ TEST_F(FileDialogTest, SaveConfirmsOverwritingOnlyWhenAskedAndCancelGivesNothing
 TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
   // Qt's own dialog also keeps one view mode for all its dialogs; each of
   // ours comes back as it was left, whatever another one did meanwhile.
-  const auto leave = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
-    WhenFileDialogShows([=, this](QFileDialog& dialog) {
+  // Each visit leaves the dialog so; a checked one must come back so first.
+  const auto visit = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool check) {
+    WhenShows([=, this](QFileDialog& dialog) {
+      if (check) {
+        EXPECT_EQ(dialog.viewMode(), mode) << title.toStdString();
+        EXPECT_EQ(dialog.size(), size) << title.toStdString();
+        EXPECT_EQ(dialog.directory().absolutePath(), folder);  // the request's folder still wins
+      }
       dialog.setViewMode(mode);
       dialog.resize(size);
       dialog.reject();
     });
-    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
+    const FileDialogRequest request = Request(title);
+    title.startsWith("Save") ? dialogs.SaveFileName(nullptr, request) : dialogs.OpenFileName(nullptr, request);
   };
-  const auto expect = [&](const QString& title, QFileDialog::ViewMode mode, QSize size, bool save) {
-    WhenFileDialogShows([=, this](QFileDialog& dialog) {
-      EXPECT_EQ(dialog.viewMode(), mode) << title.toStdString();
-      EXPECT_EQ(dialog.size(), size) << title.toStdString();
-      EXPECT_EQ(dialog.directory().absolutePath(), folder);  // the request's folder still wins
-      dialog.reject();
-    });
-    save ? dialogs.SaveFileName(nullptr, Request(title)) : dialogs.OpenFileName(nullptr, Request(title));
-  };
-  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  leave(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
-  expect(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  leave(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  expect(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
+  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), false);
+  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), true);
+  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
 }
 
 // The print dialogs, answered as soon as they show: the print dialog offers
@@ -132,21 +131,15 @@ TEST(PrintDialogs, OfferThePagesARangeAndAFileAndTellWhatTheUserChose) {
   QPrinter printer;
   QtUserDialogs dialogs;
   for (const bool ok : {true, false}) {
-    QTimer::singleShot(50, [ok] {
-      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      EXPECT_EQ(dialog->minPage(), 1);
-      EXPECT_EQ(dialog->maxPage(), 9);
-      EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
-      EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
-      ok ? dialog->accept() : dialog->reject();
+    WhenShows<QPrintDialog>([ok](QPrintDialog& dialog) {
+      EXPECT_EQ(dialog.minPage(), 1);
+      EXPECT_EQ(dialog.maxPage(), 9);
+      EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+      EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+      ok ? dialog.accept() : dialog.reject();
     });
     EXPECT_EQ(dialogs.Print(nullptr, printer, 1, 9), ok);
-    QTimer::singleShot(50, [ok] {
-      auto* dialog = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      ok ? dialog->accept() : dialog->reject();
-    });
+    WhenShows<QPageSetupDialog>([ok](QPageSetupDialog& dialog) { ok ? dialog.accept() : dialog.reject(); });
     EXPECT_EQ(dialogs.PrintSetup(nullptr, printer), ok);
   }
 }

@@ -3,7 +3,7 @@
 // Window flows: scripts drive the real frame with
 // scripted dialogs, as a user drives it (menus, keys, mouse, drops, recent
 // files, restarts), in a folder of their own; the transcript of what the
-// user saw (tests/support/WindowTrace.h) and of every check is compared with
+// user saw and of every check is compared with
 // <script>.transcript.
 //
 // Script lines ("#" starts a comment); NAME is a file in the flow's folder:
@@ -14,41 +14,73 @@
 //   open NAME               File > Open answered with NAME ("-" cancels)
 //   <Command> [title...]    run a command by its action name (AddLine, Undo...)
 //   fill [cancel] FIELD=VALUE...   answers the next dialog (a button's name
-//                           alone clicks it); "\s" in a word is a space
+//                           alone clicks it); "\s" in a word is a space;
+//                           FIELD:=KEYS types into the shown dialog (\t
+//                           leaves the field, \r presses Return); ?FIELD
+//                           notes a box ("?" alone: every box); @NAME takes
+//                           the dialog's picture
 //   save-as NAME | choose save|discard|cancel | open-answer NAME | save-answer NAME
 //   drop NAME [box|frame] [shift] | drop-urls URL... | drop-text TEXT [box]
 //   recent N                choose entry N of File > Recent Files
-//   drag POINT DY | click X Y | press|hold|release|move POINT (hold: a
-//                           press whose button gets no timer ticks)
+//   press|hold|release|move POINT (hold: a press whose button gets no
+//                           timer ticks)
 //                           POINT: X Y, or torque|compression|slip I [DX DY]
-//   type TEXT | key KEYS [box] | scroll ROW
+//   type TEXT | key KEYS [box] | scroll ROW|line|page
 //   close | restart | start NAME | printing on|off
 //   expect NAME APPROVED    the file's bytes against tests/data/APPROVED
 //   same NAME OTHER         two files (or a file and tests/data/files/...) alike
 //   settings                the settings file as it is now
 //   write-settings WORDS... the settings file written by hand
-//   picture NAME [window | menu PATH | preview [two] [next] | page N]
-//                           a picture of the frame, its window, a menu, the
-//                           print preview or printed page N (see Flow())
+//   picture NAME [window | menu PATH | page N]
+//                           a picture of the frame, its window, a menu or
+//                           printed page N (see Flow())
+//   printer W H [FILE]      print to a PDF file (out.pdf) on W x H point pages
+//   default-printer WORDS   the printer the system names as its default
+//   print-answer [cancel] [from A to B] [copies N] [@NAME]
+//                           answers the next print dialog (@: a picture of
+//                           the progress dialog); notes the job as it starts
+//   setup-answer            the next print setup dialog: notes the page's
+//                           orientation, turns it landscape and cancels
+//   printed [FILE]          the pages printed into the PDF file, and the job
+//   preview STEP...         File > Print Preview, then in the preview: next,
+//                           previous, one, two, print, at X Y W H, @NAME (its
+//                           picture), ended by escape, alt-c, close-box or
+//                           its Close button
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
+//   hover ACTION            the pointer onto a toolbar button: the status bar
 //   size W H                the frame resized
+//   caption WORDS           the frame's caption set by hand (longer than a
+//                           file's name can make it)
+//
+// After each step the transcript tells what the user sees change: the
+// dialogs and messages shown, the caption, the commands available or
+// checked, the document, the value box and the row scroll bar, and stale
+// pixels the window left on the screen.
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDialog>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QMimeData>
 #include <QPainter>
+#include <QPrinter>
+#include <QScreen>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -57,11 +89,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -73,18 +109,107 @@
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/common/Settings.h"
+#include "gui/common/UserDialogs.h"
 #include "gui/document/TDynoforgeWindow.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
-#include "support/QtTestSupport.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
-#include "support/WindowTrace.h"
+#include "support/DocumentDump.h"
 
 namespace dyno::test {
 
-
 namespace fs = std::filesystem;
+
+// Lets the event loop wait once, as it does when the user is idle: that is
+// when the frame refreshes which commands are enabled and checked.
+inline void IdlePass() {
+  QEventLoop loop;
+  QTimer::singleShot(20, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Shows a window (a scripted dialog, say) and makes it the active one, so
+// that the keyboard focus can move between its fields as a user moves it.
+inline void ShowActive(QWidget& window) {
+  window.show();
+  QApplication::setActiveWindow(&window);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Answers the editor's dialogs from a script and records what was shown.
+// A dialog that the script does not expect fails the test and is cancelled,
+// so a test never waits for a person.
+class ScriptedDialogs : public UserDialogs {
+ public:
+  struct Shown {
+    QString text;
+    QString caption;
+  };
+
+  void Message(QWidget*, const QString& text, const QString& caption) override { messages.push_back({text, caption}); }
+
+  SaveChoice AskSaveChanges(QWidget*) override {
+    ++saveQuestions;
+    return Next(saveChoices, "save question", SaveChoice::Cancel);
+  }
+
+  QString OpenFileName(QWidget*, const FileDialogRequest& request) override {
+    openRequests.push_back(request);
+    return Next(openAnswers, "open file dialog");
+  }
+
+  QString SaveFileName(QWidget*, const FileDialogRequest& request) override {
+    saveRequests.push_back(request);
+    return Next(saveAnswers, "save file dialog");
+  }
+
+  // Each dialog script may fill in the dialog's widgets, then returns the
+  // result (usually after calling dialog.accept() or dialog.reject()).
+  int Run(QDialog& dialog) override {
+    dialogTitles.push_back(dialog.windowTitle());
+    if (const auto script = Next(dialogScripts, "dialog")) return script(dialog);
+    dialog.reject();
+    return QDialog::Rejected;
+  }
+
+  // Each print or print setup script may change the printer's settings,
+  // then returns whether the user confirmed the dialog.
+  bool Print(QWidget*, QPrinter& printer, int minPage, int maxPage) override {
+    printRanges.push_back({minPage, maxPage});
+    const auto script = Next(printScripts, "print dialog");
+    return script && script(printer);
+  }
+
+  bool PrintSetup(QWidget*, QPrinter& printer) override {
+    const auto script = Next(printSetupScripts, "print setup dialog");
+    return script && script(printer);
+  }
+
+  std::vector<Shown> messages;
+  std::deque<SaveChoice> saveChoices;
+  int saveQuestions = 0;
+  std::deque<QString> openAnswers;  // an empty answer cancels
+  std::deque<QString> saveAnswers;
+  std::vector<FileDialogRequest> openRequests;
+  std::vector<FileDialogRequest> saveRequests;
+  std::deque<std::function<int(QDialog&)>> dialogScripts;
+  QStringList dialogTitles;
+  std::deque<std::function<bool(QPrinter&)>> printScripts;
+  std::deque<std::function<bool(QPrinter&)>> printSetupScripts;
+  std::vector<std::pair<int, int>> printRanges;  // pages offered by each print dialog
+ private:
+  template <typename T>
+  static T Next(std::deque<T>& answers, const char* kind, T none = {}) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected " << kind;
+      return none;
+    }
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
+};
+
 
 inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
@@ -103,44 +228,10 @@ inline std::string Unescape(const std::string& text) {
   return out;
 }
 
-inline std::vector<std::string> Words(std::istream& in) {
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
-
 inline std::string Joined(const std::vector<std::string>& words, std::size_t from = 0) {
   std::string out;
   for (std::size_t i = from; i < words.size(); ++i) out += (out.empty() ? "" : " ") + words[i];
   return out;
-}
-
-// Fills named widgets of a dialog and confirms or cancels it.
-// "@NAME" takes the dialog's picture as it is at that point.
-inline std::function<int(QDialog&)> Fill(std::vector<std::string> fields, bool ok,
-                                         std::function<void(const std::string&, QWidget&)> picture) {
-  return [fields, ok, picture](QDialog& dialog) {
-    for (const std::string& field : fields) {
-      if (field.starts_with("@")) {
-        picture(field.substr(1), dialog);
-        continue;
-      }
-      const std::size_t eq = field.find('=');
-      const QString name = QString::fromStdString(field.substr(0, eq));
-      const QString value = eq == std::string::npos ? QString() : QString::fromStdString(Unescape(field.substr(eq + 1)));
-      if (auto* edit = dialog.findChild<QLineEdit*>(name)) {
-        edit->setText(value);
-      } else if (auto* list = dialog.findChild<QComboBox*>(name)) {
-        list->setCurrentIndex(list->findText(value));
-      } else if (auto* button = dialog.findChild<QPushButton*>(name)) {
-        button->click();
-      } else {
-        ADD_FAILURE() << "no field " << name.toStdString();
-      }
-    }
-    ok ? dialog.accept() : dialog.reject();
-    return dialog.result();
-  };
 }
 
 class Flow {
@@ -155,6 +246,14 @@ class Flow {
     Restart();
   }
   ~Flow() {
+    if (ownPrinter_) {
+      // The application keeps its printer past the flow: another default
+      // printer replaces the flow's own.
+      defaultPrinter_ = QStringLiteral("after the flow");
+      dialogs_.printSetupScripts.push_back([](QPrinter&) { return false; });
+      frame().Command(CmPrintSetup);
+      TDynoforgeApp::Instance()->SetDefaultPrinterQuery(nullptr);
+    }
     if (frame_) frame_->Client()->SetDialogs(nullptr);
     if (started_) {
       started_->Client()->SetDialogs(nullptr);
@@ -168,15 +267,12 @@ class Flow {
       if (line.empty() || line[0] == '#') continue;
       Line(line);
     }
-    return done_ + trace_->Text();
+    return transcript_;
   }
 
  private:
   void Restart() {
-    if (frame_) {
-      done_ += trace_->Text();
-      frame_->Client()->SetDialogs(nullptr);
-    }
+    if (frame_) frame_->Client()->SetDialogs(nullptr);
     frame_ = std::make_unique<TSDIDecFrame>();
     Watch(*frame_);
     frame_->setGeometry(40, 30, 1000, 700);
@@ -184,27 +280,128 @@ class Flow {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
     IdlePass();
   }
+  // The transcript tells all of a frame watched anew, but nothing the
+  // dialogs showed before.
   void Watch(TSDIDecFrame& frame) {
     frame.Client()->SetDialogs(&dialogs_);
-    trace_ = std::make_unique<WindowTrace>(
-        frame, dialogs_,
-        std::vector<std::pair<QString, QString>>{{Q(dir_.path()), QStringLiteral("<dir>")},
-                                                 {QDir::homePath(), QStringLiteral("<home>")},
-                                                 {QDir::tempPath(), QStringLiteral("<tmp>")}});
+    seen_.clear();
+    messages_ = dialogs_.messages.size();
+    titles_ = dialogs_.dialogTitles.size();
+    opens_ = dialogs_.openRequests.size();
+    saves_ = dialogs_.saveRequests.size();
+    questions_ = dialogs_.saveQuestions;
+    Look();
   }
   TSDIDecFrame& frame() { return started_ ? *started_ : *frame_; }
   TDynoforgeWindow& window() { return *frame().Client(); }
 
   QString Path(const std::string& name) const { return name == "-" ? QString() : Q(dir_.path() / Unescape(name)); }
   fs::path FsPath(const std::string& name) const { return dir_.path() / Unescape(name); }
-  void Step(const std::string& title, const std::function<void()>& act) { trace_->Step(title, act); }
-  void Note(const std::string& line) { trace_->Say(line); }
+  // Runs act as one step of the transcript, which then tells what changed.
+  void Step(const std::string& title, const std::function<void()>& act) {
+    transcript_ += "> " + title + "\n";
+    act();
+    frame().UpdateCommandStates();
+    Look();
+    LookAtTheScreen();
+  }
+  void Note(const std::string& line) { transcript_ += "  " + line + "\n"; }
+  // A step that only tells what.
+  void Tell(const std::string& title, const std::string& what) {
+    Step(title, [] {});
+    Note(what);
+  }
+
+  std::string Short(QString text) const {
+    text.replace(Q(dir_.path()), QStringLiteral("<dir>"));
+    text.replace(QDir::homePath(), QStringLiteral("<home>"));
+    text.replace(QDir::tempPath(), QStringLiteral("<tmp>"));
+    return text.toStdString();
+  }
+
+  // Adds what changed since the last look.
+  void Look() {
+    for (; messages_ < dialogs_.messages.size(); ++messages_) {
+      Note("message \"" + Short(dialogs_.messages[messages_].text) + "\" \"" + Short(dialogs_.messages[messages_].caption) + "\"");
+    }
+    for (; titles_ < static_cast<std::size_t>(dialogs_.dialogTitles.size()); ++titles_) {
+      Note("dialog \"" + Short(dialogs_.dialogTitles[titles_]) + "\"");
+    }
+    const auto requests = [&](const std::vector<FileDialogRequest>& all, std::size_t& seen, const char* kind) {
+      for (; seen < all.size(); ++seen) {
+        const FileDialogRequest& r = all[seen];
+        Note(std::string(kind) + " dialog \"" + Short(r.Title) + "\" \"" + Short(r.Filter) + "\" in " + Short(r.Folder) +
+             " offering \"" + Short(r.ProposedName) + "\"" + (r.HideFilterPatterns ? " description only" : "") +
+             (r.ConfirmOverwrite ? " confirming overwrite" : ""));
+      }
+    };
+    requests(dialogs_.openRequests, opens_, "open");
+    requests(dialogs_.saveRequests, saves_, "save");
+    if (dialogs_.saveQuestions != questions_) Note("asked to save changes");
+    questions_ = dialogs_.saveQuestions;
+
+    Change("caption", frame().windowTitle().toStdString());
+    std::string commands;
+    for (QAction* action : frame().findChildren<QAction*>()) {
+      if (action->objectName().startsWith(QStringLiteral("action"))) {
+        commands += " " + action->objectName().mid(6).toStdString() + (action->isEnabled() ? "" : "-") +
+                    (action->isCheckable() ? (action->isChecked() ? "*" : "o") : "");
+      }
+    }
+    Change("commands", commands);
+    if (QAction* undo = frame().Action(CmUndo)) {
+      Change("undo menu", "\"" + undo->text().toStdString() + "\" \"" + frame().Action(CmRedo)->text().toStdString() + "\"");
+    }
+    std::string recent;
+    for (int id = CmRecentFile1; id <= CmRecentFile8; ++id) {
+      const QAction* entry = frame().Action(id);
+      if (entry && entry->isVisible()) recent += "\n    " + Short(entry->text()) + " | " + Short(entry->statusTip());
+    }
+    Change("recent files", recent);
+    const EditorDocument& doc = window().Document();
+    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + doc.FileTitle + " | text " +
+                           std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));
+    Change("rows", doc.TireMode ? DumpSlipCurves(doc) : DumpRows(doc));
+    Change("box", "\"" + window().ValueEdit()->text().toStdString() + "\"");
+    const QScrollBar& bar = *window().RowScrollBar();
+    Change("scroll bar", std::string(bar.isEnabled() ? "on " : "off ") + std::to_string(bar.minimum()) + ".." +
+                             std::to_string(bar.maximum()) + " at " + std::to_string(bar.value()) + " first row " +
+                             std::to_string(window().State().View.FirstVisibleRow));
+  }
+
+  // What the window put on the screen must be what it shows now: a change
+  // the window did not ask to repaint leaves stale pixels there. Left out:
+  // the value box, whose caret blinks, and the two pixel columns of the
+  // table's left edge, which the widest RPM texts touch but a repaint after
+  // reading a file does not cover.
+  void LookAtTheScreen() {
+    if (!frame().isVisible()) return;
+    QApplication::processEvents();
+    const QRect area(window().mapTo(&frame(), QPoint(0, 0)), window().size());
+    QImage screen = window().screen()->grabWindow(frame().winId(), area.x(), area.y(), area.width(), area.height())
+                        .toImage().convertToFormat(QImage::Format_RGB32);
+    QImage now = window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QImage* image : {&screen, &now}) {
+      QPainter painter(image);
+      painter.fillRect(window().ValueEdit()->geometry(), Qt::black);
+      painter.fillRect(0, 0, 2, image->height(), Qt::black);
+    }
+    if (screen != now) Note("stale pixels on the screen");
+  }
+
+  void Change(const std::string& what, const std::string& now) {
+    std::string& before = seen_[what];
+    if (before != now) Note(what + " " + now);
+    before = now;
+  }
+
 
   void Line(const std::string& line) {
     std::istringstream in(line);
     std::string command;
     in >> command;
-    const std::vector<std::string> w = Words(in);
+    std::vector<std::string> w;
+    for (std::string word; in >> word;) w.push_back(word);
     const auto arg = [&](std::size_t i) { return i < w.size() ? w[i] : std::string(); };
     if (command == "file") {
       fs::create_directories(FsPath(arg(0)).parent_path());
@@ -220,29 +417,19 @@ class Flow {
       fs::resize_file(FsPath(arg(0)), std::stoull(arg(1)));
     } else if (command == "remove") {
       fs::remove(FsPath(arg(0)));
-    } else if (command == "open") {
-      dialogs_.openAnswers.push_back(Path(arg(0)));
-      Step(line, [&] { frame().Command(CmOpen); });
-    } else if (command == "open-answer") {
-      dialogs_.openAnswers.push_back(Path(arg(0)));
-    } else if (command == "save-answer") {
-      dialogs_.saveAnswers.push_back(Path(arg(0)));
-    } else if (command == "save-as") {
-      dialogs_.saveAnswers.push_back(Path(arg(0)));
-      Step(line, [&] { frame().Command(CmSaveAs); });
+    } else if (command == "open" || command == "open-answer" || command == "save-as" || command == "save-answer") {
+      (command.starts_with("open") ? dialogs_.openAnswers : dialogs_.saveAnswers).push_back(Path(arg(0)));
+      if (!command.ends_with("answer")) Step(line, [&] { frame().Command(command == "open" ? CmOpen : CmSaveAs); });
     } else if (command == "choose") {
       dialogs_.saveChoices.push_back(arg(0) == "save"      ? UserDialogs::SaveChoice::Save
                                      : arg(0) == "discard" ? UserDialogs::SaveChoice::Discard
                                                            : UserDialogs::SaveChoice::Cancel);
     } else if (command == "fill") {
       const bool cancel = arg(0) == "cancel";
-      dialogs_.dialogScripts.push_back(Fill(std::vector<std::string>(w.begin() + cancel, w.end()), !cancel,
-                                            [this](const std::string& name, QWidget& dialog) { Picture(name, dialog); }));
+      dialogs_.dialogScripts.push_back(Fill(std::vector<std::string>(w.begin() + cancel, w.end()), !cancel));
     } else if (command == "picture") {
       if (arg(1) == "menu") {
         MenuPicture(arg(0), Unescape(arg(2)));
-      } else if (arg(1) == "preview") {
-        PreviewPicture(arg(0), std::vector<std::string>(w.begin() + 2, w.end()));
       } else if (arg(1) == "page") {
         PagePicture(arg(0), std::stoi(arg(2)));
       } else if (arg(1) == "window") {
@@ -250,17 +437,27 @@ class Flow {
       } else {
         Picture(arg(0), frame());
       }
+    } else if (command == "printer") {
+      UsePdfPrinter(std::stod(arg(0)), std::stod(arg(1)), Path(w.size() > 2 ? arg(2) : "out.pdf"));
+    } else if (command == "default-printer") {
+      defaultPrinter_ = QString::fromStdString(Unescape(Joined(w)));
+    } else if (command == "print-answer") {
+      dialogs_.printScripts.push_back([this, w](QPrinter& printer) { return AnswerPrint(w, printer); });
+    } else if (command == "setup-answer") {
+      dialogs_.printSetupScripts.push_back([this](QPrinter& printer) {
+        const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+        Note(landscape ? "the page is landscape" : "the page is portrait");
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return false;
+      });
+    } else if (command == "printed") {
+      Tell(line, Printed(w.empty() ? "out.pdf" : arg(0)));
+    } else if (command == "preview") {
+      Preview(line, w);
     } else if (command == "drop" || command == "drop-urls" || command == "drop-text") {
       Drop(line, command, w);
     } else if (command == "recent") {
       Step(line, [&] { frame().Action(CmRecentFile1 + std::stoi(arg(0)) - 1)->trigger(); });
-    } else if (command == "drag") {
-      Step(line, [&] { DragPoint(Where({arg(0), arg(1)}), std::stoi(arg(2))); });
-    } else if (command == "click") {
-      Step(line, [&] {
-        QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(std::stoi(arg(0)), std::stoi(arg(1))));
-        IdlePass();
-      });
     } else if (command == "press" || command == "hold" || command == "release" || command == "move") {
       const QPoint at = Where(w);
       Step(line, [&] {
@@ -274,7 +471,15 @@ class Flow {
         window().repaint();
       });
     } else if (command == "scroll") {
-      Step(line, [&] { window().RowScrollBar()->setValue(std::stoi(arg(0))); });
+      // A row, or a click on the bar's arrow (line) or its groove (page).
+      Step(line, [&] {
+        QScrollBar& bar = *window().RowScrollBar();
+        if (arg(0) == "line" || arg(0) == "page") {
+          bar.triggerAction(arg(0) == "line" ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderPageStepAdd);
+        } else {
+          bar.setValue(std::stoi(arg(0)));
+        }
+      });
     } else if (command == "type") {
       Step(line, [&] {
         window().ValueEdit()->setFocus();
@@ -297,7 +502,6 @@ class Flow {
     } else if (command == "start") {
       // As main starts the program with a file named on its command line.
       Step(line, [] {});
-      done_ += trace_->Text();
       (started_ ? started_ : frame_.get())->Client()->SetDialogs(nullptr);
       frame_.reset();
       started_ = TDynoforgeApp::Instance()->Start(Path(arg(0)));
@@ -313,15 +517,13 @@ class Flow {
     } else if (command == "same") {
       const fs::path other = arg(1).starts_with("files/") ? DataPath(arg(1)) : FsPath(arg(1));
       const bool same = TempDir::Read(FsPath(arg(0))) == TempDir::Read(other);
-      Step(line, [] {});
-      Note(same ? "same" : "DIFFERENT");
+      Tell(line, same ? "same" : "DIFFERENT");
     } else if (command == "settings") {
       QFile file(SettingsFilePath());
       file.open(QIODevice::ReadOnly);
       QString text = QString::fromUtf8(file.readAll());
       text.replace(Q(dir_.path()), QStringLiteral("<dir>"));
-      Step(line, [] {});
-      Note(text.toStdString());
+      Tell(line, text.toStdString());
     } else if (command == "write-settings") {
       std::string text = Unescape(Joined(w));
       for (std::size_t at = text.find("<dir>"); at != std::string::npos; at = text.find("<dir>")) {
@@ -332,19 +534,28 @@ class Flow {
       TempDir::WriteFile(settings, text);
     } else if (command == "clipboard") {
       if (w.empty()) {
-        Step(line, [] {});
-        Note(QGuiApplication::clipboard()->text().toStdString());
+        Tell(line, QGuiApplication::clipboard()->text().toStdString());
       } else {
         QGuiApplication::clipboard()->setText(QString::fromStdString(Unescape(Joined(w))));
       }
     } else if (command == "status") {
       Step(line, [] {});
       Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+    } else if (command == "caption") {
+      frame().setWindowTitle(QString::fromStdString(Unescape(Joined(w))));
     } else if (command == "size") {
       Step(line, [&] { frame().resize(std::stoi(arg(0)), std::stoi(arg(1))); IdlePass(); });
-    } else if (command == "menus") {
-      Step(line, [] {});
-      Note(Menus());
+    } else if (command == "hover") {
+      // From wherever an earlier flow left the pointer onto a toolbar button,
+      // whose hint shows in the status bar.
+      QToolBar* bar = frame().Toolbar();
+      Step(line, [&] {
+        QTest::mouseMove(frame().statusBar());
+        QTest::mouseMove(bar->widgetForAction(frame().findChild<QAction*>(QString::fromStdString("action" + arg(0)))));
+        IdlePass();
+      });
+      Note("status bar \"" + frame().statusBar()->currentMessage().toStdString() + "\"; toolbar" +
+           (bar->isMovable() ? " movable" : "") + (bar->isFloatable() ? " floatable" : ""));
     } else {
       // A command, or "N Command": the command N times as one step.
       const bool repeated = std::all_of(command.begin(), command.end(), [](char c) { return std::isdigit(c); });
@@ -361,11 +572,62 @@ class Flow {
     }
   }
 
+  // Fills named widgets of a dialog and confirms or cancels it, unless a
+  // typed key closed it (see the head comment).
+  std::function<int(QDialog&)> Fill(std::vector<std::string> fields, bool ok) {
+    return [this, fields, ok](QDialog& dialog) {
+      bool shown = false;
+      for (const std::string& field : fields) {
+        const std::size_t eq = field.find('=');
+        const bool typed = eq != std::string::npos && eq > 0 && field[eq - 1] == ':';
+        if (!shown && (typed || field.starts_with("?"))) {
+          // Focus moves between the fields of an active window only.
+          ShowActive(dialog);
+          shown = true;
+        }
+        if (field.starts_with("@")) {
+          Picture(field.substr(1), dialog);
+          continue;
+        }
+        if (field.starts_with("?")) {
+          for (QLineEdit* box : dialog.findChildren<QLineEdit*>()) {
+            if (field.size() == 1 || box->objectName().toStdString() == field.substr(1)) Note(Box(*box));
+          }
+          continue;
+        }
+        const QString name = QString::fromStdString(field.substr(0, typed ? eq - 1 : eq));
+        const QString value = eq == std::string::npos ? QString() : QString::fromStdString(Unescape(field.substr(eq + 1)));
+        QWidget* widget = dialog.findChild<QWidget*>(name);
+        if (typed && widget) {
+          widget->setFocus();
+          if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+          QTest::keyClicks(widget, value);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+          edit->setText(value);
+        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+          list->setCurrentIndex(list->findText(value));
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+          button->click();
+        } else {
+          ADD_FAILURE() << "no field " << name.toStdString();
+        }
+      }
+      if (!shown || dialog.isVisible()) ok ? dialog.accept() : dialog.reject();
+      return dialog.result();
+    };
+  }
+
+  static std::string Box(const QLineEdit& box) {
+    return box.objectName().toStdString() + " \"" + box.text().toStdString() + "\"" +
+           (box.isEnabled() ? "" : " disabled") + (box.isReadOnly() ? " read-only" : "") + " max " +
+           std::to_string(box.maxLength()) + (box.hasFocus() ? " focused" : "");
+  }
+
   // A picture of a window as it is now, checked against the one in the
   // flow's picture folder (renewed by approving); none without a folder.
-  void Picture(const std::string& name, QWidget& widget) {
+  void Picture(const std::string& name, QWidget& widget, bool settle = true) {
     if (pictures_.empty()) return;
-    IdlePass();
+    if (settle) IdlePass();
     ExpectApprovedImageFile(widget.grab().toImage(), pictures_ / (name + ".png"), "pictures/" + name + ".png");
   }
 
@@ -389,14 +651,78 @@ class Flow {
     menu->hide();
   }
 
-  // The print preview of the document on a printer of its own (a PDF file of
-  // letter pages), closed again after its picture.
-  void PreviewPicture(const std::string& name, const std::vector<std::string>& steps) {
+  // Pages are printed to a PDF file at 300 pixels per inch, without margins:
+  // 300 x 450 points are 400 x 600 screen pixels, a page of 40 table rows.
+  void UsePdfPrinter(double width, double height, const QString& file) {
     TDynoforgeApp* app = TDynoforgeApp::Instance();
-    app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
-    frame().UpdateCommandStates();
-    if (app->Printer()) {
-      app->Printer()->setOutputFormat(QPrinter::PdfFormat);
+    app->SetDefaultPrinterQuery([this] { return defaultPrinter_; });
+    ownPrinter_ = true;
+    QPrinter& printer = *app->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setResolution(300);
+    printer.setPageLayout(QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point, {}, QPageSize::ExactMatch),
+                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  }
+
+  // What printing does to the window: it may grow to page size meanwhile,
+  // its table stays where the user left it.
+  std::string PrintingState() {
+    const QSize most = window().maximumSize();
+    return "printing " + std::to_string(TDynoforgeApp::Instance()->Printing) + ", window at most " +
+           std::to_string(most.width()) + "x" + std::to_string(most.height()) + ", first row " +
+           std::to_string(window().State().View.FirstVisibleRow);
+  }
+
+  bool AnswerPrint(const std::vector<std::string>& w, QPrinter& printer) {
+    const std::pair<int, int> offered = dialogs_.printRanges.back();
+    window().repaint();  // a repaint of the screen meanwhile is no printed page
+    Note("print dialog offers pages " + std::to_string(offered.first) + ".." + std::to_string(offered.second) + "; " +
+         PrintingState());
+    for (std::size_t i = 0; i < w.size(); ++i) {
+      const auto number = [&](std::size_t at) { return at < w.size() ? std::stoi(w[at]) : 0; };
+      if (w[i] == "from") {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(number(i + 1), number(i + 3));
+      } else if (w[i] == "copies") {
+        printer.setCopyCount(number(i + 1));
+      } else if (w[i].starts_with("@")) {
+        QTimer::singleShot(0, [this, name = w[i].substr(1)] {
+          for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QStringLiteral("PrintingDialog") && widget->isVisible()) {
+              Picture(name, *widget, false);
+            }
+          }
+        });
+      }
+    }
+    return std::find(w.begin(), w.end(), "cancel") == w.end();
+  }
+
+  std::string Printed(const std::string& name) {
+    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    QFile file(Path(name));
+    std::string pages = "no file";
+    if (file.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = file.readAll();
+      int count = 0;
+      for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0; at = bytes.indexOf("/Type /Page", at + 1)) {
+        if (bytes.mid(at + 11, 1) != "s") ++count;
+      }
+      pages = std::to_string(count) + " pages";
+    }
+    return name + ": " + pages + ", last page " + std::to_string(app->PrinterSetup().MaxPage) + "; job \"" +
+           app->Printer()->docName().toStdString() + "\"; " + PrintingState();
+  }
+
+  // The print preview; without a printer of the flow's own, on a PDF
+  // printer of letter pages.
+  void Preview(const std::string& line, const std::vector<std::string>& steps) {
+    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    if (!ownPrinter_) {
+      app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
+      frame().UpdateCommandStates();
+      app->Printer()->setOutputFormat(QPrinter::PdfFormat);  // made when first asked for
       app->Printer()->setOutputFileName(Path("preview.pdf"));
     }
     QTimer::singleShot(0, [&] {
@@ -404,14 +730,76 @@ class Flow {
         auto* preview = qobject_cast<TApxPreviewWin*>(widget);
         if (!preview || !preview->isVisible()) continue;
         preview->resize(frame().size());
-        for (const std::string& step : steps) preview->Command(step == "two" ? CmPreviewTwoPages : CmPreviewNext);
-        preview->UpdateCommandStates();
-        Picture(name, *preview);
-        preview->Command(CmPreviewClose);
+        const auto* bar = preview->findChild<QToolBar*>(QStringLiteral("PreviewToolbar"));
+        const bool fixed = bar && !bar->isMovable() && !bar->isFloatable();
+        Note("preview \"" + preview->windowTitle().toStdString() + "\"" + (fixed ? ", toolbar fixed, " : ", ") +
+             (frame().isVisible() ? "frame shown, " : "") + PrintingState());
+        PreviewSteps(*preview, steps);
       }
     });
-    frame().Command(CmPrintPreview);
-    app->SetDefaultPrinterQuery(nullptr);
+    // Never wait for a person: a preview still open after 10 s is closed.
+    QObject guard;
+    QTimer::singleShot(10000, &guard, [&] {
+      Note("the preview was left open");
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* preview = qobject_cast<TApxPreviewWin*>(widget)) preview->Command(CmPreviewClose);
+      }
+    });
+    Step(line, [&] { frame().Command(CmPrintPreview); });
+    const QRect at = frame().geometry();
+    Note(std::string("frame ") + (frame().isVisible() ? "shown" : "hidden") + " at " + std::to_string(at.x()) + "," +
+         std::to_string(at.y()) + " " + std::to_string(at.width()) + "x" + std::to_string(at.height()) + "; " +
+         PrintingState());
+    if (!ownPrinter_) app->SetDefaultPrinterQuery(nullptr);
+  }
+
+  void PreviewSteps(TApxPreviewWin& p, const std::vector<std::string>& steps) {
+    const std::map<std::string, int> buttons = {
+        {"next", CmPreviewNext}, {"previous", CmPreviewPrevious}, {"one", CmPreviewOnePage}, {"two", CmPreviewTwoPages}};
+    Note("opened: " + PreviewState(p));
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const std::string& step = steps[i];
+      if (buttons.contains(step)) {
+        p.Command(buttons.at(step));
+        Note(step + ": " + PreviewState(p));
+      } else if (step == "print") {
+        p.Action(CmPrint)->trigger();  // prints through the print command
+        Note(Printed("out.pdf"));
+      } else if (step == "at" && i + 4 < steps.size()) {
+        p.setGeometry(std::stoi(steps[i + 1]), std::stoi(steps[i + 2]), std::stoi(steps[i + 3]), std::stoi(steps[i + 4]));
+        i += 4;
+      } else if (step.starts_with("@")) {
+        p.UpdateCommandStates();
+        Picture(step.substr(1), p);
+      } else if (step == "escape" || step == "alt-c") {
+        ShowActive(p);
+        const bool escape = step == "escape";
+        QTest::keyClick(&p, escape ? Qt::Key_Escape : Qt::Key_C, escape ? Qt::NoModifier : Qt::AltModifier);
+        return;
+      } else if (step == "close-box") {
+        p.close();
+        return;
+      } else {
+        ADD_FAILURE() << "unknown preview step " << step;
+      }
+    }
+    p.Command(CmPreviewClose);
+  }
+
+  // The page text, the pages shown, the buttons (- disabled, + enabled,
+  // * checked) and the gap between two pages.
+  std::string PreviewState(TApxPreviewWin& p) {
+    p.UpdateCommandStates();
+    std::string out = p.PageText()->text().toStdString() + " pages " + std::to_string(p.FromPage) + ".." +
+                      std::to_string(p.ToPage) + " shown " + std::to_string(p.Page1()->PageNumber());
+    if (p.Page2()) {
+      const int gap = p.Page2()->x() - p.Page1()->geometry().right() - 1;
+      out += "+" + std::to_string(p.Page2()->PageNumber()) + " gap " + std::to_string(gap);
+    }
+    for (const int id : {CmPreviewPrevious, CmPreviewNext, CmPreviewOnePage, CmPreviewTwoPages, CmPrint}) {
+      out += p.Action(id)->isEnabled() ? (p.Action(id)->isChecked() ? " *" : " +") : " -";
+    }
+    return out;
   }
 
   // Page n as the printer gets it, on a 500 x 700 page at screen resolution.
@@ -420,7 +808,6 @@ class Flow {
     app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
     frame().UpdateCommandStates();
     app->SetDefaultPrinterQuery(nullptr);
-    if (!app->Printer()) return ADD_FAILURE() << "no printer";
     TApxPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
     QImage page(500, 700, QImage::Format_RGB32);
     page.fill(Qt::white);
@@ -440,13 +827,6 @@ class Flow {
     const int i = number(1);
     const int y = w[0] == "torque" ? c.TorqueY[i] : w[0] == "compression" ? c.CompressionY[i] : c.SlipY[i];
     return QPoint(c.PointX[i] + number(2), y + number(3));
-  }
-
-  void DragPoint(QPoint p, int dy) {
-    QTest::mousePress(&window(), Qt::LeftButton, {}, p);
-    QTest::mouseMove(&window(), p + QPoint(0, dy));
-    QTest::mouseRelease(&window(), Qt::LeftButton, {}, p + QPoint(0, dy));
-    IdlePass();
   }
 
   // Drags data over a widget as a file manager does and drops it there.
@@ -486,66 +866,24 @@ class Flow {
         IdlePass();
         result = drop.isAccepted() ? (drop.dropAction() == Qt::CopyAction ? "copied" : "taken") : "refused";
       }
-      text_ = result;
+      Note("drop " + result);
     });
-    Note("drop " + text_);
-  }
-
-  // The menus, the toolbar and the status bar as built.
-  std::string Menus() {
-    std::string out;
-    const auto describe = [&](QAction* a) {
-      out += "  " + a->text().toStdString() + " [" + a->objectName().toStdString() + "] " +
-             a->shortcut().toString().toStdString() + (a->isEnabled() ? "" : " disabled") +
-             (a->isVisible() ? "" : " hidden") + (a->isCheckable() ? (a->isChecked() ? " checked" : " unchecked") : "") +
-             " | " + a->statusTip().toStdString() + "\n";
-    };
-    const std::function<void(QMenu*, const std::string&)> list = [&](QMenu* menu, const std::string& indent) {
-      for (QAction* item : menu->actions()) {
-        out += indent;
-        if (item->isSeparator()) {
-          out += "  --\n";
-        } else {
-          describe(item);
-          if (item->menu()) list(item->menu(), indent + "  ");
-        }
-      }
-    };
-    for (QAction* popup : frame().menuBar()->actions()) {
-      out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
-      list(popup->menu(), "");
-    }
-    QToolBar* bar = frame().Toolbar();
-    out += "toolbar \"" + bar->windowTitle().toStdString() + "\"" + (bar->isMovable() ? " movable" : "") +
-           (bar->isFloatable() ? " floatable" : "") + "\n";
-    for (QAction* action : bar->actions()) {
-      const QSize size = action->icon().availableSizes().value(0);
-      out += action->objectName().isEmpty()
-                 ? "  gap " + std::to_string(bar->widgetForAction(action)->width()) + "\n"
-                 : "  " + action->objectName().toStdString() + " " + std::to_string(size.width()) + "x" +
-                       std::to_string(size.height()) + "\n";
-    }
-    const QFont font = frame().statusBar()->font();
-    out += "status bar " + font.family().toStdString() + " " + std::to_string(font.pixelSize()) + "px\n";
-    // A toolbar button's hint shows in the status bar when the pointer comes
-    // onto it (from wherever an earlier flow left it).
-    QTest::mouseMove(frame().statusBar());
-    QTest::mouseMove(bar->widgetForAction(frame().Action(CmAddLine)));
-    IdlePass();
-    return out + "hovering Add: " + frame().statusBar()->currentMessage().toStdString() + "\n";
   }
 
   TempDir dir_;
   ScriptedDialogs dialogs_;
   std::unique_ptr<TSDIDecFrame> frame_;
   TSDIDecFrame* started_ = nullptr;  // owned by the application
-  std::unique_ptr<WindowTrace> trace_;
+  std::map<std::string, std::string> seen_;  // what the transcript last told
+  std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
+  int questions_ = 0;
   fs::path pictures_;
   struct TickBlock : QObject {
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
   } tickBlock_;
-  std::string done_;  // the transcript before the last restart
-  std::string text_;
+  QString defaultPrinter_;
+  bool ownPrinter_ = false;  // a printer command chose the printer
+  std::string transcript_;
 };
 
 }  // namespace dyno::test

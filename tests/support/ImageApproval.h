@@ -1,7 +1,7 @@
 #pragma once
 
 // Pictures checked as pictures: an image is compared pixel for pixel with
-// the approved PNG under tests/data/pictures. A mismatch leaves the actual
+// an approved PNG. A mismatch leaves the actual
 // image and a difference image (changed pixels red, the rest faded) next to
 // the build and names them.
 
@@ -16,11 +16,10 @@
 
 namespace dyno::test {
 
-// The same against any reference file; a failure goes to the failure folder
-// as relative.
+// An image against the approved PNG file (under tests/data/pictures, or the
+// user guide's images); a failure goes to the failure folder as relative.
 inline void ExpectApprovedImageFile(const QImage& produced, const std::filesystem::path& file,
                                     const std::string& relative) {
-  const std::string name = relative;
   const QImage actual = produced.convertToFormat(QImage::Format_ARGB32);
   const QString reference = QString::fromStdString(file.string());
   if (Approving()) {
@@ -48,18 +47,13 @@ inline void ExpectApprovedImageFile(const QImage& produced, const std::filesyste
   std::filesystem::path diffPath = failed;
   diffPath.replace_extension(".diff.png");
   if (differing > 0) diff.save(QString::fromStdString(diffPath.string()), "PNG");
-  ADD_FAILURE() << name << ": " << (approved.isNull() ? std::string("no approved picture")
-                                    : approved.size() != actual.size()
-                                        ? "size " + std::to_string(actual.width()) + "x" + std::to_string(actual.height()) +
-                                              " instead of " + std::to_string(approved.width()) + "x" +
-                                              std::to_string(approved.height())
-                                        : std::to_string(differing) + " pixels differ (" + diffPath.string() + ")")
+  const auto size = [](const QImage& i) { return std::to_string(i.width()) + "x" + std::to_string(i.height()); };
+  ADD_FAILURE() << relative << ": "
+                << (approved.isNull() ? std::string("no approved picture")
+                    : approved.size() != actual.size()
+                        ? "size " + size(actual) + " instead of " + size(approved)
+                        : std::to_string(differing) + " pixels differ (" + diffPath.string() + ")")
                 << "; the picture made is " << failed.string();
-}
-
-inline void ExpectApprovedImage(const QImage& produced, const std::string& name) {
-  const std::string relative = "pictures/" + name + ".png";
-  ExpectApprovedImageFile(produced, DataPath(relative), relative);
 }
 
 }  // namespace dyno::test
