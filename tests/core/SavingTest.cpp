@@ -314,15 +314,6 @@ class Scene {
   std::string transcript_;
 };
 
-std::vector<std::string> SceneNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(test::DataPath("saving"))) {
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class Saving : public ::testing::TestWithParam<std::string> {};
 
 // A scene's first lines may say what it needs: "needs ordinary-user" (one
@@ -395,11 +386,7 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
 #endif
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, Saving, ::testing::ValuesIn(SceneNames()), [](const auto& param) {
-  std::string name = param.param;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Scenes, Saving, ::testing::ValuesIn(test::ScriptsIn("saving")), test::ScriptTestName);
 
 }  // namespace
 }  // namespace dyno

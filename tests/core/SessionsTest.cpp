@@ -28,6 +28,7 @@
 #include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
+#include "core/editing/CommandSteps.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
@@ -314,63 +315,39 @@ class Session {
     }
   }
 
-  // The curve operations as the window runs them, each one step of the
-  // history and reported with its outcome.
+  // The commands as the window runs them once their dialogs are answered,
+  // each reported with its outcome.
   void Command(const std::string& command, std::istream& words) {
     const auto report = [this](const EditOutcome& outcome) {
       transcript_ += std::string("  ") + (outcome.Changed ? "changed" : "unchanged") + "\n";
       if (outcome.Message) transcript_ += "  says \"" + outcome.Message->Text + "\" \"" + outcome.Message->Caption + "\"\n";
     };
+    CommandSteps steps(st);
     if (command == "add") {
-      st.Steps.Begin(StepKind::AddLine);
-      report(AddLine(st.Doc));
-      RefitTable(st.View, st.Host, st.Doc.RowCount);
-      st.Steps.End();
+      report(steps.AddLine());
     } else if (command == "remove") {
-      st.Steps.Begin(StepKind::RemoveLine);
-      report(RemoveLine(st.Doc));
-      RefitTable(st.View, st.Host, st.Doc.RowCount);
-      ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
-      st.Steps.End();
+      report(steps.RemoveLine());
     } else if (command == "resolution") {
       double step = 0;
       words >> step;
       transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc)) + "\n";
-      st.Steps.Begin(StepKind::ChangeResolution);
-      const EditOutcome outcome = ChangeResolution(st.Doc, step);
-      report(outcome);
-      if (outcome.Changed) {
-        RefitTable(st.View, st.Host, st.Doc.RowCount);
-        ResetInteraction(st.Ui, st.Host);
-      }
-      st.Steps.End();
+      report(steps.ChangeResolution(step));
     } else if (command == "rescale") {
       double hp = 0;
       double compression = 0;
       words >> hp >> compression;
-      st.Steps.Begin(StepKind::Rescale);
-      RescaleValues values = BeginRescale(st.Doc);
-      transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
-      values.CurrentHp = hp;
-      values.NewCompression = compression;
-      ApplyRescale(st.Doc, values);
-      ResetInteraction(st.Ui, st.Host);
-      st.Steps.End();
+      steps.Rescale([&] {
+        RescaleValues values = BeginRescale(st.Doc);
+        transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
+        values.CurrentHp = hp;
+        values.NewCompression = compression;
+        ApplyRescale(st.Doc, values);
+        return true;
+      });
     } else if (command == "generate") {
-      st.Steps.Begin(StepKind::Generate);
-      if (st.Doc.TireMode) {
-        st.Doc.TireParsed = false;
-        ResetSlipCurves(st.Doc);
-        ResetInteraction(st.Ui, st.Host);
-        st.Steps.End();
-      } else {
-        GeneratorSettings& g = st.Doc.Generator;
-        words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
-        GenerateNewEngine(st.Doc);
-        ResetInteraction(st.Ui, st.Host);
-        RefitTable(st.View, st.Host, st.Doc.RowCount);
-        st.Steps.MarkClean();
-      }
+      GeneratorSettings& g = st.Doc.Generator;
+      if (!st.Doc.TireMode) words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
+      steps.Generate();
     } else if (command == "bendto") {
       double target = 0;
       words >> target;
@@ -378,12 +355,8 @@ class Session {
     } else if (command == "import") {
       std::string name;
       words >> name;
-      st.Steps.Begin(StepKind::Import);
-      transcript_ += "  read " + std::to_string(static_cast<int>(ReadEngineRows(st.Doc, test::DataPath("files/" + name).string()).Result)) + "\n";
-      ResetInteraction(st.Ui, st.Host);
-      st.View.FirstVisibleRow = 0;
-      UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
-      st.Steps.End();
+      const ReadResult read = steps.Import(test::DataPath("files/" + name).string()).Result;
+      transcript_ += "  read " + std::to_string(static_cast<int>(read)) + "\n";
     } else if (command == "parameter") {
       // The parameter dialog confirmed with one field changed.
       std::string key;
@@ -393,23 +366,18 @@ class Session {
       ParameterTexts texts;
       LoadParameterTexts(st.Doc.Parameters, texts);
       texts.Texts[ParameterTextIndex(EngineParameterIndex(key), field)] = text;
-      st.Steps.Begin(StepKind::EditParameters);
-      ApplyParameterTexts(st.Doc, texts);
-      st.Steps.End();
+      steps.EditParameters(texts);
     } else if (command == "slipcurve") {
       // The slip curve dialog: one curve added, the first one renamed, and
       // confirmed or cancelled.
       std::string name, step, dropoff, answer;
       words >> name >> step >> dropoff >> answer;
-      st.Steps.Begin(StepKind::EditSlipCurves);
-      const int count = AddSlipCurve(st.Doc, st.Doc.SlipCurveCount);
-      StoreSlipHeader(st.Doc.SlipCurves[0], name, step, dropoff);
-      if (answer == "ok") {
-        ApplySlipCurveCount(st.Doc, count);
-        st.Steps.End();
-      } else {
-        st.Steps.Abandon();
-      }
+      steps.EditSlipCurves([&]() -> std::optional<int> {
+        const int count = AddSlipCurve(st.Doc, st.Doc.SlipCurveCount);
+        StoreSlipHeader(st.Doc.SlipCurves[0], name, step, dropoff);
+        if (answer != "ok") return std::nullopt;
+        return count;
+      });
     } else {
       ADD_FAILURE() << "unknown command " << command;
     }
@@ -488,15 +456,6 @@ class Session {
   int saves_ = 0;
 };
 
-std::vector<std::string> Scripts() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(test::DataPath("sessions"))) {
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class Sessions : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Sessions, DoWhatTheApprovedTranscriptSays) {
@@ -506,13 +465,7 @@ TEST_P(Sessions, DoWhatTheApprovedTranscriptSays) {
   test::ExpectApproved(session.Run(script), "sessions/" + GetParam() + ".transcript");
 }
 
-std::string ScriptName(const ::testing::TestParamInfo<std::string>& script) {
-  std::string name = script.param;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Editing, Sessions, ::testing::ValuesIn(Scripts()), ScriptName);
+INSTANTIATE_TEST_SUITE_P(Editing, Sessions, ::testing::ValuesIn(test::ScriptsIn("sessions")), test::ScriptTestName);
 
 }  // namespace
 }  // namespace dyno

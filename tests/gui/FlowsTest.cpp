@@ -21,15 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Scripts() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(test::DataPath("flows"))) {
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class Flows : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Flows, ShowWhatTheApprovedTranscriptSays) {
@@ -39,11 +30,7 @@ TEST_P(Flows, ShowWhatTheApprovedTranscriptSays) {
   test::ExpectApproved(flow.Run(script), "flows/" + GetParam() + ".transcript");
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, Flows, ::testing::ValuesIn(Scripts()), [](const auto& script) {
-  std::string name = script.param;
-  std::replace(name.begin(), name.end(), '-', '_');
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Window, Flows, ::testing::ValuesIn(test::ScriptsIn("flows")), test::ScriptTestName);
 
 void RunPictures(const fs::path& script, const fs::path& pictures) {
   std::ifstream in(script);

@@ -6,11 +6,13 @@
 // what the tests produce instead (scripts/approve.sh); review the difference
 // with git before committing it.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,24 @@ inline bool Approving() {
 inline void WriteCreatingFolders(const std::filesystem::path& file, std::string_view bytes) {
   std::filesystem::create_directories(file.parent_path());
   TempDir::WriteFile(file, bytes);
+}
+
+// The scripts of a folder under tests/data: their names without ".txt",
+// sorted, for a test run once per script.
+inline std::vector<std::string> ScriptsIn(std::string_view folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(DataPath(folder))) {
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A script's name as a test's name: "-" is not allowed there.
+inline std::string ScriptTestName(const ::testing::TestParamInfo<std::string>& script) {
+  std::string name = script.param;
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
 }
 
 // The shortest text that reads back as exactly this double.

@@ -5,14 +5,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include "core/chart/RowScrolling.h"
-#include "core/curves/Generator.h"
-#include "core/curves/PasteTable.h"
 #include "core/curves/Rescale.h"
 #include "core/curves/Resolution.h"
-#include "core/curves/Rows.h"
+#include "core/editing/CommandSteps.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
@@ -35,72 +31,32 @@ void ShowMessage(EditorWindow& window, const std::optional<UserMessage>& message
 
 void CurveCommands::GenerateCommand() {
   EditorState& st = window_.State();
-  if (st.Doc.TireMode) {
-    // In Tire mode Generate brings back the built-in slip curve.
-    st.Steps.Begin(StepKind::Generate);
-    st.Doc.TireParsed = false;
-    ResetSlipCurves(st.Doc);
-    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-    // The curves shown are new: nothing stays selected.
-    ResetInteraction(st.Ui, st.Host);
-    st.Steps.End();
-    return;
+  // In Tire mode Generate brings back the built-in slip curve, unasked.
+  if (!st.Doc.TireMode) {
+    GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
+    if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
   }
-  GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
-  if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
-  st.Steps.Begin(StepKind::Generate);
-  GenerateNewEngine(st.Doc);
-  ResetInteraction(st.Ui, st.Host);
-  RefitTable(st.View, st.Host, st.Doc.RowCount);
-  // A new engine, as yet unchanged: Undo can still bring back the old one.
-  st.Steps.MarkClean(FileData::Engine);
+  CommandSteps(st).Generate();
 }
 
 void CurveCommands::RescaleCommand() {
   EditorState& st = window_.State();
-  // The dialog scales the rows when it is confirmed.
-  st.Steps.Begin(StepKind::Rescale);
-  RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
-  if (window_.Dialogs().Run(dialog) == QDialog::Accepted) {
-    // The shown value is the old one: nothing stays selected.
-    ResetInteraction(st.Ui, st.Host);
-    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-  }
-  st.Steps.End();
+  CommandSteps(st).Rescale([&] {
+    RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
+    return window_.Dialogs().Run(dialog) == QDialog::Accepted;
+  });
 }
 
 void CurveCommands::ResolutionCommand() {
   EditorState& st = window_.State();
   ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
-  st.Steps.Begin(StepKind::ChangeResolution);
-  const EditOutcome outcome = ChangeResolution(st.Doc, dialog.NewRpmStep());
-  if (outcome.Changed) {
-    RefitTable(st.View, st.Host, st.Doc.RowCount);
-    // The rows are new: nothing stays selected.
-    ResetInteraction(st.Ui, st.Host);
-  }
-  st.Steps.End();
-  ShowMessage(window_, outcome.Message);
+  ShowMessage(window_, CommandSteps(st).ChangeResolution(dialog.NewRpmStep()).Message);
 }
 
-void CurveCommands::AddLineCommand() {
-  EditorState& st = window_.State();
-  st.Steps.Begin(StepKind::AddLine);
-  AddLine(st.Doc);
-  RefitTable(st.View, st.Host, st.Doc.RowCount);
-  st.Steps.End();
-}
+void CurveCommands::AddLineCommand() { CommandSteps(window_.State()).AddLine(); }
 
-void CurveCommands::RemoveLineCommand() {
-  EditorState& st = window_.State();
-  st.Steps.Begin(StepKind::RemoveLine);
-  const EditOutcome outcome = RemoveLine(st.Doc);
-  RefitTable(st.View, st.Host, st.Doc.RowCount);
-  ForgetRowsBeyondCurve(st.Ui, st.Host, st.Doc.RowCount);
-  st.Steps.End();
-  ShowMessage(window_, outcome.Message);
-}
+void CurveCommands::RemoveLineCommand() { ShowMessage(window_, CommandSteps(window_.State()).RemoveLine().Message); }
 
 void CurveCommands::ImportCommand() {
   EditorState& st = window_.State();
@@ -125,19 +81,8 @@ void CurveCommands::ImportCommand() {
   TakeChosenFile(doc, path);
   doc.ImportFolder = doc.FileFolder;
 
-  st.Steps.Begin(StepKind::Import);
-  const ReadOutcome outcome = ReadEngineRows(doc, doc.FilePath);
-  const ReadResult read = outcome.Result;
-  if (read == ReadResult::Read || read == ReadResult::NothingFound) {
-    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-    // The old points are gone: nothing stays picked, the table starts at its top.
-    ResetInteraction(st.Ui, st.Host);
-    st.View.FirstVisibleRow = 0;
-    UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  }
-  // A file that gave rows, or none, replaced the curve: the step sets Modified.
-  st.Steps.End();
-  if (ReportRead(dialogs, parent, read, path, FromBytes(NoTorqueData))) {
+  const ReadOutcome outcome = CommandSteps(st).Import(doc.FilePath);
+  if (ReportRead(dialogs, parent, outcome.Result, path, FromBytes(NoTorqueData))) {
     ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
   }
 }
@@ -168,17 +113,7 @@ void CurveCommands::ImportCsvCommand() {
 }
 
 void CurveCommands::ApplyTable(StepKind kind, const std::string& text) {
-  EditorState& st = window_.State();
-  st.Steps.Begin(kind);
-  const EditOutcome outcome = PasteTable(st.Doc, text);
-  if (outcome.Changed) {
-    // The rows are new: nothing stays selected; the whole window is drawn
-    // again, the axis fitted to the new curve.
-    ResetInteraction(st.Ui, st.Host);
-    RefitTable(st.View, st.Host, st.Doc.RowCount);
-  }
-  st.Steps.End();
-  ShowMessage(window_, outcome.Message);
+  ShowMessage(window_, CommandSteps(window_.State()).PasteTable(kind, text).Message);
 }
 
 }  // namespace dyno

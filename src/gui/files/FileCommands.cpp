@@ -6,9 +6,10 @@
 #include "core/chart/RowScrolling.h"
 #include "core/document/CommandRules.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ModeCommands.h"
-#include "core/editing/EditSteps.h"
+#include "core/editing/CommandSteps.h"
 #include "core/editing/DynoView.h"
+#include "core/editing/EditSteps.h"
+#include "core/editing/ModeCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
@@ -343,28 +344,17 @@ void FileCommands::EditParameters() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   if (doc.TireMode) {
-    // The dialog's Add writes new curves into the document at once.
-    st.Steps.Begin(StepKind::EditSlipCurves);
-    EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
-    if (dialogs.Run(dialog) == QDialog::Accepted) {
-      ApplySlipCurveCount(doc, dialog.CurveCount());
-      st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-      st.Steps.End();
-    } else {
-      // Curves added but not confirmed stay in slots the file does not count.
-      st.Steps.Abandon();
-    }
+    CommandSteps(st).EditSlipCurves([&]() -> std::optional<int> {
+      EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
+      if (dialogs.Run(dialog) != QDialog::Accepted) return std::nullopt;
+      return dialog.CurveCount();
+    });
     return;
   }
   ParameterTexts texts;
   LoadParameterTexts(doc.Parameters, texts);
   EditEngineSpecsDialog dialog(texts, parent);
-  if (dialogs.Run(dialog) == QDialog::Accepted) {
-    st.Steps.Begin(StepKind::EditParameters);
-    ApplyParameterTexts(doc, texts);
-    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
-    st.Steps.End();
-  }
+  if (dialogs.Run(dialog) == QDialog::Accepted) CommandSteps(st).EditParameters(texts);
 }
 
 }  // namespace dyno

@@ -1,0 +1,117 @@
+#include "core/editing/CommandSteps.h"
+
+#include "core/chart/RowScrolling.h"
+#include "core/curves/Generator.h"
+#include "core/curves/PasteTable.h"
+#include "core/curves/Resolution.h"
+#include "core/curves/Rows.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/ValueBox.h"
+#include "core/files/EngineFile.h"
+#include "core/files/ParameterEdits.h"
+
+namespace dyno {
+
+EditOutcome CommandSteps::AddLine() {
+  st_.Steps.Begin(StepKind::AddLine);
+  EditOutcome outcome = dyno::AddLine(st_.Doc);
+  RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+  st_.Steps.End();
+  return outcome;
+}
+
+EditOutcome CommandSteps::RemoveLine() {
+  st_.Steps.Begin(StepKind::RemoveLine);
+  EditOutcome outcome = dyno::RemoveLine(st_.Doc);
+  RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+  ForgetRowsBeyondCurve(st_.Ui, st_.Host, st_.Doc.RowCount);
+  st_.Steps.End();
+  return outcome;
+}
+
+EditOutcome CommandSteps::ChangeResolution(double rpmStep) {
+  st_.Steps.Begin(StepKind::ChangeResolution);
+  EditOutcome outcome = dyno::ChangeResolution(st_.Doc, rpmStep);
+  if (outcome.Changed) {
+    RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+    // The rows are new: nothing stays selected.
+    ResetInteraction(st_.Ui, st_.Host);
+  }
+  st_.Steps.End();
+  return outcome;
+}
+
+void CommandSteps::Rescale(const std::function<bool()>& scaled) {
+  st_.Steps.Begin(StepKind::Rescale);
+  if (scaled()) {
+    // The shown value is the old one: nothing stays selected.
+    ResetInteraction(st_.Ui, st_.Host);
+    st_.Host.Invalidate(st_.View.ClientFrom(0, 0), false);
+  }
+  st_.Steps.End();
+}
+
+void CommandSteps::Generate() {
+  st_.Steps.Begin(StepKind::Generate);
+  if (st_.Doc.TireMode) {
+    st_.Doc.TireParsed = false;
+    ResetSlipCurves(st_.Doc);
+    st_.Host.Invalidate(st_.View.ClientFrom(0, 0), false);
+    // The curves shown are new: nothing stays selected.
+    ResetInteraction(st_.Ui, st_.Host);
+    st_.Steps.End();
+    return;
+  }
+  GenerateNewEngine(st_.Doc);
+  ResetInteraction(st_.Ui, st_.Host);
+  RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+  st_.Steps.MarkClean(FileData::Engine);
+}
+
+ReadOutcome CommandSteps::Import(const std::string& path) {
+  st_.Steps.Begin(StepKind::Import);
+  ReadOutcome outcome = ReadEngineRows(st_.Doc, path);
+  if (outcome.Result == ReadResult::Read || outcome.Result == ReadResult::NothingFound) {
+    st_.Host.Invalidate(st_.View.ClientFrom(2, 2), false);
+    // The old points are gone: nothing stays picked, the table starts at its top.
+    ResetInteraction(st_.Ui, st_.Host);
+    st_.View.FirstVisibleRow = 0;
+    UpdateRowScrollBar(st_.View, st_.Host, 0, st_.Doc.RowCount);
+  }
+  // A file that gave rows, or none, replaced the curve: the step sets Modified.
+  st_.Steps.End();
+  return outcome;
+}
+
+EditOutcome CommandSteps::PasteTable(StepKind kind, std::string_view text) {
+  st_.Steps.Begin(kind);
+  EditOutcome outcome = dyno::PasteTable(st_.Doc, text);
+  if (outcome.Changed) {
+    // The rows are new: nothing stays selected; the whole window is drawn
+    // again, the axis fitted to the new curve.
+    ResetInteraction(st_.Ui, st_.Host);
+    RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+  }
+  st_.Steps.End();
+  return outcome;
+}
+
+void CommandSteps::EditParameters(const ParameterTexts& texts) {
+  st_.Steps.Begin(StepKind::EditParameters);
+  ApplyParameterTexts(st_.Doc, texts);
+  st_.Host.Invalidate(st_.View.ClientFrom(2, 2), false);
+  st_.Steps.End();
+}
+
+void CommandSteps::EditSlipCurves(const std::function<std::optional<int>()>& edited) {
+  st_.Steps.Begin(StepKind::EditSlipCurves);
+  if (const std::optional<int> count = edited()) {
+    ApplySlipCurveCount(st_.Doc, *count);
+    st_.Host.Invalidate(st_.View.ClientFrom(2, 2), false);
+    st_.Steps.End();
+  } else {
+    st_.Steps.Abandon();
+  }
+}
+
+}  // namespace dyno
