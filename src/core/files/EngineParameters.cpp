@@ -39,13 +39,13 @@ std::string_view AfterField(std::string_view text, char delimiter) {
 
 namespace {
 
-// Reads the parameter from the line of text (cut at its first NUL) that
-// holds its key at position at.
+// Reads the parameter from the line of text that holds its key at position
+// at, with no NUL before it; the line is cut at its first NUL.
 void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& parameter) {
   // The line from the key on, as the line reader would deliver it from there.
   int pos = static_cast<int>(at);
-  std::string_view line = ReadTextLine(text, pos);
-  line = line.substr(0, std::min(line.find_first_of("\r\n"), line.size()));
+  // Up to its line end (a byte loop: find_first_of calls memchr per byte).
+  const std::string_view line = CopyUntil(UpToNul(ReadTextLine(text, pos)), '\n');
 
   std::string_view values = ValueAfterEquals(line);
   if (parameter.ValueCount() == 1) {
@@ -107,17 +107,20 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
     }
   };
 
+  // Nothing after the first NUL counts: the words are searched for one too.
   std::size_t p = 0;
   if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
     for (; p + 8 <= text.size() && missing > 0; p += 8) {
       std::uint64_t word;
       std::memcpy(&word, text.data() + p, 8);
+      if (((word - Ones) & ~word & (Ones * 0x80)) != 0) break;  // a NUL: the bytes one by one
       for (std::uint64_t found = Capitals(word); found != 0; found &= found - 1) {
         tryAt(p + static_cast<std::size_t>(std::countr_zero(found)) / 8);
       }
     }
   }
-  for (; p < text.size() && missing > 0; ++p) tryAt(p);
+  for (; p < text.size() && text[p] != '\0' && missing > 0; ++p) tryAt(p);
   return first;
 }
 
@@ -134,7 +137,7 @@ bool ReadParameter(std::string_view engineText, EngineParameter& parameter) {
 bool ReadEngineParameters(EditorDocument& doc) {
   if (!doc.EngineLoaded) return false;
   static const std::array<int, EngineParameterCount> sequence = ReadSequence();
-  const std::string_view text = UpToNul(doc.EngineText);
+  const std::string_view text = doc.EngineText;
   const auto first = FirstOccurrences(text);
   for (const int i : sequence) {
     if (first[i] != std::string_view::npos) ReadParameterAt(text, first[i], doc.Parameters.Items[i]);
