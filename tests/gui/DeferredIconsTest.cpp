@@ -25,6 +25,8 @@ TEST(DeferredIcons, OverflowIconsAreThePlatformStylesOwn) {
       // Without an option the application's direction counts, as it did when
       // the bar was made.
       const QIcon late = style->standardIcon(which, nullptr, nullptr);
+      // With one, the option's direction, whatever the application's.
+      QApplication::setLayoutDirection(direction == Qt::LeftToRight ? Qt::RightToLeft : Qt::LeftToRight);
       const QIcon lateWithOption = style->standardIcon(which, &option, nullptr);
       QApplication::setLayoutDirection(Qt::LeftToRight);
       const QIcon own = base->standardIcon(which, &option, nullptr);

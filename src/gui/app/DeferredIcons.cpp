@@ -1,6 +1,5 @@
 #include "gui/app/DeferredIcons.h"
 
-#include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
 #include <QStyleOption>
@@ -62,11 +61,11 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap icon, const QStyleOption* o
   if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton) {
     return QProxyStyle::standardIcon(icon, option, widget);
   }
-  // What the style reads of the option, taken now; without one it reads the
-  // application's direction. The bar itself may be gone by then.
+  // What the style reads of the option, taken now: without one, the
+  // application's direction, which a new option carries. The bar itself may
+  // be gone by the time the icon is read.
   QStyleOption taken;
   if (option) taken = *option;
-  if (!option) taken.direction = QGuiApplication::layoutDirection();
   taken.styleObject = nullptr;
   QStyle* const base = baseStyle();
   return QIcon(new DeferredIconEngine([base, icon, taken] { return base->standardIcon(icon, &taken, nullptr); }));
