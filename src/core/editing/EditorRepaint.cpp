@@ -10,8 +10,6 @@ namespace dyno {
 
 namespace {
 
-// Half the width of the chart strip repainted around an edited point.
-constexpr int StripHalfWidth = 70;
 // The curve pens are at most 2 pixels wide.
 constexpr int PenMargin = 2;
 
@@ -37,12 +35,14 @@ void RepaintCellBand(EditorHost& host, const ViewState& view, int row, int left,
 
 void RepaintPointStrip(EditorHost& host, const ViewState& view, const ChartLayout& chart, int index) {
   if (index < 0 || index >= chart.PointCount) return;
-  const int x = chart.PointX[index];
-  int left = x - StripHalfWidth;
-  int right = x + StripHalfWidth;
-  if (index > 0) left = std::min(left, chart.PointX[index - 1] - PenMargin);
-  if (index + 1 < chart.PointCount) right = std::max(right, chart.PointX[index + 1] + PenMargin);
-  host.Invalidate({left, 0, right, view.ScreenHeight}, false);
+  // From the point before to the point after: the two line pieces that meet
+  // at the point, however far apart the points are. Full height, since the
+  // new value may lie anywhere on the axis (or beyond it, for a wild value);
+  // a change of the axis itself repaints the whole chart on the next tick.
+  // In a window too small for the plot the points run right to left.
+  const auto [lowest, highest] = std::minmax({chart.PointX[std::max(index - 1, 0)], chart.PointX[index],
+                                              chart.PointX[std::min(index + 1, chart.PointCount - 1)]});
+  host.Invalidate({lowest - PenMargin, 0, highest + PenMargin, view.ScreenHeight}, false);
 }
 
 void RepaintTable(EditorHost& host, const ViewState& view) {

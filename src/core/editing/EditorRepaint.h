@@ -20,9 +20,8 @@ struct ViewState;
 // between x left and right. Nothing when the row is far outside the table.
 void RepaintCellBand(EditorHost& host, const ViewState& view, int row, int left, int right, bool erase);
 
-// The vertical strip of the chart around point index: 70 pixels each side,
-// widened to the neighbouring points so the two line pieces that meet at
-// the point are repainted whole however far apart the points are.
+// The vertical strip of the chart from the point before index to the point
+// after it: the two line pieces that meet at the point, repainted whole.
 void RepaintPointStrip(EditorHost& host, const ViewState& view, const ChartLayout& chart, int index);
 
 // The table with its header, and the chart from TableWidth to the right edge.

@@ -13,17 +13,12 @@ namespace dyno {
 
 namespace {
 
-// The three fields of a row, from the text after the key. A closing
-// parenthesis ends the row (so a trailing comment is not seen) and a TAB
-// counts as a blank.
+// The three fields of a row, from the text after the key (a line piece
+// without NUL). A closing parenthesis ends the row (so a trailing comment is
+// not seen); a TAB ends a number as a blank does and is skipped as one before
+// it. Read in place: a row costs no copy.
 TorqueRow ParseRowFields(std::string_view afterKey) {
-  char text[LineBufferSize];
-  std::size_t n = 0;
-  for (const char c : UpToNul(afterKey)) {
-    if (c == ')') break;
-    text[n++] = c == '\t' ? ' ' : c;
-  }
-  std::string_view rest(text, n);
+  std::string_view rest = afterKey.substr(0, std::min(afterKey.find(')'), afterKey.size()));
 
   // Each field runs to the next comma; a field without one ends the row and
   // leaves the fields after it empty.
@@ -52,8 +47,14 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   int n = 0;
   doc.EngineTextPos = 0;
   if (leftOut) *leftOut = 0;
+  // A line is cut at its first NUL: where the next NUL stands is looked up
+  // once, and again only after a line has passed it.
+  std::size_t nul = text.find('\0');
   while (doc.EngineTextPos < doc.EngineTextSize() && (n < MaxEngineRows || leftOut)) {
-    const std::string_view line = UpToNul(ReadTextLine(text, doc.EngineTextPos));
+    const auto start = static_cast<std::size_t>(doc.EngineTextPos);
+    std::string_view line = ReadTextLine(text, doc.EngineTextPos);
+    if (nul < start) nul = text.find('\0', start);
+    if (nul != std::string_view::npos) line = line.substr(0, std::min(line.size(), nul - start));
     const auto key = line.find(TorqueRowKey);
     if (key == std::string_view::npos) continue;
     if (n == MaxEngineRows) {

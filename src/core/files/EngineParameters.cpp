@@ -1,6 +1,8 @@
 #include "core/files/EngineParameters.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -37,13 +39,13 @@ std::string_view AfterField(std::string_view text, char delimiter) {
 
 namespace {
 
-// Reads the parameter from the line of text (cut at its first NUL) that
-// holds its key at position at.
+// Reads the parameter from the line of text that holds its key at position
+// at, with no NUL before it; the line is cut at its first NUL.
 void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& parameter) {
   // The line from the key on, as the line reader would deliver it from there.
   int pos = static_cast<int>(at);
-  std::string_view line = ReadTextLine(text, pos);
-  line = line.substr(0, std::min(line.find_first_of("\r\n"), line.size()));
+  // Up to its line end (a byte loop: find_first_of calls memchr per byte).
+  const std::string_view line = CopyUntil(UpToNul(ReadTextLine(text, pos)), '\n');
 
   std::string_view values = ValueAfterEquals(line);
   if (parameter.ValueCount() == 1) {
@@ -62,50 +64,63 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
   if (comment != std::string_view::npos) parameter.Comment = line.substr(comment);
 }
 
-// Where each key first occurs in text. The keys are sought by their first
-// byte, one byte value at a time with memchr, which skips the text between
-// candidates far faster than a byte-by-byte look at every position.
+// The high bit of each byte of word that is an ASCII capital letter (every
+// key begins with one); exact, with no carries between the bytes.
+std::uint64_t Capitals(std::uint64_t word) {
+  constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+  const std::uint64_t low = word & (Ones * 0x7F);
+  return (Ones * (127 + 'Z' + 1) - low) & ~word & (low + Ones * (127 - ('A' - 1))) & (Ones * 0x80);
+}
+
+// Where each key first occurs in text, in one pass that stops once every key
+// is found. Eight bytes at a time are tested for a capital letter; only at
+// one do the keys that begin with it get compared.
 std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view text) {
   struct KeysByFirstByte {
     KeysByFirstByte() {
       for (int k = 0; k < EngineParameterCount; ++k) {
         const auto first = static_cast<unsigned char>(EngineParameterSpecs[k].Key[0]);
-        if (count[first] == 0) bytes[byteCount++] = first;
         keys[first][count[first]++] = k;
+        pairs[first * 256 + static_cast<unsigned char>(EngineParameterSpecs[k].Key[1])] = true;
       }
     }
     std::array<std::array<int, EngineParameterCount>, 256> keys{};
     std::array<int, 256> count{};
-    std::array<unsigned char, EngineParameterCount> bytes{};
-    int byteCount = 0;
+    std::array<bool, 256 * 256> pairs{};  // the first two bytes of a key
   };
   static const KeysByFirstByte index;
 
   std::array<std::size_t, EngineParameterCount> first;
   first.fill(std::string_view::npos);
-  for (int b = 0; b < index.byteCount; ++b) {
-    const unsigned char byte = index.bytes[b];
-    const auto& keys = index.keys[byte];
-    int missing = index.count[byte];
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    for (const char* at = begin; missing > 0 && at < end;) {
-      at = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(end - at)));
-      if (at == nullptr) break;
-      const auto p = static_cast<std::size_t>(at - begin);
-      for (int k = 0; k < index.count[byte]; ++k) {
-        const int key = keys[k];
-        if (first[key] != std::string_view::npos) continue;
-        const std::string_view name = EngineParameterSpecs[key].Key;
-        if (p + 1 < text.size() && text[p + 1] != name[1]) continue;  // a cheap first test
-        if (text.compare(p, name.size(), name) == 0) {
-          first[key] = p;
-          --missing;
-        }
+  int missing = EngineParameterCount;
+  const auto tryAt = [&](std::size_t p) {
+    const auto byte = static_cast<unsigned char>(text[p]);
+    if (p + 1 >= text.size() || !index.pairs[byte * 256 + static_cast<unsigned char>(text[p + 1])]) return;
+    for (int k = 0; k < index.count[byte]; ++k) {
+      const int key = index.keys[byte][k];
+      if (first[key] != std::string_view::npos) continue;
+      const std::string_view name = EngineParameterSpecs[key].Key;
+      if (text.compare(p, name.size(), name) == 0) {
+        first[key] = p;
+        --missing;
       }
-      ++at;
+    }
+  };
+
+  // Nothing after the first NUL counts: the words are searched for one too.
+  std::size_t p = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+    for (; p + 8 <= text.size() && missing > 0; p += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + p, 8);
+      if (((word - Ones) & ~word & (Ones * 0x80)) != 0) break;  // a NUL: the bytes one by one
+      for (std::uint64_t found = Capitals(word); found != 0; found &= found - 1) {
+        tryAt(p + static_cast<std::size_t>(std::countr_zero(found)) / 8);
+      }
     }
   }
+  for (; p < text.size() && text[p] != '\0' && missing > 0; ++p) tryAt(p);
   return first;
 }
 
@@ -122,7 +137,7 @@ bool ReadParameter(std::string_view engineText, EngineParameter& parameter) {
 bool ReadEngineParameters(EditorDocument& doc) {
   if (!doc.EngineLoaded) return false;
   static const std::array<int, EngineParameterCount> sequence = ReadSequence();
-  const std::string_view text = UpToNul(doc.EngineText);
+  const std::string_view text = doc.EngineText;
   const auto first = FirstOccurrences(text);
   for (const int i : sequence) {
     if (first[i] != std::string_view::npos) ReadParameterAt(text, first[i], doc.Parameters.Items[i]);

@@ -37,7 +37,7 @@ std::string_view ValueAfterEquals(std::string_view line) {
   const auto eq = line.find('=');
   if (eq == std::string_view::npos) return {};
   const std::string_view rest = line.substr(eq + 1);
-  return rest.substr(0, std::min(rest.find_first_of("\r\n"), rest.size()));
+  return CopyUntil(rest, '\n');  // up to the line end
 }
 
 bool LineContains(std::string_view line, std::string_view key) {

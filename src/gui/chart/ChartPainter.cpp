@@ -444,7 +444,11 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
   return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false};
 }
 
-int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {
+namespace {
+
+// A paint of the view; layOut false when an earlier piece of the same paint
+// has laid the chart out already (the same layout, found again for nothing).
+int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& request, bool layOut) {
   const int right = std::clamp(request.clientSize.width(), 0, FarPixel);
   const int bottom = std::clamp(request.clientSize.height(), 0, FarPixel);
 
@@ -456,7 +460,7 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
 
   const int lastPage =
       ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
-  ComputeChartLayout(st.View, st.Chart, st.Doc, right, bottom);
+  if (layOut) ComputeChartLayout(st.View, st.Chart, st.Doc, right, bottom);
 
   const QRect bounds = request.paintRect & QRect(0, 0, right, bottom);
   if (bounds.isEmpty()) {
@@ -517,6 +521,12 @@ int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest&
   return lastPage;
 }
 
+}  // namespace
+
+int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {
+  return PaintView(painter, st, request, true);
+}
+
 void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request) {
   // A drag repaints a strip of the chart and a cell of the table: paint the
   // few pieces rather than everything between them.
@@ -534,9 +544,11 @@ void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region
         pieces.push_back(piece);
       }
     }
+    bool first = true;
     for (const QRect& piece : pieces) {
       request.paintRect = piece;
-      PaintEditorView(painter, st, request);
+      PaintView(painter, st, request, first);
+      first = false;
     }
   } else {
     // Many pieces: one paint of their bounding box, clipped to the pieces.

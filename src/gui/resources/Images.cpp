@@ -1,11 +1,23 @@
 #include "gui/resources/Images.h"
 
+#include <QImageReader>
+
 namespace dyno {
 
 namespace {
 
+// Read by Qt's own XPM reader alone. With format detection on, Qt first asks
+// every image-format plugin whether it reads the format, loading each one
+// (gif, ico, jpeg with its library...): the largest part of start-up beyond
+// a bare window.
+QPixmap XpmFile(const QString& path) {
+  QImageReader reader(path, "xpm");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
 QPixmap Xpm(const char* folder, int id) {
-  return QPixmap(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder)).arg(id), "XPM");
+  return XpmFile(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder)).arg(id));
 }
 
 }  // namespace
@@ -18,7 +30,7 @@ QPixmap CursorImage(int id) { return Xpm("cursors", id); }
 
 QIcon ApplicationIcon() {
   QIcon icon(Xpm("icons", 1001));
-  icon.addPixmap(QPixmap(QStringLiteral(":/images/icons/1001-16.xpm"), "XPM"));
+  icon.addPixmap(XpmFile(QStringLiteral(":/images/icons/1001-16.xpm")));
   return icon;
 }
 
