@@ -5,7 +5,6 @@
 #include <QScreen>
 
 #include "core/resources/ResourceIds.h"
-#include "gui/app/DeferredIcons.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
 
@@ -17,7 +16,6 @@ namespace dyno {
 TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
     : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
   InitImages();
-  setStyle(new DeferredIconStyle);
   setApplicationName(QStringLiteral("Dynoforge"));
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
 }

@@ -6,8 +6,8 @@
 
 namespace dyno {
 
-// The compiled-in images, by kind and id. Each is an XPM file, read by Qt's
-// XPM reader alone: no image-format plugin is asked, or loaded.
+// The compiled-in images, by kind and id. Each is an XPM file; naming the
+// format spares the image reader from probing every format it knows.
 QPixmap ToolbarImage(int id);   // main toolbar buttons, 20 x 20 (print preview 19 x 17)
 QPixmap PreviewImage(int id);   // print preview toolbar buttons
 QPixmap CursorImage(int id);    // 32 x 32 cursors
