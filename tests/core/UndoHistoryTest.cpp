@@ -1,6 +1,6 @@
 // The undo history on a bare document: which actions make steps, how
-// Modified follows the clean state, the bounds on steps and memory, and the
-// Undo and Redo commands' enabling and menu texts.
+// Modified follows the clean state, and the bounds on steps and memory. (The
+// Undo and Redo menu texts are in the window flows' transcripts.)
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/document/CommandRules.h"
 #include "core/document/UndoHistory.h"
-#include "core/resources/ResourceIds.h"
 
 namespace dyno {
 namespace {
@@ -68,7 +66,7 @@ TEST_P(ModifiedFollowsTheHistory, Sequence) {
   for (const auto& [op, modified] : GetParam().Script) {
     switch (op) {
       case Op::Change: SetTorque(0, ++change); break;
-      case Op::Save: history.MarkClean(doc); break;
+      case Op::Save: history.MarkClean(doc, FileData::Engine); break;
       case Op::Undo: ASSERT_TRUE(history.Undo(doc)); break;
       case Op::Redo: ASSERT_TRUE(history.Redo(doc)); break;
     }
@@ -145,36 +143,6 @@ TEST_F(UndoHistoryTest, StepsBeyondSixtyFourMegabytesDropTheOldest) {
   EXPECT_EQ(doc.EngineText.back(), 'b');
   EXPECT_EQ(doc.Engine.Torque[0], 0.0);
   EXPECT_FALSE(history.Undo(doc));
-}
-
-TEST_F(UndoHistoryTest, UndoAndRedoAreOfferedNamingTheirStep) {
-  const auto status = [&](int id) { return QueryCommand(id, doc, history); };
-  EXPECT_FALSE(status(CmUndo).Enabled);
-  EXPECT_EQ(status(CmUndo).Text, "&Undo");
-  EXPECT_FALSE(status(CmRedo).Enabled);
-  EXPECT_EQ(status(CmRedo).Text, "&Redo");
-
-  SetTorque(0, 1.0);
-  Step([&] { doc.Engine.Torque[0] = 2.0; }, StepKind::ChangeResolution);
-  EXPECT_TRUE(status(CmUndo).Enabled);
-  EXPECT_EQ(status(CmUndo).Text, "&Undo Change Resolution");
-  history.Undo(doc);
-  EXPECT_EQ(status(CmUndo).Text, "&Undo Drag");
-  EXPECT_TRUE(status(CmRedo).Enabled);
-  EXPECT_EQ(status(CmRedo).Text, "&Redo Change Resolution");
-  // A new step drops the one undone.
-  SetTorque(0, 3.0);
-  EXPECT_FALSE(status(CmRedo).Enabled);
-  history.Undo(doc);
-  EXPECT_EQ(doc.Engine.Torque[0], 1.0);
-
-  // A run of typing can be taken back while it goes on; what it would undo
-  // cannot be redone once it changed anything.
-  history.Begin(doc, StepKind::Typing, {});
-  EXPECT_EQ(status(CmUndo).Text, "&Undo Typing");
-  EXPECT_FALSE(status(CmRedo).Enabled);
-  EXPECT_TRUE(status(CmOpen).Text.empty()) << "other commands keep their menu text";
-  EXPECT_FALSE(QueryCommand(CmUndo, doc).Enabled) << "without a history";
 }
 
 }  // namespace

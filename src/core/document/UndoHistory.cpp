@@ -351,12 +351,6 @@ std::optional<ViewMark> UndoHistory::Redo(EditorDocument& doc) {
   return view;
 }
 
-void UndoHistory::MarkClean(EditorDocument& doc) {
-  if (recording_) Commit(doc, recording_->View);
-  clean_.fill(position_);
-  doc.Modified = false;
-}
-
 void UndoHistory::MarkClean(EditorDocument& doc, FileData data) {
   if (recording_) Commit(doc, recording_->View);
   clean_[static_cast<int>(data)] = position_;

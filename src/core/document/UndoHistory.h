@@ -85,11 +85,9 @@ class UndoHistory {
   std::optional<ViewMark> Undo(EditorDocument& doc);
   std::optional<ViewMark> Redo(EditorDocument& doc);
 
-  // The document as it is now is on disk (or is as good as new): Modified
-  // clears, and comes back on undo or redo away from this state. With data
-  // given, only that file's data is marked so, and Modified clears only when
-  // the other file's is saved too.
-  void MarkClean(EditorDocument& doc);
+  // That file's data as it is now is on disk (or is as good as new): it
+  // counts as unsaved again on undo or redo away from this state, and
+  // Modified clears when the other file's data is saved too.
   void MarkClean(EditorDocument& doc, FileData data);
 
   // Whether that file's data differs from its state last opened or saved:

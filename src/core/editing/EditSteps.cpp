@@ -72,11 +72,6 @@ void EditSteps::Start() { history_.Reset(doc_); }
 
 void EditSteps::Start(FileData opened) { history_.Reset(doc_, opened); }
 
-void EditSteps::MarkClean() {
-  End();
-  history_.MarkClean(doc_);
-}
-
 void EditSteps::MarkClean(FileData saved) {
   End();
   history_.MarkClean(doc_, saved);

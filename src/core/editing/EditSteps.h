@@ -40,10 +40,8 @@ class EditSteps {
   void Start();
   void Start(FileData opened);
 
-  // The document was saved, or is a new engine as good as saved: Modified
-  // clears until an undo or redo moves away from this state. With data
-  // given, only that file's data was saved.
-  void MarkClean();
+  // That file's data was saved, or is a new engine as good as saved: it
+  // counts as unsaved again once an undo or redo moves away from this state.
   void MarkClean(FileData saved);
 
   // Undo and Redo: the document goes back before the last step or forward
