@@ -110,9 +110,14 @@ bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
 int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut) {
   doc.TireParsed = true;
   ResetSlipCurves(doc);
-  // Nothing of an earlier file may show beyond the samples this one fills.
+  // Nothing of an earlier file may show beyond the samples this one fills,
+  // nor stand for a name, step or drop-off its sections do not give: saving
+  // writes them into this file.
   for (SlipCurve& curve : doc.SlipCurves) {
     std::fill(curve.Samples.begin() + DefaultSlipSamples, curve.Samples.end(), 0.0);
+    curve.Name.clear();
+    curve.Step = 0.0;
+    curve.DropoffFunction = 0.0;
   }
 
   std::string().swap(doc.TireOtherText);
