@@ -1,8 +1,7 @@
-// The list behind File > Recent Files: its order, its bounds, its menu texts
-// and when its commands are available.
+// The list behind File > Recent Files: its order, its bounds and when its
+// commands are available. (Its menu texts are among the tables' cases.)
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,41 +45,6 @@ TEST(RecentFiles, TheNewestComesFirstOnceAndOnlyTheEightNewestAreKept) {
   EXPECT_EQ(TidyRecentFiles({"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8", "/9"}),
             (List{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"}));
   EXPECT_TRUE(TidyRecentFiles({"", ""}).empty());
-}
-
-struct ShortenCase {
-  const char* path;
-  std::size_t max;
-  const char* shown;
-};
-
-void PrintTo(const ShortenCase& c, std::ostream* out) { *out << c.path << " in " << c.max; }
-
-class ShortenedPathTest : public ::testing::TestWithParam<ShortenCase> {};
-
-TEST_P(ShortenedPathTest, LeavesOutFoldersAfterTheFirstUntilThePathFits) {
-  EXPECT_EQ(ShortenedPath(GetParam().path, GetParam().max), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ShortenedPathTest,
-    ::testing::Values(ShortenCase{"/home/modder/cars/engine.ini", 28, "/home/modder/cars/engine.ini"},  // fits
-                      ShortenCase{"/home/modder/cars/engine.ini", 27, "/home/.../cars/engine.ini"},
-                      ShortenCase{"/home/modder/mods/cars/engine.ini", 25, "/home/.../cars/engine.ini"},
-                      ShortenCase{"/home/modder/mods/cars/engine.ini", 24, "/home/.../engine.ini"},
-                      ShortenCase{"/home/modder/mods/cars/engine.ini", 5, "/home/.../engine.ini"},  // name stays
-                      ShortenCase{"/home/engine.ini", 5, "/home/engine.ini"},  // nothing to leave out
-                      ShortenCase{"/engine.ini", 5, "/engine.ini"},
-                      ShortenCase{"mods/cars/v8/engine.ini", 20, "mods/.../engine.ini"},
-                      // Counted in characters: each "ö" is two bytes.
-                      ShortenCase{"/home/öööö/öö/e.ini", 19, "/home/öööö/öö/e.ini"},
-                      ShortenCase{"/home/öööö/öö/e.ini", 18, "/home/.../öö/e.ini"}));
-
-TEST(RecentFiles, MenuTextsAreNumberedAndShowAmpersandsAsThemselves) {
-  EXPECT_EQ(RecentFileMenuText(0, "/home/me/engine.ini"), "&1 /home/me/engine.ini");
-  EXPECT_EQ(RecentFileMenuText(7, "/home/R&D/tab\there.tbc"), "&8 /home/R&&D/tab here.tbc");
-  const std::string longPath = "/home/" + std::string(80, 'x') + "/GameData/Vehicles/engine.ini";
-  EXPECT_EQ(RecentFileMenuText(1, longPath), "&2 /home/.../GameData/Vehicles/engine.ini");
 }
 
 // Each entry needs a file of its own. (The window flows check that the

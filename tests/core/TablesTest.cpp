@@ -36,6 +36,7 @@
 #include "core/files/NumberText.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
+#include "core/files/RecentFiles.h"
 #include "core/files/TableText.h"
 #include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
@@ -245,6 +246,13 @@ TEST(Tables, NumbersAndTexts) {
       EditorDocument doc;
       doc.SlipCurves[0].SampleCount = 259;
       out << " samples taken " << ParseSampleLine(doc, text, 0) << " now " << doc.SlipCurves[0].SampleCount << "\n";
+    } else if (rule == "shorten" || rule == "menu-text") {
+      // A recent file as the menu shows it: "shorten MAX PATH", "menu-text INDEX PATH".
+      const std::size_t blank = text.find(' ');
+      const int number = std::stoi(text.substr(0, blank));
+      const std::string path = text.substr(blank + 1);
+      out << rule << " " << number << " \"" << path << "\": "
+          << (rule == "shorten" ? ShortenedPath(path, number) : RecentFileMenuText(number, path)) << "\n";
     } else if (rule == "name") {
       out << "name \"" << text << "\": backup \"" << BackupName(text) << "\" kind "
           << static_cast<int>(KindOfFile(text)) << "\n";
