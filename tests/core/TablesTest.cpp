@@ -127,7 +127,7 @@ TEST(Tables, ValueAxis) {
       ComputeEngineAxis(chart, doc);
       out << "engine " << torque << "/" << compression << " -> " << Exact(chart.AxisMin) << ".."
           << Exact(chart.AxisMax) << " step " << Exact(chart.AxisStep) << " range " << Exact(chart.AxisRange)
-          << " scale changed " << chart.ScaleChanged << "\n";
+          << " divisions " << chart.GridDivisions << " scale changed " << chart.ScaleChanged << "\n";
     } else if (rule == "tire") {
       // The axis of four slip curves, one sample of the last one set.
       test::UseTireView(doc, 1);
@@ -193,7 +193,7 @@ TEST(Tables, ViewRowsAndPrintedPages) {
       out << "printing job " << job << " empty " << empty << " page " << page << ": last " << last << " first row "
           << view.FirstVisibleRow << " scroll " << view.ScrollPos;
       EndPrintedPage(view);
-      out << " then " << view.FirstVisibleRow << "\n";
+      out << " then " << view.FirstVisibleRow << (view.PrintingPage ? " still printing" : "") << "\n";
     } else if (rule == "screen-pixels") {
       const int pixels = Int(in), screen = Int(in), printer = Int(in);
       out << "screen pixels of " << pixels << " at " << screen << "/" << printer << ": "
