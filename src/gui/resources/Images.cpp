@@ -8,8 +8,7 @@ namespace {
 
 // Read by Qt's own XPM reader alone. With format detection on, Qt first asks
 // every image-format plugin whether it reads the format, loading each one
-// (gif, ico, jpeg with its library...): the largest part of start-up beyond
-// a bare window.
+// (gif, ico, jpeg with its library...) while the window starts.
 QPixmap XpmFile(const QString& path) {
   QImageReader reader(path, "xpm");
   reader.setAutoDetectImageFormat(false);
