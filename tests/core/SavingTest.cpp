@@ -109,22 +109,6 @@ const char* const NullDevice = "NUL";
 int mkfifo(const char*, int) { return -1; }
 #endif
 
-// Bytes written as text: \r, \n, \0, \\ and \xHH stand for what they name.
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-    } else if (text[++i] == 'x') {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i] == '0' ? '\0' : text[i];
-    }
-  }
-  return out;
-}
-
 // The bytes of a script line after its first `words` words.
 std::string Rest(const std::string& line, int words) {
   std::size_t at = 0;
@@ -133,7 +117,7 @@ std::string Rest(const std::string& line, int words) {
     if (at == std::string::npos) return {};
     ++at;
   }
-  return Unescape(line.substr(at));
+  return test::Unescape(line.substr(at));
 }
 
 // A time long past, in whole seconds, which every file system keeps.
@@ -163,7 +147,7 @@ class Scene {
     std::istringstream in(line);
     std::string command, a, b;
     in >> command >> a >> b;
-    a = Unescape(a);
+    a = test::Unescape(a);
     if (command == "file") {
       test::TempDir::WriteFile(FsPath(a), Rest(line, 2));
     } else if (command == "append") {
@@ -238,14 +222,14 @@ class Scene {
       Note(std::string("  ") + ReadNames[static_cast<int>(read.Status)] + (errorTold ? "" : " (error number wrong)") +
            ": \"" + bytes + "\"");
     } else if (command == "link") {
-      Note(LinkAsBackup(Path(a), Path(Unescape(b))) ? "  linked" : "  not linked");
+      Note(LinkAsBackup(Path(a), Path(test::Unescape(b))) ? "  linked" : "  not linked");
     } else if (command == "copy") {
-      Note(std::string("  ") + CopyNames[static_cast<int>(CopyFileKeepingTimes(Path(a), Path(Unescape(b))))]);
+      Note(std::string("  ") + CopyNames[static_cast<int>(CopyFileKeepingTimes(Path(a), Path(test::Unescape(b))))]);
     } else if (command == "free") {
       const long double free = FreeBytes(a == "-" ? "" : Path(a));
       Note(free > 0 ? "  some" : free == -1.0L ? "  unknown" : "  none");
     } else if (command == "same") {
-      Note(IsSameFile(Path(a), Path(Unescape(b))) ? "  the same file" : "  another file");
+      Note(IsSameFile(Path(a), Path(test::Unescape(b))) ? "  the same file" : "  another file");
     } else {
       ADD_FAILURE() << "no such command: " << line;
     }

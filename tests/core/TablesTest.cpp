@@ -65,25 +65,11 @@ double Number(std::istream& in) {
 
 int Int(std::istream& in) { return static_cast<int>(Number(in)); }
 
-// The rest of a case as text: "\t", "\r", "\n", "\s" (a blank) and "\xHH"
-// stand for their bytes.
+// The rest of a case as text, its escapes standing for their bytes.
 std::string Text(std::istream& in) {
-  std::string raw, text;
+  std::string raw;
   std::getline(in >> std::ws, raw);
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] != '\\' || i + 1 == raw.size()) {
-      text += raw[i];
-      continue;
-    }
-    const char c = raw[++i];
-    if (c == 'x') {
-      text += static_cast<char>(std::stoi(raw.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      text += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c == 's' ? ' ' : c;
-    }
-  }
-  return text;
+  return test::Unescape(raw);
 }
 
 using Case = std::function<void(const std::string& rule, std::istream& in, std::ostream& out)>;

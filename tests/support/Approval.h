@@ -39,6 +39,27 @@ inline void WriteCreatingFolders(const std::filesystem::path& file, std::string_
   TempDir::WriteFile(file, bytes);
 }
 
+// A script's text as bytes: "\r", "\n", "\t", "\s" (a blank), "\0" and
+// "\xHH" stand for the bytes they name; a backslash before any other
+// character stands for that character.
+inline std::string Unescape(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char c = text[++i];
+    if (c == 'x') {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 's' ? ' ' : c == '0' ? '\0' : c;
+    }
+  }
+  return out;
+}
+
 // The scripts of a folder under tests/data: their names without ".txt",
 // sorted, for a test run once per script.
 inline std::vector<std::string> ScriptsIn(std::string_view folder) {

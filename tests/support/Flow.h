@@ -213,21 +213,6 @@ class ScriptedDialogs : public UserDialogs {
 
 inline QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-// "\r" and "\n" stand for line ends, "\t" for a tab, "\s" for a space.
-inline std::string Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : 0;
-    if (text[i] == '\\' && (next == 'r' || next == 'n' || next == 't' || next == 's')) {
-      out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : ' ';
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 inline std::string Joined(const std::vector<std::string>& words, std::size_t from = 0) {
   std::string out;
   for (std::size_t i = from; i < words.size(); ++i) out += (out.empty() ? "" : " ") + words[i];
