@@ -197,7 +197,7 @@ Batch SaveOver(const std::string& path) {
 // --- Painting --------------------------------------------------------------
 
 // The editor at 1920 x 1080 painted into an image as the window paints it:
-// the window's gray background, then the view.
+// the view, with the window's gray background where no panel lies.
 struct View {
   explicit View(bool tire) : st(std::make_unique<EditorState>(host, FullHd.width(), FullHd.height())), image(FullHd, QImage::Format_RGB32) {
     // The value box tells the core of every change, as the window's does.
@@ -214,8 +214,7 @@ struct View {
   }
   void Paint(const QRegion& region) {
     QPainter painter(&image);
-    for (const QRect& r : region) painter.fillRect(r, QColor(96, 96, 96));
-    PaintEditorRegion(painter, *st, region, {image.rect(), false, FullHd, Qt::black, Qt::white, false});
+    PaintEditorRegion(painter, *st, region, {image.rect(), false, FullHd, Qt::black, Qt::white, false, QColor(96, 96, 96)});
   }
   test::FakeHost host;
   std::unique_ptr<EditorState> st;

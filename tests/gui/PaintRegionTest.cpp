@@ -19,12 +19,17 @@ TEST(PaintRegion, EveryPieceIsPaintedAsAFullPaintPaintsItAndNothingElse) {
   test::FakeHost host;
   EditorState st(host, size.width(), size.height());
   test::FillSampleEngineCurve(st.Doc, 300, 12475.0);
-  const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, false};
+  // With the window's background the view covers every pixel: the window
+  // fills nothing itself.
+  const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, false, QColor(96, 96, 96)};
   QImage full(size, QImage::Format_RGB32);
   full.fill(Qt::magenta);
   {
     QPainter painter(&full);
     PaintEditorRegion(painter, st, QRegion(full.rect()), request);
+  }
+  for (int y = 0; y < size.height(); ++y) {
+    for (int x = 0; x < size.width(); ++x) ASSERT_NE(full.pixel(x, y), QColor(Qt::magenta).rgb()) << x << "," << y;
   }
   // A drag's strip through chart and table with a cell beside it (bands
   // joined again), and scattered pieces (clipped).

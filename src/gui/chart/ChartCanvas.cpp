@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 #include <QPen>
 #include <QPolygon>
+#include <QRegion>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -167,6 +168,21 @@ void ChartCanvas::FillRect(int l, int t, int r, int b, const QColor& color) {
   if (r <= l || b <= t) return;
   const QRect area = QRect(l, t, r - l, b - t) & bounds_;
   if (!area.isEmpty()) painter_.fillRect(area, color);
+}
+
+void ChartCanvas::FillRectAround(int l, int t, int r, int b, const Rect& hole, const QColor& color) {
+  l = NearPixel(l);
+  t = NearPixel(t);
+  r = NearPixel(r);
+  b = NearPixel(b);
+  if (r <= l || b <= t) return;
+  const QRect area = QRect(l, t, r - l, b - t) & bounds_;
+  const int hl = NearPixel(hole.left);
+  const int ht = NearPixel(hole.top);
+  const int hr = NearPixel(hole.right);
+  const int hb = NearPixel(hole.bottom);
+  const QRegion rest = hr > hl && hb > ht ? QRegion(area).subtracted(QRect(hl, ht, hr - hl, hb - ht)) : QRegion(area);
+  for (const QRect& piece : rest) painter_.fillRect(piece, color);
 }
 
 void ChartCanvas::Rectangle(int l, int t, int r, int b, const QColor& pen, const QColor& brush) {

@@ -13,6 +13,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "core/chart/EditorHost.h"
+
 class QPainter;
 
 namespace dyno {
@@ -76,6 +78,9 @@ class ChartCanvas {
   void Outline(int l, int t, int r, int b);
   // Pixels l to r - 1 by t to b - 1.
   void FillRect(int l, int t, int r, int b, const QColor& color);
+  // The same, but for the pixels of hole (l to r - 1 by t to b - 1): a face
+  // that a later fill covers anyway is not filled twice.
+  void FillRectAround(int l, int t, int r, int b, const Rect& hole, const QColor& color);
   // Fill with the brush colour, outline of the same pixels with the pen colour.
   void Rectangle(int l, int t, int r, int b, const QColor& pen, const QColor& brush);
 

@@ -196,20 +196,27 @@ void DrawTireHeader(const PaintContext& pc) {
 }
 
 // Calls draw(line, row) for every table line that shows a row, in the
-// window text colour, right-aligned, in the given font.
+// window text colour, right-aligned, in the given font. A line's texts end
+// at lastTextX at most and start on its top or one pixel below: a line the
+// paint cannot show is not drawn, so that a drag's strip through the chart
+// formats no numbers.
 template <typename Draw>
-void ForEachTableLine(const PaintContext& pc, const ChartFont& font, Draw draw) {
+void ForEachTableLine(const PaintContext& pc, const ChartFont& font, int lastTextX, Draw draw) {
   ChartCanvas& c = pc.canvas;
   const ViewState& view = pc.st.View;
   c.SetTextColor(pc.request.windowText);
   c.SetFont(font);
   c.SetTextAlign(TextAlign::Right);
+  const QRect& bounds = c.Bounds();
+  if (bounds.left() > lastTextX + 1) return;
   const int rowCount = std::clamp(pc.st.Doc.RowCount, 0, MaxEngineRows);
   const int lines = std::clamp(view.VisibleRows, 0, MaxVisibleRows);
   for (int i = 0; i < lines; ++i) {
     const std::int64_t row = static_cast<std::int64_t>(view.FirstVisibleRow) + i;
     if (row < 0) continue;
     if (row >= rowCount) break;
+    const int top = TableLineTop(i);
+    if (top > bounds.bottom() || top + 1 + font.CellHeight() < bounds.top()) continue;
     draw(i, static_cast<int>(row));
   }
 }
@@ -219,7 +226,7 @@ void DrawEngineRows(const PaintContext& pc) {
   const EngineCurve& e = pc.st.Doc.Engine;
   const DisplayUnits& units = pc.st.Doc.Dyno.Units;
   char text[TextRoom];
-  ForEachTableLine(pc, pc.fonts.engineRow, [&](int line, int row) {
+  ForEachTableLine(pc, pc.fonts.engineRow, EnginePowerTextX, [&](int line, int row) {
     const int top = TableLineTop(line);
     c.TextOut(EngineRpmTextX, top, text, FixedTo(text, sizeof text, e.Rpm[row], 1));
     c.TextOut(EngineCompressionTextX, top + 1, text,
@@ -234,7 +241,7 @@ void DrawTireRows(const PaintContext& pc) {
   const EditorDocument& doc = pc.st.Doc;
   const int shown = std::clamp(doc.SlipCurveCount, 1, SlipCurveSlots);
   char text[TextRoom];
-  ForEachTableLine(pc, pc.fonts.tireRow, [&](int line, int row) {
+  ForEachTableLine(pc, pc.fonts.tireRow, TireTextX.back(), [&](int line, int row) {
     const int top = TableLineTop(line) + 1;
     c.TextOut(TireTextX[0], top, text, IntegerTo(text, sizeof text, row, 3));
     for (int slot = 0; slot < shown; ++slot) {
@@ -381,11 +388,13 @@ void DrawMarkerAndTip(const PaintContext& pc) {
 
 // The panel styles, line by line in drawing order; each LineTo leaves out its
 // end point, so the corners fall where the order puts them.
-void DrawRaisedPanel(ChartCanvas& c, const Rect& rect) {
+void DrawRaisedPanel(ChartCanvas& c, const Rect& rect) { DrawRaisedPanel(c, rect, Rect{}); }
+
+void DrawRaisedPanel(ChartCanvas& c, const Rect& rect, const Rect& hole) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   c.SetPen(Black);
   c.Outline(l, t, r, b);
-  c.FillRect(l + 1, t + 1, r - 1, b - 1, LightGray);
+  c.FillRectAround(l + 1, t + 1, r - 1, b - 1, hole, LightGray);
   c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 1}});
   c.Path(White, {{r - 1, t + 1}, {l + 1, t + 1}, {l + 1, b - 1}});
 }
@@ -424,11 +433,14 @@ void DrawSunkenPanel(ChartCanvas& c, const Rect& rect, const QColor& face) {
   c.Path(LightGray, {{l + 2, b - 3}, {r - 3, b - 3}, {r - 3, t + 2}});
 }
 
+Rect PlotFaceRect(const Rect& r) { return {r.left + 5, r.top + 5, r.right - 5, r.bottom - 5}; }
+
 void DrawPlotFrame(ChartCanvas& c, const Rect& rect, const QColor& face) {
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   c.SetPen(Black);
   c.Outline(l, t, r, b);
-  c.FillRect(l + 5, t + 5, r - 5, b - 5, face);
+  const Rect inside = PlotFaceRect(rect);
+  c.FillRect(inside.left, inside.top, inside.right, inside.bottom, face);
   c.Path(Gray, {{l + 1, b - 1}, {r - 1, b - 1}, {r - 1, t + 2}});
   c.Path(White, {{l + 1, b - 2}, {l + 1, t + 1}, {r - 1, t + 1}});
 }
@@ -441,10 +453,26 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
   const QPalette& palette = window.palette();
   // The view's "window" colours are those of a document's face and its text,
   // which Qt calls Base and Text (its Window role is the dialog face).
-  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false};
+  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false, QColor()};
 }
 
 namespace {
+
+// The pixels of a panel whose edges and face together cover every pixel from
+// (l, t) to (r, b), both included; empty when it is too small to be sure.
+QRect CoveredBy(const Rect& panel) {
+  if (panel.right - panel.left < 4 || panel.bottom - panel.top < 4) return {};
+  return QRect(QPoint(panel.left, panel.top), QPoint(panel.right, panel.bottom));
+}
+
+// The window's background where neither of the two large panels lies; the
+// narrow gaps and the header bar are painted over in place.
+void PaintBackdrop(QPainter& painter, const QRect& paintRect, const QColor& color, int right, int bottom) {
+  QRegion rest(paintRect);
+  rest -= CoveredBy(TableWellRect(bottom));
+  rest -= CoveredBy(ChartPanelRect(right, bottom));
+  for (const QRect& piece : rest) painter.fillRect(piece, color);
+}
 
 // A paint of the view; layOut false when an earlier piece of the same paint
 // has laid the chart out already (the same layout, found again for nothing).
@@ -457,6 +485,7 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBackgroundMode(Qt::TransparentMode);
   if (request.erase && !request.paintRect.isEmpty()) painter.fillRect(request.paintRect, White);
+  if (request.backdrop.isValid()) PaintBackdrop(painter, request.paintRect, request.backdrop, right, bottom);
 
   const int lastPage =
       ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
@@ -489,7 +518,10 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   DrawRaisedPanel(canvas, TitlePanelRect(right));
   DrawButtons(pc, st.Ui.ValueShown || (tire && doc.BendActive));
   DrawGroovePanel(canvas, ValueGrooveRect);
-  DrawRaisedPanel(canvas, ChartPanelRect(right, bottom));
+  // The plot's face covers most of the chart panel: the panel's face is not
+  // filled under it first.
+  const Rect plotFrame{ch.PlotLeft - 2, ch.PlotTop - 4, ch.PlotRight + 2, ch.PlotBottom + 2};
+  DrawRaisedPanel(canvas, ChartPanelRect(right, bottom), PlotFaceRect(plotFrame));
   DrawSunkenPanel(canvas, TableWellRect(bottom), request.window);
 
   // Header texts and title, cell highlights, table rows.
@@ -507,7 +539,7 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   }
 
   // The chart: frame, grid with labels, curves, marker, tooltip.
-  DrawPlotFrame(canvas, Rect{ch.PlotLeft - 2, ch.PlotTop - 4, ch.PlotRight + 2, ch.PlotBottom + 2}, PlotFace);
+  DrawPlotFrame(canvas, plotFrame, PlotFace);
   if (ch.PointCount >= 2) {
     DrawValueGrid(pc);
     DrawPointGrid(pc);

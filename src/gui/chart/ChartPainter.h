@@ -22,6 +22,9 @@ struct ChartPaintRequest {
   QColor windowText;             // the system's colour of text in a window (QPalette::Text)
   QColor window;                 // the system's colour of a window's face (QPalette::Base)
   bool printJobRunning = false;  // a print job or a print preview is running
+  // The window's own background, when valid: painted where no panel covers
+  // the client area, so that the window need not fill everything first.
+  QColor backdrop;
 };
 
 // The request for repainting paintRect of a window: its size and the text
@@ -47,10 +50,14 @@ void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region
 // The panel styles of the view, each a fixed sequence of one-pixel lines on
 // the rectangle (l, t, r, b).
 void DrawRaisedPanel(ChartCanvas& canvas, const Rect& r);
+// A raised panel whose face is left unfilled in hole, which is painted over
+// later anyway.
+void DrawRaisedPanel(ChartCanvas& canvas, const Rect& r, const Rect& hole);
 void DrawPressedPanel(ChartCanvas& canvas, const Rect& r, const QColor& windowText);
 void DrawGroovePanel(ChartCanvas& canvas, const Rect& r);
 void DrawSunkenPanel(ChartCanvas& canvas, const Rect& r, const QColor& face);
-// Leaves the white pen selected for the grid.
+// Leaves the white pen selected for the grid. Its face fills PlotFaceRect(r).
+Rect PlotFaceRect(const Rect& r);
 void DrawPlotFrame(ChartCanvas& canvas, const Rect& r, const QColor& face);
 // The characters of text one under another: character k at (x - 3, y + 8 k),
 // in the canvas's current font, colour and alignment.

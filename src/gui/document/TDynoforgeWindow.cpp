@@ -111,7 +111,9 @@ void TDynoforgeWindow::SetupWindow() {
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(96, 96, 96));
   setPalette(background);
-  setAutoFillBackground(true);
+  // The view paints every pixel, the background only where no panel lies:
+  // filling the whole window first would cost more than the rest of a paint.
+  setAttribute(Qt::WA_OpaquePaintEvent);
 
   cursors_ = {LoadCursor(CursorThickPlus, {16, 14}, Qt::CrossCursor),
               LoadCursor(CursorHand, {5, 0}, Qt::PointingHandCursor),
@@ -269,7 +271,9 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   // which also learns the page range from them, and the table on screen
   // stays where the user scrolled it while a print job or preview runs.
   QPainter painter(this);
-  PaintEditorRegion(painter, *state_, event->region(), WindowPaintRequest(*this, event->rect(), false));
+  ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
+  request.backdrop = palette().color(QPalette::Window);
+  PaintEditorRegion(painter, *state_, event->region(), request);
   // A moved axis or peak mark changes pixels far from the pieces painted.
   const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
   if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(event->region()).isEmpty()) update();
