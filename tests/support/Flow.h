@@ -356,9 +356,7 @@ class Flow {
 
   // What the window put on the screen must be what it shows now: a change
   // the window did not ask to repaint leaves stale pixels there. Left out:
-  // the value box, whose caret blinks, and the two pixel columns of the
-  // table's left edge, which the widest RPM texts touch but a repaint after
-  // reading a file does not cover.
+  // the value box, whose caret blinks.
   void LookAtTheScreen() {
     if (!frame().isVisible()) return;
     QApplication::processEvents();
@@ -369,7 +367,6 @@ class Flow {
     for (QImage* image : {&screen, &now}) {
       QPainter painter(image);
       painter.fillRect(window().ValueEdit()->geometry(), Qt::black);
-      painter.fillRect(0, 0, 2, image->height(), Qt::black);
     }
     if (screen != now) Note("stale pixels on the screen");
   }

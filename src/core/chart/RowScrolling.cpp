@@ -51,6 +51,9 @@ int RowScrollNotify(ViewState& view, EditorHost& host, int position) {
     const int top = FirstRowY + 3;
     const int bottom = std::min(top + view.VisibleRows * RowHeight, view.ScreenHeight - 6);
     host.ScrollPixels(-RowHeight * delta, Rect{4, top, TableWidth - 4, bottom});
+    // The widest RPM texts reach into the well's left edge, which does not
+    // move with the rows: it is painted again.
+    host.Invalidate(Rect{0, top, 4, bottom}, false);
   }
   return delta;
 }

@@ -5,6 +5,7 @@
 #include "core/curves/PasteTable.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
+#include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
@@ -72,7 +73,7 @@ ReadOutcome CommandSteps::Import(const std::string& path) {
   st_.Steps.Begin(StepKind::Import);
   ReadOutcome outcome = ReadEngineRows(st_.Doc, path);
   if (outcome.Result == ReadResult::Read || outcome.Result == ReadResult::NothingFound) {
-    st_.Host.Invalidate(st_.View.ClientFrom(2, 2), false);
+    RepaintNewRows(st_.Host, st_.View);
     // The old points are gone: nothing stays picked, the table starts at its top.
     ResetInteraction(st_.Ui, st_.Host);
     st_.View.FirstVisibleRow = 0;

@@ -51,6 +51,11 @@ void RepaintTable(EditorHost& host, const ViewState& view) {
 
 void RepaintChart(EditorHost& host, const ViewState& view) { host.Invalidate(view.ClientFrom(TableWidth, 0), false); }
 
+void RepaintNewRows(EditorHost& host, const ViewState& view) {
+  host.Invalidate(view.ClientFrom(2, 2), false);
+  host.Invalidate({0, FirstRowY, 2, view.ScreenHeight}, false);
+}
+
 Rect MarkerSquare(Point p) {
   const int x = NearPixel(p.x);
   const int y = NearPixel(p.y);

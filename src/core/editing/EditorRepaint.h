@@ -28,6 +28,11 @@ void RepaintPointStrip(EditorHost& host, const ViewState& view, const ChartLayou
 void RepaintTable(EditorHost& host, const ViewState& view);
 void RepaintChart(EditorHost& host, const ViewState& view);
 
+// Everything inside the window's two-pixel frame, and the table's left edge
+// with it: the widest RPM texts reach into that edge, and rows read anew
+// would leave pixels of the old ones there.
+void RepaintNewRows(EditorHost& host, const ViewState& view);
+
 // The pick marker square (20 x 20) around a pixel.
 Rect MarkerSquare(Point p);
 

@@ -2,6 +2,7 @@
 
 #include "core/chart/RowScrolling.h"
 #include "core/document/CommandRules.h"
+#include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 
@@ -46,7 +47,7 @@ void SetFileMode(EditorState& st, FileMode mode) {
     doc.RowCount = doc.Engine.EngineRowCount;
   }
   UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+  RepaintNewRows(st.Host, st.View);
 }
 
 }  // namespace dyno

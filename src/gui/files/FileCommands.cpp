@@ -8,6 +8,7 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/CommandSteps.h"
 #include "core/editing/DynoView.h"
+#include "core/editing/EditorRepaint.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/ValueBox.h"
@@ -173,7 +174,7 @@ bool FileCommands::OpenPath(const QString& path) {
 
   const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
   if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
-    st.Host.Invalidate(st.View.ClientFrom(2, 2), false);
+    RepaintNewRows(st.Host, st.View);
     ForgetComparisons(st.Doc, st.Host, st.View);
   }
   // A file without rows has still replaced the engine text and emptied the curve.
