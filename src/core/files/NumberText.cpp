@@ -20,14 +20,45 @@ constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 }  // namespace
 
 double DecimalToDouble(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
+  const char* stop = nullptr;
+  return ReadDecimal(text.data(), text.data() + text.size(), stop);
+}
+
+double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
+  stop = begin;
+  const char* p = begin;
   while (p < end && IsBlank(*p)) ++p;
 
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) {
     negative = *p == '-';
     ++p;
+  }
+
+  // The usual number of a file, at most 15 digits with an optional point and
+  // no exponent, in one pass: its digits are an exact integer, so one
+  // division by an exact power of ten rounds correctly (the general path
+  // below gives the same double). Zeros that end the decimals are dropped
+  // first: 1500.0 then costs no division, the slowest step here.
+  {
+    const char* q = p;
+    std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
+    for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+    const auto whole = q - p;
+    std::ptrdiff_t decimals = 0;
+    if (q < end && *q == '.') {
+      const char* const point = q++;
+      for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+      decimals = q - point - 1;
+    }
+    const auto count = whole + decimals;
+    if (count > 0 && count <= 15 && (q == end || (*q != 'e' && *q != 'E'))) {
+      for (; decimals > 0 && digits % 10 == 0; --decimals) digits /= 10;
+      const double exact = static_cast<double>(digits);
+      const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
+      stop = q;
+      return negative ? -value : value;
+    }
   }
 
   // Mantissa: digits, optionally a point and more digits; at least one
@@ -56,6 +87,7 @@ double DecimalToDouble(std::string_view text) {
     }
   }
   if (!anyDigit) return 0.0;
+  stop = p;
 
   // Exponent, taken only when at least one digit follows the 'e'.
   if (p < end && (*p == 'e' || *p == 'E')) {
@@ -67,6 +99,7 @@ double DecimalToDouble(std::string_view text) {
       for (; q < end && IsDigit(*q); ++q) exponent = std::min(exponent * 10 + (*q - '0'), 100000);
       scale += negativeExponent ? -exponent : exponent;
       p = q;
+      stop = p;
     }
   }
 
@@ -78,9 +111,7 @@ double DecimalToDouble(std::string_view text) {
     const double exact = static_cast<double>(mantissa);
     value = scale < 0 ? exact / PowersOfTen[-scale] : exact * PowersOfTen[scale];
   } else if (significant > 0) {
-    const auto [stop, error] = std::from_chars(start, p, value, std::chars_format::general);
-    (void)stop;
-    if (error != std::errc() || !std::isfinite(value)) return 0.0;
+    if (std::from_chars(start, p, value, std::chars_format::general).ec != std::errc() || !std::isfinite(value)) return 0.0;
   }
   return negative ? -value : value;
 }
