@@ -11,9 +11,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The blanks a C conversion skips before a number.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
@@ -27,7 +24,7 @@ double DecimalToDouble(std::string_view text) {
 double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
   stop = begin;
   const char* p = begin;
-  while (p < end && IsBlank(*p)) ++p;
+  while (p < end && IsNumberBlank(*p)) ++p;
 
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) {
