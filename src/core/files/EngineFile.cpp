@@ -56,8 +56,13 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   // start of a piece, and so is the byte after each LF.
   std::size_t pos = 0;
   std::size_t nul = text.find('\0');
-  // The end of the piece from..limit is in: after its LF, or the limit.
+  // The end of the piece from..limit is in: after its LF, or the limit. A
+  // row's ")" stands a CR before its LF: the first bytes are looked at
+  // before a search is started.
   const auto pieceEnd = [&](std::size_t from, std::size_t limit) {
+    for (const std::size_t near = std::min(from + 4, limit); from < near; ++from) {
+      if (text[from] == '\n') return from + 1;
+    }
     const std::size_t lf = text.substr(0, limit).find('\n', from);
     return lf == std::string_view::npos ? limit : lf + 1;
   };

@@ -14,50 +14,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-}  // namespace
-
-double DecimalToDouble(std::string_view text) {
-  const char* stop = nullptr;
-  return ReadDecimal(text.data(), text.data() + text.size(), stop);
-}
-
-double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
-  stop = begin;
-  const char* p = begin;
-  while (p < end && IsNumberBlank(*p)) ++p;
-
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
-
-  // The usual number of a file, at most 15 digits with an optional point and
-  // no exponent, in one pass: its digits are an exact integer, so one
-  // division by an exact power of ten rounds correctly (the general path
-  // below gives the same double). Zeros that end the decimals are dropped
-  // first: 1500.0 then costs no division, the slowest step here.
-  {
-    const char* q = p;
-    std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
-    for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
-    const auto whole = q - p;
-    std::ptrdiff_t decimals = 0;
-    if (q < end && *q == '.') {
-      const char* const point = q++;
-      for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
-      decimals = q - point - 1;
-    }
-    const auto count = whole + decimals;
-    if (count > 0 && count <= 15 && (q == end || (*q != 'e' && *q != 'E'))) {
-      for (; decimals > 0 && digits % 10 == 0; --decimals) digits /= 10;
-      const double exact = static_cast<double>(digits);
-      const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
-      stop = q;
-      return negative ? -value : value;
-    }
-  }
-
+// ReadDecimal of the number at p, after its blanks and sign, in the general
+// way. Kept out of line: the usual number then costs no saving of the
+// registers this needs.
+[[gnu::noinline]] double GeneralDecimal(const char* p, const char* const end, bool negative, const char*& stop) {
   // Mantissa: digits, optionally a point and more digits; at least one
   // digit. Up to 15 significant digits are gathered as an exact integer.
   const char* const start = p;
@@ -111,6 +71,53 @@ double ReadDecimal(const char* const begin, const char* const end, const char*& 
     if (std::from_chars(start, p, value, std::chars_format::general).ec != std::errc() || !std::isfinite(value)) return 0.0;
   }
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double DecimalToDouble(std::string_view text) {
+  const char* stop = nullptr;
+  return ReadDecimal(text.data(), text.data() + text.size(), stop);
+}
+
+double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
+  stop = begin;
+  const char* p = begin;
+  while (p < end && IsNumberBlank(*p)) ++p;
+
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
+  }
+
+  // The usual number of a file, at most 15 digits with an optional point and
+  // no exponent, in one pass: its digits are an exact integer, so one
+  // division by an exact power of ten rounds correctly (the general path
+  // below gives the same double). Zeros that end the decimals are dropped
+  // first: 1500.0 then costs no division, the slowest step here.
+  {
+    const char* q = p;
+    std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
+    for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+    const auto whole = q - p;
+    std::ptrdiff_t decimals = 0;
+    if (q < end && *q == '.') {
+      const char* const point = q++;
+      for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+      decimals = q - point - 1;
+    }
+    const auto count = whole + decimals;
+    if (count > 0 && count <= 15 && (q == end || (*q != 'e' && *q != 'E'))) {
+      for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
+      const double exact = static_cast<double>(digits);
+      const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
+      stop = q;
+      return negative ? -value : value;
+    }
+  }
+
+  return GeneralDecimal(p, end, negative, stop);
 }
 
 namespace {
