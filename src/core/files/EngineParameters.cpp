@@ -57,8 +57,8 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
 // Where each key first occurs in text. Each key is sought by one of its
 // bytes, one byte value at a time with memchr, which skips the text between
 // candidates far faster than a byte-by-byte look at every position. That
-// byte is its first capital letter that a torque row does not hold: a key
-// sought by its leading R would stop at every one of 500 rows.
+// byte is a capital letter that a torque row does not hold: a key sought by
+// its leading R would stop at every one of 500 rows.
 std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view text) {
   struct Sought {
     int Key;
@@ -67,19 +67,33 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
   };
   struct KeysByByte {
     KeysByByte() {
+      // Each pass over the text costs about as much as the next, so the
+      // bytes are chosen greedily: the capital letter that the most keys
+      // still without one hold, until every key has one.
       const std::string_view row = TorqueRowKey;
-      for (int k = 0; k < EngineParameterCount; ++k) {
-        const std::string_view name = EngineParameterSpecs[k].Key;
-        std::size_t offset = 0;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-          if (name[i] >= 'A' && name[i] <= 'Z' && row.find(name[i]) == std::string_view::npos) {
-            offset = i;
-            break;
+      std::array<bool, EngineParameterCount> given{};
+      for (int left = EngineParameterCount; left > 0;) {
+        std::array<int, 256> holders{};
+        for (int k = 0; k < EngineParameterCount; ++k) {
+          const std::string_view name = EngineParameterSpecs[k].Key;
+          for (char c = 'A'; c <= 'Z'; ++c) {
+            if (!given[k] && row.find(c) == std::string_view::npos && name.find(c) != std::string_view::npos) {
+              ++holders[static_cast<unsigned char>(c)];
+            }
           }
         }
-        const auto byte = static_cast<unsigned char>(name[offset]);
-        if (count[byte] == 0) bytes[byteCount++] = byte;
-        keys[byte][count[byte]++] = {k, name, offset};
+        const auto best = static_cast<unsigned char>(std::max_element(holders.begin(), holders.end()) - holders.begin());
+        for (int k = 0; k < EngineParameterCount; ++k) {
+          const std::string_view name = EngineParameterSpecs[k].Key;
+          // A key without such a letter is sought by its first byte.
+          const std::size_t offset = holders[best] > 0 ? name.find(static_cast<char>(best)) : 0;
+          if (given[k] || offset == std::string_view::npos) continue;
+          const auto byte = static_cast<unsigned char>(name[offset]);
+          if (count[byte] == 0) bytes[byteCount++] = byte;
+          keys[byte][count[byte]++] = {k, name, offset};
+          given[k] = true;
+          --left;
+        }
       }
     }
     std::array<std::array<Sought, EngineParameterCount>, 256> keys{};
@@ -102,7 +116,7 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
       const auto p = static_cast<std::size_t>(at - begin);
       for (int k = 0; k < index.count[byte]; ++k) {
         const auto [key, name, offset] = index.keys[byte][k];
-        if (first[key] != std::string_view::npos || offset > p) continue;
+        if (first[key] != std::string_view::npos || offset > p || text[p - offset] != name[0]) continue;
         if (text.substr(p - offset, name.size()) == name) {
           first[key] = p - offset;
           --missing;
