@@ -13,7 +13,8 @@ namespace dyno {
 
 namespace {
 
-bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+// The blanks before a number that do not end a field: ' ', TAB, VT and FF.
+bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || static_cast<unsigned char>(c - '\v') <= 1; }
 
 // The three fields of a row from p, just after the key, up to end (the end
 // of its line piece, or its first NUL), in one pass. The first two fields
@@ -27,7 +28,9 @@ const char* ReadRowFields(const char* p, const char* const end, TorqueRow& row) 
   for (int f = 0; f < 3; ++f) {
     while (p < end && (IsFieldBlank(*p) || (f == 2 && *p == '\r'))) ++p;
     if (p < end && (*p == '\n' || (f < 2 && *p == '\r'))) break;
-    values[f] = ReadDecimal(p, end, p);
+    const char* stop = p;
+    values[f] = ReadDecimal(p, end, stop);
+    p = stop;
     if (f == 2) break;
     while (p < end && *p != ',' && *p != ')' && *p != '\r' && *p != '\n') ++p;  // what follows the number
     if (p == end || *p != ',') break;

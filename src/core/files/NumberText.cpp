@@ -11,6 +11,9 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The value of a digit; above 9 for any other byte.
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
+
 constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
@@ -99,18 +102,18 @@ double ReadDecimal(const char* const begin, const char* const end, const char*& 
   {
     const char* q = p;
     std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
-    for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+    for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
     const auto whole = q - p;
     std::ptrdiff_t decimals = 0;
     if (q < end && *q == '.') {
       const char* const point = q++;
-      for (; q < end && IsDigit(*q); ++q) digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+      for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
       decimals = q - point - 1;
     }
     const auto count = whole + decimals;
-    if (count > 0 && count <= 15 && (q == end || (*q != 'e' && *q != 'E'))) {
+    if (count > 0 && count <= 15 && (q == end || (*q | 0x20) != 'e')) {
       for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
-      const double exact = static_cast<double>(digits);
+      const auto exact = static_cast<double>(static_cast<std::int64_t>(digits));  // below 10^15
       const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
       stop = q;
       return negative ? -value : value;
