@@ -85,14 +85,14 @@ double DecimalToDouble(std::string_view text) {
 
 double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
   stop = begin;
+  if (begin == end) return 0.0;
   const char* p = begin;
-  while (p < end && IsNumberBlank(*p)) ++p;
-
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
+  if (IsNumberBlank(*p)) {
+    while (p < end && IsNumberBlank(*p)) ++p;
+    if (p == end) return 0.0;
   }
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
 
   // The usual number of a file, at most 15 digits with an optional point and
   // no exponent, in one pass: its digits are an exact integer, so one
@@ -112,7 +112,9 @@ double ReadDecimal(const char* const begin, const char* const end, const char*& 
     }
     const auto count = whole + decimals;
     if (count > 0 && count <= 15 && (q == end || (*q | 0x20) != 'e')) {
-      for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
+      if (decimals > 0 && q[-1] == '0') {
+        for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
+      }
       const auto exact = static_cast<double>(static_cast<std::int64_t>(digits));  // below 10^15
       const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
       stop = q;
