@@ -42,20 +42,22 @@ int TakeSamples(SlipCurve& curve, std::string_view line) {
   int taken = 0;
   if (line.size() < 3) return taken;
   const char* const end = line.data() + line.size();
+  int count = curve.SampleCount;  // kept in a register across the conversions
   for (const char* start = line.data(); *start != ' '; ++start) {  // an empty token ends the samples
-    const bool read = curve.SampleCount < MaxFileSlipSamples;
+    const bool read = count < MaxFileSlipSamples;
     const char* tokenEnd = start;
     if (!read || IsNumberBlank(*start)) {
       tokenEnd = std::find(start, end, ' ');
-      if (read) curve.Samples[curve.SampleCount++] = DecimalToDouble({start, tokenEnd});
+      if (read) curve.Samples[count++] = DecimalToDouble({start, tokenEnd});
     } else {
-      curve.Samples[curve.SampleCount++] = ReadDecimal(start, end, tokenEnd);
-      tokenEnd = std::find(tokenEnd, end, ' ');
+      curve.Samples[count++] = ReadDecimal(start, end, tokenEnd);
+      while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
     }
     ++taken;
     start = tokenEnd;
     if (start == end || start + 1 == end) break;
   }
+  curve.SampleCount = count;
   return taken;
 }
 
