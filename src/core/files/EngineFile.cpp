@@ -85,10 +85,10 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
     if (nul < piece) nul = text.find('\0', piece);
 
     // A key across the piece's end, or after a NUL in its piece, is not seen;
-    // nor is any later key in that piece. The rows beyond a full curve are
-    // only counted.
-    if (at + key.size() > limit || nul < at || n == MaxEngineRows) {
-      if (at + key.size() <= limit && nul > at) ++*leftOut;
+    // nor is any later key in that piece.
+    const bool seen = at + key.size() <= limit && at < nul;
+    if (!seen || n == MaxEngineRows) {
+      if (seen) ++*leftOut;  // the curve is full: the rows after it are only counted
       pos = pieceEnd(at, limit);
       continue;
     }
@@ -101,8 +101,8 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
     curve.Torque[n] = row.Torque;
     ++n;
   }
-  // The powers after the rows: computed in the row loop, each waited for the
-  // slow conversion of its torque, where on their own they overlap.
+  // The powers after the rows: in the row loop each waited for the division
+  // that gives its torque.
   for (int i = 0; i < n; ++i) curve.Power[i] = PowerOf(curve.Rpm[i], curve.Torque[i]);
   doc.EngineTextPos = static_cast<int>(pos);
   curve.EngineRowCount = n;

@@ -98,7 +98,7 @@ double ReadDecimal(const char* const begin, const char* const end, const char*& 
   // no exponent, in one pass: its digits are an exact integer, so one
   // division by an exact power of ten rounds correctly (the general path
   // below gives the same double). Zeros that end the decimals are dropped
-  // first: 1500.0 then costs no division, the slowest step here.
+  // first: 1500.0 then needs no division.
   {
     const char* q = p;
     std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
