@@ -13,29 +13,33 @@ namespace dyno {
 
 namespace {
 
-// The three fields of a row, from the text after the key (a line piece
-// without NUL). A closing parenthesis ends the row (so a trailing comment is
-// not seen); a TAB ends a number as a blank does and is skipped as one before
-// it. Read in place: a row costs no copy.
-TorqueRow ParseRowFields(std::string_view afterKey) {
-  std::string_view rest = afterKey.substr(0, std::min(afterKey.find(')'), afterKey.size()));
+// The blanks before a number that do not end a field: ' ', TAB, VT and FF.
+bool IsFieldBlank(char c) { return c == ' ' || c == '\t' || static_cast<unsigned char>(c - '\v') <= 1; }
 
-  // Each field runs to the next comma; a field without one ends the row and
-  // leaves the fields after it empty.
-  std::string_view fields[3];
-  for (int f = 0; f < 2; ++f) {
-    fields[f] = CopyUntil(rest, ',');
-    const bool comma = fields[f].size() < rest.size() && rest[fields[f].size()] == ',';
-    rest = comma ? rest.substr(fields[f].size() + 1) : std::string_view();
+// The three fields of a row from p, just after the key, up to end (the end
+// of its line piece, or its first NUL), in one pass. The first two fields
+// each run to their comma; a CR, LF or ')' before it ends the fields and
+// leaves the others 0. A ')' ends the row, so a trailing comment is not seen;
+// a TAB ends a number as a blank does and is skipped as one before it; the
+// last field may start after a CR. Returns where reading stopped: no LF
+// stands before it.
+const char* ReadRowFields(const char* p, const char* const end, TorqueRow& row) {
+  double values[3] = {0.0, 0.0, 0.0};
+  for (int f = 0; f < 3; ++f) {
+    while (p < end && (IsFieldBlank(*p) || (f == 2 && *p == '\r'))) ++p;
+    if (p < end && (*p == '\n' || (f < 2 && *p == '\r'))) break;
+    const char* stop = p;
+    values[f] = ReadDecimal(p, end, stop);
+    p = stop;
+    if (f == 2) break;
+    while (p < end && *p != ',' && *p != ')' && *p != '\r' && *p != '\n') ++p;  // what follows the number
+    if (p == end || *p != ',') break;
+    ++p;
   }
-  fields[2] = rest;
-
-  TorqueRow row;
-  row.Rpm = DecimalToDouble(fields[0]);
-  row.Compression = DecimalToDouble(fields[1]);
-  row.Torque = DecimalToDouble(fields[2]);
-  row.Power = PowerOf(row.Rpm, row.Torque);
-  return row;
+  row.Rpm = values[0];
+  row.Compression = values[1];
+  row.Torque = values[2];
+  return p;
 }
 
 }  // namespace
@@ -43,31 +47,64 @@ TorqueRow ParseRowFields(std::string_view afterKey) {
 int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   EngineCurve& curve = doc.Engine;
   const std::string_view text = doc.EngineText;
-  const std::size_t keyLength = std::strlen(TorqueRowKey);
+  const std::size_t size = text.size();
+  constexpr std::string_view key = TorqueRowKey;
+  const std::size_t pieceSize = LineBufferSize - 1;
   int n = 0;
-  doc.EngineTextPos = 0;
   if (leftOut) *leftOut = 0;
-  // A line is cut at its first NUL: where the next NUL stands is looked up
-  // once, and again only after a line has passed it.
+  // Rows are read from line pieces (see ReadTextLine), each up to its first
+  // NUL, at most one row a piece. Cutting every line costs more than the
+  // rows themselves in a file of long comments, so the loop jumps from key
+  // to key and works out which piece each one stands in: pos is always the
+  // start of a piece, and so is the byte after each LF.
+  std::size_t pos = 0;
   std::size_t nul = text.find('\0');
-  while (doc.EngineTextPos < doc.EngineTextSize() && (n < MaxEngineRows || leftOut)) {
-    const auto start = static_cast<std::size_t>(doc.EngineTextPos);
-    std::string_view line = ReadTextLine(text, doc.EngineTextPos);
-    if (nul < start) nul = text.find('\0', start);
-    if (nul != std::string_view::npos) line = line.substr(0, std::min(line.size(), nul - start));
-    const auto key = line.find(TorqueRowKey);
-    if (key == std::string_view::npos) continue;
-    if (n == MaxEngineRows) {
-      ++*leftOut;  // the curve is full: the rows after it are only counted
+  // The end of the piece from..limit is in: after its LF, or the limit. A
+  // row's ")" stands a CR before its LF: the first bytes are looked at
+  // before a search is started.
+  const auto pieceEnd = [&](std::size_t from, std::size_t limit) {
+    for (const std::size_t near = std::min(from + 4, limit); from < near; ++from) {
+      if (text[from] == '\n') return from + 1;
+    }
+    const std::size_t lf = text.substr(0, limit).find('\n', from);
+    return lf == std::string_view::npos ? limit : lf + 1;
+  };
+  while (pos < size && (n < MaxEngineRows || leftOut)) {
+    // Row after row, the next key is where the next line starts.
+    const std::size_t at = text.substr(pos, key.size()) == key ? pos : text.find(key, pos);
+    if (at == std::string_view::npos) {
+      pos = size;
+      break;
+    }
+    // The line holding the key starts after the last LF before it (or at
+    // pos); from there its pieces are 255 bytes each.
+    std::size_t lineStart = at;
+    while (lineStart > pos && text[lineStart - 1] != '\n') --lineStart;
+    const std::size_t piece = lineStart + (at - lineStart) / pieceSize * pieceSize;
+    const std::size_t limit = std::min(size, piece + pieceSize);
+    if (nul < piece) nul = text.find('\0', piece);
+
+    // A key across the piece's end, or after a NUL in its piece, is not seen;
+    // nor is any later key in that piece.
+    const bool seen = at + key.size() <= limit && at < nul;
+    if (!seen || n == MaxEngineRows) {
+      if (seen) ++*leftOut;  // the curve is full: the rows after it are only counted
+      pos = pieceEnd(at, limit);
       continue;
     }
-    const TorqueRow row = ParseRowFields(line.substr(key + keyLength));
+    TorqueRow row;
+    const char* const fields = text.data() + at + key.size();
+    const char* const stop = ReadRowFields(fields, text.data() + std::min(limit, nul), row);
+    pos = pieceEnd(static_cast<std::size_t>(stop - text.data()), limit);
     curve.Rpm[n] = row.Rpm;
     curve.Compression[n] = row.Compression;
     curve.Torque[n] = row.Torque;
-    curve.Power[n] = row.Power;
     ++n;
   }
+  // The powers after the rows: in the row loop each waited for the division
+  // that gives its torque.
+  for (int i = 0; i < n; ++i) curve.Power[i] = PowerOf(curve.Rpm[i], curve.Torque[i]);
+  doc.EngineTextPos = static_cast<int>(pos);
   curve.EngineRowCount = n;
   doc.RowCount = n;
   return n;

@@ -25,27 +25,17 @@ std::array<int, EngineParameterCount> ReadSequence() {
 // that range are written with decimals.
 bool IsIntegral32(double v) { return v >= -2147483648.0 && v <= 2147483647.0 && v == std::trunc(v); }
 
-// The rest of text after its first delimiter, or nothing when text holds none
-// before its line end.
-std::string_view AfterField(std::string_view text, char delimiter) {
-  const std::string_view field = CopyUntil(text, delimiter);
-  if (field.size() < text.size() && text[field.size()] == delimiter) return text.substr(field.size() + 1);
-  return {};
-}
-
-}  // namespace
-
-namespace {
-
-// Reads the parameter from the line of text that holds its key at position
-// at, with no NUL before it; the line is cut at its first NUL.
+// Reads the parameter from the line of text (which holds no NUL) that holds
+// its key at position at.
 void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& parameter) {
-  // The line from the key on, as the line reader would deliver it from there.
-  int pos = static_cast<int>(at);
-  // Up to its line end (a byte loop: find_first_of calls memchr per byte).
-  const std::string_view line = CopyUntil(UpToNul(ReadTextLine(text, pos)), '\n');
+  // The line from the key on, as the line reader would deliver it from
+  // there, up to its line end.
+  std::string_view line = text.substr(at, LineBufferSize - 1);
+  line = line.substr(0, line.find('\n'));
+  line = line.substr(0, line.find('\r'));
 
-  std::string_view values = ValueAfterEquals(line);
+  const auto equals = line.find('=');
+  std::string_view values = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
   if (parameter.ValueCount() == 1) {
     parameter.Values[0] = DecimalToDouble(values);
   } else {
@@ -54,7 +44,9 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
     if (!values.empty()) values.remove_prefix(1);
     for (int v = 0; v < parameter.ValueCount(); ++v) {
       parameter.Values[v] = DecimalToDouble(values);
-      values = AfterField(values, ',');
+      if (v + 1 == parameter.ValueCount()) break;  // the comment may be long: no comma wanted
+      const auto comma = values.find(',');
+      values = comma == std::string_view::npos ? std::string_view() : values.substr(comma + 1);
     }
   }
 
@@ -62,48 +54,74 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
   if (comment != std::string_view::npos) parameter.Comment = line.substr(comment);
 }
 
-// Where each key first occurs in text. The keys are sought by their first
-// byte, one byte value at a time with memchr, which skips the text between
-// candidates far faster than a byte-by-byte look at every position.
+// Where each key first occurs in text. Each key is sought by one of its
+// bytes, one byte value at a time with memchr, which skips the text between
+// candidates far faster than a byte-by-byte look at every position. That
+// byte is a capital letter that a torque row does not hold: a key sought by
+// its leading R would stop at every one of 500 rows.
 std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view text) {
-  struct KeysByFirstByte {
-    KeysByFirstByte() {
-      for (int k = 0; k < EngineParameterCount; ++k) {
-        const auto first = static_cast<unsigned char>(EngineParameterSpecs[k].Key[0]);
-        if (count[first] == 0) bytes[byteCount++] = first;
-        keys[first][count[first]++] = k;
+  struct Sought {
+    int Key;
+    std::string_view Name;
+    std::size_t Offset;  // of the sought byte in the name
+  };
+  struct KeysByByte {
+    KeysByByte() {
+      // Each pass over the text costs about as much as the next, so the
+      // bytes are chosen greedily: the capital letter that the most keys
+      // still without one hold, until every key has one.
+      const std::string_view row = TorqueRowKey;
+      std::array<bool, EngineParameterCount> given{};
+      for (int left = EngineParameterCount; left > 0;) {
+        std::array<int, 256> holders{};
+        for (int k = 0; k < EngineParameterCount; ++k) {
+          const std::string_view name = EngineParameterSpecs[k].Key;
+          for (char c = 'A'; c <= 'Z'; ++c) {
+            if (!given[k] && row.find(c) == std::string_view::npos && name.find(c) != std::string_view::npos) {
+              ++holders[static_cast<unsigned char>(c)];
+            }
+          }
+        }
+        const auto best = static_cast<unsigned char>(std::max_element(holders.begin(), holders.end()) - holders.begin());
+        for (int k = 0; k < EngineParameterCount; ++k) {
+          const std::string_view name = EngineParameterSpecs[k].Key;
+          // A key without such a letter is sought by its first byte.
+          const std::size_t offset = holders[best] > 0 ? name.find(static_cast<char>(best)) : 0;
+          if (given[k] || offset == std::string_view::npos) continue;
+          const auto byte = static_cast<unsigned char>(name[offset]);
+          if (count[byte] == 0) bytes[byteCount++] = byte;
+          keys[byte][count[byte]++] = {k, name, offset};
+          given[k] = true;
+          --left;
+        }
       }
     }
-    std::array<std::array<int, EngineParameterCount>, 256> keys{};
+    std::array<std::array<Sought, EngineParameterCount>, 256> keys{};
     std::array<int, 256> count{};
     std::array<unsigned char, EngineParameterCount> bytes{};
     int byteCount = 0;
   };
-  static const KeysByFirstByte index;
+  static const KeysByByte index;
 
   std::array<std::size_t, EngineParameterCount> first;
   first.fill(std::string_view::npos);
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
   for (int b = 0; b < index.byteCount; ++b) {
     const unsigned char byte = index.bytes[b];
-    const auto& keys = index.keys[byte];
     int missing = index.count[byte];
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    for (const char* at = begin; missing > 0 && at < end;) {
+    for (const char* at = begin; missing > 0 && at < end; ++at) {
       at = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(end - at)));
       if (at == nullptr) break;
       const auto p = static_cast<std::size_t>(at - begin);
       for (int k = 0; k < index.count[byte]; ++k) {
-        const int key = keys[k];
-        if (first[key] != std::string_view::npos) continue;
-        const std::string_view name = EngineParameterSpecs[key].Key;
-        if (p + 1 < text.size() && text[p + 1] != name[1]) continue;  // a cheap first test
-        if (text.compare(p, name.size(), name) == 0) {
-          first[key] = p;
+        const auto [key, name, offset] = index.keys[byte][k];
+        if (first[key] != std::string_view::npos || offset > p || text[p - offset] != name[0]) continue;
+        if (text.substr(p - offset, name.size()) == name) {
+          first[key] = p - offset;
           --missing;
         }
       }
-      ++at;
     }
   }
   return first;

@@ -11,25 +11,16 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The blanks a C conversion skips before a number.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+// The value of a digit; above 9 for any other byte.
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
 
 constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-}  // namespace
-
-double DecimalToDouble(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end && IsBlank(*p)) ++p;
-
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
-
+// ReadDecimal of the number at p, after its blanks and sign, in the general
+// way. Kept out of line: the usual number then costs no saving of the
+// registers this needs.
+[[gnu::noinline]] double GeneralDecimal(const char* p, const char* const end, bool negative, const char*& stop) {
   // Mantissa: digits, optionally a point and more digits; at least one
   // digit. Up to 15 significant digits are gathered as an exact integer.
   const char* const start = p;
@@ -56,6 +47,7 @@ double DecimalToDouble(std::string_view text) {
     }
   }
   if (!anyDigit) return 0.0;
+  stop = p;
 
   // Exponent, taken only when at least one digit follows the 'e'.
   if (p < end && (*p == 'e' || *p == 'E')) {
@@ -67,6 +59,7 @@ double DecimalToDouble(std::string_view text) {
       for (; q < end && IsDigit(*q); ++q) exponent = std::min(exponent * 10 + (*q - '0'), 100000);
       scale += negativeExponent ? -exponent : exponent;
       p = q;
+      stop = p;
     }
   }
 
@@ -78,11 +71,58 @@ double DecimalToDouble(std::string_view text) {
     const double exact = static_cast<double>(mantissa);
     value = scale < 0 ? exact / PowersOfTen[-scale] : exact * PowersOfTen[scale];
   } else if (significant > 0) {
-    const auto [stop, error] = std::from_chars(start, p, value, std::chars_format::general);
-    (void)stop;
-    if (error != std::errc() || !std::isfinite(value)) return 0.0;
+    if (std::from_chars(start, p, value, std::chars_format::general).ec != std::errc() || !std::isfinite(value)) return 0.0;
   }
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double DecimalToDouble(std::string_view text) {
+  const char* stop = nullptr;
+  return ReadDecimal(text.data(), text.data() + text.size(), stop);
+}
+
+double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
+  stop = begin;
+  if (begin == end) return 0.0;
+  const char* p = begin;
+  if (IsNumberBlank(*p)) {
+    while (p < end && IsNumberBlank(*p)) ++p;
+    if (p == end) return 0.0;
+  }
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
+
+  // The usual number of a file, at most 15 digits with an optional point and
+  // no exponent, in one pass: its digits are an exact integer, so one
+  // division by an exact power of ten rounds correctly (the general path
+  // below gives the same double). Zeros that end the decimals are dropped
+  // first: 1500.0 then needs no division.
+  {
+    const char* q = p;
+    std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
+    for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
+    const auto whole = q - p;
+    std::ptrdiff_t decimals = 0;
+    if (q < end && *q == '.') {
+      const char* const point = q++;
+      for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
+      decimals = q - point - 1;
+    }
+    const auto count = whole + decimals;
+    if (count > 0 && count <= 15 && (q == end || (*q | 0x20) != 'e')) {
+      if (decimals > 0 && q[-1] == '0') {
+        for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
+      }
+      const auto exact = static_cast<double>(static_cast<std::int64_t>(digits));  // below 10^15
+      const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
+      stop = q;
+      return negative ? -value : value;
+    }
+  }
+
+  return GeneralDecimal(p, end, negative, stop);
 }
 
 namespace {

@@ -13,6 +13,14 @@ namespace dyno {
 // for a double: the result is always finite. Independent of the locale.
 double DecimalToDouble(std::string_view text);
 
+// The blanks DecimalToDouble skips before a number: ' ' and TAB, LF, VT, FF, CR.
+inline bool IsNumberBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t'; }
+
+// DecimalToDouble of the bytes from begin to end, which also sets stop to
+// the byte after the number (to begin when they do not begin with one):
+// for readers that go on from there.
+double ReadDecimal(const char* begin, const char* end, const char*& stop);
+
 // Most decimals the editor ever writes.
 inline constexpr int MaxDecimals = 17;
 

@@ -15,7 +15,10 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A line of nothing but its line end: the usual end of a section's samples.
-bool IsEmptyLine(std::string_view piece) { return piece.find_first_not_of("\r\n") == std::string_view::npos; }
+bool IsEmptyLine(std::string_view piece) {
+  return std::all_of(piece.begin(), piece.end(), [](char c) { return c == '\r' || c == '\n'; });
+}
+
 
 // True when a line starts the samples. On a name line a "Data:" after the
 // line's first "=" is part of the name: a curve named "Data: wet" would
@@ -26,6 +29,36 @@ bool StartsData(std::string_view line) {
   const auto data = line.find("Data:");
   if (data == std::string_view::npos) return false;
   return line.find("Name=") == std::string_view::npos || data < line.find('=');
+}
+
+// ParseSampleLine of a line without NUL.
+int TakeSamples(SlipCurve& curve, std::string_view line) {
+  if (line.empty() || !IsDigit(line[0])) return -1;
+  // The tokens NthToken gives for n = 0, 1, 2, ..., in one pass: each starts
+  // after the blank that ended the one before. A number holds no blank, so
+  // a token is read in place and its end sought from where its number
+  // stopped; one that starts with a blank, which the conversion would skip,
+  // is cut out first.
+  int taken = 0;
+  if (line.size() < 3) return taken;
+  const char* const end = line.data() + line.size();
+  int count = curve.SampleCount;  // kept in a register across the conversions
+  for (const char* start = line.data(); *start != ' '; ++start) {  // an empty token ends the samples
+    const bool read = count < MaxFileSlipSamples;
+    const char* tokenEnd = start;
+    if (!read || IsNumberBlank(*start)) {
+      tokenEnd = std::find(start, end, ' ');
+      if (read) curve.Samples[count++] = DecimalToDouble({start, tokenEnd});
+    } else {
+      curve.Samples[count++] = ReadDecimal(start, end, tokenEnd);
+      while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
+    }
+    ++taken;
+    start = tokenEnd;
+    if (start == end || start + 1 == end) break;
+  }
+  curve.SampleCount = count;
+  return taken;
 }
 
 }  // namespace
@@ -43,25 +76,7 @@ std::string_view NthToken(std::string_view line, int n) {
 }
 
 int ParseSampleLine(EditorDocument& doc, std::string_view line, int slot) {
-  line = UpToNul(line);
-  if (line.empty() || !IsDigit(line[0])) return -1;
-  SlipCurve& curve = doc.SlipCurves[slot];
-  // The tokens NthToken gives for n = 0, 1, 2, ..., in one pass: each starts
-  // after the blank that ended the one before.
-  int taken = 0;
-  if (line.size() < 3) return taken;
-  std::size_t start = 0;
-  while (start < line.size()) {
-    const std::size_t end = std::min(line.find(' ', start), line.size());
-    if (end == start) break;  // an empty token ends the samples
-    if (curve.SampleCount < MaxFileSlipSamples) {
-      curve.Samples[curve.SampleCount++] = DecimalToDouble(line.substr(start, end - start));
-    }
-    ++taken;
-    if (end == line.size()) break;
-    start = end + 1;
-  }
-  return taken;
+  return TakeSamples(doc.SlipCurves[slot], UpToNul(line));
 }
 
 bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
@@ -69,17 +84,23 @@ bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
   curve.SampleCount = 0;
   int samples = 0;  // in the file, the skipped ones too
   bool data = false;
+  const std::string_view text = doc.TireText;
+  std::size_t nul = text.find('\0');  // sought again only once a line is past it
   while (doc.TireTextPos < doc.TireTextSize()) {
     const int lineStart = doc.TireTextPos;
-    const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
-    std::string_view line = UpToNul(piece);
+    const std::string_view piece = ReadTextLine(text, doc.TireTextPos);
+    if (nul < static_cast<std::size_t>(lineStart)) nul = text.find('\0', static_cast<std::size_t>(lineStart));
+    std::string_view line = piece.substr(0, nul - static_cast<std::size_t>(lineStart));
 
-    // The header keys are found anywhere in a line, each independently.
-    if (LineContains(line, "Name=")) curve.Name = ValueAfterEquals(line).substr(0, MaxSlipNameLength);
-    if (LineContains(line, "Step=")) curve.Step = DecimalToDouble(ValueAfterEquals(line));
-    if (LineContains(line, "DropoffFunction=")) curve.DropoffFunction = DecimalToDouble(ValueAfterEquals(line));
-
-    if (StartsData(line)) {
+    // The header keys are found anywhere in a line, each independently. A
+    // line of samples holds neither their '=' nor the ':' of "Data:", and
+    // two searches for those spare it the search for each key.
+    if (line.find('=') != std::string_view::npos) {
+      if (LineContains(line, "Name=")) curve.Name = ValueAfterEquals(line).substr(0, MaxSlipNameLength);
+      if (LineContains(line, "Step=")) curve.Step = DecimalToDouble(ValueAfterEquals(line));
+      if (LineContains(line, "DropoffFunction=")) curve.DropoffFunction = DecimalToDouble(ValueAfterEquals(line));
+    }
+    if (line.find(':') != std::string_view::npos && StartsData(line)) {
       data = true;
       continue;
     }
@@ -90,7 +111,7 @@ bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
     if (!data) continue;  // an unknown line before the samples is dropped
 
     if (line.ends_with(" \r\n")) line.remove_suffix(3);
-    const int taken = ParseSampleLine(doc, line, slot);
+    const int taken = TakeSamples(curve, line);
     if (taken > 0) {
       samples += taken;
       continue;

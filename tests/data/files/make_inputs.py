@@ -107,6 +107,14 @@ far_param = "y" * 300 + "LifetimeAvg=12345   // far along"
 write("engine-long-lines.ini", lines("[ENGINE]", row(0, -10, 0), long_comment, split_row, row(2000, -25, 180),
                                      far_param, "FuelEstimate=0.75", "z" * 1000))
 
+# Rows at the edges of a line piece: a key that ends on the piece's last
+# byte, one that ends a byte beyond it, one that starts the second piece; and
+# lone CRs, which end a row's fields before its last field and not there.
+write("engine-piece-edges.ini", lines(
+    "[ENGINE]", " " * 244 + row(1000, -20, 150), " " * 245 + row(1500, -22, 160), "x" * 255 + row(2000, -25, 180),
+    "RPMTorque=( 2500.0,\r -27.0, 190.0)", "RPMTorque=( 3000.0, -30.0,\r 200.0)", "RPMTorque=( 3500.0\r, -32.0, 205.0)",
+    "RPMTorque=( 4000.0, -35.0, \r\t210.0)"))
+
 # NUL bytes: a line's text ends at its NUL, the parameter search at the first.
 write("engine-nul.ini", lines("[ENGINE]", row(0, -10, 0), "RPMTorque=( 1000.0,\0 -20.0, 150.0)",
                               row(2000, -25, 180), "FuelEstimate=0.6", "\0", "IdleThrottle=0.9", row(3000, -30, 200)))
