@@ -17,7 +17,7 @@ namespace dyno::platform {
 inline constexpr std::size_t CopyChunkBytes = 9216;
 
 // Reads a file to its end rather than trusting its size (sizeHint): the
-// file may change under us. read(data, size) gives the bytes read, 0 at the
+// file may change under us, and some report no size at all. read(data, size) gives the bytes read, 0 at the
 // end, or -1 after an error, whose number error() then gives; tooLarge is
 // the system's number for a file over MaxFileBytes. On failure bytes is left
 // as it was.
@@ -31,10 +31,14 @@ FileReadResult ReadToEnd(long long sizeHint, Read read, Error error, int tooLarg
       if (static_cast<long long>(data.size()) > MaxFileBytes) return {ReadStatus::CannotRead, tooLarge};
       data.resize(data.size() * 2);
     }
-    const long long got = read(data.data() + used, data.size() - used);
+    const std::size_t wanted = data.size() - used;
+    const long long got = read(data.data() + used, wanted);
     if (got < 0) return {ReadStatus::CannotRead, error()};
     if (got == 0) break;
     used += static_cast<std::size_t>(got);
+    // Read to the size the file gave and short of the byte beyond it: that
+    // was the end, and asking once more would only hear so.
+    if (static_cast<std::size_t>(got) < wanted && sizeHint > 0 && used == static_cast<std::size_t>(sizeHint)) break;
   }
   if (used > static_cast<std::size_t>(MaxFileBytes)) return {ReadStatus::CannotRead, tooLarge};
   data.resize(used);
