@@ -313,16 +313,31 @@ void TireRoundTrip(std::string_view bytes) {
     return;
   }
 
-  // The text before the first section header and after the last section
-  // read is kept; between them stand the curves, each line whole.
-  const std::vector<Piece> pieces = Pieces(bytes);
-  const auto found = std::ranges::find(pieces, SlipCurveHeader, &Piece::bytes);
-  FUZZ_CHECK(found != pieces.end());
-  const std::size_t header = found->start;
-  FUZZ_CHECK(static_cast<std::size_t>(doc.TireTailPos) >= header);
-  const std::string_view prefix = bytes.substr(0, header);
-  const std::string_view suffix = bytes.substr(static_cast<std::size_t>(doc.TireTailPos));
-  const std::string_view block = Between(written, prefix, suffix);
+  // Every byte outside the sections read stays where it stood; each
+  // section gives way to its curve, as the curves are written together.
+  const int sections = doc.TireSectionCount;
+  FUZZ_CHECK(sections == curves);
+  first.doc.TireOtherText.clear();
+  ComposeSlipCurves(first.doc);
+  const std::string block = first.doc.TireOtherText;
+  std::vector<std::size_t> curveStarts;  // of each curve's header line in block
+  for (const Piece& piece : Pieces(block)) {
+    if (piece.bytes == SlipCurveHeader) curveStarts.push_back(piece.start);
+  }
+  FUZZ_CHECK(static_cast<int>(curveStarts.size()) == sections);
+  curveStarts.push_back(block.size());
+  std::string expected;
+  std::size_t kept = 0;
+  for (int k = 0; k < sections; ++k) {
+    const EditorDocument::TextSpan& section = doc.TireSections[static_cast<std::size_t>(k)];
+    FUZZ_CHECK(section.Begin >= static_cast<int>(kept) && section.End > section.Begin);
+    FUZZ_CHECK(bytes.substr(static_cast<std::size_t>(section.Begin)).starts_with(SlipCurveHeader));
+    expected += bytes.substr(kept, static_cast<std::size_t>(section.Begin) - kept);
+    expected += std::string_view(block).substr(curveStarts[k], curveStarts[k + 1] - curveStarts[k]);
+    kept = static_cast<std::size_t>(section.End);
+  }
+  expected += bytes.substr(kept);
+  FUZZ_CHECK(written == expected);
 
   // A line starting with a minus sign ends the samples: then, and only
   // then, the check before every save refuses.

@@ -102,6 +102,14 @@ struct EditorDocument {
   int TireTextPos = 0;
   int TireTailPos = 0;
   std::string TireOtherText;  // the tire file's lines outside the slip curves
+  // Where in TireText the sections read stand, from header to the end of
+  // their data, in file order: saving puts the curves in their places.
+  struct TextSpan {
+    int Begin = 0;
+    int End = 0;
+  };
+  std::array<TextSpan, SlipCurveSlots> TireSections{};
+  int TireSectionCount = 0;
   std::string GeneratedText;  // the engine text last composed
 
   int EngineTextSize() const { return static_cast<int>(EngineText.size()); }

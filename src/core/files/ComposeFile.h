@@ -12,9 +12,11 @@ struct EditorDocument;
 std::string ComposeEngineFile(EditorDocument& doc);
 
 // The text of a saved tire file, composed into TireOtherText: the lines of
-// TireText, with everything from the first "[SLIPCURVE]" header to
-// TireTailPos replaced by the current slip curves (when there are none,
-// TireText as it is).
+// TireText, each section read replaced by its slot's current curve and every
+// other line kept where it stands. Curves beyond the sections read follow
+// the last one. With no section read, everything from the first
+// "[SLIPCURVE]" header to TireTailPos is replaced by the current curves
+// (with no curves, TireText stays as it is).
 void ComposeTireFile(EditorDocument& doc);
 
 // Appends every slip curve in use to TireOtherText as a tire file holds it

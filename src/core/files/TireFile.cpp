@@ -144,17 +144,20 @@ int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut)
   std::string().swap(doc.TireOtherText);
   doc.TireOtherText.reserve(doc.TireText.size() + 5);
   doc.SlipCurveCount = 0;
+  doc.TireSectionCount = 0;
   doc.TireTextPos = 0;
   doc.TireTailPos = 0;
   doc.CurrentSlipCurve = 0;
 
   while (doc.TireTextPos < doc.TireTextSize()) {
+    const int lineStart = doc.TireTextPos;
     const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
     if (piece == SlipCurveHeader && doc.SlipCurveCount < SlipCurveSlots) {
       // A section without samples is not counted: the next one reuses its slot.
       int skipped = 0;
       if (ParseSlipCurve(doc, doc.CurrentSlipCurve, &skipped)) {
         if (leftOut) (*leftOut)[doc.CurrentSlipCurve] = skipped;
+        doc.TireSections[static_cast<std::size_t>(doc.TireSectionCount++)] = {lineStart, doc.TireTextPos};
         ++doc.SlipCurveCount;
         ++doc.CurrentSlipCurve;
       }

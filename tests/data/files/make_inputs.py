@@ -190,5 +190,11 @@ write("tire-negative-runs.tbc", lines(
     "[SLIPCURVE]", "Name=Runs", "Data:", " ".join(["0.5"] + ["-0.5"] * 19 + ["-12.5"] * 5),
     " ".join(["0.25"] + ["-0.125"] * 30), "1.0", ""))
 
+# Sample lines ending in a blank before CR LF, a sample led by a TAB, and a
+# last section that runs to the end of the file without any data.
+write("tire-edges.tbc", lines(
+    "[SLIPCURVE]", "Name=Edges", "Data:", "0.1 0.2 0.3 ", "0.4 \t0.5 0.6", "0.7 ", "",
+    "[SLIPCURVE]", "Name=Never any data", "Step=0.5"))
+
 write("tire-lf.tbc", lines(*section("Only LF", "0.002", "1.0", samples(5)), end=b"\n"))
 write("tire-empty.tbc", lines("[GENERAL]", "Title=no curves"))
