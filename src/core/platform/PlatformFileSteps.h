@@ -17,10 +17,10 @@ namespace dyno::platform {
 inline constexpr std::size_t CopyChunkBytes = 9216;
 
 // Reads a file to its end rather than trusting its size (sizeHint): the
-// file may change under us, and some report no size at all. read(data, size) gives the bytes read, 0 at the
-// end, or -1 after an error, whose number error() then gives; tooLarge is
-// the system's number for a file over MaxFileBytes. On failure bytes is left
-// as it was.
+// file may change under us, and some report no size at all. read(data,
+// size) gives the bytes read, 0 at the end, or -1 after an error, whose
+// number error() then gives; tooLarge is the system's number for a file over
+// MaxFileBytes. On failure bytes is left as it was.
 template <class Read, class Error>
 FileReadResult ReadToEnd(long long sizeHint, Read read, Error error, int tooLarge, std::string& bytes) {
   std::string data;
