@@ -160,15 +160,7 @@ void ChartCanvas::Outline(int l, int t, int r, int b) {
   LineTo(l, t);
 }
 
-void ChartCanvas::FillRect(int l, int t, int r, int b, const QColor& color) {
-  l = NearPixel(l);
-  t = NearPixel(t);
-  r = NearPixel(r);
-  b = NearPixel(b);
-  if (r <= l || b <= t) return;
-  const QRect area = QRect(l, t, r - l, b - t) & bounds_;
-  if (!area.isEmpty()) painter_.fillRect(area, color);
-}
+void ChartCanvas::FillRect(int l, int t, int r, int b, const QColor& color) { FillRectAround(l, t, r, b, Rect{}, color); }
 
 void ChartCanvas::FillRectAround(int l, int t, int r, int b, const Rect& hole, const QColor& color) {
   l = NearPixel(l);
@@ -177,12 +169,14 @@ void ChartCanvas::FillRectAround(int l, int t, int r, int b, const Rect& hole, c
   b = NearPixel(b);
   if (r <= l || b <= t) return;
   const QRect area = QRect(l, t, r - l, b - t) & bounds_;
-  const int hl = NearPixel(hole.left);
-  const int ht = NearPixel(hole.top);
-  const int hr = NearPixel(hole.right);
-  const int hb = NearPixel(hole.bottom);
-  const QRegion rest = hr > hl && hb > ht ? QRegion(area).subtracted(QRect(hl, ht, hr - hl, hb - ht)) : QRegion(area);
-  for (const QRect& piece : rest) painter_.fillRect(piece, color);
+  if (area.isEmpty()) return;
+  const QRect gap(QPoint(NearPixel(hole.left), NearPixel(hole.top)),
+                  QPoint(NearPixel(hole.right) - 1, NearPixel(hole.bottom) - 1));
+  if (!gap.isValid() || !gap.intersects(area)) {
+    painter_.fillRect(area, color);
+    return;
+  }
+  for (const QRect& piece : QRegion(area).subtracted(gap)) painter_.fillRect(piece, color);
 }
 
 void ChartCanvas::Rectangle(int l, int t, int r, int b, const QColor& pen, const QColor& brush) {
