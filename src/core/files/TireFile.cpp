@@ -19,7 +19,6 @@ bool IsEmptyLine(std::string_view piece) {
   return std::all_of(piece.begin(), piece.end(), [](char c) { return c == '\r' || c == '\n'; });
 }
 
-
 // True when a line starts the samples. On a name line a "Data:" after the
 // line's first "=" is part of the name: a curve named "Data: wet" would
 // otherwise start its samples on its name line, and since the name line is
