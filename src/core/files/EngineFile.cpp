@@ -1,12 +1,10 @@
 #include "core/files/EngineFile.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
-#include "core/files/TextHelpers.h"
 #include "core/platform/PlatformFile.h"
 
 namespace dyno {
