@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "core/resources/ResourceIds.h"
+#include "gui/app/AppStyle.h"
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/document/TDynoforgeWindow.h"
 
@@ -16,6 +17,7 @@ namespace dyno {
 TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
     : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
   InitImages();
+  setStyle(new AppStyle(style()->name()));
   setApplicationName(QStringLiteral("Dynoforge"));
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
 }
