@@ -5,6 +5,7 @@
 // themselves are one approved picture.
 #include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -21,8 +22,10 @@
 #include "gui/app/TSDIDecFrame.h"
 #include "gui/common/Settings.h"
 #include "gui/document/TDynoforgeWindow.h"
+#include "gui/resources/Images.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
+#include "support/TempDir.h"
 
 namespace dyno {
 namespace {
@@ -65,6 +68,39 @@ TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
   painter.end();
   test::ExpectApproved(out, "window/images.txt");
   test::ExpectApprovedImageFile(sheet, test::DataPath("pictures/images.png"), "pictures/images.png");
+}
+
+// The images' own quick reader gives what Qt's XPM reader gives, and leaves
+// to that reader what it does not read itself.
+TEST(Images, AreReadAsQtsXpmReaderReadsThem) {
+  const auto byQt = [](const QString& path) {
+    QImageReader reader(path, "xpm");
+    return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  };
+  const auto byUs = [](const QString& path) {
+    return ReadXpm(path).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  };
+  int images = 0;
+  for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext(); ++images) {
+    const QString path = it.next();
+    EXPECT_EQ(byUs(path), byQt(path)) << path.toStdString();
+  }
+  EXPECT_GE(images, 24);
+  const test::TempDir dir;
+  const std::string head = "/* XPM */\nstatic const char *const x[] = {\n";
+  for (const std::string body : {
+           R"("3 2 2 1", ". c None", "k c #00a0Ff", ".k.", "kk."};)",      // read here
+           R"("3 2 2 1", ". c None", "k c red", ".k.", "kk."};)",          // a named colour
+           R"("3 2 2 2", ".. c None", "kk c #0000FF", "..kk..", "kkkk.."};)",  // two characters a pixel
+           R"("3 2 2 1", ". c None", "k c #0000FF", ".k", "kk."};)",       // a row cut short
+           R"("3 2 2 1", ". c None", "k c #0000FF", ".k.", "kx."};)",      // a pixel of no colour
+       }) {
+    const QString path = QString::fromStdString(dir.Write("image.xpm", head + body));
+    EXPECT_EQ(byUs(path), byQt(path)) << body;
+  }
+  EXPECT_EQ(byUs(QString::fromStdString(dir.Write("image.xpm", head + R"("3 2 2 1", ". c None", "k c red", ".k.", "kk."};)"))).pixel(1, 0),
+            qRgb(255, 0, 0));
 }
 
 // The hand over the table, the cross hair over the plot and while a point is
