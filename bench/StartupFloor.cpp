@@ -1,8 +1,9 @@
 // The least a Qt program does to show a main window of the editor's size,
 // ending the moment the window has painted: the floor of start-up. With
 // --text the window also shows a line of text, so the floor includes loading
-// the fonts, which any window with text pays for. With --idle it ends at the
-// first moment after that paint when the event loop has nothing to do.
+// the fonts, which any window with text pays for. With --idle (alone or with
+// --text) it ends at the first moment after that paint when the event loop
+// has nothing to do.
 #include <unistd.h>
 
 #include <QAbstractEventDispatcher>
@@ -40,10 +41,15 @@ class Client : public QWidget {
 
 int main(int argc, char* argv[]) {
   QStandardPaths::setTestModeEnabled(true);
-  const QByteArray option = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+  bool text = false;
+  bool idle = false;
+  for (int i = 1; i < argc; ++i) {
+    text |= QByteArray(argv[i]) == "--text";
+    idle |= QByteArray(argv[i]) == "--idle";
+  }
   QApplication app(argc, argv);
   QMainWindow window;
-  window.setCentralWidget(new Client(option == "--text", option == "--idle"));
+  window.setCentralWidget(new Client(text, idle));
   const QSize screen = QGuiApplication::primaryScreen()->size();
   window.move(40, 30);
   window.resize(screen.width() - 80, screen.height() - 60);
