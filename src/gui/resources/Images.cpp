@@ -33,11 +33,13 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The images as they are drawn: one character a pixel, colours "#RRGGBB" or
-// "None". Read here in one pass; Qt's own XPM reader takes several times as
-// long on a first call, and the window reads about twenty of them while it
-// starts. Anything else (or a damaged file) gives no image.
-std::optional<QImage> SimpleXpm(std::string_view text) {
+QPixmap Xpm(const char* folder, int id) {
+  return ReadXpm(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder)).arg(id));
+}
+
+}  // namespace
+
+std::optional<QImage> ReadSimpleXpm(std::string_view text) {
   const std::vector<std::string_view> strings = QuotedStrings(text);
   if (strings.empty()) return std::nullopt;
   int width = 0, height = 0, colours = 0, perPixel = 0;
@@ -79,17 +81,11 @@ std::optional<QImage> SimpleXpm(std::string_view text) {
   return image;
 }
 
-QPixmap Xpm(const char* folder, int id) {
-  return ReadXpm(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder)).arg(id));
-}
-
-}  // namespace
-
 QPixmap ReadXpm(const QString& path) {
   QFile file(path);
   if (file.open(QIODevice::ReadOnly)) {
     const QByteArray bytes = file.readAll();
-    if (const std::optional<QImage> image = SimpleXpm(std::string_view(bytes.constData(), bytes.size()))) {
+    if (const std::optional<QImage> image = ReadSimpleXpm(std::string_view(bytes.constData(), bytes.size()))) {
       return QPixmap::fromImage(*image);
     }
   }

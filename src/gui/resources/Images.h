@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
+
+#include <optional>
+#include <string_view>
 
 namespace dyno {
 
@@ -14,5 +18,12 @@ QIcon ApplicationIcon();        // icon 1001, 32 x 32 and 16 x 16
 
 // The XPM file at path, read as the functions above read it.
 QPixmap ReadXpm(const QString& path);
+
+// The XPM text of an image as they are drawn (one character a pixel, colours
+// "#RRGGBB" or "None"), read in one pass: Qt's own XPM reader takes several
+// times as long on its first calls, and the window reads about twenty
+// images while it starts. Anything else, or a damaged file, gives nothing
+// and is left to Qt's reader.
+std::optional<QImage> ReadSimpleXpm(std::string_view text);
 
 }  // namespace dyno
