@@ -49,7 +49,7 @@ int TakeSamples(SlipCurve& curve, std::string_view line) {
       tokenEnd = std::find(start, end, ' ');
       if (read) curve.Samples[count++] = DecimalToDouble({start, tokenEnd});
     } else {
-      curve.Samples[count++] = ReadDecimal(start, end, tokenEnd);
+      curve.Samples[count++] = ReadUnblankedDecimal(start, end, tokenEnd);
       while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
     }
     ++taken;
