@@ -55,6 +55,13 @@ double GeneralDecimal(const char* p, const char* end, bool negative, const char*
   std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
   for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
   const auto whole = q - p;
+  // One decimal, as torque rows are written: no second loop and no count.
+  if (end - q >= 3 && whole <= 14 && q[0] == '.' && DigitValue(q[1]) <= 9 && DigitValue(q[2]) > 9 &&
+      (q[2] | 0x20) != 'e') {
+    const double value = static_cast<double>(static_cast<std::int64_t>(digits * 10 + DigitValue(q[1]))) / 10.0;
+    stop = q + 2;
+    return negative ? -value : value;
+  }
   std::ptrdiff_t decimals = 0;
   if (q < end && *q == '.') {
     const char* const point = q++;
