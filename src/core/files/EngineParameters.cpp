@@ -55,6 +55,7 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
   if (comment != std::string_view::npos) parameter.Comment = line.substr(comment);
 }
 
+// The eight bytes from bytes on as one word, to compare eight at once.
 std::uint64_t FirstEight(const char* bytes) {
   std::uint64_t word = 0;
   std::memcpy(&word, bytes, sizeof word);

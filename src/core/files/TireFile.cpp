@@ -48,7 +48,7 @@ double ReadSample(const char* p, const char* const end, const char*& stop) {
       // such a byte, into the bytes after it: those before are exact.
       const std::uint64_t other = (values | (values + 0x7676767676767676u)) & 0x8080808080808080u;
       const bool ended = end - p == 8 || (number_detail::DigitValue(p[8]) > 9 && (p[8] | 0x20) != 'e');
-      if (other == 0x8000u && p[1] == '.' && ended) {
+      if (other == 0x8000u && p[1] == '.' && ended) {  // the second byte, a point, alone is no digit
         // The digits without the point, the first in the second byte, then
         // combined pairwise: two digits a byte, four, eight.
         std::uint64_t digits = ((values & 0xFFu) | ((values >> 8) & ~std::uint64_t{0xFF})) << 8;
