@@ -27,11 +27,33 @@ const char* ReadRowFields(const char* p, const char* const end, TorqueRow& row) 
     while (p < end && (IsFieldBlank(*p) || (f == 2 && *p == '\r'))) ++p;
     if (p < end && (*p == '\n' || (f < 2 && *p == '\r'))) break;
     const char* stop = p;
-    values[f] = ReadDecimal(p, end, stop);
+    values[f] = ReadUnblankedDecimal(p, end, stop);  // no blank is left before it
     p = stop;
     if (f == 2) break;
     while (p < end && *p != ',' && *p != ')' && *p != '\r' && *p != '\n') ++p;  // what follows the number
     if (p == end || *p != ',') break;
+    ++p;
+  }
+  row.Rpm = values[0];
+  row.Compression = values[1];
+  row.Torque = values[2];
+  return p;
+}
+
+// ReadRowFields of the usual row, "( N, N, N" with at most one blank before
+// each number and a comma right after the first two: the fields' loops look
+// at each byte for blanks, line ends and commas; here each is one test.
+// Any other shape gives nullptr, and the general loop reads the row.
+const char* ReadUsualRow(const char* p, const char* const end, TorqueRow& row) {
+  double values[3];
+  for (int f = 0; f < 3; ++f) {
+    if (p < end && *p == ' ') ++p;
+    const char* stop = p;
+    values[f] = ReadUnblankedDecimal(p, end, stop);
+    if (stop == p) return nullptr;  // no number, or one led by another blank
+    p = stop;
+    if (f == 2) break;
+    if (p == end || *p != ',') return nullptr;
     ++p;
   }
   row.Rpm = values[0];
@@ -92,7 +114,9 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
     }
     TorqueRow row;
     const char* const fields = text.data() + at + key.size();
-    const char* const stop = ReadRowFields(fields, text.data() + std::min(limit, nul), row);
+    const char* const fieldsEnd = text.data() + std::min(limit, nul);
+    const char* stop = ReadUsualRow(fields, fieldsEnd, row);
+    if (stop == nullptr) stop = ReadRowFields(fields, fieldsEnd, row);
     pos = pieceEnd(static_cast<std::size_t>(stop - text.data()), limit);
     curve.Rpm[n] = row.Rpm;
     curve.Compression[n] = row.Compression;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -54,6 +55,13 @@ void ReadParameterAt(std::string_view text, std::size_t at, EngineParameter& par
   if (comment != std::string_view::npos) parameter.Comment = line.substr(comment);
 }
 
+// The eight bytes from bytes on as one word, to compare eight at once.
+std::uint64_t FirstEight(const char* bytes) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
 // Where each key first occurs in text. Each key is sought by one of its
 // bytes, one byte value at a time with memchr, which skips the text between
 // candidates far faster than a byte-by-byte look at every position. That
@@ -64,6 +72,7 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
     int Key;
     std::string_view Name;
     std::size_t Offset;  // of the sought byte in the name
+    std::uint64_t Head;  // the name's first eight bytes, when it has them
   };
   struct KeysByByte {
     KeysByByte() {
@@ -90,7 +99,7 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
           if (given[k] || offset == std::string_view::npos) continue;
           const auto byte = static_cast<unsigned char>(name[offset]);
           if (count[byte] == 0) bytes[byteCount++] = byte;
-          keys[byte][count[byte]++] = {k, name, offset};
+          keys[byte][count[byte]++] = {k, name, offset, name.size() >= 8 ? FirstEight(name.data()) : 0};
           given[k] = true;
           --left;
         }
@@ -115,8 +124,11 @@ std::array<std::size_t, EngineParameterCount> FirstOccurrences(std::string_view 
       if (at == nullptr) break;
       const auto p = static_cast<std::size_t>(at - begin);
       for (int k = 0; k < index.count[byte]; ++k) {
-        const auto [key, name, offset] = index.keys[byte][k];
-        if (first[key] != std::string_view::npos || offset > p || text[p - offset] != name[0]) continue;
+        const auto [key, name, offset, head] = index.keys[byte][k];
+        if (first[key] != std::string_view::npos || offset > p || p - offset + name.size() > text.size()) continue;
+        // Many keys share a byte, and a line of one key holds the bytes of
+        // others: eight bytes compared at once reject most candidates.
+        if (name.size() >= 8 && FirstEight(at - offset) != head) continue;
         if (text.substr(p - offset, name.size()) == name) {
           first[key] = p - offset;
           --missing;

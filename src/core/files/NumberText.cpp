@@ -11,16 +11,11 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The value of a digit; above 9 for any other byte.
-unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0'; }
+}  // namespace
 
-constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// ReadDecimal of the number at p, after its blanks and sign, in the general
-// way. Kept out of line: the usual number then costs no saving of the
-// registers this needs.
-[[gnu::noinline]] double GeneralDecimal(const char* p, const char* const end, bool negative, const char*& stop) {
+// Kept out of line: the usual number then costs no saving of the registers
+// this needs.
+double number_detail::GeneralDecimal(const char* p, const char* const end, bool negative, const char*& stop) {
   // Mantissa: digits, optionally a point and more digits; at least one
   // digit. Up to 15 significant digits are gathered as an exact integer.
   const char* const start = p;
@@ -76,8 +71,6 @@ constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
   return negative ? -value : value;
 }
 
-}  // namespace
-
 double DecimalToDouble(std::string_view text) {
   const char* stop = nullptr;
   return ReadDecimal(text.data(), text.data() + text.size(), stop);
@@ -85,44 +78,9 @@ double DecimalToDouble(std::string_view text) {
 
 double ReadDecimal(const char* const begin, const char* const end, const char*& stop) {
   stop = begin;
-  if (begin == end) return 0.0;
   const char* p = begin;
-  if (IsNumberBlank(*p)) {
-    while (p < end && IsNumberBlank(*p)) ++p;
-    if (p == end) return 0.0;
-  }
-  const bool negative = *p == '-';
-  if (negative || *p == '+') ++p;
-
-  // The usual number of a file, at most 15 digits with an optional point and
-  // no exponent, in one pass: its digits are an exact integer, so one
-  // division by an exact power of ten rounds correctly (the general path
-  // below gives the same double). Zeros that end the decimals are dropped
-  // first: 1500.0 then needs no division.
-  {
-    const char* q = p;
-    std::uint64_t digits = 0;  // wraps beyond 19 digits; then unused
-    for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
-    const auto whole = q - p;
-    std::ptrdiff_t decimals = 0;
-    if (q < end && *q == '.') {
-      const char* const point = q++;
-      for (unsigned digit = 0; q < end && (digit = DigitValue(*q)) <= 9; ++q) digits = digits * 10 + digit;
-      decimals = q - point - 1;
-    }
-    const auto count = whole + decimals;
-    if (count > 0 && count <= 15 && (q == end || (*q | 0x20) != 'e')) {
-      if (decimals > 0 && q[-1] == '0') {
-        for (const char* last = q - 1; decimals > 0 && *last == '0'; --last, --decimals) digits /= 10;
-      }
-      const auto exact = static_cast<double>(static_cast<std::int64_t>(digits));  // below 10^15
-      const double value = decimals == 0 ? exact : exact / PowersOfTen[decimals];
-      stop = q;
-      return negative ? -value : value;
-    }
-  }
-
-  return GeneralDecimal(p, end, negative, stop);
+  while (p < end && IsNumberBlank(*p)) ++p;
+  return ReadUnblankedDecimal(p, end, stop);
 }
 
 namespace {
