@@ -49,6 +49,28 @@ TEST(AppStyle, OverflowIconsAreTheBaseStylesIconsInEitherDirection) {
             IconImage(base->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton), 16));
 }
 
+// The base style is asked for an overflow icon only when it is drawn; for
+// any other icon at once.
+TEST(AppStyle, AsksForTheOverflowIconsOnlyWhenTheyAreDrawn) {
+  struct Counting : QProxyStyle {
+    using QProxyStyle::QProxyStyle;
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override {
+      ++asked;
+      return QProxyStyle::standardIcon(icon, option, widget);
+    }
+    mutable int asked = 0;
+  };
+  AppStyle style(BaseName());
+  auto* counting = new Counting(QStyleFactory::create(BaseName()));
+  style.setBaseStyle(counting);
+  const QIcon icon = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, nullptr);
+  EXPECT_EQ(counting->asked, 0);
+  EXPECT_FALSE(icon.pixmap(16).isNull());
+  EXPECT_EQ(counting->asked, 1);
+  style.standardIcon(QStyle::SP_DialogOkButton, nullptr, nullptr);
+  EXPECT_EQ(counting->asked, 2);
+}
+
 TEST(AppStyle, AToolBarDrawnInTilesHasThePixelsOfOneDrawnAtOnce) {
   const QString name = BaseName();
   QMainWindow window;

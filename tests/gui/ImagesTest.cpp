@@ -100,12 +100,13 @@ TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
   const test::TempDir dir;
   const std::string head = "/* XPM */\nstatic const char *const x[] = {\n";
   const auto file = [&](const std::string& body) { return QString::fromStdString(dir.Write("image.xpm", head + body)); };
-  const QString read = file(R"("3 2 2 1", ". c None", "k c #00a0Ff", ".k.", "kk."};)");
+  const QString read = file(R"("3 2 2 1", ". c None", "k c #09a0Ff", ".k.", "kk."};)");
   ASSERT_TRUE(quick(read));
   EXPECT_EQ(*quick(read), byQt(read));
-  EXPECT_EQ(quick(read)->pixel(1, 0), qRgb(0, 0xA0, 0xFF));
+  EXPECT_EQ(quick(read)->pixel(1, 0), qRgb(0x09, 0xA0, 0xFF));
   for (const std::string body : {
            R"("3 2 2 1", ". c None", "k c red", ".k.", "kk."};)",              // a named colour
+           R"("3 2 2 1", ". c None", "k c #0000Fg", ".k.", "kk."};)",          // no hex digit
            R"("3 2 2 2", ".. c None", "kk c #0000FF", "..kk..", "kkkk.."};)",  // two characters a pixel
            R"("3 2 2 1", ". c None", "k c #0000FF", ".k", "kk."};)",           // a row cut short
            R"("3 2 2 1", ". c None", "k c #0000FF", ".k.", "kx."};)",          // a pixel of no colour
