@@ -11,11 +11,12 @@ namespace dyno {
 //   are built. Loading one makes Qt ask every image-format plugin whether it
 //   reads the file, which loads them all (about 2.5 ms). Those icons now load
 //   when a button is first drawn, which most windows never do.
-// - Qt hands any fill of 96 spans or more to a pool of threads. A tall scroll
-//   bar's gradient (a span a line) and a tool bar's edge lines (a span a
-//   pixel) are such fills, so the first paint starts the pool and waits for
-//   its threads (2.5 ms or more). Both are drawn in tiles too small for
-//   that; their spans are a few pixels long and gain nothing from threads.
+// - Qt hands any fill of 96 spans or more to a pool of threads, and a tool
+//   bar's edge lines (a span a pixel, the width of the window) are such
+//   fills: each piece of them waits for the pool's threads. Tool bars are
+//   drawn in tiles too small for that.
+//   (Scroll bars cannot be: their groove is drawn through a clip of its own,
+//   so its translucent edges would be drawn once a tile.)
 class AppStyle : public QProxyStyle {
   Q_OBJECT
 
