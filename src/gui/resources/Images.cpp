@@ -44,7 +44,7 @@ std::optional<QImage> ReadSimpleXpm(std::string_view text) {
   if (strings.empty()) return std::nullopt;
   int width = 0, height = 0, colours = 0, perPixel = 0;
   if (std::sscanf(std::string(strings[0]).c_str(), "%d %d %d %d", &width, &height, &colours, &perPixel) != 4 ||
-      perPixel != 1 || width <= 0 || height <= 0 || width > 256 || height > 256 || colours <= 0 ||
+      perPixel != 1 || width <= 0 || height <= 0 || width > 256 || height > 256 || colours <= 0 || colours > 256 ||
       strings.size() != static_cast<std::size_t>(1 + colours + height)) {
     return std::nullopt;
   }
