@@ -30,18 +30,24 @@
 namespace dyno {
 namespace {
 
+// The paths of the compiled-in images, in order.
+QStringList CompiledInImages() {
+  QStringList paths;
+  for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    paths << it.next();
+  }
+  paths.sort();
+  return paths;
+}
+
 TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
   const QSet<QRgb> vga = {qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
                           qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
                           qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
                           qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255),
                           qRgb(96, 160, 192)};
-  QStringList paths;
-  for (QDirIterator it(QStringLiteral(":/images"), QDirIterator::Subdirectories); it.hasNext();) {
-    const QString path = it.next();
-    if (path.endsWith(QStringLiteral(".xpm"))) paths << path;
-  }
-  paths.sort();
+  const QStringList paths = CompiledInImages();
   std::string out;
   QImage sheet(42 * static_cast<int>(paths.size()), 34, QImage::Format_ARGB32);
   sheet.fill(qRgb(255, 255, 240));
@@ -86,16 +92,14 @@ TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
   const auto byUs = [](const QString& path) {
     return ReadXpm(path).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
   };
-  int images = 0;
-  for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
-       it.hasNext(); ++images) {
-    const QString path = it.next();
+  const QStringList paths = CompiledInImages();
+  EXPECT_GE(paths.size(), 24);
+  for (const QString& path : paths) {
     const std::optional<QImage> image = quick(path);
     ASSERT_TRUE(image) << path.toStdString();
     EXPECT_EQ(*image, byQt(path)) << path.toStdString();
     EXPECT_EQ(byUs(path), byQt(path)) << path.toStdString();
   }
-  EXPECT_GE(images, 24);
 
   const test::TempDir dir;
   const std::string head = "/* XPM */\nstatic const char *const x[] = {\n";
