@@ -172,6 +172,7 @@ class Session {
     host.invalidations.clear();
     host.scrolls.clear();
     host.messages.clear();
+    host.boxFocused = false;
     const int syncs = host.scrollBarSyncs;
 
     std::istringstream words(line);
@@ -191,6 +192,7 @@ class Session {
                      std::to_string(b.Position) + "\n";
     }
     for (const auto& m : host.messages) transcript_ += "  message \"" + m.text + "\" \"" + m.caption + "\"\n";
+    if (host.boxFocused) transcript_ += "  value box focused\n";
     if (host.valueBox != box || host.valueBoxChanges != boxChanges) {
       transcript_ += "  box \"" + host.valueBox + "\" after " + std::to_string(host.valueBoxChanges - boxChanges) +
                      " changes\n";
@@ -241,6 +243,8 @@ class Session {
       host.EmptyValueBox();
     } else if (command == "focuslost") {
       ValueEditNotify(st, ValueEditCode::FocusLost);
+    } else if (command == "enter") {
+      ValueEditNotify(st, ValueEditCode::Entered);
     } else if (command == "bend") {
       BendCommand(st);
     } else if (command == "lock") {

@@ -28,11 +28,13 @@
 #include "core/chart/PrintedPage.h"
 #include "core/chart/ViewState.h"
 #include "core/curves/PasteTable.h"
+#include "core/editing/TypedNumber.h"
 #include "core/editing/ValueBox.h"
 #include "core/document/CommandRules.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
 #include "core/files/FilePaths.h"
+#include "core/editing/TypedNumber.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
@@ -218,6 +220,9 @@ TEST(Tables, NumbersAndTexts) {
     const std::string text = Text(in);
     if (rule == "decimal") {
       out << "decimal \"" << text << "\" -> " << Exact(DecimalToDouble(text)) << "\n";
+    } else if (rule == "typed") {
+      const std::optional<double> typed = ReadTypedNumber(text);
+      out << "typed \"" << text << "\" -> " << (typed ? Exact(*typed) : "no number: " + NotANumberMessage("Field", text).Text) << "\n";
     } else if (rule == "pieces") {
       int pos = 0;
       for (std::string_view piece; !(piece = ReadTextLine(text, pos)).empty();) {

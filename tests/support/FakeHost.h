@@ -34,11 +34,13 @@ class FakeHost : public EditorHost {
     messages.push_back({std::string(text), std::string(caption)});
   }
   void ScrollPixels(int dy, const Rect& area) override { scrolls.push_back({dy, area}); }
+  void FocusValueBox() override { boxFocused = true; }
   void SyncRowScrollBar(const RowScrollBarState& bar) override {
     scrollBar = bar;
     ++scrollBarSyncs;
   }
   std::string ValueBoxText() const override { return valueBox; }
+  bool boxFocused = false;
   bool ValueBoxModified() const override { return valueBoxModified; }
   void EmptyValueBox() override {
     if (valueBox.empty()) return;

@@ -67,6 +67,9 @@ class EditorHost {
   virtual bool ValueBoxModified() const = 0;  // the box's own "edited" flag
   virtual void EmptyValueBox() = 0;
   virtual void InsertValueBoxText(std::string_view text) = 0;
+  // Gives the value box the keyboard focus, its text selected: after the
+  // user was told that what it holds is no number.
+  virtual void FocusValueBox() {}
 
   virtual void SetCursorShape(CursorShape shape) = 0;
 };

@@ -23,6 +23,11 @@ struct InteractionState {
   // Set while the program inserts ReadoutText into the box, so the change
   // notification can tell a text the box cut short from the one written.
   bool InsertingReadout = false;
+  // The selected values as they were when the user began a run of typing:
+  // while the box holds no number they stand again.
+  double TypedFromCompression = 0.0;
+  double TypedFromTorque = 0.0;
+  double TypedFromSample = 0.0;
 
   // Mouse picking and dragging.
   bool MouseDown = false;

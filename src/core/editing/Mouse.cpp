@@ -8,6 +8,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
+#include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 
@@ -506,6 +507,7 @@ void EvLButtonUp(EditorState& st, Point p) {
   const LookRepaint look(st);
   InteractionState& ui = st.Ui;
   ui.MouseDown = false;
+  ActOnShortPress(st);
   // A press that follows within a tick starts its own count.
   ui.RepeatCount = 0;
   RaiseButtons(st);

@@ -1,11 +1,13 @@
 #include "core/editing/Timer.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/document/DefaultSlipTable.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/TypedNumber.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 
@@ -34,13 +36,36 @@ void StepShownValue(EditorState& st, bool up) {
   InteractionState& ui = st.Ui;
   std::string text = st.Host.ValueBoxText();
   if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
-  ui.SpinValue = DecimalToDouble(text);
+  // The box may still hold a text the user was told is no number: the step
+  // then starts from the value as it stands, shown as the box shows values.
+  const std::optional<double> typed = ReadTypedNumber(text);
+  ui.SpinValue = typed ? *typed : DecimalToDouble(ShownSelectedValue(st));
   const bool tire = st.Doc.TireMode;
   const double step = !tire ? EngineValueStep : ui.RepeatCount < 10 ? SlipFirstStep : SlipRepeatStep;
   ui.SpinValue += up ? step : -step;
   ui.SpinText = FormatReadout(ui.SpinValue, tire ? SlipDecimals : EngineDecimals);
   // The box's change handling stores the new text into the selected value.
   WriteValueBox(ui, st.Host, ui.SpinText);
+}
+
+// One action of the held Up or Down button: a bend of the current slip curve
+// in bend mode, a step of the shown value.
+void ActOnHeldButton(EditorState& st, bool bend, bool step) {
+  InteractionState& ui = st.Ui;
+  EditorDocument& doc = st.Doc;
+  const LookRepaint look(st);
+  if (bend) {
+    SlipCurve& curve = CurrentCurve(doc);
+    const int n = BendSampleCount(doc, curve);
+    if (n > 0) {
+      ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
+      if (Bend(doc, ui.BendTarget)) {
+        st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
+        if (doc.TireMode) RepaintTable(st.Host, st.View);
+      }
+    }
+  }
+  if (step) StepShownValue(st, ui.UpPressed);
 }
 
 }  // namespace
@@ -68,34 +93,29 @@ bool Bend(EditorDocument& doc, double target) {
 
 void EvTimer(EditorState& st) {
   InteractionState& ui = st.Ui;
-  EditorDocument& doc = st.Doc;
   if (!ui.MouseDown) ui.RepeatCount = 0;
 
   const bool held = ui.UpPressed || ui.DownPressed;
-  const bool bend = doc.BendActive && held;
+  const bool bend = st.Doc.BendActive && held;
   const bool step = held && ui.ValueShown;
   // One count per tick, so bending and stepping keep the same rhythm.
   if (bend || step) ui.RepeatCount = std::min(ui.RepeatCount + 1, RepeatCountCap);
-  if ((bend || step) && RepeatActs(ui.RepeatCount)) {
-    const LookRepaint look(st);
-    if (bend) {
-      SlipCurve& curve = CurrentCurve(doc);
-      const int n = BendSampleCount(doc, curve);
-      if (n > 0) {
-        ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
-        if (Bend(doc, ui.BendTarget)) {
-          st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
-          if (doc.TireMode) RepaintTable(st.Host, st.View);
-        }
-      }
-    }
-    if (step) StepShownValue(st, ui.UpPressed);
-  }
+  if ((bend || step) && RepeatActs(ui.RepeatCount)) ActOnHeldButton(st, bend, step);
 
   if (st.Chart.ScaleChanged) {
     RepaintChart(st.Host, st.View);
     st.Chart.ScaleChanged = false;
   }
+}
+
+void ActOnShortPress(EditorState& st) {
+  InteractionState& ui = st.Ui;
+  const bool held = ui.UpPressed || ui.DownPressed;
+  const bool bend = st.Doc.BendActive && held;
+  const bool step = held && ui.ValueShown;
+  if (ui.RepeatCount != 0 || !(bend || step)) return;
+  ui.RepeatCount = 1;
+  ActOnHeldButton(st, bend, step);
 }
 
 void BendCommand(EditorState& st) {

@@ -31,6 +31,10 @@ const std::array<double, DefaultSlipSamples>& BendWeights();
 // axis moved is repainted.
 void EvTimer(EditorState& st);
 
+// A press of Up or Down is let go: when no tick has acted on it yet, it
+// acts once now, so every press steps or bends at least once, however short.
+void ActOnShortPress(EditorState& st);
+
 // Bends the current slip curve so that its last charted sample reaches
 // target: every sample moves by the same multiple of its bend weight.
 // Returns whether anything was bent (the document is then modified).

@@ -7,6 +7,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
+#include "core/editing/TypedNumber.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -53,10 +54,55 @@ void StoreBoxValue(EditorState& st, double x, bool countsAsChange, bool typed) {
 }
 
 // The user's edits of the box are a step of their own, begun by the first
-// one; the program writes the box within the step of the press or hold that
-// picked or stepped a value.
+// one, which also notes the selected values as they were; the program writes
+// the box within the step of the press or hold that picked or stepped a value.
 void BeginTyping(EditorState& st) {
-  if (!st.History.Recording()) st.Steps.Begin(StepKind::Typing);
+  if (st.History.Recording()) return;
+  st.Steps.Begin(StepKind::Typing);
+  InteractionState& ui = st.Ui;
+  const int s = ui.SelectedIndex;
+  if (IsEngineRow(st, s)) {
+    ui.TypedFromCompression = st.Doc.Engine.Compression[s];
+    ui.TypedFromTorque = st.Doc.Engine.Torque[s];
+  }
+  if (IsSlipRow(st, s)) {
+    ui.TypedFromSample = st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s];
+  }
+}
+
+// While the box holds no number, the selected values are those the run of
+// typing began with: nothing half typed, and nothing that is no number,
+// stands in the curve.
+void RestoreTypedFrom(EditorState& st) {
+  InteractionState& ui = st.Ui;
+  EditorDocument& doc = st.Doc;
+  const int s = ui.SelectedIndex;
+  if (ui.CompressionSelected && IsEngineRow(st, s)) {
+    doc.Engine.Compression[s] = ui.TypedFromCompression;
+    RepaintCellBand(st.Host, st.View, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
+  }
+  if (ui.TorqueSelected && IsEngineRow(st, s)) {
+    doc.Engine.Torque[s] = ui.TypedFromTorque;
+    RecomputePower(doc, s);
+    RepaintCellBand(st.Host, st.View, s, TorqueColumnSpan.left, TableWidth, true);
+  }
+  if (AnyCurveSelected(ui) && IsSlipRow(st, s)) {
+    doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s] = ui.TypedFromSample;
+    RepaintCellBand(st.Host, st.View, s, TireDataColumnX[0], TableWidth, true);
+  }
+}
+
+// Stores what the user typed: the number it reads as, or, for a text that
+// is none, the values the run began with. True when it was a number.
+bool StoreTyped(EditorState& st, const std::string& text, bool countsAsChange) {
+  BeginTyping(st);
+  const std::optional<double> value = ReadTypedNumber(text);
+  if (value) {
+    StoreBoxValue(st, *value, countsAsChange, true);
+  } else {
+    RestoreTypedFrom(st);
+  }
+  return value.has_value();
 }
 
 }  // namespace
@@ -67,6 +113,20 @@ double StoredEngineValue(const EditorDocument& doc, double current, double shown
   // Showing a value in other units must not change it.
   if (!typed && ShowSame(ShownTorque(current, unit), shown, EngineDecimals)) return current;
   return StoredTorque(shown, unit, EngineDecimals);
+}
+
+std::string ShownSelectedValue(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  const int s = ui.SelectedIndex;
+  if (AnyCurveSelected(ui) && IsSlipRow(st, s)) {
+    return FormatReadout(st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s],
+                         SlipDecimals);
+  }
+  if ((ui.CompressionSelected || ui.TorqueSelected) && IsEngineRow(st, s)) {
+    const double value = ui.CompressionSelected ? st.Doc.Engine.Compression[s] : st.Doc.Engine.Torque[s];
+    return FormatReadout(ShownTorque(value, st.Doc.Dyno.Units.Torque), EngineDecimals);
+  }
+  return {};
 }
 
 std::string FormatReadout(double value, int decimals) {
@@ -141,8 +201,11 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     const bool cut = !typed && text != ui.ReadoutText;
     ui.ReadoutText = text;
     if (cut) return;
-    if (typed) BeginTyping(st);
-    StoreBoxValue(st, DecimalToDouble(text), true, typed);
+    if (typed) {
+      StoreTyped(st, text, true);
+    } else {
+      StoreBoxValue(st, DecimalToDouble(text), true, false);
+    }
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
     return;
   }
@@ -152,11 +215,20 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   // run of typing ends here.
   if (text != ui.ReadoutText) {
     ui.ReadoutText = text;
-    BeginTyping(st);
-    StoreBoxValue(st, DecimalToDouble(text), st.Host.ValueBoxModified(), true);
+    StoreTyped(st, text, st.Host.ValueBoxModified());
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
   }
+  // What the user typed in this run must be a number: otherwise the values
+  // are as the run found them, and the user is told and taken back to the
+  // box to mend the text.
+  const bool typing = st.History.RecordingKind() == StepKind::Typing;
+  const bool refused = typing && !ReadTypedNumber(text);
   st.Steps.EndTyping();
+  if (refused) {
+    const UserMessage message = NotANumberMessage("the value box", text);
+    st.Host.ShowMessage(message.Text, message.Caption);
+    st.Host.FocusValueBox();
+  }
 }
 
 }  // namespace dyno

@@ -21,6 +21,10 @@ inline constexpr int ValueBoxLimit = 8;
 // stored from it (see WriteValueBox).
 std::string FormatReadout(double value, int decimals);
 
+// The text the value box shows for the selected value as it stands now
+// (empty when nothing is selected).
+std::string ShownSelectedValue(const EditorState& st);
+
 // The N-m value to store for a torque or compression that the box shows as
 // `shown` in the document's torque unit. In N-m that is the value itself; in
 // other units one that shows as the same text, except that a text the
@@ -54,17 +58,20 @@ void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount)
 enum class ValueEditCode {
   TextChanged,  // the box's text changed: by typing, cutting, pasting or the program
   FocusLost,    // the box lost the keyboard focus
+  Entered,      // Enter was pressed in the box
   Other,        // anything else the box reports; ignored
 };
 
 // The value box's notification handling. A text change stores the box's
-// number into the selected engine value or slip sample (0 when the text
-// holds none), sets Modified and repaints the cells and the chart strip
-// around the point. The change caused by the program's own emptying of the
-// box is skipped. Losing the focus stores the text only when it differs from
-// what was last stored through the box, so a value changed meanwhile by a
-// command is never put back. The user's edits up to the loss of the focus
-// are one step of the undo history (Enter ends it too, see EndTyping).
+// number into the selected engine value or slip sample, sets Modified and
+// repaints the cells and the chart strip around the point; the user's text
+// is read as ReadTypedNumber reads it, and while it is no number the values
+// stay as the run of typing found them. The change caused by the program's
+// own emptying of the box is skipped. Losing the focus (or Enter) stores the
+// text only when it differs from what was last stored through the box, so a
+// value changed meanwhile by a command is never put back, and ends the run
+// of typing, one step of the undo history; a run that ends on a text that is
+// no number is refused with a message, and the box takes the focus again.
 void ValueEditNotify(EditorState& st, ValueEditCode code);
 
 }  // namespace dyno

@@ -4,6 +4,7 @@
 
 #include "core/document/DefaultSlipTable.h"
 #include "core/document/EditorDocument.h"
+#include "core/editing/TypedNumber.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterTexts.h"
@@ -22,8 +23,9 @@ SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve) {
 
 void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff) {
   curve.Name = std::string(name.substr(0, StoredSlipNameLength));
-  curve.Step = DecimalToDouble(step.substr(0, StoredSlipNumberLength));
-  curve.DropoffFunction = DecimalToDouble(dropoff.substr(0, StoredSlipNumberLength));
+  // The dialog takes only numbers; each is read whole, never cut short.
+  curve.Step = ReadTypedNumber(step).value_or(DecimalToDouble(step));
+  curve.DropoffFunction = ReadTypedNumber(dropoff).value_or(DecimalToDouble(dropoff));
 }
 
 int AddSlipCurve(EditorDocument& doc, int workingCount) {

@@ -21,7 +21,6 @@ void ApplyParameterTexts(EditorDocument& doc, const ParameterTexts& texts);
 inline constexpr int SlipNameBoxLength = 37;    // characters a name box accepts
 inline constexpr int SlipNumberBoxLength = 10;  // characters a step or drop-off box accepts
 inline constexpr int StoredSlipNameLength = 18; // characters of a name kept on OK
-inline constexpr int StoredSlipNumberLength = 8;  // characters of a number read on OK
 
 // What the header editor shows for one slip curve: the name as it is, the
 // step with five decimals (0.00200) and the drop-off with one (3.0).
@@ -33,8 +32,8 @@ struct SlipHeaderTexts {
 SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve);
 
 // Stores confirmed header texts: the name's first 18 characters, and the
-// numbers converted from at most their first 8 characters (text that is not
-// a number gives 0).
+// numbers as ReadTypedNumber reads them, whole (the dialog refuses texts that
+// are no number).
 void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff);
 
 // Adds a curve behind the workingCount curves of the header editor, written

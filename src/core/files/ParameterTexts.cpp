@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/editing/TypedNumber.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -102,7 +103,11 @@ void LoadParameterTexts(const EngineParameterSet& set, ParameterTexts& texts) {
 void StoreParameterTexts(const ParameterTexts& texts, EngineParameterSet& set) {
   int index = 0;
   for (EngineParameter& parameter : set.Items) {
-    for (int v = 0; v < parameter.ValueCount(); ++v) parameter.Values[v] = DecimalToDouble(texts.Texts[index++]);
+    for (int v = 0; v < parameter.ValueCount(); ++v) {
+      // The dialog takes only numbers, with a decimal point or comma.
+      const std::string& text = texts.Texts[index++];
+      parameter.Values[v] = ReadTypedNumber(text).value_or(DecimalToDouble(text));
+    }
   }
 }
 

@@ -39,8 +39,9 @@ std::string FormatDialogValue(double value, NumberFormat format);
 // Fills texts from the values of the set.
 void LoadParameterTexts(const EngineParameterSet& set, ParameterTexts& texts);
 
-// Converts every text back into its value; comments are left alone. Text that
-// is not a number gives 0.
+// Converts every text back into its value, read as ReadTypedNumber reads a
+// typed number; comments are left alone. Text that is no number (the dialog
+// refuses it) gives what a file's reader makes of it.
 void StoreParameterTexts(const ParameterTexts& texts, EngineParameterSet& set);
 
 }  // namespace dyno

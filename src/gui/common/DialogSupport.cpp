@@ -11,7 +11,9 @@
 
 #include <algorithm>
 
+#include "core/editing/TypedNumber.h"
 #include "core/files/NumberText.h"
+#include "gui/common/UserDialogs.h"
 
 namespace dyno {
 
@@ -43,6 +45,18 @@ bool CenteredDialog::FocusLeftField(const QEvent* event) const {
 void SetLimitedText(QLineEdit& edit, const QString& text, int limit) {
   edit.setMaxLength(std::max(limit, static_cast<int>(text.size())));
   edit.setText(text);
+}
+
+std::optional<double> TypedValue(QLineEdit& edit, const QString& field, UserDialogs& dialogs, QWidget* parent) {
+  const std::string text = ToBytes(edit.text());
+  const std::optional<double> value = ReadTypedNumber(text);
+  if (!value) {
+    const UserMessage refusal = NotANumberMessage(ToBytes(field), text);
+    dialogs.Message(parent, FromBytes(refusal.Text), FromBytes(refusal.Caption));
+    edit.setFocus(Qt::OtherFocusReason);
+    edit.selectAll();
+  }
+  return value;
 }
 
 double EditValue(const QLineEdit& edit, int limit) { return DecimalToDouble(ToBytes(edit.text().left(limit))); }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include <initializer_list>
+#include <optional>
 
 class QComboBox;
 class QDialogButtonBox;
@@ -48,6 +49,14 @@ void SetLimitedText(QLineEdit& edit, const QString& text, int limit);
 // The decimal value of an edit box's text, or of at most its first limit
 // characters.
 double EditValue(const QLineEdit& edit, int limit = -1);
+
+class UserDialogs;
+
+// The number a person typed into a field, read as ReadTypedNumber reads it
+// (a decimal point or comma, digit grouping); nothing when the text is no
+// number: the refusal, naming field and the text, is then shown over parent
+// and the field takes the focus again, its text selected.
+std::optional<double> TypedValue(QLineEdit& edit, const QString& field, UserDialogs& dialogs, QWidget* parent);
 
 // Latin-1 text and back: the file formats are 8-bit.
 QString FromBytes(std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "gui/curves/CurveDialogs.h"
 
+#include "core/editing/TypedNumber.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -95,21 +97,32 @@ bool GetEngineSpecsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The HP typed is taken at once, in range or not; out of range it is
-// reported (once per text) and the field gets the focus back.
-void GetEngineSpecsDialog::CheckPower() {
-  settings_.TargetPower = EditValue(*maxHp_);
-  if (PowerInRange(settings_.TargetPower)) {
+// reported (once per text) and the field gets the focus back. A text that is
+// no number is refused (once per text) and not taken: false then.
+bool GetEngineSpecsDialog::CheckPower() {
+  const QString text = maxHp_->text();
+  const std::optional<double> hp = ReadTypedNumber(ToBytes(text));
+  if (hp) settings_.TargetPower = *hp;
+  if (hp && PowerInRange(*hp)) {
     reportedHp_.clear();
-    return;
+    return true;
   }
-  if (reportedHp_ == maxHp_->text()) return;
-  reportedHp_ = maxHp_->text();
-  ReportPowerOutOfRange(dialogs_, this);
-  maxHp_->setFocus();
+  if (reportedHp_ != text) {
+    reportedHp_ = text;
+    if (hp) {
+      ReportPowerOutOfRange(dialogs_, this);
+      maxHp_->setFocus();
+    } else {
+      TypedValue(*maxHp_, QStringLiteral("Maximum HP"), dialogs_, this);
+    }
+  }
+  return hp.has_value();
 }
 
 void GetEngineSpecsDialog::accept() {
-  CheckPower();
+  // OK never closes silently on a text that is no number.
+  if (!ReadTypedNumber(ToBytes(maxHp_->text()))) reportedHp_.clear();
+  if (!CheckPower()) return;
   settings_.MaxRpmChoice = maxRpm_->currentIndex();
   settings_.PeakTorqueChoice = peakTorqueRpm_->currentIndex();
   settings_.RpmStepChoice = rpmSteps_->currentIndex();
@@ -162,15 +175,22 @@ bool RescalePowerSpecsDialog::eventFilter(QObject* watched, QEvent* event) {
 // unchanged dialog scales torque by exactly 1.
 void RescalePowerSpecsDialog::NewHpLeft() {
   doc_.Generator.TargetPower = EditValue(*currentHp_);
-  if (!PowerInRange(EditValue(*newHp_))) {
+  // A text that is no number is refused when OK is pressed.
+  const std::optional<double> hp = ReadTypedNumber(ToBytes(newHp_->text()));
+  if (hp && !PowerInRange(*hp)) {
     ReportPowerOutOfRange(dialogs_, this);
     newHp_->setFocus();
   }
 }
 
 void RescalePowerSpecsDialog::accept() {
-  values_.CurrentHp = EditValue(*newHp_);
-  values_.NewCompression = EditValue(*newCompression_);
+  const std::optional<double> hp = TypedValue(*newHp_, QStringLiteral("New HP"), dialogs_, this);
+  if (!hp) return;
+  const std::optional<double> compression =
+      TypedValue(*newCompression_, QStringLiteral("New Compression MAX"), dialogs_, this);
+  if (!compression) return;
+  values_.CurrentHp = *hp;
+  values_.NewCompression = *compression;
   ApplyRescale(doc_, values_);
   CenteredDialog::accept();
 }

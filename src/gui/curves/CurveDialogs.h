@@ -25,7 +25,7 @@ class GetEngineSpecsDialog : public CenteredDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CheckPower();
+  bool CheckPower();
 
   GeneratorSettings& settings_;
   UserDialogs& dialogs_;

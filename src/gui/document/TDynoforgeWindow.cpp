@@ -92,7 +92,7 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   valueEdit_->installEventFilter(this);
   connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
   // Enter ends a run of typing: what follows is another step.
-  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { state_->Steps.EndTyping(); });
+  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { ValueEditNotify(*state_, ValueEditCode::Entered); });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -251,6 +251,11 @@ void TDynoforgeWindow::EmptyValueBox() {
 
 void TDynoforgeWindow::InsertValueBoxText(std::string_view text) {
   valueEdit_->insert(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void TDynoforgeWindow::FocusValueBox() {
+  valueEdit_->setFocus(Qt::OtherFocusReason);
+  valueEdit_->selectAll();
 }
 
 void TDynoforgeWindow::SetCursorShape(CursorShape shape) {

@@ -75,6 +75,7 @@ class TDynoforgeWindow : public QWidget, public EditorHost, public EditorWindow 
   bool ValueBoxModified() const override;
   void EmptyValueBox() override;
   void InsertValueBoxText(std::string_view text) override;
+  void FocusValueBox() override;
   void SetCursorShape(CursorShape shape) override;
 
  signals:

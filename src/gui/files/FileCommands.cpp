@@ -346,7 +346,7 @@ void FileCommands::EditParameters() {
   QWidget* parent = window_.DialogParent();
   if (doc.TireMode) {
     CommandSteps(st).EditSlipCurves([&]() -> std::optional<int> {
-      EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, parent);
+      EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, dialogs, parent);
       if (dialogs.Run(dialog) != QDialog::Accepted) return std::nullopt;
       return dialog.CurveCount();
     });
@@ -354,7 +354,7 @@ void FileCommands::EditParameters() {
   }
   ParameterTexts texts;
   LoadParameterTexts(doc.Parameters, texts);
-  EditEngineSpecsDialog dialog(texts, parent);
+  EditEngineSpecsDialog dialog(texts, dialogs, parent);
   if (dialogs.Run(dialog) == QDialog::Accepted) CommandSteps(st).EditParameters(texts);
 }
 

@@ -158,8 +158,8 @@ QString FirstLine(const QString& text) {
 
 // --- Edit Engine Parameters --------------------------------------------------
 
-EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* parent)
-    : CenteredDialog(parent), texts_(texts) {
+EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), texts_(texts), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("Edit Engine Parameters"));
   SetDialogFace(*this);
   auto* layout = new QVBoxLayout(this);
@@ -215,22 +215,39 @@ EditEngineSpecsDialog::EditEngineSpecsDialog(ParameterTexts& texts, QWidget* par
   layout->addWidget(MakeButtonRow(this, {ok, cancel}));
 }
 
+// The name of a field in a message: its row's label, and the value's place
+// when the parameter has several ("Idle RPM Logic (value 2)").
+static QString FieldName(const EngineParameterSpec& spec, int position) {
+  QString label = LabelOf(spec.Key);
+  if (label.endsWith(QLatin1Char(':'))) label.chop(1);
+  // "Setting:" stands in several rows: the key tells them apart.
+  if (label == QLatin1String("Setting")) label = QString::fromLatin1(spec.Key);
+  return spec.ValueCount == 1 ? label : QStringLiteral("%1 (value %2)").arg(label).arg(position + 1);
+}
+
 void EditEngineSpecsDialog::accept() {
+  // Every field must hold a number; the first that does not is refused and
+  // nothing is stored.
+  ParameterTexts typed = texts_;
   for (int index = 0; index < EngineParameterCount; ++index) {
     const EngineParameterSpec& spec = EngineParameterSpecs[index];
     for (int v = 0; v < spec.ValueCount; ++v) {
-      if (const auto* box = findChild<QLineEdit*>(BoxName(spec, v))) {
-        texts_.Texts[ParameterTextIndex(index, v)] = ToBytes(FirstLine(box->text()).left(ParameterTextLength));
-      }
+      auto* box = findChild<QLineEdit*>(BoxName(spec, v));
+      if (!box) continue;
+      const QString text = FirstLine(box->text()).left(ParameterTextLength);
+      if (text != box->text()) box->setText(text);
+      if (!TypedValue(*box, FieldName(spec, v), dialogs_, this)) return;
+      typed.Texts[ParameterTextIndex(index, v)] = ToBytes(text);
     }
   }
+  texts_ = typed;
   CenteredDialog::accept();
 }
 
 // --- Edit Slip Curve Names / Parameters --------------------------------------
 
-EditTireSpecsDialog::EditTireSpecsDialog(EditorDocument& doc, int curveCount, QWidget* parent)
-    : CenteredDialog(parent), doc_(doc), curveCount_(curveCount) {
+EditTireSpecsDialog::EditTireSpecsDialog(EditorDocument& doc, int curveCount, UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), doc_(doc), curveCount_(curveCount), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("Edit Slip Curve Names / Parameters"));
   SetDialogFace(*this);
   auto* layout = new QVBoxLayout(this);
@@ -300,6 +317,13 @@ void EditTireSpecsDialog::AddCurve() {
 }
 
 void EditTireSpecsDialog::accept() {
+  // Every step and drop-off in use must be a number; the first that is not
+  // is refused and nothing is stored.
+  for (int b = 0; b < curveCount_; ++b) {
+    const QString curve = QStringLiteral(" of curve %1").arg(b + 1);
+    if (!TypedValue(*steps_[b], QStringLiteral("Step") + curve, dialogs_, this)) return;
+    if (!TypedValue(*dropoffs_[b], QStringLiteral("Drop Off") + curve, dialogs_, this)) return;
+  }
   for (int b = 0; b < curveCount_; ++b) {
     StoreSlipHeader(doc_.SlipCurves[b], ToBytes(names_[b]->text()), ToBytes(steps_[b]->text()),
                     ToBytes(dropoffs_[b]->text()));

@@ -11,6 +11,7 @@ namespace dyno {
 
 struct EditorDocument;
 struct ParameterTexts;
+class UserDialogs;
 
 // "Edit Engine Parameters": one edit box per parameter value, in five groups.
 // The boxes show texts and, on OK, give back the first line of each box, at
@@ -19,12 +20,14 @@ class EditEngineSpecsDialog : public CenteredDialog {
   Q_OBJECT
 
  public:
-  EditEngineSpecsDialog(ParameterTexts& texts, QWidget* parent = nullptr);
+  EditEngineSpecsDialog(ParameterTexts& texts, UserDialogs& dialogs, QWidget* parent = nullptr);
 
+  // Refused, with a message, while a field holds no number.
   void accept() override;
 
  private:
   ParameterTexts& texts_;
+  UserDialogs& dialogs_;
 };
 
 // "Edit Slip Curve Names / Parameters": name, step and drop-off of the four
@@ -34,7 +37,7 @@ class EditTireSpecsDialog : public CenteredDialog {
   Q_OBJECT
 
  public:
-  EditTireSpecsDialog(EditorDocument& doc, int curveCount, QWidget* parent = nullptr);
+  EditTireSpecsDialog(EditorDocument& doc, int curveCount, UserDialogs& dialogs, QWidget* parent = nullptr);
 
   int CurveCount() const { return curveCount_; }
 
@@ -42,6 +45,7 @@ class EditTireSpecsDialog : public CenteredDialog {
   // holds them; text typed but not confirmed is replaced.
   void AddCurve();
 
+  // Refused, with a message, while a step or drop-off in use is no number.
   void accept() override;
 
  private:
@@ -49,6 +53,7 @@ class EditTireSpecsDialog : public CenteredDialog {
 
   EditorDocument& doc_;
   int curveCount_;
+  UserDialogs& dialogs_;
   std::array<QLineEdit*, SlipCurveSlots> names_{};
   std::array<QLineEdit*, SlipCurveSlots> steps_{};
   std::array<QLineEdit*, SlipCurveSlots> dropoffs_{};
