@@ -239,8 +239,8 @@ class Scene {
   void Open(const std::string& name) {
     doc = EditorDocument();
     doc.FileFolder = Utf8FromPath(folder_);
-    doc.FileTitle = name;
     doc.TireMode = name.ends_with(".tbc");
+    (doc.TireMode ? doc.TireFile : doc.EngineFile) = {Path(name), name, doc.FileFolder};
     doc.EngineMode = !doc.TireMode;
     const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
     const bool cannotRead = read.Result == ReadResult::CannotRead;

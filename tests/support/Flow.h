@@ -148,8 +148,9 @@ class ScriptedDialogs : public UserDialogs {
 
   void Message(QWidget*, const QString& text, const QString& caption) override { messages.push_back({text, caption}); }
 
-  SaveChoice AskSaveChanges(QWidget*) override {
+  SaveChoice AskSaveChanges(QWidget*, const QString& fileName) override {
     ++saveQuestions;
+    saveQuestionFiles.push_back(fileName);
     return Next(saveChoices, "save question", SaveChoice::Cancel);
   }
 
@@ -188,6 +189,7 @@ class ScriptedDialogs : public UserDialogs {
   std::vector<Shown> messages;
   std::deque<SaveChoice> saveChoices;
   int saveQuestions = 0;
+  QStringList saveQuestionFiles;  // the file each question named
   std::deque<QString> openAnswers;  // an empty answer cancels
   std::deque<QString> saveAnswers;
   std::vector<FileDialogRequest> openRequests;
@@ -322,10 +324,13 @@ class Flow {
     };
     requests(dialogs_.openRequests, opens_, "open");
     requests(dialogs_.saveRequests, saves_, "save");
-    if (dialogs_.saveQuestions != questions_) Note("asked to save changes");
+    for (int q = questions_; q < dialogs_.saveQuestions; ++q) {
+      Note("asked to save changes to " + dialogs_.saveQuestionFiles.value(q).toStdString());
+    }
     questions_ = dialogs_.saveQuestions;
 
-    Change("caption", frame().windowTitle().toStdString());
+    // As the desktop shows it: "[*]" is a mark while the data is unsaved.
+    Change("caption", QString(frame().windowTitle()).replace(QStringLiteral("[*]"), frame().isWindowModified() ? QStringLiteral("*") : QString()).toStdString());
     std::string commands;
     for (QAction* action : frame().findChildren<QAction*>()) {
       if (action->objectName().startsWith(QStringLiteral("action"))) {
@@ -344,7 +349,7 @@ class Flow {
     }
     Change("recent files", recent);
     const EditorDocument& doc = window().Document();
-    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + doc.FileTitle + " | text " +
+    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + (doc.TireMode ? doc.TireFile : doc.EngineFile).Title + " | text " +
                            std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));
     Change("rows", doc.TireMode ? DumpSlipCurves(doc) : DumpRows(doc));
     Change("box", "\"" + window().ValueEdit()->text().toStdString() + "\"");

@@ -36,7 +36,12 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
     case CmImportCsv:
       return Enabled(modeTable);
     case CmSaveAs:
+    case CmSaveButton:
       return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode));
+    case CmSave:
+      // Only data that has a file of its own can be saved without asking for one.
+      return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode) &&
+                     (doc.TireMode ? doc.TireFile : doc.EngineFile).Exists());
     case CmEditParameters:
       return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
     case CmAddLine:

@@ -67,6 +67,16 @@ struct GeneratorSettings {
   int PeakTorqueChoice = 16;
 };
 
+// The file a kind of data came from and is saved to; no Path while no file
+// holds it (the start-up curve, slip curves never read from a file).
+struct DataFile {
+  std::string Path;    // full path, at most MaxPathLength characters
+  std::string Title;   // its name without the folder; shown in the caption
+  std::string Folder;  // its folder
+
+  bool Exists() const { return !Path.empty(); }
+};
+
 // The texts the document keeps for rewriting, by kind.
 enum class KeptText { Engine, Tire, TireOther, Generated };
 inline constexpr int KeptTextKinds = 4;
@@ -115,10 +125,15 @@ struct EditorDocument {
   int EngineTextSize() const { return static_cast<int>(EngineText.size()); }
   int TireTextSize() const { return static_cast<int>(TireText.size()); }
 
-  // File names (each at most MaxPathLength characters).
-  std::string FilePath;    // full path of the file last opened
-  std::string FileTitle;   // its name without the folder; shown in the caption
-  std::string FileFolder;  // its folder; where the next Open and Save As start
+  // The files the data came from, which Save writes and the caption names:
+  // the engine file (engine or upgrade rows, their text and parameters) and
+  // the tire file (the slip curves and the tire file's text). Each is opened
+  // and saved on its own.
+  DataFile EngineFile;
+  DataFile TireFile;
+
+  // Folders (each at most MaxPathLength characters).
+  std::string FileFolder;  // of the file last chosen; where the next Open starts
   std::string WorkFolder;  // the folder remembered in the settings file
   std::string SaveFolder;  // folder and name of the last Save As
   std::string SaveTitle;

@@ -1,5 +1,7 @@
 #include "core/editing/CommandSteps.h"
 
+#include <memory>
+
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/curves/PasteTable.h"
@@ -66,20 +68,24 @@ void CommandSteps::Generate() {
   GenerateNewEngine(st_.Doc);
   ResetInteraction(st_.Ui, st_.Host);
   RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
-  st_.Steps.MarkClean(FileData::Engine);
+  // A new engine is unsaved work like any edit.
+  st_.Steps.End();
 }
 
 ReadOutcome CommandSteps::Import(const std::string& path) {
+  // Only the rows come in: the engine text, its parameters and the file the
+  // data is saved to stay this file's. A file without rows changes nothing.
+  const auto read = std::make_unique<EditorDocument>();
+  ReadOutcome outcome = ReadEngineRows(*read, path);
+  if (outcome.Result != ReadResult::Read) return outcome;
   st_.Steps.Begin(StepKind::Import);
-  ReadOutcome outcome = ReadEngineRows(st_.Doc, path);
-  if (outcome.Result == ReadResult::Read || outcome.Result == ReadResult::NothingFound) {
-    RepaintNewRows(st_.Host, st_.View);
-    // The old points are gone: nothing stays picked, the table starts at its top.
-    ResetInteraction(st_.Ui, st_.Host);
-    st_.View.FirstVisibleRow = 0;
-    UpdateRowScrollBar(st_.View, st_.Host, 0, st_.Doc.RowCount);
-  }
-  // A file that gave rows, or none, replaced the curve: the step sets Modified.
+  st_.Doc.Engine = read->Engine;
+  st_.Doc.RowCount = read->Engine.EngineRowCount;
+  RepaintNewRows(st_.Host, st_.View);
+  // The old points are gone: nothing stays picked, the table starts at its top.
+  ResetInteraction(st_.Ui, st_.Host);
+  st_.View.FirstVisibleRow = 0;
+  UpdateRowScrollBar(st_.View, st_.Host, 0, st_.Doc.RowCount);
   st_.Steps.End();
   return outcome;
 }

@@ -32,11 +32,13 @@ class CommandSteps {
   void Rescale(const std::function<bool()>& scaled);
 
   // In Tire mode the built-in slip curve comes back; otherwise a new engine
-  // is made from the document's generator settings, as good as saved (Undo
-  // still brings back the old one).
+  // is made from the document's generator settings. Either is unsaved work,
+  // for the file the data came from, like any edit.
   void Generate();
 
-  // The rows of the engine file at path replace the curve.
+  // The rows of the engine file at path replace the curve; the engine text,
+  // the parameters and the file the data is saved to stay as they are. A
+  // file that gives no rows changes nothing.
   ReadOutcome Import(const std::string& path);
 
   // A table of rows (from the clipboard or a CSV file) replaces the curve.

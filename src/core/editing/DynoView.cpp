@@ -102,7 +102,7 @@ void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,
 void RememberSavedCurve(EditorDocument& doc) {
   auto saved = std::make_shared<ComparedCurve>();
   saved->Curve = doc.Engine;
-  saved->Title = doc.FileTitle + " (saved)";
+  saved->Title = doc.EngineFile.Title + " (saved)";
   doc.Dyno.Saved = std::move(saved);
 }
 

@@ -12,22 +12,39 @@ FileMode CurrentFileMode(const EditorDocument& doc) {
   return doc.TireMode ? FileMode::Tire : doc.UpgradeMode ? FileMode::Upgrade : FileMode::Engine;
 }
 
-std::optional<FileMode> ModeToSaveChanges(const EditorDocument& doc, const UndoHistory& history) {
-  if (!doc.Modified) return std::nullopt;
-  bool engine = history.Unsaved(FileData::Engine);
-  bool tire = history.Unsaved(FileData::Tire);
-  // Marked Modified with no step that says what changed: it may be either.
-  if (!engine && !tire) engine = tire = true;
-  const auto canSave = [&](FileMode mode) { return CanSaveAs(doc, mode == FileMode::Tire, mode == FileMode::Upgrade); };
+FileData ShownData(const EditorDocument& doc) { return doc.TireMode ? FileData::Tire : FileData::Engine; }
 
+DataFile& FileOf(EditorDocument& doc, FileData data) { return data == FileData::Tire ? doc.TireFile : doc.EngineFile; }
+
+const DataFile& FileOf(const EditorDocument& doc, FileData data) {
+  return data == FileData::Tire ? doc.TireFile : doc.EngineFile;
+}
+
+namespace {
+
+bool CanSaveIn(const EditorDocument& doc, FileMode mode) {
+  return CanSaveAs(doc, mode == FileMode::Tire, mode == FileMode::Upgrade);
+}
+
+}  // namespace
+
+bool HasUnsavedChanges(const EditorDocument& doc, const UndoHistory& history, FileData data) {
+  if (!doc.Modified) return false;
+  const bool engine = history.Unsaved(FileData::Engine);
+  const bool tire = history.Unsaved(FileData::Tire);
+  // Marked Modified with no step that says what changed: it may be either.
+  const bool unsaved = (data == FileData::Tire ? tire : engine) || (!engine && !tire);
+  return unsaved && ModeToSave(doc, history, data).has_value();
+}
+
+std::optional<FileMode> ModeToSave(const EditorDocument& doc, const UndoHistory& history, FileData data) {
   const FileMode current = CurrentFileMode(doc);
-  if (canSave(current) && (current == FileMode::Tire ? tire : engine)) return current;
-  if (tire && canSave(FileMode::Tire)) return FileMode::Tire;
-  if (!engine) return std::nullopt;
+  if (ShownData(doc) == data && CanSaveIn(doc, current)) return current;
+  if (data == FileData::Tire) return CanSaveIn(doc, FileMode::Tire) ? std::optional(FileMode::Tire) : std::nullopt;
   // Rows changed in Upgrade mode are written with their "HDV=" prefix again.
   const std::optional<ViewMark> last = history.LastChangeView(FileData::Engine);
-  if (last && last->UpgradeMode && canSave(FileMode::Upgrade)) return FileMode::Upgrade;
-  if (canSave(FileMode::Engine)) return FileMode::Engine;
+  if (last && last->UpgradeMode && CanSaveIn(doc, FileMode::Upgrade)) return FileMode::Upgrade;
+  if (CanSaveIn(doc, FileMode::Engine)) return FileMode::Engine;
   return std::nullopt;
 }
 

@@ -126,7 +126,14 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
                   JoinPath(destinationFolder, destinationName) + ".",
               NotSavedCaption}}};
   }
-  return WriteComposed(doc.FileFolder, doc.FileTitle, doc.SaveFolder, doc.SaveTitle, bytes);
+  DataFile& source = doc.TireMode ? doc.TireFile : doc.EngineFile;
+  SaveResult saved = WriteComposed(source.Folder, source.Title, doc.SaveFolder, doc.SaveTitle, bytes);
+  // The data now comes from the file it was saved to: the next Save writes
+  // there, backing up what this save wrote.
+  if (saved.Status == SaveStatus::Saved) {
+    source = {JoinPath(destinationFolder, destinationName), destinationName, destinationFolder};
+  }
+  return saved;
 }
 
 SaveResult SaveBytesAs(const std::string& folder, const std::string& name, std::string_view bytes) {

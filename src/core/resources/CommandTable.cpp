@@ -22,6 +22,7 @@ constexpr MenuItemDef FileItems[] = {
     {CmImport, "&Import Engine Curve Only"},
     {CmImportCsv, "Import &CSV..."},
     {},
+    {CmSave, "&Save\tCtrl+S"},
     {CmSaveAs, "Save &As..."},
     {CmExportCsv, "&Export CSV..."},
     {},
@@ -88,7 +89,7 @@ constexpr std::array<PopupMenuDef, 5> Menu{{
 }};
 
 constexpr std::array<int, 16> Toolbar{
-    CmOpen,    CmSaveAs,     0,      CmUndo, CmRedo,  0,          CmGenerate, CmEditParameters,
+    CmOpen,    CmSaveButton,     0,      CmUndo, CmRedo,  0,          CmGenerate, CmEditParameters,
     CmAddLine, CmRemoveLine, CmRescale, CmResolution, CmBend, 0, CmPrint,    CmPrintPreview,
 };
 
@@ -96,6 +97,8 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
     {CmOpen, "actionOpen"},
     {CmImport, "actionImport"},
     {CmImportCsv, "actionImportCsv"},
+    {CmSave, "actionSave"},
+    {CmSaveButton, "actionSaveButton"},
     {CmSaveAs, "actionSaveAs"},
     {CmExportCsv, "actionExportCsv"},
     {CmRecentFiles, "actionRecentFiles"},
@@ -145,6 +148,9 @@ constexpr std::pair<int, std::string_view> CommandNames[] = {
 };
 
 constexpr std::string_view UndoKeys[] = {"Ctrl+Z"};
+// The toolbar's disk carries the key, so that it saves where the data has a
+// file and asks for one where it has none; File > Save shows the key.
+constexpr std::string_view SaveKeys[] = {"Ctrl+S"};
 constexpr std::string_view RedoKeys[] = {"Ctrl+Y", "Ctrl+Shift+Z"};
 // Only while the value box does not have the focus: there they are the box's.
 constexpr std::string_view CopyTableKeys[] = {"Ctrl+C"};
@@ -196,6 +202,7 @@ std::string_view CommandObjectName(int id) {
 
 std::span<const std::string_view> CommandKeys(int id) {
   if (id == CmUndo) return UndoKeys;
+  if (id == CmSaveButton) return SaveKeys;
   if (id == CmRedo) return RedoKeys;
   if (id == CmCopyTable) return CopyTableKeys;
   if (id == CmPasteTable) return PasteTableKeys;

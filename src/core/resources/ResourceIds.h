@@ -23,6 +23,10 @@ enum CommandId : int {
   CmClearRecentFiles = 2039,
   CmExportCsv = 2040,
   CmImportCsv = 2041,
+  // File > Save, and the toolbar's disk, which saves where the data has a
+  // file of its own and asks for one (Save As) where it has none.
+  CmSave = 2043,
+  CmSaveButton = 2044,
   // View: peak marks, units (two radio groups) and the compared curve.
   CmShowPeaks = 2050,
   CmTorqueNm = 2051,

@@ -26,6 +26,8 @@ constexpr std::pair<int, std::string_view> Strings[] = {
     {CmBend,
      "Set the mode to adjust the tire curve up or down with the Up and Down edit buttons (active when depressed)"},
     {CmSaveAs, "Save the current physics file."},
+    {CmSave, "Save the current physics file to the file it came from."},
+    {CmSaveButton, "Save the current physics file."},
     {CmRecentFiles, "Open one of the physics files last opened or saved."},
     {CmClearRecentFiles, "Empty the list of recent files."},
     {CmModeUpgrade, "Override the Upgrade file type flag"},

@@ -88,7 +88,7 @@ void TSDIDecFrame::BuildMenus() {
     AddMenuItems(*menu, popup.Items);
   }
   // Grayed until their enabling rule first runs.
-  for (const int id : {CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  for (const int id : {CmSave, CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
   ShowRecentFiles();
 }
 
@@ -198,6 +198,9 @@ void TSDIDecFrame::BuildToolbar() {
       continue;
     }
     QAction* action = Action(id);
+    // A button that stands in no menu (the disk, which saves or asks where
+    // to) has an action of its own.
+    if (!action) action = MakeAction(id, QStringLiteral("Save"));
     action->setIcon(QIcon(ToolbarImage(id)));
     action->setEnabled(false);  // until the first idle pass
     toolbar_->addAction(action);
@@ -224,6 +227,7 @@ void TSDIDecFrame::UpdateCommandStates() {
     if (status.Checkable) action->setChecked(status.Checked);
   }
   ShowRecentFiles();
+  client_->UpdateCaption();
   // Every change ends in an idle pass: the peaks follow drags and typing too.
   const QString readout = QString::fromStdString(PeakReadout(client_->Document()));
   if (readout_ && readout != readout_->text()) readout_->setText(readout);

@@ -19,8 +19,9 @@ class EditorWindow {
   virtual UserDialogs& Dialogs() const = 0;
   // The top-level window that owns the editor's dialogs and message boxes.
   virtual QWidget* DialogParent() = 0;
-  // The frame caption: "Dynoforge", or "Dynoforge - <file name>".
-  virtual void SetCaption(const QString& fileName = QString()) = 0;
+  // The frame caption, from the file the data shown came from: "Dynoforge",
+  // or "Dynoforge - <file name>", marked while that data has unsaved changes.
+  virtual void UpdateCaption() = 0;
 };
 
 }  // namespace dyno

@@ -14,8 +14,9 @@ void QtUserDialogs::Message(QWidget* parent, const QString& text, const QString&
   box.exec();
 }
 
-UserDialogs::SaveChoice QtUserDialogs::AskSaveChanges(QWidget* parent) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Dynoforge"), QStringLiteral("Save changes before closing?"),
+UserDialogs::SaveChoice QtUserDialogs::AskSaveChanges(QWidget* parent, const QString& fileName) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Dynoforge"),
+                  QStringLiteral("Save changes to %1 before closing?").arg(fileName),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
   box.setDefaultButton(QMessageBox::Save);
   switch (box.exec()) {

@@ -36,8 +36,9 @@ class UserDialogs {
   // An OK-only message box without icon.
   virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
 
-  // "Save changes before closing?" with Save, Discard and Cancel.
-  virtual SaveChoice AskSaveChanges(QWidget* parent) = 0;
+  // "Save changes to <fileName> before closing?" with Save, Discard and
+  // Cancel.
+  virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& fileName) = 0;
 
   // The chosen path, or an empty text when cancelled. Opening accepts only
   // an existing file; saving, any name in an existing folder.
@@ -62,7 +63,7 @@ class UserDialogs {
 class QtUserDialogs : public UserDialogs {
  public:
   void Message(QWidget* parent, const QString& text, const QString& caption) override;
-  SaveChoice AskSaveChanges(QWidget* parent) override;
+  SaveChoice AskSaveChanges(QWidget* parent, const QString& fileName) override;
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;

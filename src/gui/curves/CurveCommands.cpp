@@ -68,7 +68,7 @@ void CurveCommands::ImportCommand() {
   if (doc.ImportFolder.empty()) doc.ImportFolder = StartFolder(doc).toStdString();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
                                   QStringLiteral("INI Files (*.ini)"), QString::fromStdString(doc.ImportFolder),
-                                  QString::fromStdString(doc.FileTitle)};
+                                  QString::fromStdString(doc.EngineFile.Title)};
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
     dialogs.Message(parent, QStringLiteral("Aborted by user!"), QStringLiteral("DATA NOT LOADED!"));
@@ -78,12 +78,13 @@ void CurveCommands::ImportCommand() {
     ReportRead(dialogs, parent, ReadResult::CannotOpen, path, QString());
     return;
   }
-  TakeChosenFile(doc, path);
+  TakeChosenFolder(doc, path);
   doc.ImportFolder = doc.FileFolder;
 
-  const ReadOutcome outcome = CommandSteps(st).Import(doc.FilePath);
-  if (ReportRead(dialogs, parent, outcome.Result, path, FromBytes(NoTorqueData))) {
-    ReportLeftOut(dialogs, parent, outcome, doc.FileTitle);
+  const QFileInfo chosen(path);
+  const ReadOutcome outcome = CommandSteps(st).Import(chosen.absoluteFilePath().toStdString());
+  if (ReportRead(dialogs, parent, outcome.Result, chosen.absoluteFilePath(), FromBytes(NoTorqueData))) {
+    ReportLeftOut(dialogs, parent, outcome, chosen.fileName().toStdString());
   }
 }
 

@@ -130,7 +130,7 @@ void TDynoforgeWindow::SetupWindow() {
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, doc.RowCount);
   st.Steps.Start();
-  SetCaption();
+  UpdateCaption();
 
   // Paths are UTF-8 in the core on every system.
   doc.WorkFolder = ReadWorkFolderSetting().toStdString();
@@ -160,6 +160,8 @@ void TDynoforgeWindow::Command(int id) {
     case CmRedo: st.Steps.Redo(); break;
     case CmOpen: files_.OpenPhysicsFile(); break;
     case CmImport: curves_.ImportCommand(); break;
+    case CmSave: files_.SavePhysicsFile(); break;
+    case CmSaveButton: files_.SaveOrSaveAs(); break;
     case CmSaveAs: files_.SaveAsPhysicsFile(); break;
     case CmExportCsv: files_.ExportCsv(); break;
     case CmImportCsv: curves_.ImportCsvCommand(); break;
@@ -209,10 +211,17 @@ void TDynoforgeWindow::SetPrinting(bool printing) {
   setMaximumSize(printing ? QSize(32000, 32000) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
-void TDynoforgeWindow::SetCaption(const QString& fileName) {
-  const QString caption =
-      fileName.isEmpty() ? QStringLiteral("Dynoforge") : QStringLiteral("Dynoforge - %1").arg(fileName);
-  window()->setWindowTitle(caption);
+void TDynoforgeWindow::UpdateCaption() {
+  const EditorDocument& doc = state_->Doc;
+  const FileData shown = ShownData(doc);
+  const DataFile& file = FileOf(doc, shown);
+  // "[*]" is where the desktop shows that the data has unsaved changes.
+  const QString caption = file.Exists()
+                              ? QStringLiteral("Dynoforge - %1[*]").arg(QString::fromStdString(file.Title))
+                              : QStringLiteral("Dynoforge[*]");
+  QWidget* frame = window();
+  if (frame->windowTitle() != caption) frame->setWindowTitle(caption);
+  frame->setWindowModified(HasUnsavedChanges(doc, state_->History, shown));
 }
 
 // --- EditorHost ------------------------------------------------------------

@@ -60,7 +60,7 @@ class TDynoforgeWindow : public QWidget, public EditorHost, public EditorWindow 
   EditorState& State() override { return *state_; }
   UserDialogs& Dialogs() const override { return *dialogs_; }
   QWidget* DialogParent() override { return window(); }
-  void SetCaption(const QString& fileName = QString()) override;
+  void UpdateCaption() override;
 
   // While a print job or preview runs the window may grow to page size.
   void SetPrinting(bool printing);

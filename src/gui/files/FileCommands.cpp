@@ -10,6 +10,7 @@
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditSteps.h"
+#include "core/editing/OpenFile.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
@@ -60,11 +61,8 @@ QString StartFolder(const EditorDocument& doc) {
   return QDir::currentPath();
 }
 
-void TakeChosenFile(EditorDocument& doc, const QString& path) {
-  const QFileInfo file(path);
-  const QString folder = file.absolutePath();
-  doc.FilePath = EncodedName(file.absoluteFilePath());
-  doc.FileTitle = EncodedName(file.fileName());
+void TakeChosenFolder(EditorDocument& doc, const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
   doc.FileFolder = doc.WorkFolder = EncodedName(folder);
   QDir::setCurrent(folder);
 }
@@ -84,12 +82,11 @@ void ReportLeftOut(UserDialogs& dialogs, QWidget* parent, const ReadOutcome& rea
 }
 
 void FileCommands::OpenPhysicsFile() {
-  if (!SaveChangesFirst()) return;
   EditorDocument& doc = window_.State().Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select the Physics File in Subject Folder"), PhysicsFilter,
-                            StartFolder(doc), DecodedName(doc.FileTitle)};
+                            StartFolder(doc), DecodedName(FileOf(doc, ShownData(doc)).Title)};
   request.HideFilterPatterns = true;
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
@@ -99,32 +96,43 @@ void FileCommands::OpenPhysicsFile() {
   OpenPath(path);
 }
 
-void FileCommands::OpenFile(const QString& path) {
-  if (SaveChangesFirst()) OpenPath(path);
-}
+void FileCommands::OpenFile(const QString& path) { OpenPath(path); }
 
 bool FileCommands::SaveChangesFirst() {
+  // Closing drops the data of both files: each one's changes are offered in
+  // turn, the data shown first.
+  const FileData shown = ShownData(window_.State().Doc);
+  const FileData other = shown == FileData::Engine ? FileData::Tire : FileData::Engine;
+  return SaveChangesFirst(shown) && SaveChangesFirst(other);
+}
+
+bool FileCommands::SaveChangesFirst(FileData data) {
   EditorState& st = window_.State();
   // Typing still in progress counts as a change.
   st.Steps.End();
-  // The changes of each file, engine and tire, are offered in turn, whatever
-  // the mode shows; changes no file can take (the start-up curve) are not.
-  for (int round = 0; round < FileDataKinds; ++round) {
-    const std::optional<FileMode> mode = ModeToSaveChanges(st.Doc, st.History);
-    if (!mode) return true;
-    switch (window_.Dialogs().AskSaveChanges(window_.DialogParent())) {
-      case UserDialogs::SaveChoice::Save:
-        // Save As writes the data of the mode shown: the one that changed.
-        if (*mode != CurrentFileMode(st.Doc)) SetFileMode(st, *mode);
-        if (!SaveAsPhysicsFile()) return false;
-        break;
-      case UserDialogs::SaveChoice::Discard:
-        return true;
-      case UserDialogs::SaveChoice::Cancel:
-        return false;
-    }
+  if (!HasUnsavedChanges(st.Doc, st.History, data)) return true;
+  const DataFile& file = FileOf(st.Doc, data);
+  const QString name = file.Exists() ? DecodedName(file.Title)
+                       : data == FileData::Tire ? QStringLiteral("the new slip curves")
+                                                : QStringLiteral("the new engine curve");
+  switch (window_.Dialogs().AskSaveChanges(window_.DialogParent(), name)) {
+    case UserDialogs::SaveChoice::Save:
+      return SaveData(data);
+    case UserDialogs::SaveChoice::Discard:
+      return true;
+    case UserDialogs::SaveChoice::Cancel:
+      break;
   }
-  return true;
+  return false;
+}
+
+bool FileCommands::SaveData(FileData data) {
+  EditorState& st = window_.State();
+  const std::optional<FileMode> mode = ModeToSave(st.Doc, st.History, data);
+  if (!mode) return false;
+  // Saving writes the data the mode shows: the window shows what is saved.
+  if (*mode != CurrentFileMode(st.Doc)) SetFileMode(st, *mode);
+  return SaveOrSaveAs();
 }
 
 bool FileCommands::OpenPath(const QString& path) {
@@ -132,74 +140,32 @@ bool FileCommands::OpenPath(const QString& path) {
   EditorDocument& doc = st.Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
+  const QFileInfo chosen(path);
   if (PathTooLong(path)) {
-    ReportRead(dialogs, parent, ReadResult::CannotOpen, QFileInfo(path).absoluteFilePath(), QString());
+    ReportRead(dialogs, parent, ReadResult::CannotOpen, chosen.absoluteFilePath(), QString());
     return false;
   }
-  const auto reported = [&](ReadResult result, const QString& nothingFound) {
-    return ReportRead(dialogs, parent, result, DecodedName(doc.FilePath), nothingFound);
-  };
-
-  // The names are the new file's from here on, whatever reading gives.
-  TakeChosenFile(doc, path);
-  ResetInteraction(st.Ui, st.Host);
-  const QString title = DecodedName(doc.FileTitle);
-
-  const FileKind kind = KindOfFile(doc.FileTitle);
-  if (kind == FileKind::Tire) {
-    SetFileMode(st, FileMode::Tire);
-    ReadOutcome read = ReadTireFile(doc, doc.FilePath);
-    // The tire texts and curves are the file's now (Modified keeps telling
-    // of changes to the engine curve); a file that could not be read
-    // changed nothing.
-    if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
-      st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-      st.Steps.Start(FileData::Tire);
-      ForgetComparisons(st.Doc, st.Host, st.View);
-    }
-    if (read.Result == ReadResult::CannotRead) {
-      dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(read.Error)),
-                      QStringLiteral("Read of tire file failed!"));
-      read.Result = ReadResult::NothingFound;
-    }
-    if (!reported(read.Result, QStringLiteral("No tire data found in this file!"))) return false;
-    window_.SetCaption(title);
-    // The curves just read may be longer than slot 0 was when the mode was
-    // switched: the scroll range must reach their last sample.
-    UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-    ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
-    ReportLeftOut(dialogs, parent, read, doc.FileTitle);
-    return true;
+  // The next Open starts where this file was chosen, whatever reading gives;
+  // the document changes only once the file is read and its question answered.
+  TakeChosenFolder(doc, path);
+  FileToOpen file = ReadFileToOpen(EncodedName(chosen.absoluteFilePath()), EncodedName(chosen.absolutePath()),
+                                   EncodedName(chosen.fileName()));
+  if (file.Kind == FileKind::Tire && file.Read.Result == ReadResult::CannotRead) {
+    dialogs.Message(parent, QStringLiteral("Last error = %1").arg(static_cast<unsigned>(file.Read.Error)),
+                    QStringLiteral("Read of tire file failed!"));
+    file.Read.Result = ReadResult::NothingFound;
   }
-
-  const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
-  if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
-    RepaintNewRows(st.Host, st.View);
-    ForgetComparisons(st.Doc, st.Host, st.View);
+  if (const std::optional<UserMessage> failure = OpenFailureMessage(file)) {
+    dialogs.Message(parent, DecodedName(failure->Text), DecodedName(failure->Caption));
+    return false;
   }
-  // A file without rows has still replaced the engine text and emptied the curve.
-  if (read.Result == ReadResult::NothingFound) st.Steps.Start(FileData::Engine);
-  if (!reported(read.Result, FromBytes(NoTorqueData))) return false;
-  doc.EngineLoaded = true;
-  SetFileMode(st, FileMode::Engine);
-  if (kind == FileKind::Upgrade) {
-    SetFileMode(st, FileMode::Upgrade);
-    doc.UpgradeLoaded = true;
-  }
-  // An upgrade file's parameters belong to the engine it upgrades.
-  if (!doc.UpgradeMode && !ReadEngineParameters(doc)) {
-    dialogs.Message(parent, QStringLiteral("Error reading data!"), QStringLiteral("DATA ERROR!"));
-  }
-  window_.SetCaption(title);
-
-  ResetInteraction(st.Ui, st.Host);
-  doc.Modified = false;
-  st.View.FirstVisibleRow = 0;
-  UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
-  st.Steps.Start(FileData::Engine);
-  RememberSavedCurve(doc);
-  ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, doc.FilePath); });
-  ReportLeftOut(dialogs, parent, read, doc.FileTitle);
+  // Only the data the file replaces is asked about: a tire file leaves the
+  // engine data, and its changes, as they are.
+  if (!SaveChangesFirst(file.Replaces())) return false;
+  ShowOpenedFile(st, file);
+  window_.UpdateCaption();
+  ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, file.Path); });
+  ReportLeftOut(dialogs, parent, file.Read, file.Title);
   return true;
 }
 
@@ -226,38 +192,51 @@ QString ChooseSaveTarget(UserDialogs& dialogs, QWidget* parent, const FileDialog
 
 }  // namespace
 
-bool FileCommands::SaveAsPhysicsFile() {
+bool FileCommands::SavePhysicsFile() {
   EditorState& st = window_.State();
-  EditorDocument& doc = st.Doc;
+  const DataFile file = FileOf(st.Doc, ShownData(st.Doc));
+  if (!file.Exists()) return false;
+  return SaveTo(file.Folder, file.Title);
+}
+
+bool FileCommands::SaveOrSaveAs() {
+  const EditorState& st = window_.State();
+  const bool hasFile = FileOf(st.Doc, ShownData(st.Doc)).Exists();
+  return hasFile ? SavePhysicsFile() : SaveAsPhysicsFile();
+}
+
+bool FileCommands::SaveAsPhysicsFile() {
+  EditorDocument& doc = window_.State().Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
+  // Offered: the name of the file the data came from, in its folder.
+  const DataFile& file = FileOf(doc, ShownData(doc));
   FileDialogRequest request{QStringLiteral("Select or enter the Physics File name"), PhysicsFilter,
-                            QDir::currentPath(), DecodedName(doc.FileTitle)};
+                            file.Exists() && QDir(DecodedName(file.Folder)).exists() ? DecodedName(file.Folder)
+                                                                                     : QDir::currentPath(),
+                            DecodedName(file.Title)};
   request.HideFilterPatterns = true;
   request.ConfirmOverwrite = true;
   const QString path = ChooseSaveTarget(dialogs, parent, request);
   if (path.isEmpty()) return false;
-
   const QFileInfo chosen(path);
-  const std::string name = FileNameOfPath(EncodedName(chosen.absoluteFilePath()));
-  const SaveResult saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name);
-  ShowMessages(dialogs, parent, saved.Messages);
+  return SaveTo(EncodedName(chosen.absolutePath()), FileNameOfPath(EncodedName(chosen.absoluteFilePath())));
+}
+
+bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
+  EditorState& st = window_.State();
+  EditorDocument& doc = st.Doc;
+  const SaveResult saved = SaveDocumentAs(doc, folder, name);
+  ShowMessages(window_.Dialogs(), window_.DialogParent(), saved.Messages);
   if (saved.Status != SaveStatus::Saved) return false;
 
-  // The opened file's path and folder stay: a later Save As under the new
-  // name in that folder backs it up first. The other file's data, engine or
-  // tire, keeps its own unsaved changes.
-  st.Steps.MarkClean(doc.TireMode ? FileData::Tire : FileData::Engine);
-  window_.SetCaption(DecodedName(name));
-  doc.FileTitle = name;
+  // The other file's data, engine or tire, keeps its own unsaved changes.
+  st.Steps.MarkClean(ShownData(doc));
+  window_.UpdateCaption();
   // What Compare With Saved shows from now on; a tire file has no engine curve.
-  if (doc.TireMode) {
-    doc.Dyno.Saved.reset();
-  } else {
-    RememberSavedCurve(doc);
-  }
-  ChangeRecentFiles(
-      [&](RecentFileList& list) { RememberRecentFile(list, EncodedName(chosen.absoluteFilePath())); });
+  if (!doc.TireMode) RememberSavedCurve(doc);
+  const std::string path = FileOf(doc, ShownData(doc)).Path;
+  ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, path); });
   return true;
 }
 
@@ -266,7 +245,7 @@ void FileCommands::ExportCsv() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select or enter the CSV File name"), QStringLiteral("CSV Files (*.csv)"),
-                            QDir::currentPath(), DecodedName(CsvFileName(doc.FileTitle))};
+                            QDir::currentPath(), DecodedName(CsvFileName(FileOf(doc, ShownData(doc)).Title))};
   request.ConfirmOverwrite = true;
   const QFileInfo chosen(ChooseSaveTarget(dialogs, parent, request));
   if (chosen.filePath().isEmpty()) return;

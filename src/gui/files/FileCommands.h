@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/document/UndoHistory.h"
 #include "core/files/ReadResult.h"
 #include "core/files/RecentFiles.h"
 
@@ -25,9 +26,9 @@ bool PathTooLong(const QString& path);
 // still exists (it becomes the current folder), else the current folder.
 QString StartFolder(const EditorDocument& doc);
 
-// Takes a path chosen in a file dialog as the file last opened: its path,
-// name and folder, which also becomes the remembered and current folder.
-void TakeChosenFile(EditorDocument& doc, const QString& path);
+// The folder of a path chosen in a file dialog becomes the remembered and
+// the current folder, where the next Open and Import start.
+void TakeChosenFolder(EditorDocument& doc, const QString& path);
 
 // Tells what a reader's outcome means for the file at path: nothing found
 // (the message nothingFound), or a file that could not be opened. True when
@@ -45,18 +46,29 @@ class FileCommands {
  public:
   explicit FileCommands(EditorWindow& window) : window_(window) {}
 
-  // File > Open: offers to save unsaved changes, asks for a file, opens it.
+  // File > Open: asks for a file and opens it.
   void OpenPhysicsFile();
   // Opens the file at path as Open does once the file is chosen, with all of
-  // Open's messages. True when its data was read.
+  // Open's messages: the file is read first, a file that cannot be opened
+  // changes nothing, and the unsaved changes of the data it replaces (engine
+  // or tire) are offered for saving before they go. True when it was opened.
   bool OpenPath(const QString& path);
-  // Opens the file at path after offering to save unsaved changes: a recent
-  // file, a file dropped on the window or named on the command line.
+  // The same for a recent file, a file dropped on the window or named on the
+  // command line.
   void OpenFile(const QString& path);
-  // Offers to save unsaved changes before the document is closed or
-  // replaced. False when the user cancelled or the save failed.
+  // Offers to save the unsaved changes of both files' data before the
+  // document is closed, naming each file. False when the user cancelled or
+  // a save failed.
   bool SaveChangesFirst();
+  // The same for one kind of data, before it is replaced.
+  bool SaveChangesFirst(FileData data);
 
+  // File > Save: writes the data shown to the file it came from, with the
+  // safety of Save As but no dialog. False when nothing was saved.
+  bool SavePhysicsFile();
+  // The toolbar's disk and Ctrl+S: Save where the data shown has a file,
+  // else Save As.
+  bool SaveOrSaveAs();
   // False when nothing was saved (cancelled or failed).
   bool SaveAsPhysicsFile();
   // The current mode's table as a CSV file, written as safely as Save As.
@@ -80,6 +92,12 @@ class FileCommands {
   void EditParameters();
 
  private:
+  // Saves that data, in the mode that writes it, to its file or, without
+  // one, to a file the user chooses.
+  bool SaveData(FileData data);
+  // Saves the data shown as folder/name, and tells what went wrong.
+  bool SaveTo(const std::string& folder, const std::string& name);
+
   // Applies change to the list as stored (which another running copy of
   // the program may have changed), stores it and shows it.
   void ChangeRecentFiles(const std::function<void(RecentFileList&)>& change);
