@@ -245,6 +245,8 @@ void DrawTireRows(const PaintContext& pc) {
     const int top = TableLineTop(line) + 1;
     c.TextOut(TireTextX[0], top, text, IntegerTo(text, sizeof text, row, 3));
     for (int slot = 0; slot < shown; ++slot) {
+      // Past a curve's last sample its cell stays empty: there is no sample.
+      if (row >= doc.SlipCurves[slot].SampleCount) continue;
       c.TextOut(TireTextX[slot + 1], top, text,
                 FixedTo(text, sizeof text, doc.SlipCurves[slot].Samples[row], 6));
     }
