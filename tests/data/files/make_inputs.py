@@ -223,3 +223,17 @@ write("tire-comments.tbc", lines(
 write("tire-lf-comments.tbc", lines(
     "[SLIPCURVE]", "Name=Only LF // kept", "Step=0.002 // kept", "DropoffFunction=1.0", "Data:",
     "0.1  0.2", "-0.3 0.4", "", end=b"\n"))
+
+# All of the above in one file, as the window flow opens it.
+write("tire-all-variants.tbc", lines(
+    "// hand-made", "[SLIPCURVE]", "Name=Front   // front axle", "Step=0.0015   // slip angle step in radians",
+    "DropoffFunction=3.0 // how fast grip falls", "Data:",
+    "0.000000  0.250000  0.500000  0.750000", "0.900000\t1.000000\t0.950000", " 0.900000 0.850000",
+    "-0.050000 0.800000 n/a 0.7", "",
+    "[SLIPCURVE]", "Name=Rear", "Step=0.002", "DropoffFunction=2.0", "Data:", "0.1 0.2", "", "[COMPOUND]"))
+
+# Negative and large samples in every column: the table shows each within
+# its cell.
+write("tire-negative-wide.tbc", lines(
+    *[l for name in ("Neg", "B", "C") for l in section(name, "0.002", "1.0",
+      ["-0.016121", "-10.123456", "-123.456789", "0.5"] + (["-1.0", "1.0", "-0.5", "-0.25"] if name == "Neg" else []))]))
