@@ -1,9 +1,12 @@
 // Files checked as files: every input under tests/data/files is opened as
 // the Open command opens it, and what was read, what Save As writes and what
 // OK in the parameter dialog composes are compared with the approved files
-// beside it (<name>.read.txt, <name>.saved.<ext>, <name>.parameters.ini).
+// beside it (<name>.read.txt with the message Open shows, <name>.saved.<ext>,
+// <name>.parameters.ini, and for a tire file <name>.edited.tbc, saved after
+// a few edits).
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,9 @@ bool Open(EditorDocument& doc, const fs::path& file, std::string& transcript) {
   doc.EngineMode = kind == FileKind::Engine;
   const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, file.string()) : ReadEngineRows(doc, file.string());
   transcript = std::string("result ") + ResultNames[static_cast<int>(read.Result)] + "\n";
+  if (const std::optional<UserMessage> message = LeftOutMessage(read, file.filename().string()); message && doc.TireMode) {
+    transcript += "message \"" + message->Text + "\" \"" + message->Caption + "\"\n";
+  }
   if (read.Result != ReadResult::Read) return false;
   if (doc.TireMode) return transcript += test::DumpFlags(doc) + test::DumpSlipCurves(doc), true;
   doc.EngineLoaded = true;
@@ -52,6 +58,7 @@ std::vector<std::string> Inputs() {
     const std::string name = entry.path().filename().string();
     const std::string ext = entry.path().extension().string();
     if ((ext == ".ini" || ext == ".tbc") && name.find(".saved.") == std::string::npos &&
+        name.find(".edited.") == std::string::npos &&
         name.find(".parameters.") == std::string::npos) {
       names.push_back(name);
     }
@@ -93,6 +100,17 @@ TEST_P(FilePairs, OpenSaveAsAndTheParameterDialogKeepEveryByteTheyDoNotRewrite) 
   ASSERT_EQ(saved.Status, SaveStatus::Saved);
   EXPECT_TRUE(saved.Messages.empty());
   ExpectApproved(test::TempDir::Read(dir.path() / name), Reference(".saved"));
+  if (doc.TireMode) {
+    // Edited: the first curve renamed, its step and first sample changed, a
+    // curve added; comments and text not read stay where they stood.
+    SlipCurve& first = doc.SlipCurves[0];
+    StoreSlipHeader(first, first.Name + " 2", "0.004", "1.5");
+    first.Samples[0] = 0.5;
+    if (doc.SlipCurveCount < SlipCurveSlots) ApplySlipCurveCount(doc, AddSlipCurve(doc, doc.SlipCurveCount));
+    ASSERT_EQ(WriteTireFile(doc, dir.path().string(), name, dir.path().string(), "edited.tbc").Status,
+              SaveStatus::Saved);
+    ExpectApproved(test::TempDir::Read(dir.path() / "edited.tbc"), Reference(".edited"));
+  }
   if (!doc.EngineMode) return;
 
   // OK in the parameter dialog composes the whole engine file.

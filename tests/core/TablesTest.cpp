@@ -255,10 +255,11 @@ TEST(Tables, NumbersAndTexts) {
 }
 
 // A fifth curve is not added; the count applied stays within the four slots,
-// new curves are as long as the table, and the document counts as changed.
+// a new curve is a copy of the current one as long as it is (nothing beyond
+// its end), and the document counts as changed.
 TEST(Tables, SlipCurvesStayWithinTheirSlots) {
   EditorDocument doc;
-  doc.RowCount = 300;
+  doc.RowCount = 237;
   EXPECT_EQ(AddSlipCurve(doc, SlipCurveSlots), SlipCurveSlots);
   for (const auto& [count, applied] : {std::pair{2, 2}, {0, 0}, {9, 4}}) {
     doc.SlipCurveCount = 1;
@@ -267,7 +268,18 @@ TEST(Tables, SlipCurvesStayWithinTheirSlots) {
     EXPECT_EQ(doc.SlipCurveCount, applied) << count;
     EXPECT_TRUE(doc.Modified) << count;
   }
-  EXPECT_EQ(doc.SlipCurves[3].SampleCount, 300);
+  doc.SlipCurveCount = 2;
+  doc.CurrentSlipCurve = 1;
+  doc.SlipCurves[1].SampleCount = 90;
+  doc.SlipCurves[1].Samples.fill(0.75);
+  doc.SlipCurves[2].Samples.fill(0.5);
+  EXPECT_EQ(AddSlipCurve(doc, 2), 3);
+  ApplySlipCurveCount(doc, 3);
+  const SlipCurve& added = doc.SlipCurves[2];
+  EXPECT_EQ(added.SampleCount, 90);
+  EXPECT_EQ(added.Samples[89], 0.75);
+  EXPECT_EQ(added.Samples[90], 0.0);
+  EXPECT_EQ(doc.RowCount, 237);
 }
 
 // Compared rows are placed by their RPM between the rows' x positions; a plot

@@ -6,7 +6,8 @@
 // What the writers promise, and so what is checked:
 // - Outside what they replace, every byte is kept: an engine file's line
 //   pieces other than its torque rows; a tire file's text before the first
-//   section and after the last section read.
+//   section and after the last section read. A tire file's curves are
+//   written with the line end of its first section header.
 // - The second read gives the same rows, parameters and slip curves, each
 //   number as its written text gives it back (rows "%.1f", steps "%0.5f",
 //   drop-off values "%0.1f", samples "%0.6f", parameters by their formats;
@@ -29,10 +30,9 @@
 // - A comment read from a line that was both a parameter and a torque row
 //   holds the row's key, so in a composed text its parameter line is a row
 //   again: it reads as one more row after the composed ones.
-// - A sample line starting with a minus sign ends a curve's samples. The
-//   writer keeps negative samples off the start of a line while the line can
-//   take them, but a run of them too long for one line (about 25) has to
-//   start one, and the curve is cut there when it is read again.
+// - Every number of a slip curve's data lines is a sample read back (as its
+//   six decimals give it back) or kept as text where it stood and reported
+//   when the file was opened; comments after the header values stay.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -59,6 +59,7 @@
 #include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
 #include "support/TempDir.h"
+#include "support/TireNumbers.h"
 
 // An invariant that does not hold aborts, which libFuzzer (or the replay
 // driver) reports as a crash with the input saved.
@@ -283,7 +284,7 @@ struct TireRead {
     doc.EngineMode = false;
     doc.TireMode = true;
     doc.TireText.assign(bytes);
-    FUZZ_CHECK(ParseTireText(doc) == (doc.SlipCurveCount > 0 ? 1 : 0));
+    FUZZ_CHECK(ParseTireText(doc, &read) == (doc.SlipCurveCount > 0 ? 1 : 0));
     for (int slot = 0; slot < SlipCurveSlots; ++slot) {
       const SlipCurve& curve = doc.SlipCurves[slot];
       const int used = slot < doc.SlipCurveCount ? curve.SampleCount : 0;
@@ -296,6 +297,7 @@ struct TireRead {
     }
   }
   EditorDocument doc;
+  ReadOutcome read;
 };
 
 void TireRoundTrip(std::string_view bytes) {
@@ -320,46 +322,45 @@ void TireRoundTrip(std::string_view bytes) {
   first.doc.TireOtherText.clear();
   ComposeSlipCurves(first.doc);
   const std::string block = first.doc.TireOtherText;
-  std::vector<std::size_t> curveStarts;  // of each curve's header line in block
-  for (const Piece& piece : Pieces(block)) {
-    if (piece.bytes == SlipCurveHeader) curveStarts.push_back(piece.start);
-  }
-  FUZZ_CHECK(static_cast<int>(curveStarts.size()) == sections);
-  curveStarts.push_back(block.size());
-  std::string expected;
+  // Each composed section stands, in the bytes written, where its section
+  // stood: what a second read finds between them is what the first found.
+  TireRead second(written);
+  FUZZ_CHECK(second.doc.TireSectionCount == sections);
   std::size_t kept = 0;
+  std::size_t keptAgain = 0;
   for (int k = 0; k < sections; ++k) {
     const EditorDocument::TextSpan& section = doc.TireSections[static_cast<std::size_t>(k)];
+    const EditorDocument::TextSpan& again = second.doc.TireSections[static_cast<std::size_t>(k)];
     FUZZ_CHECK(section.Begin >= static_cast<int>(kept) && section.End > section.Begin);
-    FUZZ_CHECK(bytes.substr(static_cast<std::size_t>(section.Begin)).starts_with(SlipCurveHeader));
-    expected += bytes.substr(kept, static_cast<std::size_t>(section.Begin) - kept);
-    expected += std::string_view(block).substr(curveStarts[k], curveStarts[k + 1] - curveStarts[k]);
+    FUZZ_CHECK(IsSlipCurveHeader(bytes.substr(static_cast<std::size_t>(section.Begin), SlipCurveHeader.size())) ||
+               IsSlipCurveHeader(bytes.substr(static_cast<std::size_t>(section.Begin), SlipCurveHeader.size() - 1)));
+    FUZZ_CHECK(bytes.substr(kept, static_cast<std::size_t>(section.Begin) - kept) ==
+               std::string_view(written).substr(keptAgain, static_cast<std::size_t>(again.Begin) - keptAgain));
     kept = static_cast<std::size_t>(section.End);
+    keptAgain = static_cast<std::size_t>(again.End);
   }
-  expected += bytes.substr(kept);
-  FUZZ_CHECK(written == expected);
+  FUZZ_CHECK(bytes.substr(kept) == std::string_view(written).substr(keptAgain));
 
-  // A line starting with a minus sign ends the samples: then, and only
-  // then, the check before every save refuses.
-  bool cut = false;
-  bool inData = false;
-  // Every line ends in CR LF within one line piece, so the reader sees it whole.
+  // Every data line ends in the file's line end; samples are separated by
+  // single blanks, except where text not read was put back on a line.
+  const std::string_view eol = bytes.substr(static_cast<std::size_t>(doc.TireSections[0].Begin)).starts_with("[SLIPCURVE]\n")
+                                   ? "\n"
+                                   : "\r\n";
+  bool unread = false;
+  for (int k = 0; k < sections; ++k) {
+    unread |= !SlipSectionTextAt(bytes, doc.TireSections[static_cast<std::size_t>(k)].Begin).Unread.empty();
+  }
   for (const Piece& piece : Pieces(block)) {
     const std::string_view line = piece.bytes;
-    FUZZ_CHECK(line.ends_with("\r\n"));
-    if (line == SlipCurveHeader || line == "\r\n" || line.starts_with('-')) {
-      cut |= inData && line.starts_with('-');
-      inData = false;
-    } else if (line == "Data:\r\n") {
-      inData = true;
-    } else if (inData) {
-      // Samples separated by single blanks, no blank at the end.
-      FUZZ_CHECK(!line.starts_with(' ') && !line.ends_with(" \r\n") && line.find("  ") == std::string_view::npos);
+    FUZZ_CHECK(line.ends_with(eol) || line.size() == static_cast<std::size_t>(LineBufferSize - 1));
+    if (!unread && !line.starts_with("Data:") && line.find('=') == std::string_view::npos) {
+      FUZZ_CHECK(!line.starts_with(' ') && line.find("  ") == std::string_view::npos);
     }
   }
-  FUZZ_CHECK(TireReadBackDifference(doc, written).has_value() == cut);
-  TireRead second(written);
-  if (cut) return;
+  // The check before every save finds nothing to refuse, and every number
+  // of the data lines is a sample again or kept as text and reported.
+  FUZZ_CHECK(!TireReadBackDifference(doc, written).has_value());
+  FUZZ_CHECK(test::LostNumbers(bytes, doc, first.read, written).empty());
   ComposeTireFile(second.doc);
   FUZZ_CHECK(second.doc.TireOtherText == written);
 }

@@ -92,6 +92,12 @@ SlipCurve& CurrentCurve(EditorState& st) {
   return st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
 }
 
+// Samples of a curve: past its end there is nothing to pick, show or change.
+int OwnSamples(const SlipCurve& curve) { return std::clamp(curve.SampleCount, 0, MaxSlipSamples); }
+
+// Points of the current slip curve that can be picked: its own samples.
+int SlipPoints(EditorState& st) { return std::min(PlotPoints(st), OwnSamples(CurrentCurve(st))); }
+
 void SelectOnlyCurve(InteractionState& ui, int k) {
   ui.CurveSelected.fill(false);
   ui.CurveSelected[std::clamp(k, 0, SlipCurveSlots - 1)] = true;
@@ -145,6 +151,11 @@ void ChooseSlipCurve(EditorState& st, int k, bool selectColumn) {
   if (selectColumn || valueSelected) SelectOnlyCurve(ui, k);
   const int s = ui.SelectedIndex;
   if (!changes || !valueSelected || s < 0 || s >= std::min(doc.RowCount, MaxSlipSamples)) return;
+  if (s >= OwnSamples(CurrentCurve(st))) {
+    // The new curve ends before the selected sample: nothing stays selected.
+    ResetInteraction(ui, st.Host);
+    return;
+  }
   const double sample = CurrentCurve(st).Samples[s];
   if (ui.ValueShown) {
     // Showing the value is no edit, unless the box rounds it.
@@ -318,12 +329,14 @@ void TireButtonDown(EditorState& st, Point p, bool doubleClick) {
       st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     } else if (InTableRows(st, p, left, right)) {
       st.Host.SetCursorShape(CursorShape::Hand);
-      if (const std::optional<int> row = TableRowAt(st, p.y)) SelectTireCell(st, k, *row, p);
+      // A cell past the curve's last sample is empty and selects nothing.
+      const std::optional<int> row = TableRowAt(st, p.y);
+      if (row && *row < OwnSamples(st.Doc.SlipCurves[static_cast<std::size_t>(k)])) SelectTireCell(st, k, *row, p);
     }
   }
   if (InPlot(st, p)) {
     st.Host.SetCursorShape(CursorShape::CrossHair);
-    const int n = PlotPoints(st);
+    const int n = SlipPoints(st);
     for (int i = 0; i < n; ++i) {
       if (NearPoint(st, i, p, st.Chart.SlipY[i])) {
         PickSlipPoint(st, i);
@@ -416,7 +429,7 @@ void TireMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
   }
   if (!InPlot(st, p)) return;
   SetCursor(st, cursor, CursorShape::CrossHair);
-  const int n = PlotPoints(st);
+  const int n = SlipPoints(st);
   if (ui.Dragging && ui.SlipPicked && st.Doc.LockOnToData) {
     // The picked sample follows the pointer however fast it moves.
     if (ui.DragIndex >= 0 && ui.DragIndex < n) DragSlipPoint(st, ui.DragIndex, p.y);

@@ -21,12 +21,10 @@ constexpr int RepeatCountCap = 1000;
 // The first tick of a press acts, the next nine pause, every later one acts.
 bool RepeatActs(int repeatCount) { return repeatCount < 2 || repeatCount > 10; }
 
-// Samples a bend moves: those charted in Tire mode; in the other modes,
-// where RowCount counts engine rows, the current curve's own samples.
-int BendSampleCount(const EditorDocument& doc, const SlipCurve& curve) {
-  const int n = doc.TireMode ? doc.RowCount : curve.SampleCount;
-  return std::clamp(n, 0, MaxSlipSamples);
-}
+// Samples a bend moves: the current curve's own. Past its end there are no
+// samples to bend (the table shows none), and moving what lies there would
+// show numbers the file does not hold.
+int BendSampleCount(const SlipCurve& curve) { return std::clamp(curve.SampleCount, 0, MaxSlipSamples); }
 
 SlipCurve& CurrentCurve(EditorDocument& doc) {
   return doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
@@ -56,7 +54,7 @@ void ActOnHeldButton(EditorState& st, bool bend, bool step) {
   const LookRepaint look(st);
   if (bend) {
     SlipCurve& curve = CurrentCurve(doc);
-    const int n = BendSampleCount(doc, curve);
+    const int n = BendSampleCount(curve);
     if (n > 0) {
       ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
       if (Bend(doc, ui.BendTarget)) {
@@ -81,7 +79,7 @@ const std::array<double, DefaultSlipSamples>& BendWeights() {
 
 bool Bend(EditorDocument& doc, double target) {
   SlipCurve& curve = CurrentCurve(doc);
-  const int n = BendSampleCount(doc, curve);
+  const int n = BendSampleCount(curve);
   const auto& w = BendWeights();
   const double last = w[DefaultSlipSamples - 1];
   if (n < 1 || last == 0.0) return false;

@@ -19,8 +19,10 @@ namespace {
 bool IsEngineRow(const EditorState& st, int row) {
   return row >= 0 && row < std::min(st.Doc.Engine.EngineRowCount, MaxEngineRows);
 }
+// A sample of the current slip curve: past its end there is none to change.
 bool IsSlipRow(const EditorState& st, int row) {
-  return row >= 0 && row < std::min(st.Doc.RowCount, MaxSlipSamples);
+  const SlipCurve& curve = st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+  return row >= 0 && row < std::min({st.Doc.RowCount, curve.SampleCount, MaxSlipSamples});
 }
 
 bool AnyCurveSelected(const InteractionState& ui) {

@@ -36,26 +36,52 @@ std::string ComposeEngineFile(EditorDocument& doc) {
 
 namespace {
 
-// Appends slot b's curve to TireOtherText as a tire file holds it.
-void ComposeSlipCurve(EditorDocument& doc, int b) {
+// The text after a header value, written back after the value: with a
+// blank first where it would otherwise run on with the number written.
+void AppendTail(std::string& out, std::string_view tail) {
+  if (!tail.empty() && ((tail[0] >= '0' && tail[0] <= '9') || (tail[0] | 0x20) == 'e')) out += ' ';
+  out += tail;
+}
+
+// The line end of the curves written: that of the file's first section
+// header, CR LF in a file without one.
+std::string_view TireLineEnd(const EditorDocument& doc) {
+  const std::string_view text = doc.TireText;
+  const auto header = doc.TireSectionCount > 0 ? static_cast<std::size_t>(doc.TireSections[0].Begin)
+                                               : text.find("[SLIPCURVE]");
+  if (header == std::string_view::npos) return "\r\n";
+  return text.substr(header).starts_with("[SLIPCURVE]\n") ? "\n" : "\r\n";
+}
+
+// Appends slot b's curve to TireOtherText as a tire file holds it, each line
+// ended by eol; with kept, what its section held besides the values goes
+// back around them.
+void ComposeSlipCurve(EditorDocument& doc, int b, const SlipSectionText* kept, std::string_view eol) {
   std::string& out = doc.TireOtherText;
   const SlipCurve& curve = doc.SlipCurves[b];
-  out += SlipCurveHeader;
+  const SlipSectionText none;
+  const SlipSectionText& section = kept ? *kept : none;
+  out += "[SLIPCURVE]";
+  out += eol;
   out += "Name=";
   out += curve.Name;
-  out += "\r\n";
+  out += section.NameTail;
+  out += eol;
   out += "Step=";
   AppendFixed(out, FileValue(curve.Step), 5);
-  out += "\r\n";
+  AppendTail(out, section.StepTail);
+  out += eol;
   out += "DropoffFunction=";
   AppendFixed(out, FileValue(curve.DropoffFunction), 1);
-  out += "\r\n";
-  out += "Data:\r\n";
+  AppendTail(out, section.DropoffTail);
+  out += eol;
+  out += "Data:";
+  out += section.DataTail;
+  out += eol;
 
   const int samples = std::clamp(curve.SampleCount, 0, MaxSlipSamples);
   // A sample as written, with its blank. A value that prints as zero is
-  // written "0.000000": "-0.000000" at the start of a line would end the
-  // samples when the file is read again.
+  // written "0.000000", not "-0.000000".
   const auto appendSample = [&](int i, std::string& text) {
     const std::size_t start = text.size();
     AppendFixed(text, FileValue(curve.Samples[i]), 6);  // "%0.6f "
@@ -63,25 +89,55 @@ void ComposeSlipCurve(EditorDocument& doc, int b) {
     if (text.compare(start, 10, "-0.000000 ") == 0) text.erase(start, 1);
   };
   const auto endLine = [&](std::string& line) {
-    line.back() = '\r';
-    line += '\n';
+    line.pop_back();  // the last sample's blank
+    line += eol;
     out += line;
     line.clear();
   };
-  // A line ends once it is 90 characters long. A line starting with a minus
-  // sign would end the samples when read again, so a sample goes to the
-  // line together with the negative samples that follow it, and lines
-  // break only between such groups while a line (255 bytes with its end)
-  // can hold them. With no negative samples this is the plain rule.
+  // The text of the data lines that was not read goes back after the sample
+  // it followed (after the last one, where the curve is shorter now): the
+  // rest of a line ends that sample's line, a whole line follows it.
+  std::size_t u = 0;
+  const auto unreadAt = [&](int at) {
+    return u < section.Unread.size() && std::min(section.Unread[u].After, samples) == at;
+  };
+  const auto appendUnread = [&](int at, std::string& line) {
+    bool joined = false;
+    for (; unreadAt(at) && !section.Unread[u].WholeLine; ++u) {
+      line += section.Unread[u].Text;
+      line += ' ';
+      joined = true;
+    }
+    if (joined || !line.empty()) endLine(line);
+    for (; unreadAt(at); ++u) {
+      const UnreadText& item = section.Unread[u];
+      if (!item.WholeLine) {  // text that followed a whole line at the same sample
+        line += item.Text;
+        line += ' ';
+        endLine(line);
+        continue;
+      }
+      out += item.Text;
+      if (!item.Text.ends_with('\n')) out += eol;
+    }
+  };
+  // A line ends once it is 90 characters long. The samples of a line that
+  // starts with a minus sign are read all the same, but the lines keep the
+  // layout the editor has always written: a sample goes to the line together
+  // with the negative samples that follow it, and lines break only between
+  // such groups while a line (255 bytes with its end) can hold them. With no
+  // negative samples this is the plain rule.
   constexpr std::size_t MaxLine = LineBufferSize - 1;
   std::string line;
   std::string group;
   std::string nextText;
+  if (unreadAt(0)) appendUnread(0, line);
   for (int i = 0; i < samples;) {
+    const int anchor = u < section.Unread.size() ? std::min(section.Unread[u].After, samples) : samples;
     group.clear();
     appendSample(i, group);
     int j = i + 1;
-    for (; j < samples; ++j) {
+    for (; j < samples && j != anchor; ++j) {
       nextText.clear();
       appendSample(j, nextText);
       if (nextText.front() != '-') break;
@@ -93,22 +149,27 @@ void ComposeSlipCurve(EditorDocument& doc, int b) {
       // a line after all.
       for (int k = i; k < j; ++k) {
         appendSample(k, line);
-        if (static_cast<int>(line.size()) >= WrapColumn || k == samples - 1) endLine(line);
+        if (k + 1 < j && static_cast<int>(line.size()) >= WrapColumn) endLine(line);
       }
     } else {
       line += group;
-      if (static_cast<int>(line.size()) >= WrapColumn || j == samples) endLine(line);
+    }
+    if (unreadAt(j)) {
+      appendUnread(j, line);
+    } else if (static_cast<int>(line.size()) >= WrapColumn || j == samples) {
+      endLine(line);
     }
     i = j;
   }
-  out += "\r\n";
+  out += eol;
 }
 
 }  // namespace
 
 void ComposeSlipCurves(EditorDocument& doc) {
   const int curves = std::clamp(doc.SlipCurveCount, 0, SlipCurveSlots);
-  for (int b = 0; b < curves; ++b) ComposeSlipCurve(doc, b);
+  const std::string_view eol = TireLineEnd(doc);
+  for (int b = 0; b < curves; ++b) ComposeSlipCurve(doc, b, nullptr, eol);
   doc.TireTextPos = std::max(doc.TireTextPos, doc.TireTailPos);
 }
 
@@ -122,11 +183,15 @@ void ComposeTireFile(EditorDocument& doc) {
     // Each curve goes where its section stood, and the lines between the
     // sections stay between them. Curves the file had no section for follow
     // the last one; the sections of curves no longer in use go.
+    const std::string_view eol = TireLineEnd(doc);
     for (int next = 0; doc.TireTextPos < doc.TireTextSize();) {
       if (next < sections && doc.TireTextPos == doc.TireSections[static_cast<std::size_t>(next)].Begin) {
-        if (next < curves) ComposeSlipCurve(doc, next);
+        if (next < curves) {
+          const SlipSectionText kept = SlipSectionTextAt(doc.TireText, doc.TireTextPos);
+          ComposeSlipCurve(doc, next, &kept, eol);
+        }
         if (next + 1 == sections) {
-          for (int b = sections; b < curves; ++b) ComposeSlipCurve(doc, b);
+          for (int b = sections; b < curves; ++b) ComposeSlipCurve(doc, b, nullptr, eol);
         }
         doc.TireTextPos = std::max(doc.TireSections[static_cast<std::size_t>(next)].End, doc.TireTextPos + 1);
         ++next;
@@ -142,7 +207,7 @@ void ComposeTireFile(EditorDocument& doc) {
   bool composed = curves <= 0;
   while (doc.TireTextPos < doc.TireTextSize()) {
     const std::string_view line = ReadTextLine(doc.TireText, doc.TireTextPos);
-    if (!composed && line == SlipCurveHeader) {
+    if (!composed && IsSlipCurveHeader(line)) {
       ComposeSlipCurves(doc);
       composed = true;
     } else {

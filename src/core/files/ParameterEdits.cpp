@@ -31,29 +31,39 @@ void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view s
 int AddSlipCurve(EditorDocument& doc, int workingCount) {
   if (workingCount < 0 || workingCount >= SlipCurveSlots) return workingCount;
   SlipCurve& added = doc.SlipCurves[workingCount];
-  const int samples = std::clamp(doc.RowCount, 0, MaxSlipSamples);
   added.Name = "New Curve";
   if (workingCount > 0) {
-    const SlipCurve& before = doc.SlipCurves[workingCount - 1];
-    added.Step = before.Step;
-    added.DropoffFunction = before.DropoffFunction;
-    std::copy_n(before.Samples.begin(), samples, added.Samples.begin());
+    // A copy of the curve on the chart, as long as it is: samples beyond a
+    // curve's end are no part of it, and zeros there would be written into
+    // the file as a cliff to no grip.
+    const int current = doc.CurrentSlipCurve >= 0 && doc.CurrentSlipCurve < workingCount ? doc.CurrentSlipCurve
+                                                                                         : workingCount - 1;
+    const SlipCurve& copied = doc.SlipCurves[current];
+    added.Step = copied.Step;
+    added.DropoffFunction = copied.DropoffFunction;
+    added.SampleCount = std::clamp(copied.SampleCount, 0, MaxSlipSamples);
+    std::copy_n(copied.Samples.begin(), added.SampleCount, added.Samples.begin());
   } else {
-    // Nothing to copy from: the built-in curve gives a sensible shape, held
-    // at its final value beyond its own length; the step and drop-off are
-    // unknown and left at 0 for the user to enter.
+    // Nothing to copy from: the built-in curve gives a sensible shape; the
+    // step and drop-off are unknown and left at 0 for the user to enter.
     const auto& builtIn = DefaultSlipTable[0];
     added.Step = 0.0;
     added.DropoffFunction = 0.0;
-    for (int i = 0; i < samples; ++i) added.Samples[i] = builtIn[std::min(i, DefaultSlipSamples - 1)];
+    added.SampleCount = DefaultSlipSamples;
+    std::copy(builtIn.begin(), builtIn.end(), added.Samples.begin());
   }
+  std::fill(added.Samples.begin() + added.SampleCount, added.Samples.end(), 0.0);
   return workingCount + 1;
 }
 
 void ApplySlipCurveCount(EditorDocument& doc, int curveCount) {
   curveCount = std::clamp(curveCount, 0, SlipCurveSlots);
   if (curveCount != doc.SlipCurveCount) {
-    for (int slot = doc.SlipCurveCount; slot < curveCount; ++slot) doc.SlipCurves[slot].SampleCount = doc.RowCount;
+    // The curves added keep the length Add gave them; the table grows to
+    // show the longest.
+    for (int slot = doc.SlipCurveCount; slot < curveCount; ++slot) {
+      doc.RowCount = std::max(doc.RowCount, doc.SlipCurves[slot].SampleCount);
+    }
     doc.SlipCurveCount = curveCount;
   }
   doc.Modified = true;

@@ -37,14 +37,15 @@ SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve);
 void StoreSlipHeader(SlipCurve& curve, std::string_view name, std::string_view step, std::string_view dropoff);
 
 // Adds a curve behind the workingCount curves of the header editor, written
-// into the document at once: "New Curve" with the step, drop-off and samples
-// of the curve before it. With no curve before it, the new curve starts as the
-// built-in slip curve with step and drop-off 0 for the user to fill in.
-// Returns the new working count; at four curves nothing is added.
+// into the document at once: "New Curve", a copy of the current curve (the
+// one charted) with its step, drop-off and samples, as long as that curve.
+// With no curve before it, the new curve starts as the built-in slip curve
+// with step and drop-off 0 for the user to fill in. Returns the new working
+// count; at four curves nothing is added.
 int AddSlipCurve(EditorDocument& doc, int workingCount);
 
 // The header editor was confirmed with curveCount curves: curves added since
-// it opened get RowCount samples and become part of the file, and the
+// it opened become part of the file, with the samples Add gave them, and the
 // document counts as changed.
 void ApplySlipCurveCount(EditorDocument& doc, int curveCount);
 

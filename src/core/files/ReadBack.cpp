@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/document/EditorDocument.h"
 #include "core/files/EngineFile.h"
@@ -24,6 +25,19 @@ double AsWritten(double value, int decimals) { return DecimalToDouble(FixedText(
 double SampleAsWritten(double value) {
   const double read = AsWritten(value, 6);
   return read == 0.0 ? 0.0 : read;
+}
+
+// The texts a section keeps besides its values, line ends aside: the same
+// in the file read and in the bytes composed from it.
+std::vector<std::string_view> KeptTexts(std::string_view text, int begin) {
+  const SlipSectionText kept = SlipSectionTextAt(text, begin);
+  std::vector<std::string_view> texts{kept.NameTail, kept.StepTail, kept.DropoffTail, kept.DataTail};
+  for (const UnreadText& item : kept.Unread) {
+    std::string_view unread = item.Text;
+    while (!unread.empty() && (unread.back() == '\n' || unread.back() == '\r')) unread.remove_suffix(1);
+    texts.push_back(unread);
+  }
+  return texts;
 }
 
 std::string Holds(int part, int whole, const char* what) {
@@ -91,6 +105,12 @@ std::optional<std::string> TireReadBackDifference(const EditorDocument& doc, std
       if (!SameBits(read.Samples[i], SampleAsWritten(shown.Samples[i]))) {
         return "sample " + std::to_string(i + 1) + " of " + curve + " would change";
       }
+    }
+    // The comments and the text not read that the file's section held stay.
+    if (b < doc.TireSectionCount && b < again->TireSectionCount &&
+        KeptTexts(doc.TireText, doc.TireSections[static_cast<std::size_t>(b)].Begin) !=
+            KeptTexts(again->TireText, again->TireSections[static_cast<std::size_t>(b)].Begin)) {
+      return "the comments or the text not read of " + curve + " would change";
     }
   }
   return std::nullopt;

@@ -15,13 +15,6 @@ namespace dyno {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A line of nothing but its line end: the usual end of a section's samples.
-bool IsEmptyLine(std::string_view piece) {
-  return std::all_of(piece.begin(), piece.end(), [](char c) { return c == '\r' || c == '\n'; });
-}
-
 // True when a line starts the samples. On a name line a "Data:" after the
 // line's first "=" is part of the name: a curve named "Data: wet" would
 // otherwise start its samples on its name line, and since the name line is
@@ -63,34 +56,149 @@ double ReadSample(const char* p, const char* const end, const char*& stop) {
   return ReadUnblankedDecimal(p, end, stop);
 }
 
-// ParseSampleLine of a line without NUL.
-int TakeSamples(SlipCurve& curve, std::string_view line) {
-  if (line.empty() || !IsDigit(line[0])) return -1;
-  // The tokens NthToken gives for n = 0, 1, 2, ..., in one pass: each starts
-  // after the blank that ended the one before. A number holds no blank, so
-  // a token is read in place and its end sought from where its number
-  // stopped; one that starts with a blank, which the conversion would skip,
-  // is cut out first.
+// What separates samples: blanks and tabs, and the other bytes the number
+// conversion skips, except the line end.
+bool IsSampleSeparator(char c) { return c != '\n' && IsNumberBlank(c); }
+
+// Appends the numbers of a data line (without its line end) to the curve, at
+// most 261 in all. Returns -1 when the line's first token is no number (or
+// the line is blank), else how many numbers the line holds, the skipped ones
+// included. The reading stops at a token that is no number: rest gets the
+// text from there to the line's end.
+int TakeSamples(SlipCurve& curve, std::string_view line, std::string_view* rest = nullptr) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
   int taken = 0;
-  if (line.size() < 3) return taken;
-  const char* const end = line.data() + line.size();
   int count = curve.SampleCount;  // kept in a register across the conversions
-  for (const char* start = line.data(); *start != ' '; ++start) {  // an empty token ends the samples
-    const bool read = count < MaxFileSlipSamples;
-    const char* tokenEnd = start;
-    if (!read || IsNumberBlank(*start)) {
-      tokenEnd = std::find(start, end, ' ');
-      if (read) curve.Samples[count++] = DecimalToDouble({start, tokenEnd});
-    } else {
-      curve.Samples[count++] = ReadSample(start, end, tokenEnd);
-      while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
+  for (;;) {
+    while (p < end && IsSampleSeparator(*p)) ++p;
+    if (p == end) break;
+    const char* stop = p;
+    const double value = ReadSample(p, end, stop);
+    if (stop == p || (stop < end && !IsSampleSeparator(*stop))) {
+      if (taken == 0) return -1;
+      if (rest) *rest = std::string_view(p, static_cast<std::size_t>(end - p));
+      break;
     }
+    if (count < MaxFileSlipSamples) curve.Samples[count++] = value;
     ++taken;
-    start = tokenEnd;
-    if (start == end || start + 1 == end) break;
+    p = stop;
   }
+  if (taken == 0) return -1;
   curve.SampleCount = count;
   return taken;
+}
+
+// The whole line from pos, up to and including its LF (or the text's end):
+// a data line is read whole, so that no number is split where a long line
+// is cut into pieces.
+std::string_view WholeLine(std::string_view text, int pos) {
+  const auto lf = text.find('\n', static_cast<std::size_t>(pos));
+  const std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
+  return text.substr(static_cast<std::size_t>(pos), end - static_cast<std::size_t>(pos));
+}
+
+// A line without its line end (LF, or CR LF).
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (line.ends_with('\n')) line.remove_suffix(1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+// The text after a header's number on its line: where the number ends (or,
+// with no number, the whole value).
+std::string_view AfterNumber(std::string_view value) {
+  const char* stop = value.data();
+  ReadDecimal(value.data(), value.data() + value.size(), stop);
+  return value.substr(static_cast<std::size_t>(stop - value.data()));
+}
+
+// Reads the three header keys of a line (up to a NUL) into the curve, each
+// independently, and the text after each value into kept. A name ends
+// before a "//" comment and the blanks before it, which stay with the
+// comment.
+void ReadHeaderKeys(SlipCurve& curve, std::string_view line, SlipSectionText* kept) {
+  if (line.find('=') == std::string_view::npos) return;
+  if (LineContains(line, "Name=")) {
+    std::string_view name = ValueAfterEquals(line);
+    std::string_view tail;
+    if (const auto comment = name.find("//"); comment != std::string_view::npos) {
+      std::size_t cut = comment;
+      while (cut > 0 && (name[cut - 1] == ' ' || name[cut - 1] == '\t')) --cut;
+      tail = name.substr(cut);
+      name = name.substr(0, cut);
+    }
+    curve.Name = name.substr(0, MaxSlipNameLength);
+    if (kept) kept->NameTail = tail;
+  }
+  if (LineContains(line, "Step=")) {
+    const std::string_view value = ValueAfterEquals(line);
+    curve.Step = DecimalToDouble(value);
+    if (kept) kept->StepTail = AfterNumber(value);
+  }
+  if (LineContains(line, "DropoffFunction=")) {
+    const std::string_view value = ValueAfterEquals(line);
+    curve.DropoffFunction = DecimalToDouble(value);
+    if (kept) kept->DropoffTail = AfterNumber(value);
+  }
+}
+
+// ParseSlipCurve on a text from pos, into curve.
+bool ParseSection(std::string_view text, int& pos, SlipCurve& curve, int* leftOut, SlipSectionText* kept) {
+  curve.SampleCount = 0;
+  int samples = 0;  // in the file, the skipped ones too
+  bool data = false;
+  const int size = static_cast<int>(text.size());
+  std::size_t nul = text.find('\0');  // sought again only once a line is past it
+  while (pos < size) {
+    const int lineStart = pos;
+    if (data) {
+      const std::string_view line = WholeLine(text, lineStart);
+      pos = lineStart + static_cast<int>(line.size());
+      if (IsSlipCurveHeader(line)) {
+        pos = lineStart;  // the next section starts here
+        break;
+      }
+      const std::string_view content = WithoutLineEnd(line);
+      ReadHeaderKeys(curve, UpToNul(content), kept);
+      if (StartsData(UpToNul(content))) {
+        // "Data:" again: nothing on it is read, and it is kept as it is.
+        if (kept) kept->Unread.push_back({curve.SampleCount, lineStart, line, true});
+        continue;
+      }
+      if (content.empty()) break;  // an empty line belongs to the section
+      std::string_view rest;
+      const int taken = TakeSamples(curve, content, &rest);
+      if (taken > 0) {
+        samples += taken;
+        if (kept && !rest.empty()) {
+          kept->Unread.push_back({curve.SampleCount, lineStart + static_cast<int>(rest.data() - line.data()), rest});
+        }
+        continue;
+      }
+      // A line that is no numbers ends the samples and is left to be kept
+      // as text, so that saving does not lose it.
+      pos = lineStart;
+      break;
+    }
+
+    const std::string_view piece = ReadTextLine(text, pos);
+    if (nul < static_cast<std::size_t>(lineStart)) nul = text.find('\0', static_cast<std::size_t>(lineStart));
+    const std::string_view line = piece.substr(0, nul - static_cast<std::size_t>(lineStart));
+    ReadHeaderKeys(curve, line, kept);
+    if (line.find(':') != std::string_view::npos && StartsData(line)) {
+      data = true;
+      if (kept) kept->DataTail = WithoutLineEnd(line.substr(line.find("Data:") + 5));
+      continue;
+    }
+    if (IsSlipCurveHeader(piece)) {
+      pos = lineStart;  // the next section starts here
+      break;
+    }
+    // An unknown line before the samples is dropped.
+  }
+  if (leftOut) *leftOut = samples - curve.SampleCount;
+  return data;
 }
 
 }  // namespace
@@ -108,59 +216,56 @@ std::string_view NthToken(std::string_view line, int n) {
 }
 
 int ParseSampleLine(EditorDocument& doc, std::string_view line, int slot) {
-  return TakeSamples(doc.SlipCurves[slot], UpToNul(line));
+  return TakeSamples(doc.SlipCurves[slot], WithoutLineEnd(line));
 }
 
-bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut) {
+bool IsSlipCurveHeader(std::string_view piece) {
+  return piece == SlipCurveHeader || piece == "[SLIPCURVE]\n";
+}
+
+bool ParseSlipCurve(EditorDocument& doc, int slot, int* leftOut, SlipSectionText* kept) {
   SlipCurve& curve = doc.SlipCurves[slot];
-  curve.SampleCount = 0;
-  int samples = 0;  // in the file, the skipped ones too
-  bool data = false;
-  const std::string_view text = doc.TireText;
-  std::size_t nul = text.find('\0');  // sought again only once a line is past it
-  while (doc.TireTextPos < doc.TireTextSize()) {
-    const int lineStart = doc.TireTextPos;
-    const std::string_view piece = ReadTextLine(text, doc.TireTextPos);
-    if (nul < static_cast<std::size_t>(lineStart)) nul = text.find('\0', static_cast<std::size_t>(lineStart));
-    std::string_view line = piece.substr(0, nul - static_cast<std::size_t>(lineStart));
-
-    // The header keys are found anywhere in a line, each independently. A
-    // line of samples holds neither their '=' nor the ':' of "Data:", and
-    // two searches for those spare it the search for each key.
-    if (line.find('=') != std::string_view::npos) {
-      if (LineContains(line, "Name=")) curve.Name = ValueAfterEquals(line).substr(0, MaxSlipNameLength);
-      if (LineContains(line, "Step=")) curve.Step = DecimalToDouble(ValueAfterEquals(line));
-      if (LineContains(line, "DropoffFunction=")) curve.DropoffFunction = DecimalToDouble(ValueAfterEquals(line));
-    }
-    if (line.find(':') != std::string_view::npos && StartsData(line)) {
-      data = true;
-      continue;
-    }
-    if (piece == SlipCurveHeader) {
-      doc.TireTextPos = lineStart;  // the next section starts here
-      break;
-    }
-    if (!data) continue;  // an unknown line before the samples is dropped
-
-    if (line.ends_with(" \r\n")) line.remove_suffix(3);
-    const int taken = TakeSamples(curve, line);
-    if (taken > 0) {
-      samples += taken;
-      continue;
-    }
-    // The samples have ended. An empty line belongs to the section and is
-    // consumed; any other line is left to be kept as text, so that saving
-    // does not lose it.
-    if (!IsEmptyLine(piece)) doc.TireTextPos = lineStart;
-    break;
-  }
+  const bool data = ParseSection(doc.TireText, doc.TireTextPos, curve, leftOut, kept);
   doc.RowCount = std::max(doc.RowCount, curve.SampleCount);
   doc.TireTailPos = doc.TireTextPos;
-  if (leftOut) *leftOut = samples - curve.SampleCount;
   return data;
 }
 
-int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut) {
+SlipSectionText SlipSectionTextAt(std::string_view text, int begin) {
+  SlipSectionText kept;
+  SlipCurve scratch;
+  int pos = begin;
+  ReadTextLine(text, pos);  // the header
+  ParseSection(text, pos, scratch, nullptr, &kept);
+  return kept;
+}
+
+namespace {
+
+// Whether unread text after "Data:" is worth a word: anything but blanks and
+// a "//" comment.
+bool HoldsMoreThanComment(std::string_view tail) {
+  const auto first = tail.find_first_not_of(" \t");
+  return first != std::string_view::npos && tail.substr(first, 2) != "//";
+}
+
+// Tells read what of the section was not read, with the line it stands on.
+void ReportUnread(std::string_view text, const SlipSectionText& kept, int slot, ReadOutcome& read) {
+  std::vector<std::pair<int, std::string_view>> unread;  // where, what
+  if (HoldsMoreThanComment(kept.DataTail)) {
+    unread.emplace_back(static_cast<int>(kept.DataTail.data() - text.data()), kept.DataTail);
+  }
+  for (const UnreadText& item : kept.Unread) unread.emplace_back(item.Pos, WithoutLineEnd(item.Text));
+  for (const auto& [pos, what] : unread) {
+    const auto before = text.substr(0, static_cast<std::size_t>(pos));
+    const int line = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    read.NotRead.push_back({slot + 1, line, std::string(what)});
+  }
+}
+
+}  // namespace
+
+int ParseTireText(EditorDocument& doc, ReadOutcome* read) {
   doc.TireParsed = true;
   ResetSlipCurves(doc);
   // Nothing of an earlier file may show beyond the samples this one fills,
@@ -184,11 +289,15 @@ int ParseTireText(EditorDocument& doc, std::array<int, SlipCurveSlots>* leftOut)
   while (doc.TireTextPos < doc.TireTextSize()) {
     const int lineStart = doc.TireTextPos;
     const std::string_view piece = ReadTextLine(doc.TireText, doc.TireTextPos);
-    if (piece == SlipCurveHeader && doc.SlipCurveCount < SlipCurveSlots) {
+    if (IsSlipCurveHeader(piece) && doc.SlipCurveCount < SlipCurveSlots) {
       // A section without samples is not counted: the next one reuses its slot.
       int skipped = 0;
-      if (ParseSlipCurve(doc, doc.CurrentSlipCurve, &skipped)) {
-        if (leftOut) (*leftOut)[doc.CurrentSlipCurve] = skipped;
+      SlipSectionText kept;
+      if (ParseSlipCurve(doc, doc.CurrentSlipCurve, &skipped, read ? &kept : nullptr)) {
+        if (read) {
+          read->SamplesLeftOut[static_cast<std::size_t>(doc.CurrentSlipCurve)] = skipped;
+          ReportUnread(doc.TireText, kept, doc.CurrentSlipCurve, *read);
+        }
         doc.TireSections[static_cast<std::size_t>(doc.TireSectionCount++)] = {lineStart, doc.TireTextPos};
         ++doc.SlipCurveCount;
         ++doc.CurrentSlipCurve;
@@ -215,7 +324,7 @@ ReadOutcome ReadTireBytes(EditorDocument& doc, std::string bytes) {
   ReplaceText(doc, KeptText::Tire, std::move(bytes));
   doc.TireTextPos = 0;
   ReadOutcome outcome{ReadResult::NothingFound, 0};
-  if (ParseTireText(doc, &outcome.SamplesLeftOut) == 1) outcome.Result = ReadResult::Read;
+  if (ParseTireText(doc, &outcome) == 1) outcome.Result = ReadResult::Read;
   doc.TireLoaded = true;
   return outcome;
 }

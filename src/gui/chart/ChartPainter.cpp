@@ -245,8 +245,22 @@ void DrawTireRows(const PaintContext& pc) {
     const int top = TableLineTop(line) + 1;
     c.TextOut(TireTextX[0], top, text, IntegerTo(text, sizeof text, row, 3));
     for (int slot = 0; slot < shown; ++slot) {
-      c.TextOut(TireTextX[slot + 1], top, text,
-                FixedTo(text, sizeof text, doc.SlipCurves[slot].Samples[row], 6));
+      // Past a curve's last sample its cell stays empty: there is no sample.
+      if (row >= doc.SlipCurves[slot].SampleCount) continue;
+      const double sample = doc.SlipCurves[slot].Samples[row];
+      int length = FixedTo(text, sizeof text, sample, 6);
+      if (length <= 8) {  // "d.dddddd" fits its cell
+        c.TextOut(TireTextX[slot + 1], top, text, length);
+        continue;
+      }
+      // A negative or large sample would run into the cell on its left:
+      // fewer decimals, and what still does not fit is cut at the cell.
+      const int left = TireColumnEdges[static_cast<std::size_t>(slot) + 1] + 1;
+      const qreal room = TireTextX[slot + 1] - left;
+      for (int decimals = 5; decimals >= 0 && c.TextWidth(QString::fromLatin1(text, length)) > room; --decimals) {
+        length = FixedTo(text, sizeof text, sample, decimals);
+      }
+      c.TextOutWithin(left, TireTextX[slot + 1] + 1, TireTextX[slot + 1], top, text, length);
     }
   });
 }

@@ -198,3 +198,42 @@ write("tire-edges.tbc", lines(
 
 write("tire-lf.tbc", lines(*section("Only LF", "0.002", "1.0", samples(5)), end=b"\n"))
 write("tire-empty.tbc", lines("[GENERAL]", "Title=no curves"))
+
+# The ways a slip curve's samples are written by hand or by other tools, each
+# of which must read whole: two blanks and tabs between samples, lines that
+# start with a blank, lines that start with a negative sample; text among the
+# samples that is no number; comments after the header values; LF line ends.
+write("tire-separators.tbc", lines(
+    "[SLIPCURVE]", "Name=Two blanks", "Step=0.002", "DropoffFunction=2.0", "Data:",
+    *["  ".join(samples(12)[i:i + 4]) for i in range(0, 12, 4)], "",
+    "[SLIPCURVE]", "Name=Tabs", "Step=0.002", "DropoffFunction=2.0", "Data:",
+    *["\t".join(samples(12, 0.5)[i:i + 4]) for i in range(0, 12, 4)], ""))
+write("tire-leading-blanks.tbc", lines(
+    "[SLIPCURVE]", "Name=Indented", "Step=0.002", "DropoffFunction=2.0", "Data:",
+    *[" " + l for l in data_lines(samples(25))], "\t0.5 0.6", ""))
+write("tire-negative-lines.tbc", lines(
+    "[SLIPCURVE]", "Name=Below zero", "Step=0.002", "DropoffFunction=2.0", "Data:",
+    *data_lines(samples(60, 0.2, -0.01)), "", "[COMPOUND]", "Name=Soft"))
+write("tire-unread.tbc", lines(
+    "[SLIPCURVE]", "Name=Odd text", "Step=0.002", "DropoffFunction=2.0", "Data: 0.9 on the data line",
+    "0.1 0.2 n/a 0.3", "0.4 0,5 0.6", "Data:", "0.7 0.8", "", "[END]"))
+write("tire-comments.tbc", lines(
+    "// road tyre", "[SLIPCURVE]", "Name=Front   // front axle", "Step=0.0015   // slip angle step in radians",
+    "DropoffFunction=3.0 // how fast grip falls", "Data:   // samples follow", *data_lines(samples(12)), ""))
+write("tire-lf-comments.tbc", lines(
+    "[SLIPCURVE]", "Name=Only LF // kept", "Step=0.002 // kept", "DropoffFunction=1.0", "Data:",
+    "0.1  0.2", "-0.3 0.4", "", end=b"\n"))
+
+# All of the above in one file, as the window flow opens it.
+write("tire-all-variants.tbc", lines(
+    "// hand-made", "[SLIPCURVE]", "Name=Front   // front axle", "Step=0.0015   // slip angle step in radians",
+    "DropoffFunction=3.0 // how fast grip falls", "Data:",
+    "0.000000  0.250000  0.500000  0.750000", "0.900000\t1.000000\t0.950000", " 0.900000 0.850000",
+    "-0.050000 0.800000 n/a 0.7", "",
+    "[SLIPCURVE]", "Name=Rear", "Step=0.002", "DropoffFunction=2.0", "Data:", "0.1 0.2", "", "[COMPOUND]"))
+
+# Negative and large samples in every column: the table shows each within
+# its cell.
+write("tire-negative-wide.tbc", lines(
+    *[l for name in ("Neg", "B", "C") for l in section(name, "0.002", "1.0",
+      ["-0.016121", "-10.123456", "-123.456789", "0.5"] + (["-1.0", "1.0", "-0.5", "-0.25"] if name == "Neg" else []))]))
