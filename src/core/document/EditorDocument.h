@@ -9,6 +9,7 @@
 #include "core/document/EngineParameterSet.h"
 #include "core/document/Limits.h"
 #include "core/document/Units.h"
+#include "core/platform/FileStamp.h"
 
 namespace dyno {
 
@@ -117,6 +118,10 @@ struct EditorDocument {
 
   // File names (each at most MaxPathLength characters).
   std::string FilePath;    // full path of the file last opened
+  // What the engine and the tire file held when last read or saved: saving
+  // over one that another program changed since asks first.
+  FileStamp EngineStamp{};
+  FileStamp TireStamp{};
   std::string FileTitle;   // its name without the folder; shown in the caption
   std::string FileFolder;  // its folder; where the next Open and Save As start
   std::string WorkFolder;  // the folder remembered in the settings file

@@ -6,6 +6,7 @@
 
 #include "core/document/Limits.h"
 #include "core/document/UserMessage.h"
+#include "core/platform/FileStamp.h"
 
 namespace dyno {
 
@@ -24,6 +25,7 @@ struct ReadOutcome {
   // the first 500, and samples of each slip curve beyond its first 261.
   int RowsLeftOut = 0;
   std::array<int, SlipCurveSlots> SamplesLeftOut{};
+  FileStamp Stamp{};  // of the file whose bytes were read
 };
 
 // The message that tells the user, when the file named fileName was opened,

@@ -149,6 +149,7 @@ bool FileCommands::OpenPath(const QString& path) {
   if (kind == FileKind::Tire) {
     SetFileMode(st, FileMode::Tire);
     ReadOutcome read = ReadTireFile(doc, doc.FilePath);
+    if (!read.Stamp.Path.empty()) doc.TireStamp = read.Stamp;
     // The tire texts and curves are the file's now (Modified keeps telling
     // of changes to the engine curve); a file that could not be read
     // changed nothing.
@@ -173,6 +174,7 @@ bool FileCommands::OpenPath(const QString& path) {
   }
 
   const ReadOutcome read = ReadEngineRows(doc, doc.FilePath);
+  if (!read.Stamp.Path.empty()) doc.EngineStamp = read.Stamp;
   if (read.Result == ReadResult::Read || read.Result == ReadResult::NothingFound) {
     RepaintNewRows(st.Host, st.View);
     ForgetComparisons(st.Doc, st.Host, st.View);
@@ -240,7 +242,15 @@ bool FileCommands::SaveAsPhysicsFile() {
 
   const QFileInfo chosen(path);
   const std::string name = FileNameOfPath(EncodedName(chosen.absoluteFilePath()));
-  const SaveResult saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name);
+  SaveResult saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name);
+  if (saved.Status == SaveStatus::ChangedOnDisk) {
+    const UserMessage& question = saved.Messages.front();
+    if (dialogs.AskOverwriteChanged(parent, FromBytes(question.Text), FromBytes(question.Caption)) !=
+        UserDialogs::OverwriteChoice::Overwrite) {
+      return false;
+    }
+    saved = SaveDocumentAs(doc, EncodedName(chosen.absolutePath()), name, {.OverwriteChangedFile = true});
+  }
   ShowMessages(dialogs, parent, saved.Messages);
   if (saved.Status != SaveStatus::Saved) return false;
 
