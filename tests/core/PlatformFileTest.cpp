@@ -89,7 +89,9 @@ TEST(PlatformFile, AFileWhosePathNearlyFillsTheLimitIsSavedAndBackedUp) {
   ASSERT_EQ(PathFromUtf8(folder.File(name)).native().size(), 255u);
   folder.Put(name, "old");
 
-  ASSERT_TRUE(LinkAsBackup(folder.File(name), folder.File(BackupName(name))));
+  const std::string aside = PrivateNameBeside(folder.File(name), ".bak");
+  ASSERT_TRUE(LinkFile(folder.File(name), aside));
+  ASSERT_TRUE(RenameFile(aside, folder.File(BackupName(name))));
   ASSERT_EQ(WriteFileReplacing(folder.File(name), "new"), WriteStatus::Ok);
   ASSERT_EQ(CopyFileKeepingTimes(folder.File(name), folder.File(deep + "copy.ini")), CopyStatus::Ok);
 
@@ -149,7 +151,7 @@ TEST(PlatformFileOnWindows, NamesNotInUtf8AreRefused) {
   std::string bytes;
   EXPECT_EQ(WriteFileReplacing(path, "new"), WriteStatus::CannotCreate);
   EXPECT_EQ(ReadFileBytes(path, bytes).Status, ReadStatus::CannotOpen);
-  EXPECT_FALSE(LinkAsBackup(folder.File(Umlaut), path));
+  EXPECT_FALSE(LinkFile(folder.File(Umlaut), path));
   EXPECT_EQ(CopyFileKeepingTimes(folder.File(Umlaut), path), CopyStatus::CannotCreateDestination);
   EXPECT_EQ(FreeBytes(path), -1.0L);
   EXPECT_FALSE(IsSameFile(path, path + "/."));

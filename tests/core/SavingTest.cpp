@@ -7,7 +7,6 @@
 #ifndef _WIN32
 #include <grp.h>
 #include <sched.h>
-#include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -70,13 +69,15 @@ int RunInChild(const std::function<bool()>& setUp, const std::function<void()>& 
 
 // Runs body as an ordinary user, whom permission bits stop: as it is when
 // the tests run as root, in a child that takes the user "nobody" and owns
-// folder and everything in it.
-void RunAsOrdinaryUser(const std::filesystem::path& folder, const std::function<void()>& body) {
+// folder and everything in it but the files rootOwned names.
+void RunAsOrdinaryUser(const std::filesystem::path& folder, const std::vector<std::filesystem::path>& rootOwned,
+                       const std::function<void()>& body) {
   if (geteuid() != 0) return body();
   constexpr uid_t nobody = 65534;
   std::error_code ignored;
   if (chown(folder.c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << folder << " over";
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+    if (std::find(rootOwned.begin(), rootOwned.end(), entry.path()) != rootOwned.end()) continue;
     if (lchown(entry.path().c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << entry.path() << " over";
   }
   const int code = RunInChild([] { return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0; },
@@ -158,6 +159,8 @@ class Scene {
       fs::permissions(FsPath(a), static_cast<fs::perms>(std::stoi(b, nullptr, 8)));
     } else if (command == "mkdir") {
       fs::create_directories(FsPath(a));
+    } else if (command == "root-owned") {  // kept by "needs ordinary-user"
+      rootOwned.push_back(FsPath(a));
     } else if (command == "symlink") {
       fs::create_symlink(PathFromUtf8(b), FsPath(a));
     } else if (command == "hardlink") {
@@ -174,18 +177,17 @@ class Scene {
       Note(fs::last_write_time(FsPath(a)) == OldTime() ? "  the old time" : "  a new time");
     } else if (command == "limit") {
 #ifndef _WIN32
-      // Limits the size of any file this process writes, as a full disk would, for root too; a write beyond it
-      // fails instead of raising SIGXFSZ. Windows has no such limit: the scenes that set one are POSIX-only.
+      // Limits the size of any file this process writes, as a full disk would, for root too; the program
+      // itself must keep SIGXFSZ from ending it. Windows has no such limit: the scenes that set one are POSIX-only.
       rlimit limit{};
       getrlimit(RLIMIT_FSIZE, &limit);
       limit.rlim_cur = a == "off" ? limit.rlim_max : std::stoull(a);
-      signal(SIGXFSZ, SIG_IGN);
       setrlimit(RLIMIT_FSIZE, &limit);
 #endif
     } else if (command == "open") {
       Open(a);
-    } else if (command == "save") {
-      Save(a);
+    } else if (command == "save") {  // "save NAME overwrite": the user said to write over other changes
+      Save(a, b == "overwrite");
     } else if (command == "torque") {
       doc.Engine.Torque[std::stoul(a)] = std::stod(b);
     } else if (command == "samples") {
@@ -222,7 +224,7 @@ class Scene {
       Note(std::string("  ") + ReadNames[static_cast<int>(read.Status)] + (errorTold ? "" : " (error number wrong)") +
            ": \"" + bytes + "\"");
     } else if (command == "link") {
-      Note(LinkAsBackup(Path(a), Path(test::Unescape(b))) ? "  linked" : "  not linked");
+      Note(LinkFile(Path(a), Path(test::Unescape(b))) ? "  linked" : "  not linked");
     } else if (command == "copy") {
       Note(std::string("  ") + CopyNames[static_cast<int>(CopyFileKeepingTimes(Path(a), Path(test::Unescape(b))))]);
     } else if (command == "free") {
@@ -243,15 +245,17 @@ class Scene {
     (doc.TireMode ? doc.TireFile : doc.EngineFile) = {Path(name), name, doc.FileFolder};
     doc.EngineMode = !doc.TireMode;
     const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
+    (doc.TireMode ? doc.TireFile : doc.EngineFile).Stamp = read.Stamp;
     const bool cannotRead = read.Result == ReadResult::CannotRead;
     Note("  " + std::string(OpenNames[static_cast<int>(read.Result)]) +
          (cannotRead ? " (error " + std::to_string(read.Error) + ")" : ""));
   }
 
   // Saves the file opened last there under the name `to`, as Save As does.
-  void Save(const std::string& to) {
-    const SaveResult saved = SaveDocumentAs(doc, Utf8FromPath(folder_), to);
-    Note(saved.Status == SaveStatus::Saved ? "  saved" : "  failed");
+  void Save(const std::string& to, bool overwrite) {
+    const SaveResult saved = SaveDocumentAs(doc, Utf8FromPath(folder_), to, {.OverwriteChangedFile = overwrite});
+    const char* const status[] = {"  saved", "  failed", "  changed on disk: asks"};
+    Note(status[static_cast<int>(saved.Status)]);
     for (const UserMessage& m : saved.Messages) Note("  \"" + m.Text + "\" \"" + m.Caption + "\"");
   }
 
@@ -292,6 +296,7 @@ class Scene {
   }
 
   EditorDocument doc;
+  std::vector<fs::path> rootOwned;
 
  private:
   fs::path folder_;
@@ -301,9 +306,9 @@ class Scene {
 class Saving : public ::testing::TestWithParam<std::string> {};
 
 // A scene's first lines may say what it needs: "needs ordinary-user" (one
-// whom permission bits stop), "needs small-file-system SIZE" or "needs
-// read-only-file-system SIZE" (filled by the lines before "act"), and
-// "posix-only REASON".
+// whom permission bits stop), "needs own-process" (one that may die),
+// "needs small-file-system SIZE" or "needs read-only-file-system SIZE"
+// (filled by the lines before "act"), and "posix-only REASON".
 TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
   std::istringstream script(test::TempDir::Read(test::DataPath("saving/" + GetParam() + ".txt")));
   std::string needs, size, posixOnly;
@@ -340,7 +345,9 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
   const std::string reference = "saving/" + GetParam() + ".transcript";
 #ifdef _WIN32
   // The read-only attribute stops every user.
-  if (!needs.empty() && needs != "ordinary-user") GTEST_SKIP() << "it mounts a small Linux file system";
+  if (!needs.empty() && needs != "ordinary-user" && needs != "own-process") {
+    GTEST_SKIP() << "it mounts a small Linux file system";
+  }
   if (!posixOnly.empty()) GTEST_SKIP() << posixOnly;
   play(prepare);
   playAct();
@@ -359,7 +366,10 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
     playAct();
   } else if (needs == "ordinary-user") {
     play(prepare);
-    RunAsOrdinaryUser(folder, playAct);
+    RunAsOrdinaryUser(folder, scene.rootOwned, playAct);
+  } else if (needs == "own-process") {
+    play(prepare);
+    EXPECT_EQ(RunInChild([] { return true; }, playAct), 0) << "the process died";
   } else {
     const bool readOnly = needs == "read-only-file-system";
     const int code = RunOnSmallFileSystem(folder, size, readOnly, [&] { play(prepare); }, playAct);

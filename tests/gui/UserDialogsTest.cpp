@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -127,6 +129,29 @@ TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
 
 // The print dialogs, answered as soon as they show: the print dialog offers
 // the document's pages, a page range and printing to a file.
+// Another program's changes are lost only by a deliberate click: Return
+// (and Escape) cancel, the Overwrite button overwrites.
+TEST(OverwriteQuestion, ShowsTheTextAndCancelsUnlessOverwriteIsClicked) {
+  QtUserDialogs dialogs;
+  const auto ask = [&](const std::function<void(QMessageBox&)>& answer) {
+    WhenShows<QMessageBox>([answer](QMessageBox& box) {
+      EXPECT_EQ(box.windowTitle(), QStringLiteral("FILE CHANGED!"));
+      EXPECT_EQ(box.text(), QStringLiteral("c.ini was changed."));
+      answer(box);
+    });
+    return dialogs.AskOverwriteChanged(nullptr, QStringLiteral("c.ini was changed."), QStringLiteral("FILE CHANGED!"));
+  };
+  using Choice = UserDialogs::OverwriteChoice;
+  EXPECT_EQ(ask([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }), Choice::Cancel);
+  EXPECT_EQ(ask([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }), Choice::Cancel);
+  EXPECT_EQ(ask([](QMessageBox& box) {
+              for (QAbstractButton* button : box.buttons()) {
+                if (button->text() == QStringLiteral("&Overwrite")) button->click();
+              }
+            }),
+            Choice::Overwrite);
+}
+
 TEST(PrintDialogs, OfferThePagesARangeAndAFileAndTellWhatTheUserChose) {
   QPrinter printer;
   QtUserDialogs dialogs;

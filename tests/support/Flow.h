@@ -20,6 +20,8 @@
 //                           notes a box ("?" alone: every box); @NAME takes
 //                           the dialog's picture
 //   save-as NAME | choose save|discard|cancel | open-answer NAME | save-answer NAME
+//   overwrite-answer overwrite|cancel   answers the next question whether
+//                           to save over a file another program changed
 //   drop NAME [box|frame] [shift] | drop-urls URL... | drop-text TEXT [box]
 //   recent N                choose entry N of File > Recent Files
 //   press|hold|release|move POINT (hold: a press whose button gets no
@@ -154,6 +156,11 @@ class ScriptedDialogs : public UserDialogs {
     return Next(saveChoices, "save question", SaveChoice::Cancel);
   }
 
+  OverwriteChoice AskOverwriteChanged(QWidget*, const QString& text, const QString& caption) override {
+    overwriteQuestions.push_back({text, caption});
+    return Next(overwriteChoices, "question whether to overwrite a changed file", OverwriteChoice::Cancel);
+  }
+
   QString OpenFileName(QWidget*, const FileDialogRequest& request) override {
     openRequests.push_back(request);
     return Next(openAnswers, "open file dialog");
@@ -190,6 +197,8 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<SaveChoice> saveChoices;
   int saveQuestions = 0;
   QStringList saveQuestionFiles;  // the file each question named
+  std::deque<OverwriteChoice> overwriteChoices;
+  std::vector<Shown> overwriteQuestions;
   std::deque<QString> openAnswers;  // an empty answer cancels
   std::deque<QString> saveAnswers;
   std::vector<FileDialogRequest> openRequests;
@@ -277,6 +286,7 @@ class Flow {
     opens_ = dialogs_.openRequests.size();
     saves_ = dialogs_.saveRequests.size();
     questions_ = dialogs_.saveQuestions;
+    overwriteQuestions_ = dialogs_.overwriteQuestions.size();
     Look();
   }
   TSDIDecFrame& frame() { return started_ ? *started_ : *frame_; }
@@ -328,6 +338,10 @@ class Flow {
       Note("asked to save changes to " + dialogs_.saveQuestionFiles.value(q).toStdString());
     }
     questions_ = dialogs_.saveQuestions;
+    for (; overwriteQuestions_ < dialogs_.overwriteQuestions.size(); ++overwriteQuestions_) {
+      const ScriptedDialogs::Shown& asked = dialogs_.overwriteQuestions[overwriteQuestions_];
+      Note("asked whether to overwrite \"" + Short(asked.text) + "\" \"" + Short(asked.caption) + "\"");
+    }
 
     // As the desktop shows it: "[*]" is a mark while the data is unsaved.
     Change("caption", QString(frame().windowTitle()).replace(QStringLiteral("[*]"), frame().isWindowModified() ? QStringLiteral("*") : QString()).toStdString());
@@ -411,6 +425,9 @@ class Flow {
       dialogs_.saveChoices.push_back(arg(0) == "save"      ? UserDialogs::SaveChoice::Save
                                      : arg(0) == "discard" ? UserDialogs::SaveChoice::Discard
                                                            : UserDialogs::SaveChoice::Cancel);
+    } else if (command == "overwrite-answer") {
+      dialogs_.overwriteChoices.push_back(arg(0) == "overwrite" ? UserDialogs::OverwriteChoice::Overwrite
+                                                                : UserDialogs::OverwriteChoice::Cancel);
     } else if (command == "fill") {
       const bool cancel = arg(0) == "cancel";
       dialogs_.dialogScripts.push_back(Fill(std::vector<std::string>(w.begin() + cancel, w.end()), !cancel));
@@ -864,6 +881,7 @@ class Flow {
   std::map<std::string, std::string> seen_;  // what the transcript last told
   std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
   int questions_ = 0;
+  std::size_t overwriteQuestions_ = 0;
   fs::path pictures_;
   struct TickBlock : QObject {
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }

@@ -9,6 +9,7 @@
 #include "core/document/EngineParameterSet.h"
 #include "core/document/Limits.h"
 #include "core/document/Units.h"
+#include "core/platform/FileStamp.h"
 
 namespace dyno {
 
@@ -73,6 +74,9 @@ struct DataFile {
   std::string Path;    // full path, at most MaxPathLength characters
   std::string Title;   // its name without the folder; shown in the caption
   std::string Folder;  // its folder
+  // What the file held when last read or saved: saving over it once another
+  // program has changed it asks first.
+  FileStamp Stamp{};
 
   bool Exists() const { return !Path.empty(); }
 };

@@ -60,7 +60,7 @@ void ShowOpenedFile(EditorState& st, FileToOpen& file) {
   // Typing still in progress belongs to the data shown before.
   st.Steps.End();
   ResetInteraction(st.Ui, st.Host);
-  DataFile opened{file.Path, file.Title, file.Folder};
+  DataFile opened{file.Path, file.Title, file.Folder, file.Read.Stamp};
 
   if (file.Kind == FileKind::Tire) {
     TakeTireData(doc, read);

@@ -154,7 +154,10 @@ ReadOutcome ReadEngineRows(EditorDocument& doc, const std::string& path) {
   const FileReadResult read = ReadFileBytes(path, bytes);
   if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
   if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
-  return ReadEngineBytes(doc, std::move(bytes));
+  FileStamp stamp = StampOfBytes(path, bytes);
+  ReadOutcome outcome = ReadEngineBytes(doc, std::move(bytes));
+  outcome.Stamp = std::move(stamp);
+  return outcome;
 }
 
 ReadOutcome ReadEngineBytes(EditorDocument& doc, std::string bytes) {

@@ -8,6 +8,7 @@
 
 #include "core/document/Limits.h"
 #include "core/document/UserMessage.h"
+#include "core/platform/FileStamp.h"
 
 namespace dyno {
 
@@ -35,6 +36,7 @@ struct ReadOutcome {
   int RowsLeftOut = 0;
   std::array<int, SlipCurveSlots> SamplesLeftOut{};
   std::vector<TextNotRead> NotRead{};  // in file order
+  FileStamp Stamp{};  // of the file whose bytes were read
 };
 
 // The message that tells the user, when the file named fileName was opened,

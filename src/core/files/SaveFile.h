@@ -10,18 +10,29 @@ namespace dyno {
 
 struct EditorDocument;
 
-enum class SaveStatus { Saved, Failed };
+enum class SaveStatus {
+  Saved,
+  Failed,
+  ChangedOnDisk,  // nothing written: the file changed since it was read or saved; ask first
+};
 
 // What a save did, and the messages to show for it, in order. A save can
-// succeed with a message (a backup that could not be made).
+// succeed with a message (a backup that could not be made). ChangedOnDisk
+// carries the question to ask as its one message.
 struct SaveResult {
   SaveStatus Status = SaveStatus::Failed;
   std::vector<UserMessage> Messages;
 };
 
+// How Save As goes about it.
+struct SaveOptions {
+  bool OverwriteChangedFile = false;  // the user said to write over another program's changes
+};
+
 // Writes the engine or upgrade file as ComposeEngineFile composes it.
-// Saving over the source file first keeps the old file under its backup
-// name. The destination is replaced only once the new file is completely on
+// Saving over the source file keeps the old file under its backup name,
+// but never replaces a backup the user may not write; a failed save leaves
+// the backup name as it found it. The destination is replaced only once the new file is completely on
 // disk, or, where a new file cannot take its place (hard links, an owner it
 // cannot keep, a folder that takes no new file), written in place with its
 // old bytes put back on failure; on failure it is left as it was.
@@ -40,10 +51,13 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
 // data comes from the destination (EngineFile or TireFile). Refused, with a
 // message, when the destination's file system has less than 100000 bytes
 // free (a file system that cannot tell is not held against it), or when the
-// composed file, read back, would not show what the document shows; else
-// the engine or tire file as the writers above write it.
+// composed file, read back, would not show what the document shows; not
+// written (ChangedOnDisk) when the destination is the file the data was
+// read from or last saved to (the Stamp of EngineFile or TireFile) and another program
+// has changed it since, unless options say to overwrite it; else the engine
+// or tire file as the writers above write it, and its stamp taken anew.
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
-                          const std::string& destinationName);
+                          const std::string& destinationName, const SaveOptions& options = {});
 
 // Writes bytes as the file folder/name with the safety of Save As: refused
 // for lack of room as SaveDocumentAs is, and an existing file replaced as

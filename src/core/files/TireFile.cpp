@@ -317,7 +317,10 @@ ReadOutcome ReadTireFile(EditorDocument& doc, const std::string& path) {
   // the curves shown must stay those of the text kept for saving.
   if (read.Status == ReadStatus::CannotOpen) return {ReadResult::CannotOpen, read.Error};
   if (read.Status == ReadStatus::CannotRead) return {ReadResult::CannotRead, read.Error};
-  return ReadTireBytes(doc, std::move(bytes));
+  FileStamp stamp = StampOfBytes(path, bytes);
+  ReadOutcome outcome = ReadTireBytes(doc, std::move(bytes));
+  outcome.Stamp = std::move(stamp);
+  return outcome;
 }
 
 ReadOutcome ReadTireBytes(EditorDocument& doc, std::string bytes) {

@@ -56,10 +56,31 @@ struct SaveTarget {
 };
 SaveTarget InspectSaveTarget(const std::string& path);
 
-// Gives the ordinary, writable file source a second name, backup (replacing
-// whatever held that name), without copying a byte. False when the file
-// system cannot do it; nothing is changed then.
-bool LinkAsBackup(const std::string& source, const std::string& backup);
+// What holds the name a backup is to take (a link followed).
+enum class BackupSlot {
+  Free,         // nothing
+  Replaceable,  // an ordinary file of the user's that the user may write
+  ReadOnly,     // an ordinary file no one may write, or this user may not
+  OtherOwner,   // an ordinary file of another user's
+  NotAFile,     // a folder, a device, or what cannot be looked at
+};
+BackupSlot InspectBackupSlot(const std::string& path);
+
+// A name beside path, in its folder, that no file has yet: the name of a
+// file of this process's own, ending in suffix.
+std::string PrivateNameBeside(const std::string& path, const char* suffix);
+
+// Gives the ordinary file source, which the user may write, the second name
+// name, which no file may have yet, without copying a byte. False when the
+// file system cannot; nothing is changed then. (A read-only file is not
+// saved over, and its backup must be one the user may write.)
+bool LinkFile(const std::string& source, const std::string& name);
+
+// Renames the file from to to, replacing whatever held that name.
+bool RenameFile(const std::string& from, const std::string& to);
+
+// Removes the name path of a file.
+bool RemoveFile(const std::string& path);
 
 enum class CopyStatus {
   Ok,

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -17,6 +18,11 @@ namespace fs = std::filesystem;
 namespace dyno {
 
 namespace {
+
+// A write past the file-size limit (ulimit -f) raises SIGXFSZ, which ends
+// the program with the work in its window. Ignored from the start, such a
+// write fails with EFBIG instead, and the save says so as for a full disk.
+[[maybe_unused]] const bool FileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
 
 class FileDescriptor {
  public:
@@ -271,22 +277,37 @@ SaveTarget InspectSaveTarget(const std::string& path) {
   return target;
 }
 
-bool LinkAsBackup(const std::string& source, const std::string& backup) {
-  // Only for an ordinary file the user may write: a read-only one is not
-  // saved over, and its backup must be a writable copy.
+BackupSlot InspectBackupSlot(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? BackupSlot::Free : BackupSlot::NotAFile;
+  if (!S_ISREG(info.st_mode)) return BackupSlot::NotAFile;
+  // Root may write any file: only the bits say it is meant to be kept.
+  if ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return BackupSlot::ReadOnly;
+  if (::geteuid() != 0 && info.st_uid != ::geteuid()) return BackupSlot::OtherOwner;
+  return BackupSlot::Replaceable;
+}
+
+std::string PrivateNameBeside(const std::string& path, const char* suffix) {
+  const fs::path folder = fs::path(path).parent_path();
+  for (;;) {
+    std::string name = PrivateName(folder, suffix);
+    struct stat info {};
+    if (::lstat(name.c_str(), &info) != 0) return name;
+  }
+}
+
+bool LinkFile(const std::string& source, const std::string& name) {
   struct stat info {};
   if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0 ||
       ::access(source.c_str(), W_OK) != 0) {
     return false;
   }
-  const std::string temporary = PrivateName(fs::path(backup).parent_path(), ".lnk");
-  if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) return false;
-  const bool renamed = ::rename(temporary.c_str(), backup.c_str()) == 0;
-  // A backup that already was this file's second name leaves the temporary
-  // name behind: renaming a file onto another name of itself does nothing.
-  ::unlink(temporary.c_str());
-  return renamed;
+  return ::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
+
+bool RenameFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& destination) {
   FileDescriptor from(OpenForReading(source));

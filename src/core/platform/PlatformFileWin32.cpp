@@ -422,22 +422,60 @@ SaveTarget InspectSaveTarget(const std::string& path) {
   return target;
 }
 
-// A second name (a hard link) on NTFS, as on Linux: the save then puts a new
-// file in the source's place with ReplaceFileW, and the backup name keeps the
-// old file. FAT and exFAT drives have no hard links: false, and the caller
-// copies instead.
-bool LinkAsBackup(const std::string& source, const std::string& backup) {
+// The access list decides who may write a file: one the user may not write
+// is read-only to the user, whoever owns it.
+BackupSlot InspectBackupSlot(const std::string& path) {
+  const std::optional<std::wstring> name = SystemPath(path);
+  if (!name) return BackupSlot::NotAFile;
+  switch (CheckExisting(*name)) {
+    case Existing::Missing:
+      return BackupSlot::Free;
+    case Existing::WritableFile:
+      return BackupSlot::Replaceable;
+    case Existing::Refused:
+      break;
+  }
+  const DWORD attributes = GetFileAttributesW(name->c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return BackupSlot::NotAFile;
+  }
+  const FileHandle file(CreateFileW(name->c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  return file && IsOrdinaryFile(file.get(), info) ? BackupSlot::ReadOnly : BackupSlot::NotAFile;
+}
+
+std::string PrivateNameBeside(const std::string& path, const char* suffix) {
+  // Built in UTF-8, as the caller passes it on: only the folder part is kept.
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  static unsigned counter = 0;
+  for (;;) {
+    std::string name = folder + ".dynoforge-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++counter) + suffix;
+    const std::optional<std::wstring> wide = SystemPath(name);
+    if (!wide || !Exists(*wide)) return name;
+  }
+}
+
+// A second name (a hard link) on NTFS, as on Linux. FAT and exFAT drives
+// have no hard links: false, and the caller copies instead.
+bool LinkFile(const std::string& source, const std::string& name) {
   const std::optional<std::wstring> from = SystemPath(source);
-  const std::optional<std::wstring> to = SystemPath(backup);
+  const std::optional<std::wstring> to = SystemPath(name);
   if (!from || !to || CheckExisting(*from) != Existing::WritableFile) return false;
-  const std::wstring temporary = PrivateName(FolderOf(*to), L".lnk");
-  if (!CreateHardLinkW(temporary.c_str(), Unlinked(*from).c_str(), nullptr)) return false;
-  const bool renamed =
-      MoveFileExW(temporary.c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  // A backup that already was this file's second name may leave the
-  // temporary name behind, as on Linux.
-  DeleteFileW(temporary.c_str());
-  return renamed;
+  return CreateHardLinkW(to->c_str(), Unlinked(*from).c_str(), nullptr) != 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  const std::optional<std::wstring> source = SystemPath(from);
+  const std::optional<std::wstring> target = SystemPath(to);
+  return source && target &&
+         MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  const std::optional<std::wstring> name = SystemPath(path);
+  return name && DeleteFileW(name->c_str()) != 0;
 }
 
 CopyStatus CopyFileKeepingTimes(const std::string& source, const std::string& destination) {

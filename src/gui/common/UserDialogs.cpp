@@ -29,6 +29,16 @@ UserDialogs::SaveChoice QtUserDialogs::AskSaveChanges(QWidget* parent, const QSt
   }
 }
 
+UserDialogs::OverwriteChoice QtUserDialogs::AskOverwriteChanged(QWidget* parent, const QString& text,
+                                                               const QString& caption) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Cancel, parent);
+  QPushButton* overwrite = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+  // Losing another program's changes takes a deliberate choice.
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == overwrite ? OverwriteChoice::Overwrite : OverwriteChoice::Cancel;
+}
+
 QString QtUserDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
   return ChooseFile(parent, request, false);
 }

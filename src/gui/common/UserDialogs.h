@@ -30,6 +30,7 @@ struct FileDialogRequest {
 class UserDialogs {
  public:
   enum class SaveChoice { Save, Discard, Cancel };
+  enum class OverwriteChoice { Overwrite, Cancel };
 
   virtual ~UserDialogs() = default;
 
@@ -39,6 +40,11 @@ class UserDialogs {
   // "Save changes to <fileName> before closing?" with Save, Discard and
   // Cancel.
   virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& fileName) = 0;
+
+  // Whether to save over a file another program has changed since it was
+  // opened or saved: text (which says so, and how to see the other
+  // version) with Overwrite and Cancel, Cancel the default.
+  virtual OverwriteChoice AskOverwriteChanged(QWidget* parent, const QString& text, const QString& caption) = 0;
 
   // The chosen path, or an empty text when cancelled. Opening accepts only
   // an existing file; saving, any name in an existing folder.
@@ -64,6 +70,7 @@ class QtUserDialogs : public UserDialogs {
  public:
   void Message(QWidget* parent, const QString& text, const QString& caption) override;
   SaveChoice AskSaveChanges(QWidget* parent, const QString& fileName) override;
+  OverwriteChoice AskOverwriteChanged(QWidget* parent, const QString& text, const QString& caption) override;
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;

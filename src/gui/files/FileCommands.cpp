@@ -226,8 +226,18 @@ bool FileCommands::SaveAsPhysicsFile() {
 bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
   EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
-  const SaveResult saved = SaveDocumentAs(doc, folder, name);
-  ShowMessages(window_.Dialogs(), window_.DialogParent(), saved.Messages);
+  UserDialogs& dialogs = window_.Dialogs();
+  SaveResult saved = SaveDocumentAs(doc, folder, name);
+  if (saved.Status == SaveStatus::ChangedOnDisk) {
+    // Another program changed the file since it was opened or saved.
+    const UserMessage& question = saved.Messages.front();
+    if (dialogs.AskOverwriteChanged(window_.DialogParent(), DecodedName(question.Text),
+                                    DecodedName(question.Caption)) != UserDialogs::OverwriteChoice::Overwrite) {
+      return false;
+    }
+    saved = SaveDocumentAs(doc, folder, name, {.OverwriteChangedFile = true});
+  }
+  ShowMessages(dialogs, window_.DialogParent(), saved.Messages);
   if (saved.Status != SaveStatus::Saved) return false;
 
   // The other file's data, engine or tire, keeps its own unsaved changes.
