@@ -22,6 +22,8 @@
 //   save-as NAME | choose save|discard|cancel | open-answer NAME | save-answer NAME
 //   overwrite-answer overwrite|cancel   answers the next question whether
 //                           to save over a file another program changed
+//   anyway-answer save|cancel   answers the next question whether to save a
+//                           file whose values would read back otherwise
 //   drop NAME [box|frame] [shift] | drop-urls URL... | drop-text TEXT [box]
 //   recent N                choose entry N of File > Recent Files
 //   press|hold|release|move POINT (hold: a press whose button gets no
@@ -161,6 +163,11 @@ class ScriptedDialogs : public UserDialogs {
     return Next(overwriteChoices, "question whether to overwrite a changed file", OverwriteChoice::Cancel);
   }
 
+  bool AskSaveAnyway(QWidget*, const QString& text, const QString& caption) override {
+    anywayQuestions.push_back({text, caption});
+    return Next(anywayChoices, "question whether to save anyway", false);
+  }
+
   QString OpenFileName(QWidget*, const FileDialogRequest& request) override {
     openRequests.push_back(request);
     return Next(openAnswers, "open file dialog");
@@ -199,6 +206,8 @@ class ScriptedDialogs : public UserDialogs {
   QStringList saveQuestionFiles;  // the file each question named
   std::deque<OverwriteChoice> overwriteChoices;
   std::vector<Shown> overwriteQuestions;
+  std::deque<bool> anywayChoices;
+  std::vector<Shown> anywayQuestions;
   std::deque<QString> openAnswers;  // an empty answer cancels
   std::deque<QString> saveAnswers;
   std::vector<FileDialogRequest> openRequests;
@@ -287,6 +296,7 @@ class Flow {
     saves_ = dialogs_.saveRequests.size();
     questions_ = dialogs_.saveQuestions;
     overwriteQuestions_ = dialogs_.overwriteQuestions.size();
+    anywayQuestions_ = dialogs_.anywayQuestions.size();
     Look();
   }
   TSDIDecFrame& frame() { return started_ ? *started_ : *frame_; }
@@ -341,6 +351,10 @@ class Flow {
     for (; overwriteQuestions_ < dialogs_.overwriteQuestions.size(); ++overwriteQuestions_) {
       const ScriptedDialogs::Shown& asked = dialogs_.overwriteQuestions[overwriteQuestions_];
       Note("asked whether to overwrite \"" + Short(asked.text) + "\" \"" + Short(asked.caption) + "\"");
+    }
+    for (; anywayQuestions_ < dialogs_.anywayQuestions.size(); ++anywayQuestions_) {
+      const ScriptedDialogs::Shown& asked = dialogs_.anywayQuestions[anywayQuestions_];
+      Note("asked whether to save anyway \"" + Short(asked.text) + "\" \"" + Short(asked.caption) + "\"");
     }
 
     // As the desktop shows it: "[*]" is a mark while the data is unsaved.
@@ -425,6 +439,8 @@ class Flow {
       dialogs_.saveChoices.push_back(arg(0) == "save"      ? UserDialogs::SaveChoice::Save
                                      : arg(0) == "discard" ? UserDialogs::SaveChoice::Discard
                                                            : UserDialogs::SaveChoice::Cancel);
+    } else if (command == "anyway-answer") {
+      dialogs_.anywayChoices.push_back(arg(0) == "save");
     } else if (command == "overwrite-answer") {
       dialogs_.overwriteChoices.push_back(arg(0) == "overwrite" ? UserDialogs::OverwriteChoice::Overwrite
                                                                 : UserDialogs::OverwriteChoice::Cancel);
@@ -882,6 +898,7 @@ class Flow {
   std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
   int questions_ = 0;
   std::size_t overwriteQuestions_ = 0;
+  std::size_t anywayQuestions_ = 0;
   fs::path pictures_;
   struct TickBlock : QObject {
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }

@@ -21,11 +21,24 @@ std::string ComposeEngineFile(EditorDocument& doc) {
   out.reserve(doc.EngineText.size() + static_cast<std::size_t>(std::clamp(doc.RowCount, 0, MaxEngineRows)) * 48);
   bool rowsWritten = false;
   doc.EngineTextPos = 0;
+  const bool crEndsLines = EndsLinesWithCr(doc.EngineText);
   while (doc.EngineTextPos < doc.EngineTextSize()) {
-    const std::string_view line = ReadTextLine(doc.EngineText, doc.EngineTextPos);
+    const std::string_view line = ReadTextLine(doc.EngineText, doc.EngineTextPos, crEndsLines);
     // Row lines are recognised exactly as the reader recognises them.
     if (LineContains(line, TorqueRowKey)) {
-      if (!rowsWritten) AppendTorqueRows(out, doc);
+      if (!rowsWritten) {
+        // The rows go where the first row line's piece stood. Where that piece
+        // continues a long line, a first row that would reach past the line's
+        // 255-byte piece would not be read again: it starts a line instead.
+        const std::size_t lineStart = out.find_last_of(crEndsLines ? "\r\n" : "\n");
+        const std::size_t column = lineStart == std::string::npos ? out.size() : out.size() - lineStart - 1;
+        constexpr std::size_t LongestRow = 80;  // "RPMTorque=( ... )" with three of the largest values
+        if (column % (LineBufferSize - 1) + LongestRow > LineBufferSize - 1 && column > 0) {
+          out += crEndsLines ? "\r" : "\r\n";
+        }
+        // A file of CR line ends keeps them, so that it reads line by line again.
+        AppendTorqueRows(out, doc, crEndsLines ? "\r" : "\r\n");
+      }
       rowsWritten = true;
     } else {
       out += line;

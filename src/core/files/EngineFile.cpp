@@ -5,6 +5,7 @@
 
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
+#include "core/files/TextHelpers.h"
 #include "core/platform/PlatformFile.h"
 
 namespace dyno {
@@ -76,18 +77,22 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   // NUL, at most one row a piece. Cutting every line costs more than the
   // rows themselves in a file of long comments, so the loop jumps from key
   // to key and works out which piece each one stands in: pos is always the
-  // start of a piece, and so is the byte after each LF.
+  // start of a piece, and so is the byte after each line end.
   std::size_t pos = 0;
   std::size_t nul = text.find('\0');
   // The end of the piece from..limit is in: after its LF, or the limit. A
   // row's ")" stands a CR before its LF: the first bytes are looked at
   // before a search is started.
+  // A line ends after its LF, or after a CR alone in a file of CR line ends.
+  const bool crEndsLines = EndsLinesWithCr(text);
+  const auto endsLine = [&](std::size_t i) {
+    return text[i] == '\n' || (crEndsLines && text[i] == '\r' && (i + 1 == size || text[i + 1] != '\n'));
+  };
   const auto pieceEnd = [&](std::size_t from, std::size_t limit) {
     for (const std::size_t near = std::min(from + 4, limit); from < near; ++from) {
-      if (text[from] == '\n') return from + 1;
+      if (endsLine(from)) return from + 1;
     }
-    const std::size_t lf = text.substr(0, limit).find('\n', from);
-    return lf == std::string_view::npos ? limit : lf + 1;
+    return LineEndAfter(text, from, limit, crEndsLines);
   };
   while (pos < size && (n < MaxEngineRows || leftOut)) {
     // Row after row, the next key is where the next line starts.
@@ -96,10 +101,10 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
       pos = size;
       break;
     }
-    // The line holding the key starts after the last LF before it (or at
+    // The line holding the key starts after the last line end before it (or at
     // pos); from there its pieces are 255 bytes each.
     std::size_t lineStart = at;
-    while (lineStart > pos && text[lineStart - 1] != '\n') --lineStart;
+    while (lineStart > pos && !endsLine(lineStart - 1)) --lineStart;
     const std::size_t piece = lineStart + (at - lineStart) / pieceSize * pieceSize;
     const std::size_t limit = std::min(size, piece + pieceSize);
     if (nul < piece) nul = text.find('\0', piece);
@@ -132,7 +137,7 @@ int ParseEngineRows(EditorDocument& doc, int* leftOut) {
   return n;
 }
 
-void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
+void AppendTorqueRows(std::string& out, const EditorDocument& doc, std::string_view lineEnd) {
   const EngineCurve& curve = doc.Engine;
   const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
   for (int i = 0; i < rows; ++i) {
@@ -145,7 +150,8 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc) {
     AppendFixed(out, FileValue(curve.Compression[i]), 1);
     out += ", ";
     AppendFixed(out, FileValue(curve.Torque[i]), 1);
-    out += ")\r\n";
+    out += ')';
+    out += lineEnd;
   }
 }
 

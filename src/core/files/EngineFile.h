@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/files/ReadResult.h"
 
@@ -26,7 +27,8 @@ ReadOutcome ReadEngineBytes(EditorDocument& doc, std::string bytes);
 int ParseEngineRows(EditorDocument& doc, int* leftOut = nullptr);
 
 // Appends the rows 0 to RowCount - 1 as an engine file holds them, each
-// "RPMTorque=( %.1f, %.1f, %.1f)" with CR LF, prefixed "HDV=" in Upgrade mode.
-void AppendTorqueRows(std::string& out, const EditorDocument& doc);
+// "RPMTorque=( %.1f, %.1f, %.1f)" and lineEnd (CR LF, or the CR alone of a
+// file that ends its lines so), prefixed "HDV=" in Upgrade mode.
+void AppendTorqueRows(std::string& out, const EditorDocument& doc, std::string_view lineEnd = "\r\n");
 
 }  // namespace dyno

@@ -1,6 +1,8 @@
 #include "core/files/ReadBack.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <bit>
 #include <cstdint>
 #include <memory>
@@ -46,74 +48,127 @@ std::string Holds(int part, int whole, const char* what) {
 
 }  // namespace
 
-std::optional<std::string> EngineReadBackDifference(const EditorDocument& doc, std::string_view bytes) {
+namespace {
+
+// A value as a message shows it: the shortest text that reads back to it.
+std::string Shown(double value) {
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+  return error == std::errc() ? std::string(text, end) : std::string("?");
+}
+
+std::string Values(const std::array<double, MaxParameterValues>& values, int count) {
+  std::string out;
+  for (int v = 0; v < count; ++v) out += (v > 0 ? ", " : "") + Shown(values[static_cast<std::size_t>(v)]);
+  return out;
+}
+
+std::optional<std::string> FirstOf(const ReadBackReport& report) {
+  if (report.Loss) return report.Loss;
+  if (!report.Changes.empty()) return report.Changes.front();
+  return std::nullopt;
+}
+
+}  // namespace
+
+ReadBackReport EngineReadBack(const EditorDocument& doc, std::string_view bytes) {
+  ReadBackReport report;
   const auto again = std::make_unique<EditorDocument>();
   ReadEngineBytes(*again, std::string(bytes));
 
   const EngineCurve& shown = doc.Engine;
   const EngineCurve& read = again->Engine;
   const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
-  if (read.EngineRowCount != rows) return Holds(read.EngineRowCount, rows, "rows");
+  if (read.EngineRowCount != rows) {
+    report.Loss = Holds(read.EngineRowCount, rows, "rows");
+    return report;
+  }
+  static constexpr const char* ColumnNames[] = {"RPM", "compression", "torque"};
   for (int i = 0; i < rows; ++i) {
-    if (!SameBits(read.Rpm[i], AsWritten(shown.Rpm[i], 1)) ||
-        !SameBits(read.Compression[i], AsWritten(shown.Compression[i], 1)) ||
-        !SameBits(read.Torque[i], AsWritten(shown.Torque[i], 1))) {
-      return "row " + std::to_string(i + 1) + " would change";
+    const double was[] = {shown.Rpm[i], shown.Compression[i], shown.Torque[i]};
+    const double now[] = {read.Rpm[i], read.Compression[i], read.Torque[i]};
+    for (int c = 0; c < 3; ++c) {
+      const double written = AsWritten(was[c], 1);
+      if (!SameBits(now[c], written)) {
+        report.Changes.push_back("row " + std::to_string(i + 1) + ": " + ColumnNames[c] + " " + Shown(written) +
+                                 " would read back as " + Shown(now[c]));
+      }
     }
   }
   // An upgrade file's parameters are never read. A parameter the kept text
   // holds must read back as it reads there (one the bytes lack keeps, on a
   // reopen, the value shown); one the kept text lacks (or hides behind a NUL
   // in its rows) is not compared.
-  if (doc.UpgradeMode) return std::nullopt;
+  if (doc.UpgradeMode) return report;
   for (const EngineParameter& parameter : doc.Parameters.Items) {
     EngineParameter kept = parameter;
     EngineParameter reread = parameter;
     if (!ReadParameter(doc.EngineText, kept)) continue;
     ReadParameter(bytes, reread);
-    if (kept.Comment != reread.Comment ||
-        !std::equal(kept.Values.begin(), kept.Values.end(), reread.Values.begin(), SameBits)) {
-      return "the parameter " + std::string(parameter.Key()) + " would change";
+    const std::string key(parameter.Key());
+    if (!std::equal(kept.Values.begin(), kept.Values.end(), reread.Values.begin(), SameBits)) {
+      report.Changes.push_back(key + ": " + Values(kept.Values, parameter.ValueCount()) + " would read back as " +
+                               Values(reread.Values, parameter.ValueCount()));
+    }
+    if (kept.Comment != reread.Comment) {
+      report.Changes.push_back("the comment of " + key + " would read back as \"" + reread.Comment + "\"");
     }
   }
-  return std::nullopt;
+  return report;
 }
 
-std::optional<std::string> TireReadBackDifference(const EditorDocument& doc, std::string_view bytes) {
+ReadBackReport TireReadBack(const EditorDocument& doc, std::string_view bytes) {
+  ReadBackReport report;
   const auto again = std::make_unique<EditorDocument>();
   ReadTireBytes(*again, std::string(bytes));
 
   const int curves = std::clamp(doc.SlipCurveCount, 0, SlipCurveSlots);
-  if (again->SlipCurveCount != curves) return Holds(again->SlipCurveCount, curves, "slip curves");
+  if (again->SlipCurveCount != curves) {
+    report.Loss = Holds(again->SlipCurveCount, curves, "slip curves");
+    return report;
+  }
   for (int b = 0; b < curves; ++b) {
     const SlipCurve& shown = doc.SlipCurves[b];
     const SlipCurve& read = again->SlipCurves[b];
     const std::string curve = "slip curve " + std::to_string(b + 1) + " (" + shown.Name + ")";
-    if (read.Name != shown.Name) return "the name of " + curve + " would change";
-    if (!SameBits(read.Step, AsWritten(shown.Step, 5))) return "the step of " + curve + " would change";
-    if (!SameBits(read.DropoffFunction, AsWritten(shown.DropoffFunction, 1))) {
-      return "the drop-off of " + curve + " would change";
-    }
     const int samples = std::clamp(shown.SampleCount, 0, MaxSlipSamples);
     if (read.SampleCount != samples) {
-      return curve + " would keep " + std::to_string(read.SampleCount) + " of its " + std::to_string(samples) +
-             " samples" +
-             (samples > MaxFileSlipSamples ? "; a tire file keeps at most " + std::to_string(MaxFileSlipSamples)
-                                           : std::string());
+      report.Loss = curve + " would keep " + std::to_string(read.SampleCount) + " of its " + std::to_string(samples) +
+                    " samples" +
+                    (samples > MaxFileSlipSamples ? "; a tire file keeps at most " + std::to_string(MaxFileSlipSamples)
+                                                  : std::string());
+      return report;
+    }
+    if (read.Name != shown.Name) report.Changes.push_back("the name of " + curve + " would read back as \"" + read.Name + "\"");
+    if (const double step = AsWritten(shown.Step, 5); !SameBits(read.Step, step)) {
+      report.Changes.push_back("the step of " + curve + ": " + Shown(step) + " would read back as " + Shown(read.Step));
+    }
+    if (const double dropoff = AsWritten(shown.DropoffFunction, 1); !SameBits(read.DropoffFunction, dropoff)) {
+      report.Changes.push_back("the drop-off of " + curve + ": " + Shown(dropoff) + " would read back as " +
+                               Shown(read.DropoffFunction));
     }
     for (int i = 0; i < samples; ++i) {
-      if (!SameBits(read.Samples[i], SampleAsWritten(shown.Samples[i]))) {
-        return "sample " + std::to_string(i + 1) + " of " + curve + " would change";
+      if (const double sample = SampleAsWritten(shown.Samples[i]); !SameBits(read.Samples[i], sample)) {
+        report.Changes.push_back("sample " + std::to_string(i + 1) + " of " + curve + ": " + Shown(sample) +
+                                 " would read back as " + Shown(read.Samples[i]));
       }
     }
     // The comments and the text not read that the file's section held stay.
     if (b < doc.TireSectionCount && b < again->TireSectionCount &&
         KeptTexts(doc.TireText, doc.TireSections[static_cast<std::size_t>(b)].Begin) !=
             KeptTexts(again->TireText, again->TireSections[static_cast<std::size_t>(b)].Begin)) {
-      return "the comments or the text not read of " + curve + " would change";
+      report.Changes.push_back("the comments or the text not read of " + curve + " would change");
     }
   }
-  return std::nullopt;
+  return report;
+}
+
+std::optional<std::string> EngineReadBackDifference(const EditorDocument& doc, std::string_view bytes) {
+  return FirstOf(EngineReadBack(doc, bytes));
+}
+
+std::optional<std::string> TireReadBackDifference(const EditorDocument& doc, std::string_view bytes) {
+  return FirstOf(TireReadBack(doc, bytes));
 }
 
 }  // namespace dyno

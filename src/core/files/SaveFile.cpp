@@ -253,6 +253,16 @@ bool TooLittleRoom(SaveResult& result, const std::string& folder) {
 
 }  // namespace
 
+UserMessage ReadBackQuestion(const std::string& destination, const std::vector<std::string>& changes) {
+  // A long list is cut: the user sees its kind and its size.
+  constexpr std::size_t Listed = 12;
+  std::string text = "Opened again, " + destination + " would not show all the values the window shows:\n";
+  for (std::size_t i = 0; i < std::min(changes.size(), Listed); ++i) text += "  " + changes[i] + "\n";
+  if (changes.size() > Listed) text += "  and " + std::to_string(changes.size() - Listed) + " more\n";
+  text += "The file holds what the simulator reads. Save it anyway?";
+  return {std::move(text), "VALUES WOULD CHANGE!"};
+}
+
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName, const SaveOptions& options) {
   doc.SaveFolder = destinationFolder;
@@ -269,12 +279,16 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
   }
   const std::string_view bytes = doc.TireMode ? std::string_view(doc.TireOtherText) : std::string_view(engineBytes);
   const std::string destination = JoinPath(destinationFolder, destinationName);
-  const std::optional<std::string> difference =
-      doc.TireMode ? TireReadBackDifference(doc, bytes) : EngineReadBackDifference(doc, bytes);
-  if (difference) {
+  const ReadBackReport report = doc.TireMode ? TireReadBack(doc, bytes) : EngineReadBack(doc, bytes);
+  if (report.Loss) {
     return {SaveStatus::Failed,
-            {{"The file was not saved: read back, " + *difference + ". Nothing was written to " + destination + ".",
+            {{"The file was not saved: read back, " + *report.Loss + ". Nothing was written to " + destination + ".",
               NotSavedCaption}}};
+  }
+  // Values that would read back otherwise are the user's to accept: the file
+  // written is what the simulator reads.
+  if (!report.Changes.empty() && !options.AcceptReadBackChanges) {
+    return {SaveStatus::ReadBackDiffers, {ReadBackQuestion(destination, report.Changes)}};
   }
 
   // Another program's changes to the file are not lost without a word.

@@ -13,12 +13,13 @@ struct EditorDocument;
 enum class SaveStatus {
   Saved,
   Failed,
-  ChangedOnDisk,  // nothing written: the file changed since it was read or saved; ask first
+  ChangedOnDisk,    // nothing written: the file changed since it was read or saved; ask first
+  ReadBackDiffers,  // nothing written: opened again, some values would read otherwise; ask first
 };
 
 // What a save did, and the messages to show for it, in order. A save can
 // succeed with a message (a backup that could not be made). ChangedOnDisk
-// carries the question to ask as its one message.
+// and ReadBackDiffers carry the question to ask as their one message.
 struct SaveResult {
   SaveStatus Status = SaveStatus::Failed;
   std::vector<UserMessage> Messages;
@@ -27,7 +28,13 @@ struct SaveResult {
 // How Save As goes about it.
 struct SaveOptions {
   bool OverwriteChangedFile = false;  // the user said to write over another program's changes
+  bool AcceptReadBackChanges = false; // the user said to save although values would read back otherwise
 };
+
+// The question asked before a file is written whose values, opened again,
+// would read otherwise: each change listed (the first twelve), and whether
+// to save it anyway.
+UserMessage ReadBackQuestion(const std::string& destination, const std::vector<std::string>& changes);
 
 // Writes the engine or upgrade file as ComposeEngineFile composes it.
 // Saving over the source file keeps the old file under its backup name,
@@ -51,7 +58,9 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
 // data comes from the destination (EngineFile or TireFile). Refused, with a
 // message, when the destination's file system has less than 100000 bytes
 // free (a file system that cannot tell is not held against it), or when the
-// composed file, read back, would not show what the document shows; not
+// composed file, read back, would lose rows, samples or curves; not written
+// (ReadBackDiffers) when values would read back otherwise, unless options
+// accept that; not
 // written (ChangedOnDisk) when the destination is the file the data was
 // read from or last saved to (the Stamp of EngineFile or TireFile) and another program
 // has changed it since, unless options say to overwrite it; else the engine

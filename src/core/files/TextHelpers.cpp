@@ -11,13 +11,33 @@ std::string_view UpToNul(std::string_view text) {
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-std::string_view ReadTextLine(std::string_view text, int& pos) {
+bool EndsLinesWithCr(std::string_view text) {
+  std::size_t lineFeeds = 0;
+  std::size_t lonelyReturns = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') ++lineFeeds;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) ++lonelyReturns;
+  }
+  return lonelyReturns > lineFeeds;
+}
+
+std::size_t LineEndAfter(std::string_view text, std::size_t from, std::size_t limit, bool crEndsLines) {
+  const std::string_view window = text.substr(0, limit);
+  const std::size_t end = crEndsLines ? window.find_first_of("\r\n", from) : window.find('\n', from);
+  if (end == std::string_view::npos) return limit;
+  // A CR LF ends its line after the LF.
+  if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') return std::min(end + 2, limit);
+  return end + 1;
+}
+
+std::string_view ReadTextLine(std::string_view text, int& pos, bool crEndsLines) {
   const auto size = static_cast<int>(text.size());
   if (pos < 0 || pos >= size) return {};
   const int limit = std::min(size - pos, LineBufferSize - 1);
   const std::string_view window = text.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(limit));
-  const auto lf = window.find('\n');
-  const int length = lf == std::string_view::npos ? limit : static_cast<int>(lf) + 1;
+  const int length = static_cast<int>(LineEndAfter(text, static_cast<std::size_t>(pos),
+                                                   static_cast<std::size_t>(pos + limit), crEndsLines)) -
+                     pos;
   pos += length;
   return window.substr(0, static_cast<std::size_t>(length));
 }

@@ -8,10 +8,20 @@ namespace dyno {
 // The part of text before its first NUL byte, as C string functions see it.
 std::string_view UpToNul(std::string_view text);
 
-// The next line piece of text from pos: bytes up to and including the next LF,
-// or 255 bytes, or up to the end of the text, whichever comes first. pos
-// advances past the piece. A longer line thus comes as several pieces.
-std::string_view ReadTextLine(std::string_view text, int& pos);
+// Whether text ends its lines with CR alone, as old editors wrote files:
+// more CRs stand without an LF after them than there are LFs. A CR alone
+// then ends a line as an LF does.
+bool EndsLinesWithCr(std::string_view text);
+
+// Where the line piece from `from` ends, at most at limit: after its LF (or
+// its CR LF, or its CR alone where crEndsLines).
+std::size_t LineEndAfter(std::string_view text, std::size_t from, std::size_t limit, bool crEndsLines);
+
+// The next line piece of text from pos: bytes up to and including the next
+// line end (an LF; where crEndsLines, a CR alone too), or 255 bytes, or up to
+// the end of the text, whichever comes first. pos advances past the piece. A
+// longer line thus comes as several pieces.
+std::string_view ReadTextLine(std::string_view text, int& pos, bool crEndsLines = false);
 
 // The bytes of source before the first delimiter, CR, LF or NUL.
 std::string_view CopyUntil(std::string_view source, char delimiter);

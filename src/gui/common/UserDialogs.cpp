@@ -39,6 +39,15 @@ UserDialogs::OverwriteChoice QtUserDialogs::AskOverwriteChanged(QWidget* parent,
   return box.clickedButton() == overwrite ? OverwriteChoice::Overwrite : OverwriteChoice::Cancel;
 }
 
+bool QtUserDialogs::AskSaveAnyway(QWidget* parent, const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Cancel, parent);
+  QPushButton* save = box.addButton(QStringLiteral("&Save Anyway"), QMessageBox::AcceptRole);
+  // Values that change take a deliberate choice.
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == save;
+}
+
 QString QtUserDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
   return ChooseFile(parent, request, false);
 }

@@ -46,6 +46,10 @@ class UserDialogs {
   // version) with Overwrite and Cancel, Cancel the default.
   virtual OverwriteChoice AskOverwriteChanged(QWidget* parent, const QString& text, const QString& caption) = 0;
 
+  // The question whether to save a file whose values, opened again, would
+  // read otherwise (text lists them): true for Save Anyway, false for Cancel.
+  virtual bool AskSaveAnyway(QWidget* parent, const QString& text, const QString& caption) = 0;
+
   // The chosen path, or an empty text when cancelled. Opening accepts only
   // an existing file; saving, any name in an existing folder.
   virtual QString OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
@@ -71,6 +75,7 @@ class QtUserDialogs : public UserDialogs {
   void Message(QWidget* parent, const QString& text, const QString& caption) override;
   SaveChoice AskSaveChanges(QWidget* parent, const QString& fileName) override;
   OverwriteChoice AskOverwriteChanged(QWidget* parent, const QString& text, const QString& caption) override;
+  bool AskSaveAnyway(QWidget* parent, const QString& text, const QString& caption) override;
   QString OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   int Run(QDialog& dialog) override;

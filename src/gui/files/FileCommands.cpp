@@ -227,15 +227,27 @@ bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
   EditorState& st = window_.State();
   EditorDocument& doc = st.Doc;
   UserDialogs& dialogs = window_.Dialogs();
-  SaveResult saved = SaveDocumentAs(doc, folder, name);
-  if (saved.Status == SaveStatus::ChangedOnDisk) {
-    // Another program changed the file since it was opened or saved.
-    const UserMessage& question = saved.Messages.front();
-    if (dialogs.AskOverwriteChanged(window_.DialogParent(), DecodedName(question.Text),
-                                    DecodedName(question.Caption)) != UserDialogs::OverwriteChoice::Overwrite) {
-      return false;
+  QWidget* parent = window_.DialogParent();
+  SaveOptions options;
+  SaveResult saved = SaveDocumentAs(doc, folder, name, options);
+  // Each question asked is answered once: the save is tried again with it.
+  for (;;) {
+    if (saved.Status == SaveStatus::ReadBackDiffers) {
+      const UserMessage& question = saved.Messages.front();
+      if (!dialogs.AskSaveAnyway(parent, DecodedName(question.Text), DecodedName(question.Caption))) return false;
+      options.AcceptReadBackChanges = true;
+    } else if (saved.Status == SaveStatus::ChangedOnDisk) {
+      // Another program changed the file since it was opened or saved.
+      const UserMessage& question = saved.Messages.front();
+      if (dialogs.AskOverwriteChanged(parent, DecodedName(question.Text), DecodedName(question.Caption)) !=
+          UserDialogs::OverwriteChoice::Overwrite) {
+        return false;
+      }
+      options.OverwriteChangedFile = true;
+    } else {
+      break;
     }
-    saved = SaveDocumentAs(doc, folder, name, {.OverwriteChangedFile = true});
+    saved = SaveDocumentAs(doc, folder, name, options);
   }
   ShowMessages(dialogs, window_.DialogParent(), saved.Messages);
   if (saved.Status != SaveStatus::Saved) return false;
