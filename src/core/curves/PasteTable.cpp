@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/document/EditorDocument.h"
@@ -27,9 +29,14 @@ bool Store(T& field, const U& value) {
 }
 
 // Whether a pasted number is what the table shows for a value shown as
-// shown: the value then keeps the digits the table does not show.
+// shown, read as the table reader reads it: the value then keeps the
+// digits the table does not show.
 bool ShowsAs(double shown, double pasted, int decimals) {
-  return shown == pasted || DecimalToDouble(FixedText(shown, decimals)) == pasted;
+  if (shown == pasted) return true;
+  const std::string text = FixedText(shown, decimals);
+  double value = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value == pasted;
 }
 
 EditOutcome Refused(std::string text) { return {false, UserMessage{std::move(text), "DATA ERROR!"}}; }
@@ -85,7 +92,10 @@ struct PastedCurve {
 
 // Whether a sample is written with a minus sign ("-0.000000" is written
 // without one).
-bool WrittenNegative(double sample) { return DecimalToDouble(FixedText(FileValue(sample), SlipDecimals)) < 0.0; }
+bool WrittenNegative(double sample) {
+  const std::string text = FixedText(FileValue(sample), SlipDecimals);
+  return text.starts_with('-') && text != "-0.000000";
+}
 
 // Why a tire file could not hold the pasted curves: they are written as
 // Save As writes them and read back as the save reads its new bytes back,

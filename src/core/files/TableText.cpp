@@ -666,8 +666,14 @@ std::optional<UserMessage> RpmStepRefusal(double before, double rpm, int line) {
   if (!(rpm > before)) {
     return UserMessage{where + " does not rise: " + ShortText(rpm) + " follows " + ShortText(before) + ".", "DATA ERROR!"};
   }
+  // As shown, and as a table of these texts reads again.
+  const auto asShown = [](const std::string& text) {
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+  };
   const std::string shown = FixedText(rpm, EngineDecimals);
-  if (!(DecimalToDouble(shown) > DecimalToDouble(FixedText(before, EngineDecimals)))) {
+  if (!(asShown(shown) > asShown(FixedText(before, EngineDecimals)))) {
     return UserMessage{where + " is too close to the one before: the table shows " + ShortText(before) + " and " +
                            ShortText(rpm) + " both as " + shown + ".",
                        "DATA ERROR!"};
