@@ -531,7 +531,11 @@ TEST(Tables, PastedCurvesCanBeSaved) {
         {column(0.5, 40), "The table cannot be saved in a tire file: slip curve 1 (Grip) would keep 10 of its 42 "
                           "samples. A line of samples that starts with a negative one ends a curve's samples, and "
                           "slip curve 1 has 40 negative samples in a row from line 3, more than one line of the "
-                          "file can hold."}}) {
+                          "file can hold."},
+        {"Grip\n0.5\n-0.25\n-0.25\n" + column(0.5, 40).substr(5),
+         "The table cannot be saved in a tire file: slip curve 1 (Grip) would keep 13 of its 45 samples. A line of "
+         "samples that starts with a negative one ends a curve's samples, and slip curve 1 has 40 negative samples "
+         "in a row from line 6, more than one line of the file can hold."}}) {
     const EditOutcome outcome = PasteTable(doc, text);
     ASSERT_TRUE(outcome.Message.has_value());
     EXPECT_EQ(outcome.Message->Text, message);
