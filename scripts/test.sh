@@ -9,13 +9,13 @@
 #   --no-sanitize      skip the sanitizer build
 #   --sanitize-all     run the widget tests under the sanitizers too
 #   --no-fuzz          skip the fuzzing run
-#   --fuzz-seconds=N   fuzz each target N seconds (default 60)
+#   --fuzz-seconds=N   fuzz each target N seconds (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sanitize=core
 windows=yes
-fuzz_seconds=60
+fuzz_seconds=30
 for arg in "$@"; do
   case "$arg" in
     --no-windows) windows=no ;;
@@ -71,14 +71,16 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     -DDYNOFORGE_TESTS=OFF -DDYNOFORGE_WITH_QT=OFF -DDYNOFORGE_WERROR=ON >/dev/null
   cmake --build build-fuzz
   mkdir -p build-fuzz/crashes
-  for target in round_trip; do
+  for target in round_trip table_paste; do
     # The inputs found are kept in build-fuzz/corpus and grow from run to
     # run; the seeds in tests/fuzz/corpus are only read.
     mkdir -p "build-fuzz/corpus/$target"
     log="build-fuzz/$target.log"
+    dict=tests/fuzz/dynoforge.dict
+    if [ "$target" = table_paste ]; then dict=tests/fuzz/tables.dict; fi
     if ! ASAN_OPTIONS=detect_leaks=1 build-fuzz/tests/fuzz/${target}_fuzz \
         -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
-        -dict=tests/fuzz/dynoforge.dict -artifact_prefix="build-fuzz/crashes/$target-" \
+        -dict="$dict" -artifact_prefix="build-fuzz/crashes/$target-" \
         "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target" >"$log" 2>&1; then
       tail -n 60 "$log"
       echo "fuzzing $target failed; the input is in build-fuzz/crashes/ (log: $log)" >&2

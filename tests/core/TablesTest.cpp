@@ -11,6 +11,7 @@
 // dyno-view and dyno-settings, session units, the pictures); mapping pixels
 // to values (the drag sessions); slip curve headers (the slip curve dialog's
 // gui test).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -33,11 +34,13 @@
 #include "core/document/CommandRules.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
+#include "core/files/ComposeFile.h"
 #include "core/files/FilePaths.h"
 #include "core/editing/TypedNumber.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"
+#include "core/files/ReadBack.h"
 #include "core/files/RecentFiles.h"
 #include "core/files/TableText.h"
 #include "core/files/TextHelpers.h"
@@ -354,6 +357,17 @@ TEST(Tables, TableTextsReadOrRefused) {
           out << (table.Refusal ? table.Refusal->Text : std::to_string(table.Columns.at(0).Values.size()) + " read");
         } else if (rule == "csv-name") {
           out << CsvFileName(Text(in));
+        } else if (rule == "wide") {
+          // An engine row with N tabs and a cell after its three numbers.
+          const int tabs = Int(in);
+          const std::string text = "1000\t-20\t150" + std::string(tabs, '\t') + Text(in) + "\n";
+          out << Read(text, TableShape::Engine);
+        } else if (rule == "bytes") {
+          // A CSV file of these bytes, read as a tire table.
+          test::TempDir dir;
+          std::string text;
+          ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", Text(in)), text), ReadResult::Read);
+          out << Read(text, TableShape::Tire);
         } else {
           ASSERT_TRUE(rule == "engine" || rule == "tire") << rule;
           out << Read(Text(in), rule == "engine" ? TableShape::Engine : TableShape::Tire);
@@ -411,6 +425,149 @@ TEST(Tables, RoundTripsChangeNothing) {
   // A shorter curve leaves no old samples below it: the table shows every row.
   ASSERT_TRUE(PasteTable(tire, "0.5\n0.25").Changed);
   EXPECT_EQ(tire.SlipCurves[0].Samples[2], 0.0);
+}
+
+// Copy Table and Export CSV give torque and power in the units the table
+// shows; Paste Table reads torques in them and stores the N-m they show as.
+TEST(Tables, TablesAreInTheUnitsShown) {
+  EditorDocument doc;
+  test::FillFlatEngineCurve(doc, 10, 157.6, -20.0);
+  doc.EngineLoaded = true;
+  for (const auto& [units, row] : {std::pair{DisplayUnits{TorqueUnit::Nm, PowerUnit::Hp}, "500.0,-20.0,157.6,11.1"},
+                                   {DisplayUnits{TorqueUnit::LbFt, PowerUnit::Kw}, "500.0,-14.8,116.2,8.3"},
+                                   {DisplayUnits{TorqueUnit::Nm, PowerUnit::Ps}, "500.0,-20.0,157.6,11.2"}}) {
+    doc.Dyno.Units = units;
+    std::string tabs = row;
+    std::replace(tabs.begin(), tabs.end(), ',', '\t');
+    EXPECT_NE(ComposeCsvFile(doc).find("\r\n" + std::string(row) + "\r\n"), std::string::npos) << row;
+    EXPECT_NE(ComposeTableText(doc, '\t', "\n").find("\n" + tabs + "\n"), std::string::npos) << row;
+  }
+  doc.Dyno.Units = {TorqueUnit::LbFt, PowerUnit::Kw};
+  ASSERT_FALSE(PasteTable(doc, "RPM\tCompression\tTorque\n1000\t-10\t100\n2000\t-20.5\t200.5\n3000\t-30\t300").Message);
+  ASSERT_EQ(doc.RowCount, 3);
+  for (int i = 0; i < 3; ++i) {
+    const double compression = -10.0 * (i + 1) - (i == 1 ? 0.5 : 0.0);
+    const double torque = 100.0 * (i + 1) + (i == 1 ? 0.5 : 0.0);
+    EXPECT_NEAR(doc.Engine.Torque[i], torque * NmPerLbFt, 1e-9) << i;
+    EXPECT_TRUE(ShowSame(ShownTorque(doc.Engine.Torque[i], TorqueUnit::LbFt), torque, 1)) << i;
+    EXPECT_TRUE(ShowSame(ShownTorque(doc.Engine.Compression[i], TorqueUnit::LbFt), compression, 1)) << i;
+    EXPECT_EQ(doc.Engine.Power[i], PowerOf(doc.Engine.Rpm[i], doc.Engine.Torque[i])) << i;
+  }
+  // A torque beyond the values of a file once in N-m is refused.
+  const EditorDocument before = doc;
+  const EditOutcome outcome = PasteTable(doc, "1000\t-10\t9e19\n2000\t-20\t100");
+  ASSERT_TRUE(outcome.Message.has_value());
+  EXPECT_EQ(outcome.Message->Text, "The Torque in line 1 is out of range for a physics file in N-m.");
+  EXPECT_TRUE(test::DocumentDifferences(before, doc).empty());
+}
+
+// The RPMs are checked as they are stored, a kept value's hidden digits and
+// all, and must rise by what the table's one decimal shows; a refused paste
+// changes nothing.
+TEST(Tables, PastedRpmsRiseAsTheTableShowsThem) {
+  EditorDocument doc;
+  test::FillFlatEngineCurve(doc, 10, 100.0, -10.0);
+  doc.Engine.Rpm[1] = 909.14;
+  doc.EngineLoaded = true;
+  const EditorDocument before = doc;
+  for (const auto& [text, message] :
+       {std::pair{"0\t0\t0\n909.1\t0\t0\n909.12\t0\t0", "The RPM in line 3 is too close to the one before"},
+        {"0\t0\t0\n909.1\t0\t0\n909.2\t0\t0\n2000.0\t0\t0\n2000.01\t0\t0", "The RPM in line 5 is too close"},
+        {"0\t0\t0\n909.1\t0\t0\n909\t0\t0", "The RPM in line 3 does not rise: 909 follows 909.1."}}) {
+    const EditOutcome outcome = PasteTable(doc, text);
+    ASSERT_TRUE(outcome.Message.has_value()) << text;
+    EXPECT_TRUE(outcome.Message->Text.starts_with(message)) << outcome.Message->Text;
+    EXPECT_FALSE(outcome.Changed);
+    EXPECT_TRUE(test::DocumentDifferences(before, doc).empty()) << text;
+  }
+  // Rows that show apart are taken, and copy back as they were pasted.
+  ASSERT_FALSE(PasteTable(doc, "0\t0\t0\n909.1\t0\t0\n909.2\t0\t0").Message.has_value());
+  EXPECT_EQ(doc.Engine.Rpm[1], 909.14);
+  EXPECT_EQ(ComposeTableText(doc, '\t', "\n"), "RPM\tCompression\tTorque\tPower\n0.0\t0.0\t0.0\t0.0\n"
+                                               "909.1\t0.0\t0.0\t0.0\n909.2\t0.0\t0.0\t0.0\n");
+}
+
+// A slip curve's name comes back whole through Copy Table and Paste Table
+// and through Export CSV and Import CSV, however it reads, and pasting again
+// changes nothing either: a name that reads as a number heads its column, one
+// holding a separator stays one cell.
+TEST(Tables, CurveNamesComeBackWhole) {
+  test::TempDir dir;
+  for (const std::string name : {"1", "0.5", "1e3", "-2", "1,000", "Wet, 2.5 bar", "Slick; hard", "Tab\there",
+                                 "\"Quoted\"", " padded ", ""}) {
+    for (const int curves : {1, 2}) {
+      EditorDocument original;
+      test::UseTireView(original, curves);
+      original.TireLoaded = true;
+      original.SlipCurves[curves - 1].Name = name;
+      std::string csv;
+      ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", ComposeCsvFile(original)), csv), ReadResult::Read);
+      for (const std::string& text : {ComposeTableText(original, '\t', "\n"), csv}) {
+        EditorDocument doc = original;
+        for (int paste = 0; paste < 2; ++paste) {
+          const EditOutcome outcome = PasteTable(doc, text);
+          EXPECT_FALSE(outcome.Message.has_value()) << name << ": " << outcome.Message->Text;
+        }
+        EXPECT_TRUE(test::DocumentDifferences(original, doc).empty())
+            << "[" << name << "] " << curves << " curves: " << test::DocumentDifferences(original, doc).front();
+      }
+    }
+  }
+}
+
+// A line of any number of cells is read in little time: splitting stops at
+// the first cell beyond the columns a table can use.
+TEST(Tables, LongLinesAreRefusedEarly) {
+  for (const char separator : {'\t', ',', ';'}) {
+    const std::string cells(4'000'000, separator);
+    const TableRead wide = ReadTableText(cells + "1", TableShape::Tire);
+    ASSERT_TRUE(wide.Refusal.has_value()) << separator;
+    EXPECT_EQ(wide.Refusal->Text, "Line 1 has too many columns: a table has at most 64.");
+    // Only empty cells: a blank line.
+    EXPECT_EQ(ReadTableText("0.5\n" + cells, TableShape::Tire).Columns.at(0).Values.size(), 1u) << separator;
+  }
+}
+
+// A paste that a tire file could not hold is refused, saying why; what it
+// can hold is saved and read back whole. An engine curve of fewer than four
+// rows, which Add cannot continue, has Add Line unavailable.
+TEST(Tables, PastedCurvesCanBeSaved) {
+  EditorDocument doc;
+  test::UseTireView(doc, 2);
+  doc.TireLoaded = true;
+  const EditorDocument before = doc;
+  const auto column = [](double first, int negatives) {
+    std::string text = "Grip\n" + FixedText(first, 6) + "\n";
+    for (int i = 0; i < negatives; ++i) text += "-0.25\n";
+    return text + "0.5\n";
+  };
+  // A name that holds a line break cannot be written on its line.
+  const EditOutcome refused = PasteTable(doc, "\"Gr\nip\"\n0.5\n0.25\n");
+  ASSERT_TRUE(refused.Message.has_value());
+  EXPECT_EQ(refused.Message->Text, "The table cannot be saved in a tire file: the name of slip curve 1 (Gr\nip) would "
+                                   "read back as \"Gr\".");
+  EXPECT_TRUE(test::DocumentDifferences(before, doc).empty());
+  // Runs of negative samples, at a curve's start too, are read and written.
+  for (const std::string& text :
+       {column(0.5, 20), column(-1e-9, 3), column(-0.5, 0), column(0.5, 40),
+        "Grip\n0.5\n-0.25\n-0.25\n" + column(0.5, 40).substr(5),
+        std::string("A\tB\tC\n0.5\t0.5\t0.5\n-0.25\t-0.25\t0.5\n")}) {
+    EditorDocument pasted = before;
+    ASSERT_FALSE(PasteTable(pasted, text).Message.has_value()) << text;
+    pasted.TireOtherText.clear();
+    ComposeSlipCurves(pasted);
+    EXPECT_EQ(TireReadBackDifference(pasted, pasted.TireOtherText), std::nullopt) << text;
+  }
+
+  EditorDocument engine;
+  test::FillSampleEngineCurve(engine, 41);
+  engine.EngineLoaded = true;
+  for (const auto& [rows, enabled] : {std::pair{3, false}, {4, true}}) {
+    std::string text;
+    for (int i = 0; i < rows; ++i) text += std::to_string(1000 * (i + 1)) + "\t-20\t150\n";
+    ASSERT_FALSE(PasteTable(engine, text).Message.has_value());
+    EXPECT_EQ(QueryCommand(CmAddLine, engine).Enabled, enabled) << rows;
+  }
 }
 
 TEST(Tables, PeaksAreOfTheCurvesRowsOnly) {

@@ -18,7 +18,7 @@ EditOutcome AddLine(EditorDocument& doc) {
       }
       doc.RowCount = doc.SlipCurves[0].SampleCount;
     }
-  } else if (doc.RowCount > 3 && doc.RowCount < AddRowLimit) {
+  } else if (doc.RowCount >= AddEngineRowFrom && doc.RowCount < AddRowLimit) {
     EngineCurve& curve = doc.Engine;
     const int n = doc.RowCount;
     curve.Rpm[n] = (curve.Rpm[n - 1] - curve.Rpm[n - 2]) + curve.Rpm[n - 1];

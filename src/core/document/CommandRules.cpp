@@ -45,7 +45,8 @@ CommandStatus QueryCommand(int id, const EditorDocument& doc, const UndoHistory&
     case CmEditParameters:
       return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
     case CmAddLine:
-      return Enabled(anyLoaded && doc.RowCount < AddRowLimit);
+      // Add does nothing to an engine curve of fewer rows.
+      return Enabled(anyLoaded && doc.RowCount < AddRowLimit && (doc.TireMode || doc.RowCount >= AddEngineRowFrom));
     case CmRemoveLine:
       return Enabled(anyLoaded && doc.RowCount > MinimumRows);
     case CmRescale:

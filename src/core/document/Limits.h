@@ -19,6 +19,9 @@ inline constexpr int MaxRecentFiles = 8;        // files listed under File > Rec
 // Add a row only below this many rows; Remove keeps at least MinimumRows.
 inline constexpr int AddRowLimit = 495;
 inline constexpr int MinimumRows = 10;
+// Add continues an engine curve's last RPM step, and only from this many
+// rows on (a curve of fewer, pasted or opened, gets none).
+inline constexpr int AddEngineRowFrom = 4;
 
 // Largest magnitude of a number the editor writes into a file. Up to it
 // every line it writes stays within one 255-byte line piece, so the file

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/document/EditorDocument.h"
+#include "core/document/Units.h"
 #include "core/files/NumberText.h"
 #include "core/platform/PlatformFile.h"
 
@@ -28,9 +29,17 @@ std::string_view Trimmed(std::string_view s) {
 
 // --- Composing ------------------------------------------------------------------
 
-void AppendCell(std::string& out, std::string_view cell, char separator) {
-  const bool plain = cell.find_first_of("\"\r\n") == std::string_view::npos &&
-                     cell.find(separator) == std::string_view::npos && cell == Trimmed(cell);
+// True when cell looks like a number in any of the forms read: a sign,
+// digits with points or commas, an exponent.
+bool LooksNumeric(std::string_view cell);
+
+// A cell as the reader takes it back: quoted when it holds a quote, a line
+// end or any separator the reader may find (a name "Wet, 2.5 bar" copied
+// with tabs is pasted back as one column), blanks at its ends, or when it
+// reads as a number (a curve named "0.5" would head no column).
+void AppendCell(std::string& out, std::string_view cell) {
+  const bool plain = cell.find_first_of("\"\r\n\t;,") == std::string_view::npos && cell == Trimmed(cell) &&
+                     !LooksNumeric(cell);
   if (plain) {
     out += cell;
     return;
@@ -94,20 +103,30 @@ char DetectSeparator(std::string_view text) {
 struct Record {
   int Line = 0;  // the line it starts on, from 1
   std::vector<std::string> Cells;
+  std::vector<bool> Quoted;  // of each cell: it stood in quotes
 };
 
 // Records a table may have: a header line and one row more than the longest
 // curve. Reading stops there, so that any text is read in little time.
 constexpr std::size_t MaxRecords = MaxEngineRows + 2;
 
+struct Split {
+  std::vector<Record> Records;
+  int TooWideLine = 0;  // the line of a cell beyond MaxTableColumns; 0 when none
+};
+
 // The records of the text, its lines, each cut into cells at the separator,
 // at most MaxRecords. A cell starting with a quote (after blanks) runs to
 // the closing quote, across separators and line ends, "" standing for one
 // quote; what follows the closing quote up to the separator is kept too.
 // Unquoted cells lose their blanks at both ends. Blank lines, with no cell
-// holding anything, are left out.
-std::vector<Record> SplitRecords(std::string_view text, char separator) {
-  std::vector<Record> records;
+// holding anything, are left out, and so are the empty cells at the end of
+// a line. Splitting stops at a cell that holds something beyond
+// MaxTableColumns: empty cells are only counted, so that a line of millions
+// of separators costs no memory.
+Split SplitRecords(std::string_view text, char separator) {
+  Split split;
+  std::vector<Record>& records = split.Records;
   const std::size_t n = text.size();
   std::size_t i = 0;
   int line = 1;
@@ -120,20 +139,22 @@ std::vector<Record> SplitRecords(std::string_view text, char separator) {
   };
   const auto endsCell = [&](char c) { return c == separator || c == '\r' || c == '\n'; };
 
+  std::string quotedCell;
   while (i < n && records.size() < MaxRecords) {
     Record record;
     record.Line = line;
-    bool blank = true;
-    for (;;) {
+    for (std::size_t column = 0;; ++column) {
       std::size_t start = i;
       while (start < n && IsBlank(text[start]) && text[start] != separator) ++start;
-      std::string cell;
-      if (start < n && text[start] == '"') {
+      std::string_view cell;
+      const bool quoted = start < n && text[start] == '"';
+      if (quoted) {
+        quotedCell.clear();
         for (i = start + 1; i < n; ++i) {
           const char c = text[i];
           if (c == '"') {
             if (i + 1 < n && text[i + 1] == '"') {
-              cell += '"';
+              quotedCell += '"';
               ++i;
               continue;
             }
@@ -141,17 +162,27 @@ std::vector<Record> SplitRecords(std::string_view text, char separator) {
             break;
           }
           if (c == '\n' || (c == '\r' && (i + 1 >= n || text[i + 1] != '\n'))) ++line;
-          cell += c;
+          quotedCell += c;
         }
         const std::size_t rest = i;
         while (i < n && !endsCell(text[i])) ++i;
-        cell += Trimmed(text.substr(rest, i - rest));
+        quotedCell += Trimmed(text.substr(rest, i - rest));
+        cell = quotedCell;
       } else {
         while (i < n && !endsCell(text[i])) ++i;
         cell = Trimmed(text.substr(start, i - start));
       }
-      if (!cell.empty()) blank = false;
-      record.Cells.push_back(std::move(cell));
+      if (!cell.empty()) {
+        if (column >= static_cast<std::size_t>(MaxTableColumns)) {
+          split.TooWideLine = record.Line;
+          return split;
+        }
+        // The empty cells before it are columns after all.
+        record.Cells.resize(column);
+        record.Quoted.resize(column);
+        record.Cells.emplace_back(cell);
+        record.Quoted.push_back(quoted);
+      }
       if (i < n && text[i] == separator) {
         ++i;
         continue;
@@ -159,18 +190,13 @@ std::vector<Record> SplitRecords(std::string_view text, char separator) {
       lineEnd();
       break;
     }
-    if (blank) continue;
-    // Cells left empty at the end of a line are no columns.
-    while (record.Cells.back().empty()) record.Cells.pop_back();
-    records.push_back(std::move(record));
+    if (!record.Cells.empty()) records.push_back(std::move(record));
   }
-  return records;
+  return split;
 }
 
 // --- Numbers --------------------------------------------------------------------
 
-// True when cell looks like a number in any of the forms read: a sign,
-// digits with points or commas, an exponent.
 bool LooksNumeric(std::string_view cell) {
   std::size_t i = 0;
   if (i < cell.size() && (cell[i] == '+' || cell[i] == '-')) ++i;
@@ -184,25 +210,6 @@ bool LooksNumeric(std::string_view cell) {
     while (i < cell.size() && IsDigit(cell[i])) ++i;
   }
   return i == cell.size();
-}
-
-// The decimal mark of the table's numbers: a point where commas part the
-// cells; else the later of the two marks in a number holding both ("1,234.5",
-// "1.234,5"); else a comma when any number holds one, so that a German
-// spreadsheet's "1.000" beside "-20,5" is a thousand.
-char DecimalMark(const std::vector<Record>& records, std::size_t first, char separator) {
-  if (separator == ',') return '.';
-  bool comma = false;
-  for (std::size_t r = first; r < records.size(); ++r) {
-    for (const std::string& cell : records[r].Cells) {
-      const std::size_t lastComma = cell.rfind(',');
-      if (lastComma == std::string::npos || !LooksNumeric(cell)) continue;
-      const std::size_t lastPoint = cell.rfind('.');
-      if (lastPoint != std::string::npos) return lastPoint > lastComma ? '.' : ',';
-      comma = true;
-    }
-  }
-  return comma ? ',' : '.';
 }
 
 enum class CellStatus { Number, Empty, NotANumber, OutOfRange };
@@ -269,7 +276,13 @@ CellStatus CellNumber(std::string_view cell, char decimal, double& value) {
 
 // --- Refusals -------------------------------------------------------------------
 
-TableRead Refuse(std::string text) { return {{}, UserMessage{std::move(text), "DATA ERROR!"}}; }
+TableRead Refused(UserMessage message) {
+  TableRead table;
+  table.Refusal = std::move(message);
+  return table;
+}
+
+TableRead Refuse(std::string text) { return Refused(UserMessage{std::move(text), "DATA ERROR!"}); }
 
 std::string Place(int line, int column) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
@@ -298,6 +311,116 @@ TableRead RefuseCell(CellStatus status, std::string_view cell, int line, int col
 std::string ShortText(double v) {
   char text[32];
   return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// --- The decimal mark -------------------------------------------------------------
+
+// What one number tells of the table's decimal mark.
+enum class MarkHint {
+  None,    // no mark, or no number either way
+  Point,   // its point is a decimal point
+  Comma,   // its comma is a decimal comma
+  Either,  // one mark, before three digits: a decimal mark or digit grouping
+};
+
+// A number's hint: of both marks the later is the decimal one ("1,234.5");
+// a mark twice groups digits ("1.000.000"); one mark is a decimal mark
+// unless exactly three digits follow it and one to three digits, not led by
+// a 0, go before it, in a number without exponent ("1,000" reads either
+// way, "0,125", "12.25" and "1000,500" do not). A number that does not read
+// with the mark its hint names (and is refused later) tells nothing.
+MarkHint HintOf(std::string_view cell) {
+  if (!LooksNumeric(cell)) return MarkHint::None;
+  const std::size_t sign = cell.front() == '+' || cell.front() == '-' ? 1 : 0;
+  const std::size_t exponent = cell.find_first_of("eE");
+  const std::string_view mantissa = cell.substr(sign, exponent == std::string_view::npos ? cell.npos : exponent - sign);
+  const auto points = std::count(mantissa.begin(), mantissa.end(), '.');
+  const auto commas = std::count(mantissa.begin(), mantissa.end(), ',');
+  MarkHint hint = MarkHint::None;
+  if (points > 0 && commas > 0) {
+    hint = mantissa.rfind('.') > mantissa.rfind(',') ? MarkHint::Point : MarkHint::Comma;
+  } else if (points + commas >= 2) {
+    hint = points > 0 ? MarkHint::Comma : MarkHint::Point;
+  } else if (points + commas == 1) {
+    const std::size_t mark = mantissa.find_first_of(".,");
+    const bool groups = exponent == std::string_view::npos && mantissa.size() - mark - 1 == 3 && mark >= 1 &&
+                        mark <= 3 && mantissa.front() != '0';
+    hint = groups ? MarkHint::Either : mantissa[mark] == '.' ? MarkHint::Point : MarkHint::Comma;
+  }
+  if (hint != MarkHint::Point && hint != MarkHint::Comma) return hint;
+  double value = 0.0;
+  const CellStatus status = CellNumber(cell, hint == MarkHint::Point ? '.' : ',', value);
+  return status == CellStatus::Number || status == CellStatus::OutOfRange ? hint : MarkHint::None;
+}
+
+struct DecimalChoice {
+  char Mark = '.';
+  std::optional<UserMessage> Refusal;
+};
+
+// The decimal mark of the whole table, from what its numbers tell: the
+// mark that some number shows to be decimal, where none shows the other;
+// else, where a number reads either way, a point in a comma-separated text,
+// a comma in a semicolon-separated one (as spreadsheets of each locale write
+// them); else a point. Refused: numbers showing both marks as decimal, and
+// a number that reads either way in a table that tells nothing more.
+DecimalChoice ChooseDecimalMark(const std::vector<Record>& records, std::size_t first, char separator) {
+  struct Witness {
+    int Line = 0;
+    int Column = 0;
+    std::string_view Cell;
+  };
+  std::optional<Witness> point, comma, either;
+  for (std::size_t r = first; r < records.size(); ++r) {
+    const std::vector<std::string>& cells = records[r].Cells;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const MarkHint hint = HintOf(cells[c]);
+      std::optional<Witness>& witness =
+          hint == MarkHint::Point ? point : hint == MarkHint::Comma ? comma : either;
+      if (hint != MarkHint::None && !witness) witness = Witness{records[r].Line, static_cast<int>(c) + 1, cells[c]};
+    }
+  }
+  if (point && comma) {
+    const bool pointFirst = std::pair(point->Line, point->Column) < std::pair(comma->Line, comma->Column);
+    const Witness& a = pointFirst ? *point : *comma;
+    const Witness& b = pointFirst ? *comma : *point;
+    return {'.', UserMessage{"The numbers in " + Place(a.Line, a.Column) + " (" + Quoted(a.Cell) + ") and " +
+                                 Place(b.Line, b.Column) + " (" + Quoted(b.Cell) +
+                                 ") disagree on the decimal mark: the first has a decimal " +
+                                 (pointFirst ? "point" : "comma") + ", the second a decimal " +
+                                 (pointFirst ? "comma" : "point") + ".",
+                             "DATA ERROR!"}};
+  }
+  if (point) return {'.', std::nullopt};
+  if (comma) return {',', std::nullopt};
+  if (!either || separator == ',') return {'.', std::nullopt};
+  if (separator == ';') return {',', std::nullopt};
+  const char mark = either->Cell.find(',') != std::string_view::npos ? ',' : '.';
+  const std::string name = mark == ',' ? "comma" : "point";
+  return {'.', UserMessage{"The " + name + " of the number in " + Place(either->Line, either->Column) + " (" +
+                               Quoted(either->Cell) + ") may be a decimal " + name +
+                               " or group thousands, and no other number of the table tells which. Copy the "
+                               "numbers without digit grouping, or with other than three decimals.",
+                           "DATA ERROR!"}};
+}
+
+// Whether the first record is a header: none of its cells is a number. A
+// quoted number counts as a name there (Copy Table quotes a curve named
+// "1"), unless the second record quotes its numbers too, as some programs
+// quote every cell.
+bool IsHeader(const std::vector<Record>& records) {
+  const auto quotesNumbers = [](const Record& record) {
+    for (std::size_t c = 0; c < record.Cells.size(); ++c) {
+      if (record.Quoted[c] && LooksNumeric(record.Cells[c])) return true;
+    }
+    return false;
+  };
+  const bool quotesMarkNames = records.size() < 2 || !quotesNumbers(records[1]);
+  const Record& first = records[0];
+  for (std::size_t c = 0; c < first.Cells.size(); ++c) {
+    if (LooksNumeric(first.Cells[c]) && !(first.Quoted[c] && quotesMarkNames)) return false;
+  }
+  return true;
 }
 
 // --- Reading --------------------------------------------------------------------
@@ -356,10 +479,12 @@ TableRead ReadEngine(const std::vector<Record>& records, std::size_t first, cons
       table.Columns[c].Values.push_back(value);
     }
     const std::vector<double>& rpm = table.Columns[0].Values;
-    if (rpm.size() >= 2 && !(rpm.back() > rpm[rpm.size() - 2])) {
-      return Refuse("The RPM in line " + std::to_string(records[r].Line) + " does not rise: " + ShortText(rpm.back()) +
-                    " follows " + ShortText(rpm[rpm.size() - 2]) + ".");
+    if (rpm.size() >= 2) {
+      if (auto refusal = RpmStepRefusal(rpm[rpm.size() - 2], rpm.back(), records[r].Line)) {
+        return Refused(std::move(*refusal));
+      }
     }
+    table.Lines.push_back(records[r].Line);
   }
   return table;
 }
@@ -398,6 +523,7 @@ TableRead ReadTire(const std::vector<Record>& records, std::size_t first, const 
       }
     }
   }
+  for (std::size_t r = first; r < records.size(); ++r) table.Lines.push_back(records[r].Line);
   for (std::size_t c = 0; c < columns; ++c) {
     if (table.Columns[c].Values.empty()) return RefuseCell(CellStatus::Empty, {}, records[first].Line, static_cast<int>(c) + 1);
     if (c < header.size()) table.Columns[c].Name = header[c];
@@ -446,6 +572,27 @@ std::optional<std::string> Latin1Of(std::string_view utf8) {
   return out;
 }
 
+// UTF-16 as 8-bit text, characters beyond Latin-1 (a surrogate pair too)
+// and a lone surrogate or odd last byte as "?".
+std::string Latin1OfUtf16(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size() / 2 + 1);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    const unsigned unit = bigEndian ? (a << 8) | b : (b << 8) | a;
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+      const auto c = static_cast<unsigned char>(bytes[i + 2]);
+      const auto d = static_cast<unsigned char>(bytes[i + 3]);
+      const unsigned low = bigEndian ? (c << 8) | d : (d << 8) | c;
+      if (low >= 0xDC00 && low < 0xE000) i += 2;  // one character of the pair
+    }
+    out += unit <= 0xFF ? static_cast<char>(unit) : '?';
+  }
+  if (bytes.size() % 2 != 0) out += '?';
+  return out;
+}
+
 }  // namespace
 
 std::string ComposeTableText(const EditorDocument& doc, char separator, std::string_view lineEnd) {
@@ -460,9 +607,11 @@ std::string ComposeTableText(const EditorDocument& doc, char separator, std::str
       out += EngineHeader[c];
     }
     endLine();
+    const DisplayUnits units = doc.Dyno.Units;
     for (int i = 0; i < rows; ++i) {
       AppendFixed(out, e.Rpm[i], EngineDecimals);
-      for (const double v : {e.Compression[i], e.Torque[i], e.Power[i]}) {
+      for (const double v : {ShownTorque(e.Compression[i], units.Torque), ShownTorque(e.Torque[i], units.Torque),
+                             ShownPower(e.Power[i], units.Power)}) {
         out += separator;
         AppendFixed(out, v, EngineDecimals);
       }
@@ -477,7 +626,7 @@ std::string ComposeTableText(const EditorDocument& doc, char separator, std::str
   out.reserve(static_cast<std::size_t>(rows + 1) * curves * 10);
   for (int k = 0; k < curves; ++k) {
     if (k > 0) out += separator;
-    AppendCell(out, doc.SlipCurves[k].Name, separator);
+    AppendCell(out, doc.SlipCurves[k].Name);
   }
   endLine();
   for (int i = 0; i < rows; ++i) {
@@ -493,17 +642,43 @@ std::string ComposeTableText(const EditorDocument& doc, char separator, std::str
 
 TableRead ReadTableText(std::string_view text, TableShape shape) {
   const char separator = DetectSeparator(text);
-  const std::vector<Record> records = SplitRecords(text, separator);
+  const Split split = SplitRecords(text, separator);
+  if (split.TooWideLine != 0) {
+    return Refuse("Line " + std::to_string(split.TooWideLine) + " has too many columns: a table has at most " +
+                  std::to_string(MaxTableColumns) + ".");
+  }
+  const std::vector<Record>& records = split.Records;
   std::vector<std::string> header;
   std::size_t first = 0;
-  if (!records.empty() && std::none_of(records[0].Cells.begin(), records[0].Cells.end(), LooksNumeric)) {
+  if (!records.empty() && IsHeader(records)) {
     header = records[0].Cells;
     first = 1;
   }
   if (records.size() == first) return Refuse("The text holds no rows of numbers.");
-  const char decimal = DecimalMark(records, first, separator);
-  return shape == TableShape::Engine ? ReadEngine(records, first, header, decimal)
-                                     : ReadTire(records, first, header, decimal);
+  const DecimalChoice decimal = ChooseDecimalMark(records, first, separator);
+  if (decimal.Refusal) return Refused(*decimal.Refusal);
+  return shape == TableShape::Engine ? ReadEngine(records, first, header, decimal.Mark)
+                                     : ReadTire(records, first, header, decimal.Mark);
+}
+
+std::optional<UserMessage> RpmStepRefusal(double before, double rpm, int line) {
+  const std::string where = "The RPM in line " + std::to_string(line);
+  if (!(rpm > before)) {
+    return UserMessage{where + " does not rise: " + ShortText(rpm) + " follows " + ShortText(before) + ".", "DATA ERROR!"};
+  }
+  // As shown, and as a table of these texts reads again.
+  const auto asShown = [](const std::string& text) {
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+  };
+  const std::string shown = FixedText(rpm, EngineDecimals);
+  if (!(asShown(shown) > asShown(FixedText(before, EngineDecimals)))) {
+    return UserMessage{where + " is too close to the one before: the table shows " + ShortText(before) + " and " +
+                           ShortText(rpm) + " both as " + shown + ".",
+                       "DATA ERROR!"};
+  }
+  return std::nullopt;
 }
 
 std::string ComposeCsvFile(const EditorDocument& doc) { return Utf8Of(ComposeTableText(doc, ',', "\r\n")); }
@@ -513,11 +688,16 @@ ReadResult ReadCsvFile(const std::string& path, std::string& text) {
   const FileReadResult read = ReadFileBytes(path, bytes);
   if (read.Status == ReadStatus::CannotOpen) return ReadResult::CannotOpen;
   if (read.Status == ReadStatus::CannotRead) return ReadResult::CannotRead;
-  std::string_view content = bytes;
-  if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
-  std::optional<std::string> latin1 = Latin1Of(content);
-  text = latin1 ? std::move(*latin1) : std::string(content);
+  text = TableTextOfBytes(bytes);
   return ReadResult::Read;
+}
+
+std::string TableTextOfBytes(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return Latin1OfUtf16(bytes.substr(2), false);
+  if (bytes.starts_with("\xFE\xFF")) return Latin1OfUtf16(bytes.substr(2), true);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  std::optional<std::string> latin1 = Latin1Of(bytes);
+  return latin1 ? std::move(*latin1) : std::string(bytes);
 }
 
 std::string CsvFileName(std::string_view fileTitle) {

@@ -100,8 +100,10 @@ void CurveCommands::PasteTableCommand() {
 void CurveCommands::ImportCsvCommand() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
-  const FileDialogRequest request{QStringLiteral("Select the CSV File of the table"), QStringLiteral("CSV Files (*.csv)"),
-                                  QDir::currentPath(), QString()};
+  // A spreadsheet saves its tab-separated "Unicode text" as .txt.
+  const FileDialogRequest request{QStringLiteral("Select the CSV File of the table"),
+                                  QStringLiteral("CSV Files (*.csv);;Text Files (*.txt)"), QDir::currentPath(),
+                                  QString()};
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) return;
   std::string text;
