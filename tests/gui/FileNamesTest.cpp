@@ -22,7 +22,9 @@ TEST(FileNames, KeepEveryByteAndReadUtf8AsText) {
       {"/data/cars,old", QStringLiteral("/data/cars,old")},
       {"/home/j\xC3\xB6/Mot\xC3\xB6r", QStringLiteral("/home/jö/Motör")},
       {"\xFF" "a\xFE", escaped({0xFF}) + QLatin1Char('a') + escaped({0xFE})},
+      {"\xC2\xA0\xC3\xBF", QStringLiteral("\u00A0\u00FF")},
       {"\xE0\xA0\x80", QString(QChar(0x0800))},
+      {"\xF3\xB0\x80\x80", QString::fromUcs4(U"\U000F0000")},          // a pair starting DB80
       {"\xE0\x80\x80", escaped({0xE0, 0x80, 0x80})},                  // overlong
       {"\xF0\x90\x82\x80x", QString::fromUcs4(U"\U00010080x")},       // a pair ending in DC80
       {"\xF0\x80\x80\x80", escaped({0xF0, 0x80, 0x80, 0x80})},        // overlong

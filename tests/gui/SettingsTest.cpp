@@ -124,14 +124,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/new\n"},
         ChangeCase{"OtherSectionsCommentsAndLineEnds",
                    "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
-                   "  Unknown = 1\r\n\tpath = /old\r\n; heads After\r\n[After]\r\nRecentFile1=x\r\n",
+                   "  Unknown = 1\r\n\tpath = /old\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n",
                    {{Path, QStringLiteral("C:\\new")}, {Recent1, QStringLiteral("/a")}},
                    "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
-                   "  Unknown = 1\r\nPATH=C:\\new\r\nRecentFile1=/a\r\n; heads After\r\n[After]\r\nRecentFile1=x\r\n"},
+                   "  Unknown = 1\r\nPATH=C:\\new\r\nRecentFile1=/a\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n"},
         ChangeCase{"NewKeysInNameOrder",
-                   "[DynoforgeSettings]\nRecentFile1=/a\nTorqueUnit=N-m\n",
+                   "[DynoforgeSettings]\nRecentFile8=/a\nTorqueUnit=N-m\nWindow=1\n",
                    {{Path, QStringLiteral("/p")}, {QStringLiteral("ShowPeaks"), QStringLiteral("1")}},
-                   "[DynoforgeSettings]\nPATH=/p\nRecentFile1=/a\nShowPeaks=1\nTorqueUnit=N-m\n"},
+                   "[DynoforgeSettings]\nPATH=/p\nRecentFile8=/a\nShowPeaks=1\nTorqueUnit=N-m\nWindow=1\n"},
         ChangeCase{"NoSectionYet",
                    "[Other]\nx=1",
                    {{Path, QStringLiteral("/p")}},
@@ -214,8 +214,13 @@ TEST_F(SettingsFile, WritesWhatItReadsBackAndKeepsTheRest) {
 
 // A huge file is not this program's: reading it would stall every start.
 TEST_F(SettingsFile, ALargeFileReadsAsAbsentAndIsLeftAlone) {
-  QByteArray bytes = "[DynoforgeSettings]\nPATH=/big\n[Other]\n";
-  while (bytes.size() <= MaxSettingsFileSize) bytes += "Key=a line of some other program's settings\n";
+  const QByteArray ours = "\n[DynoforgeSettings]\nPATH=/big";
+  QByteArray bytes = "[Other]\n";
+  while (bytes.size() < MaxSettingsFileSize - 100) bytes += "Key=a line of some other program's settings\n";
+  bytes += QByteArray(MaxSettingsFileSize - bytes.size() - ours.size(), ';') + ours;
+  Write(bytes);
+  EXPECT_EQ(ReadWorkFolderSetting(), QStringLiteral("/big"));  // the largest file read, to its last byte
+  bytes += '\n';
   Write(bytes);
   const int before = SettingsFileReads();
   EXPECT_EQ(ReadWorkFolderSetting(), QDir::homePath());
