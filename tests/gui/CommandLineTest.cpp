@@ -6,13 +6,20 @@
 
 #include <sys/resource.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "gui/app/CommandLine.h"
+#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/TSDIDecFrame.h"
+#include "gui/common/FileNames.h"
+#include "gui/common/Settings.h"
+#include "gui/document/TDynoforgeWindow.h"
 #include "support/Approval.h"
+#include "support/Flow.h"
 #include "support/TempDir.h"
 
 namespace dyno {
@@ -41,6 +48,33 @@ TEST(CommandLine, TellsWhatToDoAndWhichFileToOpen) {
   }
   QDir::setCurrent(before);
   test::ExpectApproved(out, "window/command-line-cases.transcript");
+}
+
+// A name here is any bytes, UTF-8 or not: the file opens by its own bytes,
+// and the recent files keep them.
+TEST(CommandLine, OpensAFileWhoseNameIsNotUtf8) {
+  QFile::remove(SettingsFilePath());
+  const test::TempDir folder;
+  const std::string name = (folder.path() / "Mot\xFFr \xE9.ini").string();
+  std::filesystem::copy_file(test::DataPath("files/engine-typical.ini"), name);
+  std::string program = "dynoforge";
+  std::string file = name;
+  char* argv[] = {program.data(), file.data()};
+  const CommandLine commandLine(ArgumentList(2, argv));
+  ASSERT_EQ(commandLine.What(), CommandLine::Action::Run);
+
+  test::ScriptedDialogs dialogs;
+  TSDIDecFrame* frame = TDynoforgeApp::Instance()->Start(commandLine.File());
+  frame->Client()->SetDialogs(&dialogs);
+  const EditorDocument& doc = frame->Client()->Document();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return doc.EngineLoaded; }, 5000));
+  EXPECT_EQ(doc.EngineFile.Path, name);
+  EXPECT_EQ(doc.Engine.EngineRowCount, 21);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text.toStdString();
+  EXPECT_EQ(EncodedName(ReadRecentFilesSetting().value(0)), name);
+  frame->Client()->SetDialogs(nullptr);
+  frame->hide();
+  QFile::remove(SettingsFilePath());
 }
 
 // The built program, run with arguments where there is no display at all.

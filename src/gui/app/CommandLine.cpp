@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/app/TProjectRCVersion.h"
+#include "gui/common/FileNames.h"
 
 namespace dyno {
 
@@ -99,7 +100,14 @@ int CommandLine::Print() const {
 
 QStringList ArgumentList(int argc, char** argv) {
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 0; i < argc; ++i) {
+#ifdef Q_OS_WIN
+    arguments << QString::fromLocal8Bit(argv[i]);
+#else
+    // A file's name is any bytes here: they reach the core as they came.
+    arguments << DecodedName(argv[i]);
+#endif
+  }
   return arguments;
 }
 

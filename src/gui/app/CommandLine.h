@@ -49,7 +49,8 @@ class CommandLine {
   QString mistake_;
 };
 
-// The arguments of main as text.
+// The arguments of main as text; a file name keeps its bytes (see
+// DecodedName), whether or not they are UTF-8.
 QStringList ArgumentList(int argc, char** argv);
 
 }  // namespace dyno

@@ -1,20 +1,30 @@
 #include "gui/common/Settings.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <QIODevice>
-#include <QSettings>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
+#include <functional>
+
 #include "core/document/Limits.h"
+#include "gui/common/FileNames.h"
 
 namespace dyno {
 
 namespace {
 
-const QString Key = QStringLiteral("DynoforgeSettings/PATH");
+const QByteArray Section = QByteArrayLiteral("DynoforgeSettings");
 
-// The keys of the recent files: "DynoforgeSettings/RecentFile1", ...
-QString RecentFileKey(int index) { return QStringLiteral("DynoforgeSettings/RecentFile%1").arg(index + 1); }
+QString RecentFileKey(int index) { return QStringLiteral("RecentFile%1").arg(index + 1); }
 
 QString DefaultFolder() {
 #ifdef Q_OS_WIN
@@ -24,100 +34,261 @@ QString DefaultFolder() {
 #endif
 }
 
-// The settings file is a plain INI file, read and written as the platform's
-// private profile files are: a value is the rest of its line, blanks around
-// it dropped, and a value in double quotes is what stands between them. (Qt's
-// own INI format would read "PATH=/data/cars,old" as a list, lose the
-// backslashes of "C:\Program Files", and write them back changed.) A value
-// that a plain line cannot hold as it is (blanks at its ends, a line break,
-// quotes around it) is written in quotes, with backslash escapes for the
-// quote, the backslash and the line breaks inside them.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-QString Unquoted(const QString& value) {
-  QString out;
-  for (qsizetype i = 1; i + 1 < value.size(); ++i) {
-    QChar c = value[i];
-    if (c == QLatin1Char('\\') && i + 2 < value.size()) {
-      const QChar next = value[++i];
-      c = next == QLatin1Char('n') ? QChar('\n') : next == QLatin1Char('r') ? QChar('\r') : next;
-    }
-    out += c;
+QByteArray Trimmed(QByteArrayView text) {
+  qsizetype from = 0;
+  qsizetype to = text.size();
+  while (from < to && IsBlank(text[from])) ++from;
+  while (to > from && IsBlank(text[to - 1])) --to;
+  return text.sliced(from, to - from).toByteArray();
+}
+
+bool SameName(const QByteArray& a, const QByteArray& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// The keys this program writes; other keys in its section are left alone.
+bool OwnKey(const QByteArray& key) {
+  for (const char* own : {"PATH", "TorqueUnit", "PowerUnit", "ShowPeaks"}) {
+    if (SameName(key, own)) return true;
   }
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    if (SameName(key, "RecentFile" + QByteArray::number(i + 1))) return true;
+  }
+  return false;
+}
+
+// The name of a section line, "[name]" (what follows the bracket does not
+// count); nothing for other lines.
+std::optional<QByteArray> SectionName(const QByteArray& line, bool first) {
+  QByteArray text = Trimmed(line);
+  // A byte-order mark before the first line is not part of it.
+  if (first && text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
+  if (!text.startsWith('[')) return std::nullopt;
+  const qsizetype close = text.indexOf(']');
+  if (close < 0) return std::nullopt;
+  return Trimmed(QByteArrayView(text).sliced(1, close - 1));
+}
+
+// The key and the value as written of a "key=value" line; nothing for a
+// comment, a section or a line without a key.
+std::optional<std::pair<QByteArray, QByteArray>> KeyAndValue(const QByteArray& line) {
+  const QByteArray text = Trimmed(line);
+  if (text.startsWith(';') || text.startsWith('#') || text.startsWith('[')) return std::nullopt;
+  const qsizetype equals = text.indexOf('=');
+  if (equals <= 0) return std::nullopt;
+  return std::pair{Trimmed(QByteArrayView(text).first(equals)), Trimmed(QByteArrayView(text).sliced(equals + 1))};
+}
+
+bool Quoted(const QByteArray& value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
+QByteArray ReadValue(const QByteArray& written) { return Quoted(written) ? written.sliced(1, written.size() - 2) : written; }
+
+std::optional<QByteArray> WrittenValue(const QByteArray& value) {
+  if (value.contains('\n') || value.contains('\r')) return std::nullopt;
+  const bool plain = value.isEmpty() || (!IsBlank(value.front()) && !IsBlank(value.back()) && !Quoted(value) &&
+                                         !value.contains(';') && !value.contains('#'));
+  return plain ? value : QByteArray('"' + value + '"');
+}
+
+}  // namespace
+
+SettingsText::SettingsText(const QByteArray& bytes) {
+  qsizetype from = 0;
+  while (from < bytes.size()) {
+    const qsizetype newline = bytes.indexOf('\n', from);
+    if (newline < 0) {
+      lines_.push_back({bytes.sliced(from), {}});
+      break;
+    }
+    const qsizetype end = newline > from && bytes[newline - 1] == '\r' ? newline - 1 : newline;
+    lines_.push_back({bytes.sliced(from, end - from), bytes.sliced(end, newline + 1 - end)});
+    from = newline + 1;
+  }
+}
+
+QByteArray SettingsText::Bytes() const {
+  QByteArray out;
+  for (const Line& line : lines_) out += line.Text + line.End;
   return out;
 }
 
-QString Quoted(const QString& value) {
-  const bool plain = !value.isEmpty() && !value.front().isSpace() && !value.back().isSpace() &&
-                     !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')) &&
-                     !(value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"'));
-  if (plain || value.isEmpty()) return value;
-  QString out = QStringLiteral("\"");
-  for (const QChar c : value) {
-    if (c == QLatin1Char('\n')) {
-      out += QStringLiteral("\\n");
-    } else if (c == QLatin1Char('\r')) {
-      out += QStringLiteral("\\r");
-    } else {
-      if (c == QLatin1Char('"') || c == QLatin1Char('\\')) out += QLatin1Char('\\');
-      out += c;
+std::vector<std::size_t> SettingsText::KeyLines(const QByteArray& key) const {
+  std::vector<std::size_t> found;
+  bool ours = false;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (const std::optional<QByteArray> name = SectionName(lines_[i].Text, i == 0)) {
+      ours = SameName(*name, Section);
+    } else if (ours) {
+      const auto pair = KeyAndValue(lines_[i].Text);
+      if (pair && SameName(pair->first, key)) found.push_back(i);
     }
   }
-  return out + QLatin1Char('"');
+  return found;
 }
 
-bool ReadProfile(QIODevice& device, QSettings::SettingsMap& map) {
-  QString section;
-  for (const QString& raw : QString::fromUtf8(device.readAll()).split(QLatin1Char('\n'))) {
-    const QString line = raw.trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
-    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-      section = line.mid(1, line.size() - 2).trimmed();
-      continue;
-    }
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (equals <= 0) continue;
-    const QString key = line.left(equals).trimmed();
-    QString value = line.mid(equals + 1).trimmed();
-    if (value.size() >= 2 && value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"')) {
-      value = Unquoted(value);
-    }
-    map.insert(section.isEmpty() ? key : section + QLatin1Char('/') + key, value);
+QByteArray SettingsText::LineEnd() const {
+  // New lines end as the file's lines do.
+  for (const Line& line : lines_) {
+    if (!line.End.isEmpty()) return line.End;
   }
+#ifdef Q_OS_WIN
+  return QByteArrayLiteral("\r\n");
+#else
+  return QByteArrayLiteral("\n");
+#endif
+}
+
+std::optional<QString> SettingsText::Value(const QString& key) const {
+  const std::vector<std::size_t> found = KeyLines(key.toUtf8());
+  if (found.empty()) return std::nullopt;
+  const QByteArray value = ReadValue(KeyAndValue(lines_[found.front()].Text)->second);
+  return DecodedName(value.toStdString());
+}
+
+bool SettingsText::SetValue(const QString& key, const QString& value) {
+  const QByteArray name = key.toUtf8();
+  const std::optional<QByteArray> written = WrittenValue(QByteArray::fromStdString(EncodedName(value)));
+  if (!written) return false;
+  const QByteArray text = name + '=' + *written;
+  std::vector<std::size_t> found = KeyLines(name);
+  if (!found.empty()) {
+    lines_[found.front()].Text = text;
+    // Later lines of the same key would come back when this one is removed.
+    for (auto it = found.rbegin(); it + 1 != found.rend(); ++it) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*it));
+    return true;
+  }
+  const QByteArray end = LineEnd();
+  std::optional<std::size_t> header;
+  for (std::size_t i = 0; i < lines_.size() && !header; ++i) {
+    const std::optional<QByteArray> section = SectionName(lines_[i].Text, i == 0);
+    if (section && SameName(*section, Section)) header = i;
+  }
+  if (!header) {
+    if (!lines_.empty()) {
+      if (lines_.back().End.isEmpty()) lines_.back().End = end;
+      if (!Trimmed(lines_.back().Text).isEmpty()) lines_.push_back({{}, end});
+    }
+    lines_.push_back({'[' + Section + ']', end});
+    lines_.push_back({text, end});
+    return true;
+  }
+  // Into the section: before the first of the program's keys that sorts
+  // after this one, else after the section's last key (not after comments
+  // that may head the next section).
+  std::size_t at = *header + 1;
+  for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i].Text, false); ++i) {
+    const auto pair = KeyAndValue(lines_[i].Text);
+    if (!pair) continue;
+    if (OwnKey(pair->first) && pair->first > name) {
+      at = i;
+      break;
+    }
+    at = i + 1;
+  }
+  if (lines_[at - 1].End.isEmpty()) lines_[at - 1].End = end;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), {text, end});
   return true;
 }
 
-bool WriteProfile(QIODevice& device, const QSettings::SettingsMap& map) {
-#ifdef Q_OS_WIN
-  const QString end = QStringLiteral("\r\n");
-#else
-  const QString end = QStringLiteral("\n");
-#endif
-  QString text;
-  QString section;
-  bool first = true;
-  // Keys without a section first, then each section's keys together (the
-  // map is sorted by section).
-  for (auto it = map.begin(); it != map.end(); ++it) {
-    const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
-    const QString keySection = slash < 0 ? QString() : it.key().left(slash);
-    if (first || keySection != section) {
-      if (!first) text += end;
-      if (!keySection.isEmpty()) text += QLatin1Char('[') + keySection + QLatin1Char(']') + end;
-      section = keySection;
-      first = false;
-    }
-    const QVariant& value = it.value();
-    const QString plain = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                                   : value.toString();
-    text += it.key().mid(slash + 1) + QLatin1Char('=') + Quoted(plain) + end;
-  }
-  return device.write(text.toUtf8()) >= 0;
+void SettingsText::Remove(const QString& key) {
+  const std::vector<std::size_t> found = KeyLines(key.toUtf8());
+  for (auto it = found.rbegin(); it != found.rend(); ++it) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*it));
 }
 
-// The settings file as the platform's profile functions see it.
-QSettings::Format ProfileFormat() {
-  static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("ini"), ReadProfile, WriteProfile);
-  return format;
+namespace {
+
+int reads = 0;
+
+// What says that the file changed: another copy writes a new file and
+// renames it over this one, or writes it in place.
+struct FileStamp {
+  bool Exists = false;
+  qint64 Size = 0;
+  qint64 ModifiedNs = 0;
+  quint64 Identity = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const QString& path) {
+#ifdef Q_OS_WIN
+  const QFileInfo info(path);
+  if (!info.exists()) return {};
+  return {true, info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0};
+#else
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return {};
+  return {true, static_cast<qint64>(status.st_size),
+          static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+          static_cast<quint64>(status.st_ino)};
+#endif
+}
+
+// The file as this run last read or wrote it.
+struct LoadedFile {
+  QString Path;
+  FileStamp Stamp;
+  bool Loaded = false;
+  // Read whole, or absent: only then may it be written.
+  bool Writable = false;
+  SettingsText Text;
+  // When the bytes were read or written. A file changed within the same tick
+  // of the file system's clock may keep its size and time: the stamp is
+  // trusted only for a file that was already older than a second then.
+  qint64 CheckedNs = 0;
+
+  bool Fresh(const QString& path, const FileStamp& stamp) const {
+    return Loaded && Path == path && Stamp == stamp && Stamp.ModifiedNs + 1000000000 < CheckedNs;
+  }
+};
+
+qint64 NowNs() { return QDateTime::currentMSecsSinceEpoch() * 1000000; }
+
+LoadedFile& Loaded() {
+  static LoadedFile file;
+  return file;
+}
+
+// The file's text, read again only when it changed since.
+const LoadedFile& Current() {
+  LoadedFile& file = Loaded();
+  const QString path = SettingsFilePath();
+  const FileStamp stamp = StampOf(path);
+  if (file.Fresh(path, stamp)) return file;
+  file = {path, stamp, true, !stamp.Exists, SettingsText(), NowNs()};
+  if (!stamp.Exists || stamp.Size > MaxSettingsFileSize) return file;
+  QFile in(path);
+  if (!in.open(QIODevice::ReadOnly)) return file;
+  ++reads;
+  // The file may have grown since it was looked at.
+  const QByteArray bytes = in.read(MaxSettingsFileSize + 1);
+  if (bytes.size() > MaxSettingsFileSize || in.error() != QFileDevice::NoError) return file;
+  file.Writable = true;
+  file.Text = SettingsText(bytes);
+  return file;
+}
+
+// Applies change to the file as it is now on disk and writes it when that
+// changes anything. The lock keeps two running copies from each writing
+// over what the other just wrote.
+void ChangeFile(const std::function<void(SettingsText&)>& change) {
+  const QString path = SettingsFilePath();
+  if (!QDir().mkpath(QFileInfo(path).absolutePath())) return;
+  QLockFile lock(path + QStringLiteral(".lock"));
+  if (!lock.tryLock(5000)) return;
+  const LoadedFile& current = Current();
+  if (!current.Writable) return;
+  SettingsText text = current.Text;
+  change(text);
+  const QByteArray bytes = text.Bytes();
+  if (bytes == current.Text.Bytes()) return;
+  QSaveFile out(path);
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) return;
+  LoadedFile& file = Loaded();
+  file.Stamp = StampOf(path);
+  file.Text = std::move(text);
+  file.CheckedNs = NowNs();
 }
 
 }  // namespace
@@ -126,49 +297,45 @@ QString SettingsFilePath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Dynoforge.ini");
 }
 
-QString ReadWorkFolderSetting() {
-  const QSettings settings(SettingsFilePath(), ProfileFormat());
-  return settings.value(Key, DefaultFolder()).toString();
-}
+int SettingsFileReads() { return reads; }
+
+QString ReadWorkFolderSetting() { return Current().Text.Value(QStringLiteral("PATH")).value_or(DefaultFolder()); }
 
 void WriteWorkFolderSetting(const QString& folder) {
-  QSettings settings(SettingsFilePath(), ProfileFormat());
-  settings.setValue(Key, folder);
-  settings.sync();
+  ChangeFile([&](SettingsText& text) { text.SetValue(QStringLiteral("PATH"), folder); });
 }
 
 ViewSettings ReadViewSettings() {
-  const QSettings settings(SettingsFilePath(), ProfileFormat());
-  return {settings.value(QStringLiteral("DynoforgeSettings/TorqueUnit")).toString(),
-          settings.value(QStringLiteral("DynoforgeSettings/PowerUnit")).toString(),
-          settings.value(QStringLiteral("DynoforgeSettings/ShowPeaks")).toString() == QStringLiteral("1")};
+  const SettingsText& text = Current().Text;
+  return {text.Value(QStringLiteral("TorqueUnit")).value_or(QString()),
+          text.Value(QStringLiteral("PowerUnit")).value_or(QString()),
+          text.Value(QStringLiteral("ShowPeaks")) == QStringLiteral("1")};
 }
 
 void WriteViewSettings(const ViewSettings& view) {
-  QSettings settings(SettingsFilePath(), ProfileFormat());
-  settings.setValue(QStringLiteral("DynoforgeSettings/TorqueUnit"), view.TorqueUnit);
-  settings.setValue(QStringLiteral("DynoforgeSettings/PowerUnit"), view.PowerUnit);
-  settings.setValue(QStringLiteral("DynoforgeSettings/ShowPeaks"), QString(view.ShowPeaks ? QStringLiteral("1") : QStringLiteral("0")));
-  settings.sync();
+  ChangeFile([&](SettingsText& text) {
+    text.SetValue(QStringLiteral("TorqueUnit"), view.TorqueUnit);
+    text.SetValue(QStringLiteral("PowerUnit"), view.PowerUnit);
+    text.SetValue(QStringLiteral("ShowPeaks"), view.ShowPeaks ? QStringLiteral("1") : QStringLiteral("0"));
+  });
 }
 
 QStringList ReadRecentFilesSetting() {
-  const QSettings settings(SettingsFilePath(), ProfileFormat());
+  const SettingsText& text = Current().Text;
   QStringList files;
-  for (int i = 0; i < MaxRecentFiles; ++i) files << settings.value(RecentFileKey(i)).toString();
+  for (int i = 0; i < MaxRecentFiles; ++i) files << text.Value(RecentFileKey(i)).value_or(QString());
   return files;
 }
 
 void WriteRecentFilesSetting(const QStringList& files) {
-  QSettings settings(SettingsFilePath(), ProfileFormat());
-  for (int i = 0; i < MaxRecentFiles; ++i) {
-    if (i < files.size()) {
-      settings.setValue(RecentFileKey(i), files[i]);
-    } else {
-      settings.remove(RecentFileKey(i));
+  ChangeFile([&](SettingsText& text) {
+    // A name no line can hold is left out; the newer ones keep their places.
+    int index = 0;
+    for (const QString& file : files) {
+      if (index < MaxRecentFiles && text.SetValue(RecentFileKey(index), file)) ++index;
     }
-  }
-  settings.sync();
+    for (; index < MaxRecentFiles; ++index) text.Remove(RecentFileKey(index));
+  });
 }
 
 }  // namespace dyno

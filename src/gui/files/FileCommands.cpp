@@ -27,6 +27,7 @@
 #include "core/resources/ResourceIds.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
+#include "gui/common/FileNames.h"
 #include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/files/ParameterDialogs.h"
@@ -42,14 +43,12 @@ const QString PhysicsFilter = QStringLiteral("Physics Files (*.ini;*.tbc) (*.[iI
 
 const QString FileNotLoaded = QStringLiteral("FILE NOT LOADED!");
 
-// The core takes paths as UTF-8 on every system. (QFile::encodeName gives
-// the ANSI code page on Windows, where "Motor-ü.ini" would not open.)
-QString DecodedName(const std::string& name) { return QString::fromStdString(name); }
-std::string EncodedName(const QString& name) { return name.toStdString(); }
-
-// Shows the messages of a save, in order.
+// Shows the messages of a save, in order. They name files, and names are
+// UTF-8 in the core.
 void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages) {
-  for (const UserMessage& message : messages) dialogs.Message(parent, FromBytes(message.Text), FromBytes(message.Caption));
+  for (const UserMessage& message : messages) {
+    dialogs.Message(parent, DecodedName(message.Text), DecodedName(message.Caption));
+  }
 }
 
 }  // namespace
