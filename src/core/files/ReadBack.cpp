@@ -33,7 +33,14 @@ double SampleAsWritten(double value) {
 // in the file read and in the bytes composed from it.
 std::vector<std::string_view> KeptTexts(std::string_view text, int begin) {
   const SlipSectionText kept = SlipSectionTextAt(text, begin);
-  std::vector<std::string_view> texts{kept.NameTail, kept.StepTail, kept.DropoffTail, kept.DataTail};
+  // The writer may put a blank between a value and the text after it, so
+  // that a number does not run on into it: blanks before a tail do not count.
+  const auto trimmed = [](std::string_view tail) {
+    while (!tail.empty() && (tail.front() == ' ' || tail.front() == '\t')) tail.remove_prefix(1);
+    return tail;
+  };
+  std::vector<std::string_view> texts{trimmed(kept.NameTail), trimmed(kept.StepTail), trimmed(kept.DropoffTail),
+                                      trimmed(kept.DataTail)};
   for (const UnreadText& item : kept.Unread) {
     std::string_view unread = item.Text;
     while (!unread.empty() && (unread.back() == '\n' || unread.back() == '\r')) unread.remove_suffix(1);
