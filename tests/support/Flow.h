@@ -112,6 +112,7 @@
 #include "gui/app/TApxPrintout.h"
 #include "gui/app/TDynoforgeApp.h"
 #include "gui/app/TSDIDecFrame.h"
+#include "gui/common/DialogSupport.h"
 #include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/document/TDynoforgeWindow.h"
@@ -358,7 +359,7 @@ class Flow {
     }
 
     // As the desktop shows it: "[*]" is a mark while the data is unsaved.
-    Change("caption", QString(frame().windowTitle()).replace(QStringLiteral("[*]"), frame().isWindowModified() ? QStringLiteral("*") : QString()).toStdString());
+    Change("caption", ShownCaption(frame()).toStdString());
     std::string commands;
     for (QAction* action : frame().findChildren<QAction*>()) {
       if (action->objectName().startsWith(QStringLiteral("action"))) {

@@ -3,6 +3,7 @@
 #include <QPrinter>
 
 #include "gui/app/TApxPreviewWin.h"
+#include "gui/common/DialogSupport.h"
 #include "gui/app/TApxPrintout.h"
 #include "gui/app/TDynoforgeAboutDlg.h"
 #include "gui/app/TDynoforgeApp.h"
@@ -66,7 +67,7 @@ void TDynoforgeApp::CheckDefaultPrinter() {
 void TDynoforgeApp::Print(TSDIDecFrame& frame) {
   Printer();
   TDynoforgeWindow& window = *frame.Client();
-  const QString title = frame.windowTitle().left(TitleLimit);
+  const QString title = ShownCaption(frame).left(TitleLimit);
   TApxPrintout printout(window, *printer_, printerSetup_, title);
   printout.Scale = true;
   printout.MapMode = 8;
@@ -99,7 +100,7 @@ void TDynoforgeApp::PrintPreview(TSDIDecFrame& frame) {
   TDynoforgeWindow& window = *frame.Client();
   const PrintingScope printing(*this, window);
 
-  auto preview = std::make_unique<TApxPreviewWin>(window, *printer_, printerSetup_, frame.windowTitle());
+  auto preview = std::make_unique<TApxPreviewWin>(window, *printer_, printerSetup_, ShownCaption(frame));
   preview->SetupWindow();
   preview->setGeometry(frame.geometry());
   if (frame.isMaximized()) {

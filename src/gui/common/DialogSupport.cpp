@@ -47,6 +47,11 @@ void SetLimitedText(QLineEdit& edit, const QString& text, int limit) {
   edit.setText(text);
 }
 
+QString ShownCaption(const QWidget& window) {
+  return QString(window.windowTitle())
+      .replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 std::optional<double> TypedValue(QLineEdit& edit, const QString& field, UserDialogs& dialogs, QWidget* parent) {
   const std::string text = ToBytes(edit.text());
   const std::optional<double> value = ReadTypedNumber(text);

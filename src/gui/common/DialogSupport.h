@@ -58,6 +58,10 @@ class UserDialogs;
 // and the field takes the focus again, its text selected.
 std::optional<double> TypedValue(QLineEdit& edit, const QString& field, UserDialogs& dialogs, QWidget* parent);
 
+// A window's caption as the desktop shows it: the "[*]" placeholder becomes a
+// "*" while the window is marked modified and goes otherwise.
+QString ShownCaption(const QWidget& window);
+
 // Latin-1 text and back: the file formats are 8-bit.
 QString FromBytes(std::string_view bytes);
 std::string ToBytes(const QString& text);
