@@ -119,6 +119,11 @@ std::string_view AfterNumber(std::string_view value) {
 // comment.
 void ReadHeaderKeys(SlipCurve& curve, std::string_view line, SlipSectionText* kept) {
   if (line.find('=') == std::string_view::npos) return;
+  // On a line that also starts the samples, "Data:" and what follows it are
+  // the data line's, written after the "Data:" the writer puts on its own
+  // line: a value's tail ends before it.
+  const bool data = StartsData(line);
+  const auto beforeData = [&](std::string_view tail) { return data ? tail.substr(0, tail.find("Data:")) : tail; };
   if (LineContains(line, "Name=")) {
     std::string_view name = ValueAfterEquals(line);
     std::string_view tail;
@@ -134,12 +139,12 @@ void ReadHeaderKeys(SlipCurve& curve, std::string_view line, SlipSectionText* ke
   if (LineContains(line, "Step=")) {
     const std::string_view value = ValueAfterEquals(line);
     curve.Step = DecimalToDouble(value);
-    if (kept) kept->StepTail = AfterNumber(value);
+    if (kept) kept->StepTail = beforeData(AfterNumber(value));
   }
   if (LineContains(line, "DropoffFunction=")) {
     const std::string_view value = ValueAfterEquals(line);
     curve.DropoffFunction = DecimalToDouble(value);
-    if (kept) kept->DropoffTail = AfterNumber(value);
+    if (kept) kept->DropoffTail = beforeData(AfterNumber(value));
   }
 }
 
