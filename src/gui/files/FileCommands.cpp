@@ -24,6 +24,7 @@
 #include "core/files/SaveFile.h"
 #include "core/files/TableText.h"
 #include "core/files/TireFile.h"
+#include "core/platform/PlatformFile.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
@@ -325,7 +326,8 @@ void FileCommands::OpenRecentFile(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
   const std::string path = list[static_cast<std::size_t>(index)];
   const QString name = DecodedName(path);
-  if (!QFileInfo::exists(name)) {
+  // The core sees a name as its bytes, also one that is not UTF-8.
+  if (!QFileInfo::exists(name) && !InspectSaveTarget(path).Exists) {
     ChangeRecentFiles([&](RecentFileList& stored) { ForgetRecentFile(stored, path); });
     window_.Dialogs().Message(window_.DialogParent(),
                               QStringLiteral("The file %1 no longer exists and was removed from the list.").arg(name),
