@@ -89,6 +89,18 @@ int TakeSamples(SlipCurve& curve, std::string_view line, std::string_view* rest 
   return taken;
 }
 
+// Whether TakeSamples would take a sample from line: its first token is a
+// number.
+bool LineStartsWithSample(std::string_view line) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  while (p < end && IsSampleSeparator(*p)) ++p;
+  if (p == end) return false;
+  const char* stop = p;
+  ReadSample(p, end, stop);
+  return stop != p && (stop == end || IsSampleSeparator(*stop));
+}
+
 // The whole line from pos, up to and including its LF (or the text's end):
 // a data line is read whole, so that no number is split where a long line
 // is cut into pieces.
@@ -165,14 +177,18 @@ bool ParseSection(std::string_view text, int& pos, SlipCurve& curve, int* leftOu
         break;
       }
       const std::string_view content = WithoutLineEnd(line);
-      ReadHeaderKeys(curve, UpToNul(content), kept);
-      if (StartsData(UpToNul(content))) {
+      // A line of samples is samples: a key in the text after them is kept
+      // with that text, not read, so that it means the same where the save
+      // puts it back. Any other line's keys are read, as before the samples.
+      std::string_view rest;
+      const bool samplesLine = LineStartsWithSample(content);
+      if (!samplesLine) ReadHeaderKeys(curve, UpToNul(content), kept);
+      if (!samplesLine && StartsData(UpToNul(content))) {
         // "Data:" again: nothing on it is read, and it is kept as it is.
         if (kept) kept->Unread.push_back({curve.SampleCount, lineStart, line, true});
         continue;
       }
       if (content.empty()) break;  // an empty line belongs to the section
-      std::string_view rest;
       const int taken = TakeSamples(curve, content, &rest);
       if (taken > 0) {
         samples += taken;
