@@ -183,7 +183,7 @@ bool ParseSection(std::string_view text, int& pos, SlipCurve& curve, int* leftOu
       std::string_view rest;
       const bool samplesLine = LineStartsWithSample(content);
       if (!samplesLine) ReadHeaderKeys(curve, UpToNul(content), kept);
-      if (!samplesLine && StartsData(UpToNul(content))) {
+      if (StartsData(UpToNul(content))) {
         // "Data:" again: nothing on it is read, and it is kept as it is.
         if (kept) kept->Unread.push_back({curve.SampleCount, lineStart, line, true});
         continue;
