@@ -27,9 +27,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Files whose save is refused because the format cannot hold what was read:
-// none at present.
-const std::map<std::string, std::string> TireRefusals = {};
+// Files whose save asks first, with the change it lists: header keys
+// scattered where the writer does not put them (a name on a "Data:" line)
+// may read otherwise once each stands on its own line.
+const std::map<std::string, std::string> TireRefusals = {
+    {"tire-name-on-a-data-line",
+     "the name of slip curve 2 (No data hLifetimeOilere) would read back as \"NNNNNNNNNNNNNNNNNNNNNNNNURVE]\""},
+};
 
 TEST(ReadBack, EveryTestFileComposedReadsBackAsItWasRead) {
   int files = 0;

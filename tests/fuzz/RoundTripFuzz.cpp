@@ -381,11 +381,21 @@ void TireRoundTrip(std::string_view bytes) {
     }
   }
   // The check before every save finds nothing to refuse, and every number
-  // of the data lines is a sample again or kept as text and reported.
-  FUZZ_CHECK(!TireReadBackDifference(doc, written).has_value());
+  // of the data lines is a sample again or kept as text and reported. The
+  // header keys are found anywhere in a section's lines, so a file that
+  // scatters them (a name on a "Data:" line, a step among other text) may
+  // read a name, step, drop-off or comment otherwise once the writer has put
+  // each key on a line of its own: the check lists that and the user is
+  // asked. Samples always come back, and nothing is ever lost.
+  const ReadBackReport report = TireReadBack(doc, written);
+  FUZZ_CHECK(!report.Loss.has_value());
+  for (const std::string& change : report.Changes) {
+    FUZZ_CHECK(change.starts_with("the name of ") || change.starts_with("the step of ") ||
+               change.starts_with("the drop-off of ") || change.starts_with("the comments or the text not read of "));
+  }
   FUZZ_CHECK(test::LostNumbers(bytes, doc, first.read, written).empty());
   ComposeTireFile(second.doc);
-  FUZZ_CHECK(second.doc.TireOtherText == written);
+  FUZZ_CHECK(!report.Changes.empty() || second.doc.TireOtherText == written);
 }
 
 }  // namespace
