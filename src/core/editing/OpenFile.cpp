@@ -43,7 +43,6 @@ void TakeTireData(EditorDocument& doc, EditorDocument& read) {
   doc.SlipCurves = read.SlipCurves;
   doc.SlipCurveCount = read.SlipCurveCount;
   doc.TireText = std::move(read.TireText);
-  doc.TireTextPos = 0;
   doc.TireTailPos = read.TireTailPos;
   doc.TireOtherText = std::move(read.TireOtherText);
   doc.TireSections = read.TireSections;
@@ -76,7 +75,6 @@ void ShowOpenedFile(EditorState& st, FileToOpen& file) {
 
   doc.Engine = read.Engine;
   doc.EngineText = std::move(read.EngineText);
-  doc.EngineTextPos = 0;
   doc.EngineLoaded = true;
   doc.EngineFile = std::move(opened);
   SetFileMode(st, FileMode::Engine);
