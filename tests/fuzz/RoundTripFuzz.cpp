@@ -84,12 +84,9 @@ struct Piece {
   std::string_view bytes;
 };
 
-// An engine file whose CRs stand mostly without an LF after them ends its
-// lines there too.
+// An engine file of CRs and no LF ends its lines at each CR.
 bool CrAloneEndsLines(std::string_view text) {
-  std::size_t alone = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) alone += text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
-  return alone > static_cast<std::size_t>(std::ranges::count(text, '\n'));
+  return std::ranges::count(text, '\n') == 0 && std::ranges::count(text, '\r') > 0;
 }
 
 std::vector<Piece> Pieces(std::string_view text, bool crAlone = false) {

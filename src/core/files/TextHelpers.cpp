@@ -12,13 +12,7 @@ std::string_view UpToNul(std::string_view text) {
 }
 
 bool EndsLinesWithCr(std::string_view text) {
-  std::size_t lineFeeds = 0;
-  std::size_t lonelyReturns = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') ++lineFeeds;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) ++lonelyReturns;
-  }
-  return lonelyReturns > lineFeeds;
+  return text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos;
 }
 
 std::size_t LineEndAfter(std::string_view text, std::size_t from, std::size_t limit, bool crEndsLines) {

@@ -8,9 +8,9 @@ namespace dyno {
 // The part of text before its first NUL byte, as C string functions see it.
 std::string_view UpToNul(std::string_view text);
 
-// Whether text ends its lines with CR alone, as old editors wrote files:
-// more CRs stand without an LF after them than there are LFs. A CR alone
-// then ends a line as an LF does.
+// Whether text ends its lines with CR alone, as old editors wrote files: it
+// holds a CR and no LF. A CR then ends a line as an LF does. (A file that
+// mixes them keeps its LF lines: saving it adds no LF, so the answer stays.)
 bool EndsLinesWithCr(std::string_view text);
 
 // Where the line piece from `from` ends, at most at limit: after its LF (or
