@@ -19,9 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/Settings.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "gui/resources/Images.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
@@ -126,8 +126,8 @@ TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
 // dragged, the arrow elsewhere.
 TEST(Images, TheWindowsCursorsFollowWhatIsUnderThemWithTheirHotSpotsOnTheirShapes) {
   QFile::remove(SettingsFilePath());  // the chart in its own units
-  TSDIDecFrame frame;
-  TDynoforgeWindow& window = *frame.Client();
+  MainWindow frame;
+  EditorWidget& window = *frame.Client();
   frame.resize(1000, 700);
   window.grab();
   const QPoint torque(window.State().Chart.PointX[20], window.State().Chart.TorqueY[20]);

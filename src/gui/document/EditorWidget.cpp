@@ -1,4 +1,4 @@
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -81,7 +81,7 @@ UserDialogs& DefaultDialogs() {
 
 }  // namespace
 
-TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(&DefaultDialogs()) {
+EditorWidget::EditorWidget(QWidget* parent) : QWidget(parent), dialogs_(&DefaultDialogs()) {
   const QSize screen = ScreenSize();
   state_ = std::make_unique<EditorState>(*this, screen.width(), screen.height());
 
@@ -99,15 +99,15 @@ TDynoforgeWindow::TDynoforgeWindow(QWidget* parent) : QWidget(parent), dialogs_(
   rowScrollBar_->setGeometry(TableWidth, TableTop, 20, state_->View.ScreenHeight - 31);
   rowScrollBar_->setSingleStep(1);
   rowScrollBar_->setPageStep(state_->View.VisibleRows - 1);
-  connect(rowScrollBar_, &QScrollBar::valueChanged, this, &TDynoforgeWindow::OnRowScrollBarMoved);
+  connect(rowScrollBar_, &QScrollBar::valueChanged, this, &EditorWidget::OnRowScrollBarMoved);
 
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
 }
 
-TDynoforgeWindow::~TDynoforgeWindow() = default;
+EditorWidget::~EditorWidget() = default;
 
-void TDynoforgeWindow::SetupWindow() {
+void EditorWidget::SetupWindow() {
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(96, 96, 96));
   setPalette(background);
@@ -145,12 +145,12 @@ void TDynoforgeWindow::SetupWindow() {
   timer_.start(TimerPeriodMs, this);
 }
 
-bool TDynoforgeWindow::CanClose() {
+bool EditorWidget::CanClose() {
   WriteWorkFolderSetting(QString::fromStdString(state_->Doc.WorkFolder));
   return files_.SaveChangesFirst();
 }
 
-void TDynoforgeWindow::Command(int id) {
+void EditorWidget::Command(int id) {
   if (!Status(id).Enabled) return;
   EditorState& st = *state_;
   // A command ends a run of typing; Undo then takes back that run.
@@ -194,7 +194,7 @@ void TDynoforgeWindow::Command(int id) {
   }
 }
 
-CommandStatus TDynoforgeWindow::Status(int id) const {
+CommandStatus EditorWidget::Status(int id) const {
   CommandStatus status = QueryCommand(id, state_->Doc, state_->History);
   if (id == CmPasteTable && status.Enabled) {
     // Asked at idle time: whether there is text, not the text itself.
@@ -204,14 +204,14 @@ CommandStatus TDynoforgeWindow::Status(int id) const {
   return status;
 }
 
-void TDynoforgeWindow::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
+void EditorWidget::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
 
-void TDynoforgeWindow::SetPrinting(bool printing) {
+void EditorWidget::SetPrinting(bool printing) {
   printing_ = printing;
   setMaximumSize(printing ? QSize(32000, 32000) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
-void TDynoforgeWindow::UpdateCaption() {
+void EditorWidget::UpdateCaption() {
   const EditorDocument& doc = state_->Doc;
   const FileData shown = ShownData(doc);
   const DataFile& file = FileOf(doc, shown);
@@ -226,20 +226,20 @@ void TDynoforgeWindow::UpdateCaption() {
 
 // --- EditorHost ------------------------------------------------------------
 
-void TDynoforgeWindow::Invalidate(const Rect& area, bool) {
+void EditorWidget::Invalidate(const Rect& area, bool) {
   // The window's background is painted for every update; the paint itself
   // never needs the white erase that printing pages skip anyway.
   update(ToQRect(area));
 }
 
-void TDynoforgeWindow::ShowMessage(std::string_view text, std::string_view caption) {
+void EditorWidget::ShowMessage(std::string_view text, std::string_view caption) {
   dialogs_->Message(window(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
                     QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-void TDynoforgeWindow::ScrollPixels(int dy, const Rect& area) { scroll(0, dy, ToQRect(area)); }
+void EditorWidget::ScrollPixels(int dy, const Rect& area) { scroll(0, dy, ToQRect(area)); }
 
-void TDynoforgeWindow::SyncRowScrollBar(const RowScrollBarState& bar) {
+void EditorWidget::SyncRowScrollBar(const RowScrollBarState& bar) {
   syncingScrollBar_ = true;
   rowScrollBar_->setRange(bar.Minimum, bar.Maximum);
   rowScrollBar_->setSingleStep(bar.LineStep);
@@ -249,25 +249,25 @@ void TDynoforgeWindow::SyncRowScrollBar(const RowScrollBarState& bar) {
   syncingScrollBar_ = false;
 }
 
-std::string TDynoforgeWindow::ValueBoxText() const { return valueEdit_->text().toLatin1().toStdString(); }
+std::string EditorWidget::ValueBoxText() const { return valueEdit_->text().toLatin1().toStdString(); }
 
-bool TDynoforgeWindow::ValueBoxModified() const { return valueEdit_->isModified(); }
+bool EditorWidget::ValueBoxModified() const { return valueEdit_->isModified(); }
 
-void TDynoforgeWindow::EmptyValueBox() {
+void EditorWidget::EmptyValueBox() {
   valueEdit_->selectAll();
   valueEdit_->del();
 }
 
-void TDynoforgeWindow::InsertValueBoxText(std::string_view text) {
+void EditorWidget::InsertValueBoxText(std::string_view text) {
   valueEdit_->insert(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void TDynoforgeWindow::FocusValueBox() {
+void EditorWidget::FocusValueBox() {
   valueEdit_->setFocus(Qt::OtherFocusReason);
   valueEdit_->selectAll();
 }
 
-void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
+void EditorWidget::SetCursorShape(CursorShape shape) {
   // Every mouse move names a cursor; only a change reaches the window system.
   if (shape == cursorShape_) return;
   cursorShape_ = shape;
@@ -280,7 +280,7 @@ void TDynoforgeWindow::SetCursorShape(CursorShape shape) {
 
 // --- Events ----------------------------------------------------------------
 
-void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
+void EditorWidget::paintEvent(QPaintEvent* event) {
   // The screen is never a printed page: pages are painted by the printout,
   // which also learns the page range from them, and the table on screen
   // stays where the user scrolled it while a print job or preview runs.
@@ -295,14 +295,14 @@ void TDynoforgeWindow::paintEvent(QPaintEvent* event) {
   emit Painted();
 }
 
-void TDynoforgeWindow::resizeEvent(QResizeEvent* event) {
+void EditorWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   EditorState& st = *state_;
   ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width(), height());
   rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
 }
 
-void TDynoforgeWindow::timerEvent(QTimerEvent* event) {
+void EditorWidget::timerEvent(QTimerEvent* event) {
   if (event->timerId() != timer_.timerId()) {
     QWidget::timerEvent(event);
     return;
@@ -313,31 +313,31 @@ void TDynoforgeWindow::timerEvent(QTimerEvent* event) {
   timer_.start(TimerPeriodMs, this);
 }
 
-void TDynoforgeWindow::OnRowScrollBarMoved(int position) {
+void EditorWidget::OnRowScrollBarMoved(int position) {
   if (!syncingScrollBar_) RowScrollNotify(state_->View, *this, position);
 }
 
-void TDynoforgeWindow::mousePressEvent(QMouseEvent* event) {
+void EditorWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) EvLButtonDown(*state_, ClientPoint(event));
   event->accept();
 }
 
-void TDynoforgeWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) EvLButtonDblClk(*state_, ClientPoint(event));
   event->accept();
 }
 
-void TDynoforgeWindow::mouseMoveEvent(QMouseEvent* event) {
+void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
   EvMouseMove(*state_, ClientPoint(event));
   event->accept();
 }
 
-void TDynoforgeWindow::mouseReleaseEvent(QMouseEvent* event) {
+void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) EvLButtonUp(*state_, ClientPoint(event));
   event->accept();
 }
 
-bool TDynoforgeWindow::eventFilter(QObject* watched, QEvent* event) {
+bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == valueEdit_ && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                                 event->type() == QEvent::Drop)) {
     // A file dragged from a file manager is for the frame to open, not a

@@ -5,41 +5,41 @@
 #include <functional>
 #include <memory>
 
-#include "gui/app/TApxPrintout.h"
+#include "gui/app/ChartPrintout.h"
 
 class QPrinter;
 
 namespace dyno {
 
-class TSDIDecFrame;
+class MainWindow;
 
 // The application: builds the main frame and carries out the commands that
 // are the application's rather than the editor window's: printing, print
 // setup, print preview and About.
-class TDynoforgeApp : public QApplication {
+class DynoforgeApplication : public QApplication {
   Q_OBJECT
 
  public:
-  TDynoforgeApp(int& argc, char** argv);
-  ~TDynoforgeApp() override;
+  DynoforgeApplication(int& argc, char** argv);
+  ~DynoforgeApplication() override;
 
-  static TDynoforgeApp* Instance();
+  static DynoforgeApplication* Instance();
 
   // Creates, places and decorates the main frame; Run shows it and runs the
   // event loop until it closes.
-  TSDIDecFrame* InitMainWindow();
+  MainWindow* InitMainWindow();
   int Run(const QString& file = QString());
   void ShowMainWindow();
   // What Run does before the event loop: the main frame, shown, and file
   // (from the command line; none when empty) opened as soon as the loop runs.
-  TSDIDecFrame* Start(const QString& file);
+  MainWindow* Start(const QString& file);
 
-  TSDIDecFrame* MainFrame() const { return frame_.get(); }
+  MainWindow* MainFrame() const { return frame_.get(); }
 
   bool HandlesCommand(int id) const;
   bool CommandEnabled(int id);
   // Carries out a command for frame (the main frame when none is given).
-  void Command(int id, TSDIDecFrame* frame = nullptr);
+  void Command(int id, MainWindow* frame = nullptr);
 
   // Above zero while a print job or the print preview runs.
   int Printing = 0;
@@ -55,16 +55,16 @@ class TDynoforgeApp : public QApplication {
   void SetDefaultPrinterQuery(std::function<QString()> query);
 
  private:
-  void Print(TSDIDecFrame& frame);
-  void PrintSetup(TSDIDecFrame& frame);
-  void PrintPreview(TSDIDecFrame& frame);
-  void About(TSDIDecFrame& frame);
+  void Print(MainWindow& frame);
+  void PrintSetup(MainWindow& frame);
+  void PrintPreview(MainWindow& frame);
+  void About(MainWindow& frame);
   void CreatePrinter();
   // Before every print command: when the default printer changed since the
   // last look, the printer object is replaced unless it is that printer.
   void CheckDefaultPrinter();
 
-  std::unique_ptr<TSDIDecFrame> frame_;
+  std::unique_ptr<MainWindow> frame_;
   std::unique_ptr<QPrinter> printer_;
   bool printerDeferred_ = false;  // until the main window first painted
   PrintPageSetup printerSetup_;

@@ -1,4 +1,4 @@
-#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/DynoforgeApplication.h"
 
 #include <QGuiApplication>
 #include <QPrinter>
@@ -6,15 +6,15 @@
 
 #include "core/resources/ResourceIds.h"
 #include "gui/app/AppStyle.h"
-#include "gui/app/TSDIDecFrame.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/app/MainWindow.h"
+#include "gui/document/EditorWidget.h"
 
 // The images are compiled into the shell library, which needs asking for.
 static void InitImages() { Q_INIT_RESOURCE(images); }
 
 namespace dyno {
 
-TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
+DynoforgeApplication::DynoforgeApplication(int& argc, char** argv)
     : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
   InitImages();
   setStyle(new AppStyle(style()->name()));
@@ -22,12 +22,12 @@ TDynoforgeApp::TDynoforgeApp(int& argc, char** argv)
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
 }
 
-TDynoforgeApp::~TDynoforgeApp() = default;
+DynoforgeApplication::~DynoforgeApplication() = default;
 
-TDynoforgeApp* TDynoforgeApp::Instance() { return qobject_cast<TDynoforgeApp*>(QCoreApplication::instance()); }
+DynoforgeApplication* DynoforgeApplication::Instance() { return qobject_cast<DynoforgeApplication*>(QCoreApplication::instance()); }
 
-TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
-  frame_ = std::make_unique<TSDIDecFrame>();
+MainWindow* DynoforgeApplication::InitMainWindow() {
+  frame_ = std::make_unique<MainWindow>();
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize size = screen ? screen->size() : QSize(1024, 768);
   frame_->move(40, 30);
@@ -35,13 +35,13 @@ TSDIDecFrame* TDynoforgeApp::InitMainWindow() {
   return frame_.get();
 }
 
-int TDynoforgeApp::Run(const QString& file) {
+int DynoforgeApplication::Run(const QString& file) {
   Start(file);
   return exec();
 }
 
-TSDIDecFrame* TDynoforgeApp::Start(const QString& file) {
-  TSDIDecFrame* frame = InitMainWindow();
+MainWindow* DynoforgeApplication::Start(const QString& file) {
+  MainWindow* frame = InitMainWindow();
   ShowMainWindow();
   // Queued: the window is on the screen before any message about the file,
   // and a message leaves it running.
@@ -49,19 +49,19 @@ TSDIDecFrame* TDynoforgeApp::Start(const QString& file) {
   return frame;
 }
 
-void TDynoforgeApp::ShowMainWindow() {
+void DynoforgeApplication::ShowMainWindow() {
   // The print commands stay grayed until the window is on the screen.
   printerDeferred_ = true;
-  TDynoforgeWindow* client = frame_->Client();
-  connect(client, &TDynoforgeWindow::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
+  EditorWidget* client = frame_->Client();
+  connect(client, &EditorWidget::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
   frame_->show();
 }
 
-bool TDynoforgeApp::HandlesCommand(int id) const {
+bool DynoforgeApplication::HandlesCommand(int id) const {
   return id == CmPrint || id == CmPrintSetup || id == CmPrintPreview || id == CmAbout;
 }
 
-bool TDynoforgeApp::CommandEnabled(int id) {
+bool DynoforgeApplication::CommandEnabled(int id) {
   // Asking the system for its printers loads the print support and may
   // wait on a print server (tens of milliseconds): not in the idle pass.
   // A new printer object is always valid, the default printer or, with
@@ -72,7 +72,7 @@ bool TDynoforgeApp::CommandEnabled(int id) {
   return true;
 }
 
-void TDynoforgeApp::Command(int id, TSDIDecFrame* frame) {
+void DynoforgeApplication::Command(int id, MainWindow* frame) {
   if (!frame) frame = frame_.get();
   if (!frame || !HandlesCommand(id)) return;
   if (id != CmAbout) CheckDefaultPrinter();

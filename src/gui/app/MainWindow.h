@@ -20,19 +20,19 @@ class QToolBar;
 
 namespace dyno {
 
-class TDynoforgeWindow;
+class EditorWidget;
 
 // The main frame: menu bar, dockable toolbar and status bar around the
 // editor window. Command states are refreshed whenever the event loop is
 // about to wait and whenever a menu is about to show.
-class TSDIDecFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TSDIDecFrame(QWidget* parent = nullptr);
-  ~TSDIDecFrame() override;
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
 
-  TDynoforgeWindow* Client() const { return client_; }
+  EditorWidget* Client() const { return client_; }
   QToolBar* Toolbar() const { return toolbar_; }
 
   // The action of a command id (menu item and toolbar button share it).
@@ -64,7 +64,7 @@ class TSDIDecFrame : public QMainWindow {
   void BuildToolbar();
   QAction* MakeAction(int id, const QString& text);
 
-  TDynoforgeWindow* client_ = nullptr;
+  EditorWidget* client_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;
   std::map<int, QActionGroup*> radioGroups_;

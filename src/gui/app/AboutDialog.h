@@ -14,13 +14,13 @@ namespace dyno {
 // "About Dynoforge": the program's name, its version and its legal notice,
 // taken from the texts the build carries when the dialog opens, so a new
 // build never needs the dialog edited.
-class TDynoforgeAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
   // version: the texts to show (the program's own by default; nullptr for a
   // program without version information).
-  explicit TDynoforgeAboutDlg(QWidget* parent = nullptr, const ProgramVersionInfo* version = &ThisProgramVersion());
+  explicit AboutDialog(QWidget* parent = nullptr, const ProgramVersionInfo* version = &ThisProgramVersion());
 
   // Where the dialog goes on a screen of the given size: x = (screen width -
   // width) / 2 and y likewise, rounded toward zero, where width = right -

@@ -1,4 +1,4 @@
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/MainWindow.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -22,22 +22,22 @@
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
 #include "core/resources/StringTable.h"
-#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/DynoforgeApplication.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/common/DialogSupport.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "gui/resources/Images.h"
 
 namespace dyno {
 
-TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
-  setObjectName(QStringLiteral("TSDIDecFrame"));
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Dynoforge"));
   setWindowIcon(ApplicationIcon());
   setAcceptDrops(true);
 
-  client_ = new TDynoforgeWindow(this);
-  client_->setObjectName(QStringLiteral("TDynoforgeWindow"));
+  client_ = new EditorWidget(this);
+  client_->setObjectName(QStringLiteral("EditorWidget"));
   setCentralWidget(client_);
 
   BuildMenus();
@@ -55,13 +55,13 @@ TSDIDecFrame::TSDIDecFrame(QWidget* parent) : QMainWindow(parent) {
 
   // Idle-time enabling: refresh before the event loop waits for input.
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TSDIDecFrame::UpdateCommandStates);
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &MainWindow::UpdateCommandStates);
   }
 }
 
-TSDIDecFrame::~TSDIDecFrame() = default;
+MainWindow::~MainWindow() = default;
 
-QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
+QAction* MainWindow::MakeAction(int id, const QString& text) {
   auto* action = new QAction(text, this);
   action->setObjectName(FromBytes(CommandObjectName(id)));
   action->setData(id);
@@ -74,7 +74,7 @@ QAction* TSDIDecFrame::MakeAction(int id, const QString& text) {
   return action;
 }
 
-void TSDIDecFrame::BuildMenus() {
+void MainWindow::BuildMenus() {
   for (const PopupMenuDef& popup : MainMenu()) {
     QMenu* menu = menuBar()->addMenu(FromBytes(popup.Title));
     const QString hint = FromBytes(PopupMenuHint(popup));
@@ -92,7 +92,7 @@ void TSDIDecFrame::BuildMenus() {
   ShowRecentFiles();
 }
 
-void TSDIDecFrame::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
+void MainWindow::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
   for (const MenuItemDef& item : items) {
     if (item.Id == 0) {
       menu.addSeparator();
@@ -118,7 +118,7 @@ void TSDIDecFrame::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items)
   }
 }
 
-void TSDIDecFrame::ShowRecentFiles() {
+void MainWindow::ShowRecentFiles() {
   const std::vector<std::string>& files = client_->Document().RecentFiles;
   if (recentFilesShown_ && files == shownRecentFiles_) return;
   recentFilesShown_ = true;
@@ -134,19 +134,19 @@ void TSDIDecFrame::ShowRecentFiles() {
   }
 }
 
-void TSDIDecFrame::OpenFile(const QString& path) {
+void MainWindow::OpenFile(const QString& path) {
   client_->Files().OpenFile(path);
   UpdateCommandStates();
 }
 
-void TSDIDecFrame::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (DropOpens(*event)) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
   }
 }
 
-void TSDIDecFrame::dragMoveEvent(QDragMoveEvent* event) {
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
   if (DropOpens(*event)) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
@@ -155,7 +155,7 @@ void TSDIDecFrame::dragMoveEvent(QDragMoveEvent* event) {
   }
 }
 
-void TSDIDecFrame::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   if (!DropOpens(*event)) {
     event->ignore();
     return;
@@ -169,7 +169,7 @@ void TSDIDecFrame::dropEvent(QDropEvent* event) {
   QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
-bool TSDIDecFrame::DropOpens(const QDropEvent& event) const {
+bool MainWindow::DropOpens(const QDropEvent& event) const {
   // One document at a time: several files are refused rather than one of
   // them picked at random. Opening reads the file, so the source must
   // allow a copy.
@@ -180,11 +180,11 @@ bool TSDIDecFrame::DropOpens(const QDropEvent& event) const {
   const QString path = urls.constFirst().toLocalFile();
   if (path.isEmpty() || QFileInfo(path).isDir()) return false;
   // A print job lays the window out as pages: no new document meanwhile.
-  const TDynoforgeApp* app = TDynoforgeApp::Instance();
+  const DynoforgeApplication* app = DynoforgeApplication::Instance();
   return !app || app->Printing == 0;
 }
 
-void TSDIDecFrame::BuildToolbar() {
+void MainWindow::BuildToolbar() {
   toolbar_ = new QToolBar(QStringLiteral("Toolbar"), this);
   toolbar_->setObjectName(QStringLiteral("Toolbar"));
   toolbar_->setMovable(true);
@@ -208,13 +208,13 @@ void TSDIDecFrame::BuildToolbar() {
   addToolBar(Qt::TopToolBarArea, toolbar_);
 }
 
-QAction* TSDIDecFrame::Action(int id) const {
+QAction* MainWindow::Action(int id) const {
   const auto it = actions_.find(id);
   return it == actions_.end() ? nullptr : it->second;
 }
 
-void TSDIDecFrame::UpdateCommandStates() {
-  TDynoforgeApp* app = TDynoforgeApp::Instance();
+void MainWindow::UpdateCommandStates() {
+  DynoforgeApplication* app = DynoforgeApplication::Instance();
   for (const auto& [id, action] : actions_) {
     if (app && app->HandlesCommand(id)) {
       action->setEnabled(app->CommandEnabled(id));
@@ -233,10 +233,10 @@ void TSDIDecFrame::UpdateCommandStates() {
   if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 
-void TSDIDecFrame::Command(int id) {
+void MainWindow::Command(int id) {
   if (id == CmExit) {
     close();
-  } else if (TDynoforgeApp* app = TDynoforgeApp::Instance(); app && app->HandlesCommand(id)) {
+  } else if (DynoforgeApplication* app = DynoforgeApplication::Instance(); app && app->HandlesCommand(id)) {
     app->Command(id, this);
   } else {
     client_->Command(id);
@@ -244,7 +244,7 @@ void TSDIDecFrame::Command(int id) {
   UpdateCommandStates();
 }
 
-void TSDIDecFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (client_->CanClose()) {
     event->accept();
   } else {

@@ -1,4 +1,4 @@
-#include "gui/app/TDynoforgeAboutDlg.h"
+#include "gui/app/AboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -52,7 +52,7 @@ QLabel* MakeStatic(QWidget* parent, const QString& text, QRect place, Qt::Alignm
 
 }  // namespace
 
-TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, const ProgramVersionInfo* version)
+AboutDialog::AboutDialog(QWidget* parent, const ProgramVersionInfo* version)
     : QDialog(parent), versionInfo_(version) {
   setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("About Dynoforge"));
@@ -86,13 +86,13 @@ TDynoforgeAboutDlg::TDynoforgeAboutDlg(QWidget* parent, const ProgramVersionInfo
   SetupWindow();
 }
 
-QPoint TDynoforgeAboutDlg::CentredPosition(const QSize& screen, const QRect& outer) {
+QPoint AboutDialog::CentredPosition(const QSize& screen, const QRect& outer) {
   const int width = outer.right() - outer.left() + 1;
   const int height = outer.bottom() - outer.top() + 1;
   return {(screen.width() - width) / 2, (screen.height() - height) / 2};
 }
 
-void TDynoforgeAboutDlg::SetupWindow() {
+void AboutDialog::SetupWindow() {
   const TProjectRCVersion version(versionInfo_);
   std::string name;
   std::string number;
@@ -105,7 +105,7 @@ void TDynoforgeAboutDlg::SetupWindow() {
   if (version.GetSpecialBuild(text)) special_->setText(FromBytes(text).left(TextLimit));
 }
 
-void TDynoforgeAboutDlg::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (screen) move(CentredPosition(screen->size(), frameGeometry()));

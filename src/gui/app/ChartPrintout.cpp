@@ -1,4 +1,4 @@
-#include "gui/app/TApxPrintout.h"
+#include "gui/app/ChartPrintout.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,7 +19,7 @@
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 
 namespace dyno {
 
@@ -82,30 +82,30 @@ void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& titl
 
 }  // namespace
 
-TApxPrintout::TApxPrintout(TDynoforgeWindow& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
+ChartPrintout::ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
     : Window(window), Printer(printer), Setup(setup), title_(title) {}
 
-void TApxPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) const {
+void ChartPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) const {
   minPage = 1;
   maxPage = Pages;
   selFromPage = selToPage = 0;
 }
 
-bool TApxPrintout::HasPage(int pageNumber) const {
+bool ChartPrintout::HasPage(int pageNumber) const {
   return pageNumber >= Setup.MinPage && pageNumber <= Setup.MaxPage;
 }
 
-QSize TApxPrintout::PageClientSize(const QSize& pageSize, const QSize& ppi) const {
+QSize ChartPrintout::PageClientSize(const QSize& pageSize, const QSize& ppi) const {
   if (!Scale) return pageSize.expandedTo(QSize(0, 0)).boundedTo(QSize(MaxPagePixels, MaxPagePixels));
   return {ScreenPixelsOf(pageSize.width(), Window.logicalDpiX(), ppi.width()),
           ScreenPixelsOf(pageSize.height(), Window.logicalDpiY(), ppi.height())};
 }
 
-int TApxPrintout::LastPage(const QSize& pageSize, const QSize& ppi) const {
+int ChartPrintout::LastPage(const QSize& pageSize, const QSize& ppi) const {
   return PrintedPageCountFor(Window.State().Doc.RowCount, PageClientSize(pageSize, ppi).height());
 }
 
-void TApxPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pageSize, const QSize& ppi) {
+void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pageSize, const QSize& ppi) {
   const QSize client = PageClientSize(pageSize, ppi);
   if (client.isEmpty()) return;
   painter.save();
@@ -135,7 +135,7 @@ void TApxPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pag
   painter.restore();
 }
 
-bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent) {
+bool PrintDocument(ChartPrintout& printout, UserDialogs& dialogs, QWidget* parent) {
   QPrinter& printer = printout.Printer;
   PrintPageSetup& setup = printout.Setup;
   printer.setDocName(printout.Title());

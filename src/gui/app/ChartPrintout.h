@@ -12,7 +12,7 @@ class QWidget;
 
 namespace dyno {
 
-class TDynoforgeWindow;
+class EditorWidget;
 class UserDialogs;
 
 // The page numbers kept with the printer: the pages the document has
@@ -30,13 +30,13 @@ struct PrintPageSetup {
 // scales it onto the page, x and y independently, so a page shows what a
 // window of the page's shape would show. The window on screen is left as it
 // was.
-class TApxPrintout {
+class ChartPrintout {
  public:
-  TApxPrintout(TDynoforgeWindow& window, QPrinter& printer, PrintPageSetup& setup, const QString& title);
+  ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title);
 
   const QString& Title() const { return title_; }
 
-  TDynoforgeWindow& Window;
+  EditorWidget& Window;
   QPrinter& Printer;
   PrintPageSetup& Setup;
   bool Scale = true;     // lay the screen view out at page size and scale it onto the page
@@ -69,7 +69,7 @@ class TApxPrintout {
 // page range (all pages when none), copies and page order, with a progress
 // dialog whose Cancel stops the job. Failures are reported in a message box
 // captioned "Print Error". Returns whether the job was printed to the end.
-bool PrintDocument(TApxPrintout& printout, UserDialogs& dialogs, QWidget* parent);
+bool PrintDocument(ChartPrintout& printout, UserDialogs& dialogs, QWidget* parent);
 
 // What names a system printer: its name, make and model, and location, one
 // after another. Empty for a printer that is not a system printer (a PDF

@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "gui/app/TApxPrintout.h"
+#include "gui/app/ChartPrintout.h"
 
 class QAction;
 class QEventLoop;
@@ -17,7 +17,7 @@ class QToolBar;
 
 namespace dyno {
 
-class TDynoforgeWindow;
+class EditorWidget;
 
 // One page of the print preview: a sheet of paper with a thin border showing
 // a printout page scaled to the sheet, or nothing for page 0.
@@ -25,7 +25,7 @@ class PreviewPage : public QWidget {
   Q_OBJECT
 
  public:
-  PreviewPage(TApxPrintout& printout, const QSize& printableExtent, const QSize& ppi, QWidget* parent);
+  PreviewPage(ChartPrintout& printout, const QSize& printableExtent, const QSize& ppi, QWidget* parent);
 
   // Renders page pageNumber (0: a blank sheet). Rendering a page announces
   // the printout's page range.
@@ -42,7 +42,7 @@ class PreviewPage : public QWidget {
  private:
   void Render();
 
-  TApxPrintout& printout_;
+  ChartPrintout& printout_;
   QSize extent_;
   QSize ppi_;
   int pageNumber_ = 0;
@@ -52,13 +52,13 @@ class PreviewPage : public QWidget {
 // The print preview: a window of its own that takes the main frame's place,
 // with a toolbar to page through the printout one or two pages at a time,
 // print it, or close the preview.
-class TApxPreviewWin : public QMainWindow {
+class PreviewWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  TApxPreviewWin(TDynoforgeWindow& window, QPrinter& printer, PrintPageSetup& setup, const QString& frameCaption,
+  PreviewWindow(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& frameCaption,
                  QWidget* parent = nullptr);
-  ~TApxPreviewWin() override;
+  ~PreviewWindow() override;
 
   // Caption, icon and the first page laid out in the window.
   void SetupWindow();
@@ -77,7 +77,7 @@ class TApxPreviewWin : public QMainWindow {
   PreviewPage* Page1() const { return page1_; }
   PreviewPage* Page2() const { return page2_; }
   QWidget* LayoutWindow() const { return layout_; }
-  TApxPrintout& Printout() { return printout_; }
+  ChartPrintout& Printout() { return printout_; }
 
   // Printer pixels of the printable page.
   QSize PrintableExtent() const { return extent_; }
@@ -101,13 +101,13 @@ class TApxPreviewWin : public QMainWindow {
   void LayOutPages();
   void ShowPageText();
 
-  TDynoforgeWindow& window_;
+  EditorWidget& window_;
   QPrinter& printer_;
   PrintPageSetup& setup_;
   QString frameCaption_;
   QSize extent_;
   QSize ppi_;
-  TApxPrintout printout_;
+  ChartPrintout printout_;
   QWidget* layout_ = nullptr;
   PreviewPage* page1_ = nullptr;
   PreviewPage* page2_ = nullptr;

@@ -27,12 +27,12 @@ class UserDialogs;
 // of the editor state, the value box and the row scroll bar, carries out the
 // editor's commands through its command groups and forwards mouse, keyboard,
 // timer and size events to the core.
-class TDynoforgeWindow : public QWidget, public EditorHost, public EditorWindow {
+class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   Q_OBJECT
 
  public:
-  explicit TDynoforgeWindow(QWidget* parent = nullptr);
-  ~TDynoforgeWindow() override;
+  explicit EditorWidget(QWidget* parent = nullptr);
+  ~EditorWidget() override;
 
   // Runs once the frame exists: the start-up curve, caption, settings, timer.
   void SetupWindow();

@@ -1,4 +1,4 @@
-#include "gui/app/TApxPreviewWin.h"
+#include "gui/app/PreviewWindow.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -17,10 +17,10 @@
 #include "core/app/PreviewLayout.h"
 #include "core/resources/CommandTable.h"
 #include "core/resources/ResourceIds.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/DialogSupport.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "gui/resources/Images.h"
 
 namespace dyno {
@@ -37,7 +37,7 @@ constexpr qreal MaxSupersampling = 3.0;
 
 // --- PreviewPage -------------------------------------------------------------
 
-PreviewPage::PreviewPage(TApxPrintout& printout, const QSize& printableExtent, const QSize& ppi, QWidget* parent)
+PreviewPage::PreviewPage(ChartPrintout& printout, const QSize& printableExtent, const QSize& ppi, QWidget* parent)
     : QWidget(parent), printout_(printout), extent_(printableExtent), ppi_(ppi) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -90,9 +90,9 @@ void PreviewPage::resizeEvent(QResizeEvent* event) {
   Render();
 }
 
-// --- TApxPreviewWin ------------------------------------------------------------
+// --- PreviewWindow ------------------------------------------------------------
 
-TApxPreviewWin::TApxPreviewWin(TDynoforgeWindow& window, QPrinter& printer, PrintPageSetup& setup,
+PreviewWindow::PreviewWindow(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup,
                                const QString& frameCaption, QWidget* parent)
     : QMainWindow(parent),
       window_(window),
@@ -102,7 +102,7 @@ TApxPreviewWin::TApxPreviewWin(TDynoforgeWindow& window, QPrinter& printer, Prin
       extent_(printer.width(), printer.height()),
       ppi_(printer.logicalDpiX(), printer.logicalDpiY()),
       printout_(window, printer, setup, QStringLiteral("Print Preview")) {
-  setObjectName(QStringLiteral("TApxPreviewWin"));
+  setObjectName(QStringLiteral("PreviewWindow"));
 
   layout_ = new QWidget(this);
   layout_->setObjectName(QStringLiteral("PreviewLayout"));
@@ -117,13 +117,13 @@ TApxPreviewWin::TApxPreviewWin(TDynoforgeWindow& window, QPrinter& printer, Prin
 
   // Idle-time enabling, as in the main frame.
   if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TApxPreviewWin::UpdateCommandStates);
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &PreviewWindow::UpdateCommandStates);
   }
 }
 
-TApxPreviewWin::~TApxPreviewWin() = default;
+PreviewWindow::~PreviewWindow() = default;
 
-QAction* TApxPreviewWin::MakeButton(int id, const QPixmap& image, const QString& text) {
+QAction* PreviewWindow::MakeButton(int id, const QPixmap& image, const QString& text) {
   auto* action = new QAction(QIcon(image), text, this);
   action->setObjectName(FromBytes(CommandObjectName(id)));
   action->setData(id);
@@ -137,13 +137,13 @@ QAction* TApxPreviewWin::MakeButton(int id, const QPixmap& image, const QString&
   return action;
 }
 
-void TApxPreviewWin::AddGap(int width) {
+void PreviewWindow::AddGap(int width) {
   auto* gap = new QWidget(toolbar_);
   gap->setFixedWidth(width);
   toolbar_->addWidget(gap);
 }
 
-void TApxPreviewWin::BuildToolbar() {
+void PreviewWindow::BuildToolbar() {
   toolbar_ = new QToolBar(QStringLiteral("Preview"), this);
   toolbar_->setObjectName(QStringLiteral("PreviewToolbar"));
   toolbar_->setMovable(false);
@@ -185,7 +185,7 @@ void TApxPreviewWin::BuildToolbar() {
   addToolBar(Qt::TopToolBarArea, toolbar_);
 }
 
-void TApxPreviewWin::SetupWindow() {
+void PreviewWindow::SetupWindow() {
   setWindowTitle(frameCaption_ + QStringLiteral(" (Preview)"));
   setWindowIcon(ApplicationIcon());
 
@@ -200,7 +200,7 @@ void TApxPreviewWin::SetupWindow() {
   UpdateCommandStates();
 }
 
-int TApxPreviewWin::RunModal() {
+int PreviewWindow::RunModal() {
   QEventLoop loop;
   loop_ = &loop;
   const int result = loop.exec();
@@ -208,12 +208,12 @@ int TApxPreviewWin::RunModal() {
   return result;
 }
 
-QAction* TApxPreviewWin::Action(int id) const {
+QAction* PreviewWindow::Action(int id) const {
   const auto it = actions_.find(id);
   return it == actions_.end() ? nullptr : it->second;
 }
 
-bool TApxPreviewWin::CommandEnabled(int id) const {
+bool PreviewWindow::CommandEnabled(int id) const {
   switch (id) {
     case CmPreviewPrevious:
       return FromPage != 1;
@@ -222,7 +222,7 @@ bool TApxPreviewWin::CommandEnabled(int id) const {
     case CmPreviewTwoPages:
       return extent_.width() <= extent_.height();
     case CmPrint: {
-      TDynoforgeApp* app = TDynoforgeApp::Instance();
+      DynoforgeApplication* app = DynoforgeApplication::Instance();
       return app && app->CommandEnabled(CmPrint);
     }
     default:
@@ -230,11 +230,11 @@ bool TApxPreviewWin::CommandEnabled(int id) const {
   }
 }
 
-void TApxPreviewWin::UpdateCommandStates() {
+void PreviewWindow::UpdateCommandStates() {
   for (const auto& [id, action] : actions_) action->setEnabled(CommandEnabled(id));
 }
 
-void TApxPreviewWin::Command(int id) {
+void PreviewWindow::Command(int id) {
   if (!CommandEnabled(id)) return;
   switch (id) {
     case CmPreviewPrevious:
@@ -253,8 +253,8 @@ void TApxPreviewWin::Command(int id) {
       ClosePreview();
       break;
     case CmPrint:
-      if (TDynoforgeApp* app = TDynoforgeApp::Instance()) {
-        app->Command(CmPrint, qobject_cast<TSDIDecFrame*>(window_.window()));
+      if (DynoforgeApplication* app = DynoforgeApplication::Instance()) {
+        app->Command(CmPrint, qobject_cast<MainWindow*>(window_.window()));
       }
       break;
     default:
@@ -266,7 +266,7 @@ void TApxPreviewWin::Command(int id) {
   UpdateCommandStates();
 }
 
-void TApxPreviewWin::PreviousPage() {
+void PreviewWindow::PreviousPage() {
   if (FromPage <= setup_.MinPage) return;
   --FromPage;
   --ToPage;
@@ -275,7 +275,7 @@ void TApxPreviewWin::PreviousPage() {
   ShowPageText();
 }
 
-void TApxPreviewWin::NextPage() {
+void PreviewWindow::NextPage() {
   if (ToPage >= setup_.MaxPage) return;
   ++FromPage;
   ++ToPage;
@@ -284,7 +284,7 @@ void TApxPreviewWin::NextPage() {
   ShowPageText();
 }
 
-void TApxPreviewWin::OnePage() {
+void PreviewWindow::OnePage() {
   if (page2_) {
     delete page2_;
     page2_ = nullptr;
@@ -294,7 +294,7 @@ void TApxPreviewWin::OnePage() {
   ShowPageText();
 }
 
-void TApxPreviewWin::TwoPages() {
+void PreviewWindow::TwoPages() {
   if (page2_) return;
   page2_ = new PreviewPage(printout_, extent_, ppi_, layout_);
   page2_->setObjectName(QStringLiteral("PreviewPage2"));
@@ -316,23 +316,23 @@ void TApxPreviewWin::TwoPages() {
   ShowPageText();
 }
 
-void TApxPreviewWin::ClosePreview() {
+void PreviewWindow::ClosePreview() {
   if (loop_) loop_->exit(0);
 }
 
-void TApxPreviewWin::LayOutPages() {
+void PreviewWindow::LayOutPages() {
   if (!page1_) return;
   const Rect first = FirstPreviewPage(layout_->width(), layout_->height(), extent_.width(), extent_.height());
   page1_->setGeometry(ToQRect(first));
   if (page2_) page2_->setGeometry(ToQRect(SecondPreviewPage(first)));
 }
 
-void TApxPreviewWin::ShowPageText() {
+void PreviewWindow::ShowPageText() {
   const bool onePage = page2_ == nullptr || FromPage == ToPage;
   pageText_->setText(onePage ? QStringLiteral("Page %1").arg(FromPage) : QStringLiteral("Page %1 - %2").arg(FromPage).arg(ToPage));
 }
 
-void TApxPreviewWin::closeEvent(QCloseEvent* event) {
+void PreviewWindow::closeEvent(QCloseEvent* event) {
   // The close box ends the preview like Close; the window stays until the
   // application has put the frame back, so the program never finds itself
   // without a window.
@@ -340,7 +340,7 @@ void TApxPreviewWin::closeEvent(QCloseEvent* event) {
   ClosePreview();
 }
 
-bool TApxPreviewWin::eventFilter(QObject* watched, QEvent* event) {
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == layout_ && event->type() == QEvent::Resize) LayOutPages();
   return QMainWindow::eventFilter(watched, event);
 }
