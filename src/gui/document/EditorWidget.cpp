@@ -309,7 +309,7 @@ void EditorWidget::timerEvent(QTimerEvent* event) {
   }
   // One tick at a time: a slow tick delays the next instead of piling up.
   timer_.stop();
-  EvTimer(*state_);
+  OnTick(*state_);
   timer_.start(TimerPeriodMs, this);
 }
 
@@ -318,22 +318,22 @@ void EditorWidget::OnRowScrollBarMoved(int position) {
 }
 
 void EditorWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) EvLButtonDown(*state_, ClientPoint(event));
+  if (event->button() == Qt::LeftButton) OnPress(*state_, ClientPoint(event));
   event->accept();
 }
 
 void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) EvLButtonDblClk(*state_, ClientPoint(event));
+  if (event->button() == Qt::LeftButton) OnDoublePress(*state_, ClientPoint(event));
   event->accept();
 }
 
 void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
-  EvMouseMove(*state_, ClientPoint(event));
+  OnMove(*state_, ClientPoint(event));
   event->accept();
 }
 
 void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) EvLButtonUp(*state_, ClientPoint(event));
+  if (event->button() == Qt::LeftButton) OnRelease(*state_, ClientPoint(event));
   event->accept();
 }
 
