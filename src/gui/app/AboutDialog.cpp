@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <string>
-
 #include "gui/common/DialogSupport.h"
 #include "gui/resources/Images.h"
 
@@ -93,16 +91,18 @@ QPoint AboutDialog::CentredPosition(const QSize& screen, const QRect& outer) {
 }
 
 void AboutDialog::SetupWindow() {
-  const TProjectRCVersion version(versionInfo_);
-  std::string name;
-  std::string number;
-  if (version.GetProductName(name) && version.GetProductVersion(number)) {
+  // Without version texts, or without one of them, a label keeps what it
+  // was made with.
+  if (versionInfo_ == nullptr) return;
+  const ProgramVersionInfo& info = *versionInfo_;
+  if (!info.ProductName.empty() && !info.ProductVersion.empty()) {
     const QString word = version_->text().left(VersionWordLimit);
-    version_->setText(QStringLiteral("%1 %2 %3").arg(FromBytes(name), word, FromBytes(number)).left(TextLimit));
+    version_->setText(QStringLiteral("%1 %2 %3")
+                          .arg(FromBytes(info.ProductName), word, FromBytes(info.ProductVersion))
+                          .left(TextLimit));
   }
-  std::string text;
-  if (version.GetCopyright(text)) notice_->setText(FromBytes(text).left(TextLimit));
-  if (version.GetSpecialBuild(text)) special_->setText(FromBytes(text).left(TextLimit));
+  if (!info.LegalCopyright.empty()) notice_->setText(FromBytes(info.LegalCopyright).left(TextLimit));
+  if (!info.SpecialBuild.empty()) special_->setText(FromBytes(info.SpecialBuild).left(TextLimit));
 }
 
 void AboutDialog::showEvent(QShowEvent* event) {

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "core/app/TProjectRCVersion.h"
+#include "core/app/ProgramVersion.h"
 
 class QLabel;
 
