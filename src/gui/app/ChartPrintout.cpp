@@ -85,11 +85,7 @@ void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& titl
 ChartPrintout::ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
     : Window(window), Printer(printer), Setup(setup), title_(title) {}
 
-void ChartPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) const {
-  minPage = 1;
-  maxPage = Pages;
-  selFromPage = selToPage = 0;
-}
+PrintDialogPages ChartPrintout::DialogPages() const { return {1, Pages, 0, 0}; }
 
 bool ChartPrintout::HasPage(int pageNumber) const {
   return pageNumber >= Setup.MinPage && pageNumber <= Setup.MaxPage;

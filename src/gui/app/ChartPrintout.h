@@ -25,6 +25,15 @@ struct PrintPageSetup {
   int ToPage = 1;
 };
 
+// The pages the print dialog offers (First to Last) and the range it
+// preselects (SelectedFrom to SelectedTo; 0 and 0 for none).
+struct PrintDialogPages {
+  int First = 1;
+  int Last = 1;
+  int SelectedFrom = 0;
+  int SelectedTo = 0;
+};
+
 // Prints the editor window: one page per block of VisibleRows table rows.
 // Each page lays the window's view out at the page size in screen pixels and
 // scales it onto the page, x and y independently, so a page shows what a
@@ -40,11 +49,10 @@ class ChartPrintout {
   QPrinter& Printer;
   PrintPageSetup& Setup;
   bool Scale = true;     // lay the screen view out at page size and scale it onto the page
-  int MapMode = 8;       // independent x and y scaling
   int Pages = INT_MAX;   // offered to the print dialog
 
-  // Minimum and maximum page for the print dialog, and no preselected range.
-  void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) const;
+  // Any page from 1 to Pages for the print dialog, and no preselected range.
+  PrintDialogPages DialogPages() const;
 
   // Whether pageNumber lies within the setup's page range.
   bool HasPage(int pageNumber) const;

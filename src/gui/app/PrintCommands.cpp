@@ -70,24 +70,19 @@ void DynoforgeApplication::Print(MainWindow& frame) {
   const QString title = ShownCaption(frame).left(TitleLimit);
   ChartPrintout printout(window, *printer_, printerSetup_, title);
   printout.Scale = true;
-  printout.MapMode = 8;
   printout.Pages = INT_MAX;
 
   const PrintingScope printing(*this, window);
-  int minPage = 1;
-  int maxPage = 1;
-  int fromPage = 0;
-  int toPage = 0;
   // The dialog offers any page; the page range kept with the printer stays
   // the document's, which a preview open underneath goes on showing.
-  printout.GetDialogInfo(minPage, maxPage, fromPage, toPage);
+  const PrintDialogPages pages = printout.DialogPages();
   printer_->setPrintRange(QPrinter::AllPages);
-  printer_->setFromTo(fromPage, toPage);
+  printer_->setFromTo(pages.SelectedFrom, pages.SelectedTo);
   printer_->setDocName(title);
 
   QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame;
   UserDialogs& dialogs = window.Dialogs();
-  if (!dialogs.Print(owner, *printer_, minPage, maxPage)) return;
+  if (!dialogs.Print(owner, *printer_, pages.First, pages.Last)) return;
   PrintDocument(printout, dialogs, owner);
 }
 
