@@ -40,8 +40,8 @@ QSize ScreenSize() {
   return screen ? screen->size() : QSize(1024, 768);
 }
 
-QCursor LoadCursor(int id, QPoint hotSpot, Qt::CursorShape fallback) {
-  const QPixmap image = CursorImage(id);
+QCursor LoadCursor(const char* name, QPoint hotSpot, Qt::CursorShape fallback) {
+  const QPixmap image = CursorImage(name);
   return image.isNull() ? QCursor(fallback) : QCursor(image, hotSpot.x(), hotSpot.y());
 }
 
@@ -115,10 +115,8 @@ void EditorWidget::SetupWindow() {
   // filling the whole window first would cost more than the rest of a paint.
   setAttribute(Qt::WA_OpaquePaintEvent);
 
-  cursors_ = {LoadCursor(CursorThickPlus, {16, 14}, Qt::CrossCursor),
-              LoadCursor(CursorHand, {5, 0}, Qt::PointingHandCursor),
-              LoadCursor(CursorVerticalArrows, {15, 15}, Qt::SizeVerCursor),
-              LoadCursor(CursorCrossHair, {15, 15}, Qt::CrossCursor)};
+  cursors_ = {LoadCursor("plus", {16, 14}, Qt::CrossCursor), LoadCursor("hand", {5, 0}, Qt::PointingHandCursor),
+              LoadCursor("up-down", {15, 15}, Qt::SizeVerCursor), LoadCursor("cross-hair", {15, 15}, Qt::CrossCursor)};
   cursorShape_ = CursorShape::Arrow;
   unsetCursor();
 

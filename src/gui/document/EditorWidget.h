@@ -103,7 +103,7 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   CurveCommands curves_{*this};
   QLineEdit* valueEdit_ = nullptr;
   QScrollBar* rowScrollBar_ = nullptr;
-  std::array<QCursor, 4> cursors_;  // 22010, 22011, 22012, 22014
+  std::array<QCursor, 4> cursors_;  // plus, hand, up-down, cross-hair
   QBasicTimer timer_;
   UserDialogs* dialogs_ = nullptr;
   bool printing_ = false;
