@@ -234,12 +234,12 @@ Batch DragMove() {
   // A row the table shows, so its cells are repainted too.
   const int index = 40;
   const Point point{st.Chart.PointX[index], st.Chart.TorqueY[index]};
-  EvLButtonDown(st, point);
+  OnPress(st, point);
   if (!st.Ui.TorquePicked) std::fprintf(stderr, "the torque point was not picked\n");
   auto k = std::make_shared<int>(0);
   return InProcess([view, point, k] {
     view->host.invalidations.clear();
-    EvMouseMove(*view->st, Point{point.x, point.y - 5 - (*k)++ % 60});
+    OnMove(*view->st, Point{point.x, point.y - 5 - (*k)++ % 60});
     QRegion region;
     for (const auto& invalidation : view->host.invalidations) {
       const Rect& r = invalidation.area;

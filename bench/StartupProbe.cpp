@@ -8,17 +8,17 @@
 #include <QAbstractEventDispatcher>
 #include <QStandardPaths>
 
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
+#include "gui/document/EditorWidget.h"
 
 int main(int argc, char* argv[]) {
   QStandardPaths::setTestModeEnabled(true);
   const bool idle = argc > 1 && QByteArray(argv[1]) == "--idle";
-  dyno::TDynoforgeApp app(argc, argv);
-  dyno::TSDIDecFrame* frame = app.InitMainWindow();
+  dyno::DynoforgeApplication app(argc, argv);
+  dyno::MainWindow* frame = app.InitMainWindow();
   QObject::connect(
-      frame->Client(), &dyno::TDynoforgeWindow::Painted, frame,
+      frame->Client(), &dyno::EditorWidget::Painted, frame,
       [idle] {
         if (!idle) _exit(0);
         // Connected after the frame's idle pass, so it runs after it.
@@ -26,5 +26,5 @@ int main(int argc, char* argv[]) {
       },
       Qt::SingleShotConnection);
   app.ShowMainWindow();
-  return dyno::TDynoforgeApp::exec();
+  return dyno::DynoforgeApplication::exec();
 }

@@ -22,8 +22,8 @@ set(_dynoforge_packaging ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 
 # The icon: the program's own two drawings, made into PNG files at the usual
 # sizes of the hicolor theme by a small tool built here.
-set(DYNOFORGE_ICON_DRAWING ${PROJECT_SOURCE_DIR}/src/gui/resources/images/1001.xpm)
-set(DYNOFORGE_ICON_DRAWING_16 ${PROJECT_SOURCE_DIR}/src/gui/resources/images/1001-16.xpm)
+set(DYNOFORGE_ICON_DRAWING ${PROJECT_SOURCE_DIR}/src/gui/resources/images/dynoforge.xpm)
+set(DYNOFORGE_ICON_DRAWING_16 ${PROJECT_SOURCE_DIR}/src/gui/resources/images/dynoforge-16.xpm)
 
 add_executable(dynoforge_make_icons ${_dynoforge_packaging}/MakeIcons.cpp)
 target_link_libraries(dynoforge_make_icons PRIVATE Qt6::Gui)

@@ -618,30 +618,30 @@ def cursor_crosshair():
 
 IMAGES = [
     # (file, drawing, size)
-    ('2011.xpm', open_folder, (20, 20)),
-    ('22101.xpm', floppy, (20, 20)),
-    ('24321.xpm', undo_arrow, (20, 20)),
-    ('24325.xpm', lambda: undo_arrow(mirrored=True), (20, 20)),
-    ('2016.xpm', generate, (20, 20)),
-    ('2020.xpm', sheet, (20, 20)),
-    ('2012.xpm', add_line, (20, 20)),
-    ('2014.xpm', remove_line, (20, 20)),
-    ('2022.xpm', rescale, (20, 20)),
-    ('2024.xpm', resolution, (20, 20)),
-    ('2027.xpm', bend, (20, 20)),
-    ('24337.xpm', printer, (20, 20)),
-    ('24340.xpm', preview_page, (19, 17)),
-    ('24500.xpm', lambda: arrow(False), (19, 17)),
-    ('24501.xpm', lambda: arrow(True), (19, 17)),
-    ('24502.xpm', one_page, (19, 17)),
-    ('24503.xpm', two_pages, (19, 17)),
-    ('24505.xpm', close_button, (39, 20)),
-    ('1001.xpm', icon32, (32, 32)),
-    ('1001-16.xpm', icon16, (16, 16)),
-    ('22010.xpm', cursor_plus, (32, 32)),
-    ('22011.xpm', cursor_hand, (32, 32)),
-    ('22012.xpm', cursor_split, (32, 32)),
-    ('22014.xpm', cursor_crosshair, (32, 32)),
+    ('open.xpm', open_folder, (20, 20)),
+    ('save.xpm', floppy, (20, 20)),
+    ('undo.xpm', undo_arrow, (20, 20)),
+    ('redo.xpm', lambda: undo_arrow(mirrored=True), (20, 20)),
+    ('generate.xpm', generate, (20, 20)),
+    ('edit-parameters.xpm', sheet, (20, 20)),
+    ('add-line.xpm', add_line, (20, 20)),
+    ('remove-line.xpm', remove_line, (20, 20)),
+    ('rescale.xpm', rescale, (20, 20)),
+    ('resolution.xpm', resolution, (20, 20)),
+    ('bend.xpm', bend, (20, 20)),
+    ('print.xpm', printer, (20, 20)),
+    ('print-preview.xpm', preview_page, (19, 17)),
+    ('previous-page.xpm', lambda: arrow(False), (19, 17)),
+    ('next-page.xpm', lambda: arrow(True), (19, 17)),
+    ('one-page.xpm', one_page, (19, 17)),
+    ('two-pages.xpm', two_pages, (19, 17)),
+    ('close.xpm', close_button, (39, 20)),
+    ('dynoforge.xpm', icon32, (32, 32)),
+    ('dynoforge-16.xpm', icon16, (16, 16)),
+    ('cursor-plus.xpm', cursor_plus, (32, 32)),
+    ('cursor-hand.xpm', cursor_hand, (32, 32)),
+    ('cursor-up-down.xpm', cursor_split, (32, 32)),
+    ('cursor-cross-hair.xpm', cursor_crosshair, (32, 32)),
 ]
 
 
@@ -652,7 +652,7 @@ def main():
         cv = draw()
         assert (cv.w, cv.h) == size, (name, cv.w, cv.h)
         if 'P' in {c for row in cv.px for c in row}:
-            assert name.startswith('1001'), name
+            assert name.startswith('dynoforge'), name
         ident = 'image_' + name[:-4].replace('-', '_')
         text = cv.xpm(ident)
         path = OUT / name

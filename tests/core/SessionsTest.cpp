@@ -225,14 +225,14 @@ class Session {
       ComputeChartLayout(st.View, st.Chart, st.Doc, width, height);
     } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
       const Point p = Target(words);
-      if (command == "down") EvLButtonDown(st, p);
-      if (command == "dbl") EvLButtonDblClk(st, p);
-      if (command == "move") EvMouseMove(st, p);
-      if (command == "up") EvLButtonUp(st, p);
+      if (command == "down") OnPress(st, p);
+      if (command == "dbl") OnDoublePress(st, p);
+      if (command == "move") OnMove(st, p);
+      if (command == "up") OnRelease(st, p);
     } else if (command == "tick") {
       int times = 1;
       words >> times;
-      for (int k = 0; k < times; ++k) EvTimer(st);
+      for (int k = 0; k < times; ++k) OnTick(st);
     } else if (command == "type") {
       std::string text;
       words >> text;

@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "gui/app/CommandLine.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/FileNames.h"
 #include "gui/common/Settings.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "support/Approval.h"
 #include "support/Flow.h"
 #include "support/TempDir.h"
@@ -64,7 +64,7 @@ TEST(CommandLine, OpensAFileWhoseNameIsNotUtf8) {
   ASSERT_EQ(commandLine.What(), CommandLine::Action::Run);
 
   test::ScriptedDialogs dialogs;
-  TSDIDecFrame* frame = TDynoforgeApp::Instance()->Start(commandLine.File());
+  MainWindow* frame = DynoforgeApplication::Instance()->Start(commandLine.File());
   frame->Client()->SetDialogs(&dialogs);
   const EditorDocument& doc = frame->Client()->Document();
   EXPECT_TRUE(QTest::qWaitFor([&] { return doc.EngineLoaded; }, 5000));

@@ -19,9 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/Settings.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "gui/resources/Images.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
@@ -30,7 +30,7 @@
 namespace dyno {
 namespace {
 
-// The paths of the compiled-in images, in order.
+// The paths of the compiled-in images, sorted.
 QStringList CompiledInImages() {
   QStringList paths;
   for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
@@ -41,13 +41,31 @@ QStringList CompiledInImages() {
   return paths;
 }
 
+// Every compiled-in image in the order of their sheet: by kind, then as
+// their commands are numbered. A new image is added here.
+QStringList SheetOrder() {
+  QStringList paths;
+  for (const char* name :
+       {"cursors/plus", "cursors/hand", "cursors/up-down", "cursors/cross-hair", "icons/dynoforge-16",
+        "icons/dynoforge", "preview/previous-page", "preview/next-page", "preview/one-page", "preview/two-pages",
+        "preview/close", "toolbar/open", "toolbar/add-line", "toolbar/remove-line", "toolbar/generate",
+        "toolbar/edit-parameters", "toolbar/rescale", "toolbar/resolution", "toolbar/bend", "toolbar/save",
+        "toolbar/save-as", "toolbar/undo", "toolbar/redo", "toolbar/print", "toolbar/print-preview"}) {
+    paths << QStringLiteral(":/images/%1.xpm").arg(QLatin1String(name));
+  }
+  return paths;
+}
+
 TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
   const QSet<QRgb> vga = {qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
                           qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
                           qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
                           qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255),
                           qRgb(96, 160, 192)};
-  const QStringList paths = CompiledInImages();
+  const QStringList paths = SheetOrder();
+  QStringList sorted = paths;
+  sorted.sort();
+  EXPECT_EQ(CompiledInImages(), sorted);
   std::string out;
   QImage sheet(42 * static_cast<int>(paths.size()), 34, QImage::Format_ARGB32);
   sheet.fill(qRgb(255, 255, 240));
@@ -126,8 +144,8 @@ TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
 // dragged, the arrow elsewhere.
 TEST(Images, TheWindowsCursorsFollowWhatIsUnderThemWithTheirHotSpotsOnTheirShapes) {
   QFile::remove(SettingsFilePath());  // the chart in its own units
-  TSDIDecFrame frame;
-  TDynoforgeWindow& window = *frame.Client();
+  MainWindow frame;
+  EditorWidget& window = *frame.Client();
   frame.resize(1000, 700);
   window.grab();
   const QPoint torque(window.State().Chart.PointX[20], window.State().Chart.TorqueY[20]);

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "core/resources/ResourceIds.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/Settings.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "support/SampleCurves.h"
 #include "support/Flow.h"
 
@@ -21,8 +21,8 @@ namespace {
 TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   QFile::remove(SettingsFilePath());
   test::ScriptedDialogs dialogs;  // outlives the frame that uses it
-  TSDIDecFrame frame;
-  TDynoforgeWindow& client = *frame.Client();
+  MainWindow frame;
+  EditorWidget& client = *frame.Client();
   client.SetDialogs(&dialogs);
   frame.resize(1024, 768);
   frame.show();
@@ -47,8 +47,8 @@ TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {
-  TDynoforgeApp* app = TDynoforgeApp::Instance();
-  TSDIDecFrame* frame = app->InitMainWindow();
+  DynoforgeApplication* app = DynoforgeApplication::Instance();
+  MainWindow* frame = app->InitMainWindow();
   const QSize screen = QGuiApplication::primaryScreen()->size();
   EXPECT_EQ(frame->pos(), QPoint(40, 30));
   EXPECT_EQ(frame->size(), QSize(screen.width() - 80, screen.height() - 60));

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/DynoforgeApplication.h"
 
 int main(int argc, char* argv[]) {
   // Widget tests never need a display, even when test discovery runs them,
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   const QTemporaryDir home;
   qputenv("HOME", home.path().toUtf8());
   QStandardPaths::setTestModeEnabled(true);
-  dyno::TDynoforgeApp app(argc, argv);
+  dyno::DynoforgeApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

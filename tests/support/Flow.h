@@ -108,14 +108,14 @@
 
 #include "core/chart/ChartLayout.h"
 #include "core/resources/ResourceIds.h"
-#include "gui/app/TApxPreviewWin.h"
-#include "gui/app/TApxPrintout.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/PreviewWindow.h"
+#include "gui/app/ChartPrintout.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
 #include "support/TempDir.h"
@@ -258,7 +258,7 @@ class Flow {
       defaultPrinter_ = QStringLiteral("after the flow");
       dialogs_.printSetupScripts.push_back([](QPrinter&) { return false; });
       frame().Command(CmPrintSetup);
-      TDynoforgeApp::Instance()->SetDefaultPrinterQuery(nullptr);
+      DynoforgeApplication::Instance()->SetDefaultPrinterQuery(nullptr);
     }
     if (frame_) frame_->Client()->SetDialogs(nullptr);
     if (started_) {
@@ -279,7 +279,7 @@ class Flow {
  private:
   void Restart() {
     if (frame_) frame_->Client()->SetDialogs(nullptr);
-    frame_ = std::make_unique<TSDIDecFrame>();
+    frame_ = std::make_unique<MainWindow>();
     Watch(*frame_);
     frame_->setGeometry(40, 30, 1000, 700);
     frame_->show();
@@ -288,7 +288,7 @@ class Flow {
   }
   // The transcript tells all of a frame watched anew, but nothing the
   // dialogs showed before.
-  void Watch(TSDIDecFrame& frame) {
+  void Watch(MainWindow& frame) {
     frame.Client()->SetDialogs(&dialogs_);
     seen_.clear();
     messages_ = dialogs_.messages.size();
@@ -300,8 +300,8 @@ class Flow {
     anywayQuestions_ = dialogs_.anywayQuestions.size();
     Look();
   }
-  TSDIDecFrame& frame() { return started_ ? *started_ : *frame_; }
-  TDynoforgeWindow& window() { return *frame().Client(); }
+  MainWindow& frame() { return started_ ? *started_ : *frame_; }
+  EditorWidget& window() { return *frame().Client(); }
 
   QString Path(const std::string& name) const { return name == "-" ? QString() : Q(dir_.path() / Unescape(name)); }
   fs::path FsPath(const std::string& name) const { return dir_.path() / Unescape(name); }
@@ -525,14 +525,14 @@ class Flow {
       Step(line, [] {});
       (started_ ? started_ : frame_.get())->Client()->SetDialogs(nullptr);
       frame_.reset();
-      started_ = TDynoforgeApp::Instance()->Start(Path(arg(0)));
+      started_ = DynoforgeApplication::Instance()->Start(Path(arg(0)));
       Watch(*started_);
       Step("the window is up", [&] {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(started_));
         IdlePass();
       });
     } else if (command == "printing") {
-      TDynoforgeApp::Instance()->Printing = arg(0) == "on";
+      DynoforgeApplication::Instance()->Printing = arg(0) == "on";
     } else if (command == "expect") {
       ExpectApproved(TempDir::Read(FsPath(arg(0))), arg(1));
     } else if (command == "same") {
@@ -675,7 +675,7 @@ class Flow {
   // Pages are printed to a PDF file at 300 pixels per inch, without margins:
   // 300 x 450 points are 400 x 600 screen pixels, a page of 40 table rows.
   void UsePdfPrinter(double width, double height, const QString& file) {
-    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    DynoforgeApplication* app = DynoforgeApplication::Instance();
     app->SetDefaultPrinterQuery([this] { return defaultPrinter_; });
     ownPrinter_ = true;
     QPrinter& printer = *app->Printer();
@@ -690,7 +690,7 @@ class Flow {
   // its table stays where the user left it.
   std::string PrintingState() {
     const QSize most = window().maximumSize();
-    return "printing " + std::to_string(TDynoforgeApp::Instance()->Printing) + ", window at most " +
+    return "printing " + std::to_string(DynoforgeApplication::Instance()->Printing) + ", window at most " +
            std::to_string(most.width()) + "x" + std::to_string(most.height()) + ", first row " +
            std::to_string(window().State().View.FirstVisibleRow);
   }
@@ -721,7 +721,7 @@ class Flow {
   }
 
   std::string Printed(const std::string& name) {
-    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    DynoforgeApplication* app = DynoforgeApplication::Instance();
     QFile file(Path(name));
     std::string pages = "no file";
     if (file.open(QIODevice::ReadOnly)) {
@@ -739,7 +739,7 @@ class Flow {
   // The print preview; without a printer of the flow's own, on a PDF
   // printer of letter pages.
   void Preview(const std::string& line, const std::vector<std::string>& steps) {
-    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    DynoforgeApplication* app = DynoforgeApplication::Instance();
     if (!ownPrinter_) {
       app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
       frame().UpdateCommandStates();
@@ -748,7 +748,7 @@ class Flow {
     }
     QTimer::singleShot(0, [&] {
       for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* preview = qobject_cast<TApxPreviewWin*>(widget);
+        auto* preview = qobject_cast<PreviewWindow*>(widget);
         if (!preview || !preview->isVisible()) continue;
         preview->resize(frame().size());
         const auto* bar = preview->findChild<QToolBar*>(QStringLiteral("PreviewToolbar"));
@@ -763,7 +763,7 @@ class Flow {
     QTimer::singleShot(10000, &guard, [&] {
       Note("the preview was left open");
       for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* preview = qobject_cast<TApxPreviewWin*>(widget)) preview->Command(CmPreviewClose);
+        if (auto* preview = qobject_cast<PreviewWindow*>(widget)) preview->Command(CmPreviewClose);
       }
     });
     Step(line, [&] { frame().Command(CmPrintPreview); });
@@ -774,7 +774,7 @@ class Flow {
     if (!ownPrinter_) app->SetDefaultPrinterQuery(nullptr);
   }
 
-  void PreviewSteps(TApxPreviewWin& p, const std::vector<std::string>& steps) {
+  void PreviewSteps(PreviewWindow& p, const std::vector<std::string>& steps) {
     const std::map<std::string, int> buttons = {
         {"next", CmPreviewNext}, {"previous", CmPreviewPrevious}, {"one", CmPreviewOnePage}, {"two", CmPreviewTwoPages}};
     Note("opened: " + PreviewState(p));
@@ -809,7 +809,7 @@ class Flow {
 
   // The page text, the pages shown, the buttons (- disabled, + enabled,
   // * checked) and the gap between two pages.
-  std::string PreviewState(TApxPreviewWin& p) {
+  std::string PreviewState(PreviewWindow& p) {
     p.UpdateCommandStates();
     std::string out = p.PageText()->text().toStdString() + " pages " + std::to_string(p.FromPage) + ".." +
                       std::to_string(p.ToPage) + " shown " + std::to_string(p.Page1()->PageNumber());
@@ -825,11 +825,11 @@ class Flow {
 
   // Page n as the printer gets it, on a 500 x 700 page at screen resolution.
   void PagePicture(const std::string& name, int n) {
-    TDynoforgeApp* app = TDynoforgeApp::Instance();
+    DynoforgeApplication* app = DynoforgeApplication::Instance();
     app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
     frame().UpdateCommandStates();
     app->SetDefaultPrinterQuery(nullptr);
-    TApxPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
+    ChartPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
     QImage page(500, 700, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
@@ -893,8 +893,8 @@ class Flow {
 
   TempDir dir_;
   ScriptedDialogs dialogs_;
-  std::unique_ptr<TSDIDecFrame> frame_;
-  TSDIDecFrame* started_ = nullptr;  // owned by the application
+  std::unique_ptr<MainWindow> frame_;
+  MainWindow* started_ = nullptr;  // owned by the application
   std::map<std::string, std::string> seen_;  // what the transcript last told
   std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
   int questions_ = 0;

@@ -478,11 +478,11 @@ void EngineMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
 
 }  // namespace
 
-void EvLButtonDown(EditorState& st, Point p) { ButtonDown(st, p, false); }
+void OnPress(EditorState& st, Point p) { ButtonDown(st, p, false); }
 
-void EvLButtonDblClk(EditorState& st, Point p) { ButtonDown(st, p, true); }
+void OnDoublePress(EditorState& st, Point p) { ButtonDown(st, p, true); }
 
-void EvMouseMove(EditorState& st, Point p) {
+void OnMove(EditorState& st, Point p) {
   const LookRepaint look(st);
   InteractionState& ui = st.Ui;
 
@@ -516,7 +516,7 @@ void EvMouseMove(EditorState& st, Point p) {
   }
 }
 
-void EvLButtonUp(EditorState& st, Point p) {
+void OnRelease(EditorState& st, Point p) {
   const LookRepaint look(st);
   InteractionState& ui = st.Ui;
   ui.MouseDown = false;

@@ -15,18 +15,18 @@ inline constexpr int PickHalfHeight = 25;
 // curve in the plot, shows its value in the value box and starts dragging
 // it. Bend mode turns the tire table and plot off for single clicks only.
 // What the press changes until its release is one step of the history.
-void EvLButtonDown(EditorState& st, Point p);
-void EvLButtonDblClk(EditorState& st, Point p);
+void OnPress(EditorState& st, Point p);
+void OnDoublePress(EditorState& st, Point p);
 
 // The pointer moved to p: the Up/Down buttons rise when it leaves them, the
 // point being dragged takes the value under the pointer, hovering a point
 // shows its value in a tooltip, and the cursor follows what lies under the
 // pointer.
-void EvMouseMove(EditorState& st, Point p);
+void OnMove(EditorState& st, Point p);
 
 // The left button went up at p: ends a drag and raises the buttons. On the
 // tire header the column under the pointer becomes the charted curve. The
 // press's step ends here.
-void EvLButtonUp(EditorState& st, Point p);
+void OnRelease(EditorState& st, Point p);
 
 }  // namespace dyno

@@ -89,7 +89,7 @@ bool Bend(EditorDocument& doc, double target) {
   return true;
 }
 
-void EvTimer(EditorState& st) {
+void OnTick(EditorState& st) {
   InteractionState& ui = st.Ui;
   if (!ui.MouseDown) ui.RepeatCount = 0;
 

@@ -29,7 +29,7 @@ const std::array<double, DefaultSlipSamples>& BendWeights();
 // (bend mode) and steps the shown value: on the first tick that sees the
 // press, then, after a pause of nine ticks, on every tick. A chart whose
 // axis moved is repainted.
-void EvTimer(EditorState& st);
+void OnTick(EditorState& st);
 
 // A press of Up or Down is let go: when no tick has acted on it yet, it
 // acts once now, so every press steps or bends at least once, however short.

@@ -66,13 +66,4 @@ enum StringId : int {
   StrHelpMenuHint = 2008,
 };
 
-// Images.
-enum ImageId : int {
-  IconApplication = 1001,
-  CursorThickPlus = 22010,
-  CursorHand = 22011,
-  CursorVerticalArrows = 22012,
-  CursorCrossHair = 22014,
-};
-
 }  // namespace dyno

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "core/app/TProjectRCVersion.h"
+#include "core/app/ProgramVersion.h"
 #include "gui/common/FileNames.h"
 
 namespace dyno {

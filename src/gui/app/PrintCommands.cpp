@@ -2,14 +2,14 @@
 #include <QApplication>
 #include <QPrinter>
 
-#include "gui/app/TApxPreviewWin.h"
+#include "gui/app/PreviewWindow.h"
 #include "gui/common/DialogSupport.h"
-#include "gui/app/TApxPrintout.h"
-#include "gui/app/TDynoforgeAboutDlg.h"
-#include "gui/app/TDynoforgeApp.h"
-#include "gui/app/TSDIDecFrame.h"
+#include "gui/app/ChartPrintout.h"
+#include "gui/app/AboutDialog.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/document/TDynoforgeWindow.h"
+#include "gui/document/EditorWidget.h"
 
 namespace dyno {
 
@@ -22,7 +22,7 @@ constexpr int TitleLimit = 259;
 // to the size of a page.
 class PrintingScope {
  public:
-  PrintingScope(TDynoforgeApp& app, TDynoforgeWindow& window) : app_(app), window_(window) {
+  PrintingScope(DynoforgeApplication& app, EditorWidget& window) : app_(app), window_(window) {
     ++app_.Printing;
     window_.SetPrinting(true);
   }
@@ -34,29 +34,29 @@ class PrintingScope {
   PrintingScope& operator=(const PrintingScope&) = delete;
 
  private:
-  TDynoforgeApp& app_;
-  TDynoforgeWindow& window_;
+  DynoforgeApplication& app_;
+  EditorWidget& window_;
 };
 
 }  // namespace
 
-void TDynoforgeApp::SetDefaultPrinterQuery(std::function<QString()> query) {
+void DynoforgeApplication::SetDefaultPrinterQuery(std::function<QString()> query) {
   defaultPrinterQuery_ = query ? std::move(query) : std::function<QString()>(&DefaultPrinterEntry);
   defaultPrinterEntry_ = defaultPrinterQuery_();
 }
 
-void TDynoforgeApp::CreatePrinter() {
+void DynoforgeApplication::CreatePrinter() {
   printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printerSetup_ = PrintPageSetup{};
   defaultPrinterEntry_ = defaultPrinterQuery_();
 }
 
-QPrinter* TDynoforgeApp::Printer() {
+QPrinter* DynoforgeApplication::Printer() {
   if (!printer_) CreatePrinter();
   return printer_.get();
 }
 
-void TDynoforgeApp::CheckDefaultPrinter() {
+void DynoforgeApplication::CheckDefaultPrinter() {
   const QString entry = defaultPrinterQuery_();
   if (entry == defaultPrinterEntry_) return;
   defaultPrinterEntry_ = entry;
@@ -64,43 +64,38 @@ void TDynoforgeApp::CheckDefaultPrinter() {
   if (printer_ && !stillTheDefault) CreatePrinter();
 }
 
-void TDynoforgeApp::Print(TSDIDecFrame& frame) {
+void DynoforgeApplication::Print(MainWindow& frame) {
   Printer();
-  TDynoforgeWindow& window = *frame.Client();
+  EditorWidget& window = *frame.Client();
   const QString title = ShownCaption(frame).left(TitleLimit);
-  TApxPrintout printout(window, *printer_, printerSetup_, title);
+  ChartPrintout printout(window, *printer_, printerSetup_, title);
   printout.Scale = true;
-  printout.MapMode = 8;
   printout.Pages = INT_MAX;
 
   const PrintingScope printing(*this, window);
-  int minPage = 1;
-  int maxPage = 1;
-  int fromPage = 0;
-  int toPage = 0;
   // The dialog offers any page; the page range kept with the printer stays
   // the document's, which a preview open underneath goes on showing.
-  printout.GetDialogInfo(minPage, maxPage, fromPage, toPage);
+  const PrintDialogPages pages = printout.DialogPages();
   printer_->setPrintRange(QPrinter::AllPages);
-  printer_->setFromTo(fromPage, toPage);
+  printer_->setFromTo(pages.SelectedFrom, pages.SelectedTo);
   printer_->setDocName(title);
 
   QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame;
   UserDialogs& dialogs = window.Dialogs();
-  if (!dialogs.Print(owner, *printer_, minPage, maxPage)) return;
+  if (!dialogs.Print(owner, *printer_, pages.First, pages.Last)) return;
   PrintDocument(printout, dialogs, owner);
 }
 
-void TDynoforgeApp::PrintSetup(TSDIDecFrame& frame) {
+void DynoforgeApplication::PrintSetup(MainWindow& frame) {
   frame.Client()->Dialogs().PrintSetup(&frame, *Printer());
 }
 
-void TDynoforgeApp::PrintPreview(TSDIDecFrame& frame) {
+void DynoforgeApplication::PrintPreview(MainWindow& frame) {
   Printer();
-  TDynoforgeWindow& window = *frame.Client();
+  EditorWidget& window = *frame.Client();
   const PrintingScope printing(*this, window);
 
-  auto preview = std::make_unique<TApxPreviewWin>(window, *printer_, printerSetup_, ShownCaption(frame));
+  auto preview = std::make_unique<PreviewWindow>(window, *printer_, printerSetup_, ShownCaption(frame));
   preview->SetupWindow();
   preview->setGeometry(frame.geometry());
   if (frame.isMaximized()) {
@@ -127,8 +122,8 @@ void TDynoforgeApp::PrintPreview(TSDIDecFrame& frame) {
   window.update();
 }
 
-void TDynoforgeApp::About(TSDIDecFrame& frame) {
-  TDynoforgeAboutDlg dialog(&frame);
+void DynoforgeApplication::About(MainWindow& frame) {
+  AboutDialog dialog(&frame);
   frame.Client()->Dialogs().Run(dialog);
 }
 

@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 
 #include "gui/app/CommandLine.h"
-#include "gui/app/TDynoforgeApp.h"
+#include "gui/app/DynoforgeApplication.h"
 
 int main(int argc, char* argv[]) {
   // Read before the application connects to a display, so that --help and
@@ -11,6 +11,6 @@ int main(int argc, char* argv[]) {
     const QCoreApplication core(argc, argv);  // names the program in the usage
     return commandLine.Print();
   }
-  dyno::TDynoforgeApp app(argc, argv);
+  dyno::DynoforgeApplication app(argc, argv);
   return app.Run(commandLine.File());
 }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/resources/ResourceIds.h"
+
 namespace dyno {
 
 namespace {
@@ -33,8 +35,40 @@ int HexDigit(char c) {
   return -1;
 }
 
-QPixmap Xpm(const char* folder, int id) {
-  return ReadXpm(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder)).arg(id));
+QPixmap Xpm(const char* folder, const char* name) {
+  return ReadXpm(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder), QLatin1String(name)));
+}
+
+// The name a command's button finds its bitmap under (images.qrc), or
+// nullptr for a command without one.
+const char* ButtonImageName(int id) {
+  switch (id) {
+    case CmOpen: return "open";
+    case CmSaveButton: return "save";
+    case CmSaveAs: return "save-as";
+    case CmUndo: return "undo";
+    case CmRedo: return "redo";
+    case CmGenerate: return "generate";
+    case CmEditParameters: return "edit-parameters";
+    case CmAddLine: return "add-line";
+    case CmRemoveLine: return "remove-line";
+    case CmRescale: return "rescale";
+    case CmResolution: return "resolution";
+    case CmBend: return "bend";
+    case CmPrint: return "print";
+    case CmPrintPreview: return "print-preview";
+    case CmPreviewPrevious: return "previous-page";
+    case CmPreviewNext: return "next-page";
+    case CmPreviewOnePage: return "one-page";
+    case CmPreviewTwoPages: return "two-pages";
+    case CmPreviewClose: return "close";
+    default: return nullptr;
+  }
+}
+
+QPixmap ButtonImage(const char* folder, int id) {
+  const char* name = ButtonImageName(id);
+  return name ? Xpm(folder, name) : QPixmap();
 }
 
 }  // namespace
@@ -97,15 +131,15 @@ QPixmap ReadXpm(const QString& path) {
   return QPixmap::fromImage(reader.read());
 }
 
-QPixmap ToolbarImage(int id) { return Xpm("toolbar", id); }
+QPixmap ToolbarImage(int id) { return ButtonImage("toolbar", id); }
 
-QPixmap PreviewImage(int id) { return Xpm("preview", id); }
+QPixmap PreviewImage(int id) { return ButtonImage("preview", id); }
 
-QPixmap CursorImage(int id) { return Xpm("cursors", id); }
+QPixmap CursorImage(const char* name) { return Xpm("cursors", name); }
 
 QIcon ApplicationIcon() {
-  QIcon icon(Xpm("icons", 1001));
-  icon.addPixmap(ReadXpm(QStringLiteral(":/images/icons/1001-16.xpm")));
+  QIcon icon(Xpm("icons", "dynoforge"));
+  icon.addPixmap(Xpm("icons", "dynoforge-16"));
   return icon;
 }
 

@@ -1,0 +1,89 @@
+#include "gui/app/DynoforgeApplication.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QScreen>
+
+#include "core/resources/ResourceIds.h"
+#include "gui/app/AppStyle.h"
+#include "gui/app/MainWindow.h"
+#include "gui/document/EditorWidget.h"
+
+// The images are compiled into the shell library, which needs asking for.
+static void InitImages() { Q_INIT_RESOURCE(images); }
+
+namespace dyno {
+
+DynoforgeApplication::DynoforgeApplication(int& argc, char** argv)
+    : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
+  InitImages();
+  setStyle(new AppStyle(style()->name()));
+  setApplicationName(QStringLiteral("Dynoforge"));
+  setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
+}
+
+DynoforgeApplication::~DynoforgeApplication() = default;
+
+DynoforgeApplication* DynoforgeApplication::Instance() { return qobject_cast<DynoforgeApplication*>(QCoreApplication::instance()); }
+
+MainWindow* DynoforgeApplication::InitMainWindow() {
+  frame_ = std::make_unique<MainWindow>();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->size() : QSize(1024, 768);
+  frame_->move(40, 30);
+  frame_->resize(size.width() - 80, size.height() - 60);
+  return frame_.get();
+}
+
+int DynoforgeApplication::Run(const QString& file) {
+  Start(file);
+  return exec();
+}
+
+MainWindow* DynoforgeApplication::Start(const QString& file) {
+  MainWindow* frame = InitMainWindow();
+  ShowMainWindow();
+  // Queued: the window is on the screen before any message about the file,
+  // and a message leaves it running.
+  if (!file.isEmpty()) QMetaObject::invokeMethod(frame, [frame, file] { frame->OpenFile(file); }, Qt::QueuedConnection);
+  return frame;
+}
+
+void DynoforgeApplication::ShowMainWindow() {
+  // The print commands stay grayed until the window is on the screen.
+  printerDeferred_ = true;
+  EditorWidget* client = frame_->Client();
+  connect(client, &EditorWidget::Painted, this, [this] { printerDeferred_ = false; }, Qt::SingleShotConnection);
+  frame_->show();
+}
+
+bool DynoforgeApplication::HandlesCommand(int id) const {
+  return id == CmPrint || id == CmPrintSetup || id == CmPrintPreview || id == CmAbout;
+}
+
+bool DynoforgeApplication::CommandEnabled(int id) {
+  // Asking the system for its printers loads the print support and may
+  // wait on a print server (tens of milliseconds): not in the idle pass.
+  // A new printer object is always valid, the default printer or, with
+  // none, a PDF file, so only one made already can say no.
+  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) {
+    return !printerDeferred_ && (!printer_ || printer_->isValid());
+  }
+  return true;
+}
+
+void DynoforgeApplication::Command(int id, MainWindow* frame) {
+  if (!frame) frame = frame_.get();
+  if (!frame || !HandlesCommand(id)) return;
+  if (id != CmAbout) CheckDefaultPrinter();
+  if (!CommandEnabled(id)) return;
+  switch (id) {
+    case CmPrint: Print(*frame); break;
+    case CmPrintSetup: PrintSetup(*frame); break;
+    case CmPrintPreview: PrintPreview(*frame); break;
+    case CmAbout: About(*frame); break;
+    default: break;
+  }
+}
+
+}  // namespace dyno

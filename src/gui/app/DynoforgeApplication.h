@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+#include <memory>
+
+#include "gui/app/ChartPrintout.h"
+
+class QPrinter;
+
+namespace dyno {
+
+class MainWindow;
+
+// The application: builds the main frame and carries out the commands that
+// are the application's rather than the editor window's: printing, print
+// setup, print preview and About.
+class DynoforgeApplication : public QApplication {
+  Q_OBJECT
+
+ public:
+  DynoforgeApplication(int& argc, char** argv);
+  ~DynoforgeApplication() override;
+
+  static DynoforgeApplication* Instance();
+
+  // Creates, places and decorates the main frame; Run shows it and runs the
+  // event loop until it closes.
+  MainWindow* InitMainWindow();
+  int Run(const QString& file = QString());
+  void ShowMainWindow();
+  // What Run does before the event loop: the main frame, shown, and file
+  // (from the command line; none when empty) opened as soon as the loop runs.
+  MainWindow* Start(const QString& file);
+
+  MainWindow* MainFrame() const { return frame_.get(); }
+
+  bool HandlesCommand(int id) const;
+  bool CommandEnabled(int id);
+  // Carries out a command for frame (the main frame when none is given).
+  void Command(int id, MainWindow* frame = nullptr);
+
+  // Above zero while a print job or the print preview runs.
+  int Printing = 0;
+
+  // The printer object, made when first asked for (a print command asks),
+  // replaced when the system's default printer changes.
+  QPrinter* Printer();
+  // The page numbers kept with it.
+  PrintPageSetup& PrinterSetup() { return printerSetup_; }
+
+  // What names the system's default printer (DefaultPrinterEntry), or an
+  // empty text when there is none. Tests put in their own.
+  void SetDefaultPrinterQuery(std::function<QString()> query);
+
+ private:
+  void Print(MainWindow& frame);
+  void PrintSetup(MainWindow& frame);
+  void PrintPreview(MainWindow& frame);
+  void About(MainWindow& frame);
+  void CreatePrinter();
+  // Before every print command: when the default printer changed since the
+  // last look, the printer object is replaced unless it is that printer.
+  void CheckDefaultPrinter();
+
+  std::unique_ptr<MainWindow> frame_;
+  std::unique_ptr<QPrinter> printer_;
+  bool printerDeferred_ = false;  // until the main window first painted
+  PrintPageSetup printerSetup_;
+  std::function<QString()> defaultPrinterQuery_;
+  QString defaultPrinterEntry_;
+};
+
+}  // namespace dyno

@@ -1,0 +1,255 @@
+#include "gui/app/MainWindow.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "core/document/Limits.h"
+#include "core/editing/DynoView.h"
+#include "core/files/RecentFiles.h"
+#include "core/resources/CommandTable.h"
+#include "core/resources/ResourceIds.h"
+#include "core/resources/StringTable.h"
+#include "gui/app/DynoforgeApplication.h"
+#include "gui/chart/ChartCanvas.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/document/EditorWidget.h"
+#include "gui/resources/Images.h"
+
+namespace dyno {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MainWindow"));
+  setWindowTitle(QStringLiteral("Dynoforge"));
+  setWindowIcon(ApplicationIcon());
+  setAcceptDrops(true);
+
+  client_ = new EditorWidget(this);
+  client_->setObjectName(QStringLiteral("EditorWidget"));
+  setCentralWidget(client_);
+
+  BuildMenus();
+  // Status bar text in Arial, 15 pixels high and 6 wide on average.
+  statusBar()->setFont(ChartFont(15, 6, 400).Font());
+  statusBar()->setSizeGripEnabled(true);
+  // The bar's normal content: a hint hides it, and it returns when the hint goes.
+  readout_ = new QLabel(statusBar());
+  readout_->setObjectName(QStringLiteral("PeakReadout"));
+  statusBar()->addWidget(readout_, 1);
+  BuildToolbar();
+
+  client_->SetupWindow();
+  ShowRecentFiles();  // the list SetupWindow read
+
+  // Idle-time enabling: refresh before the event loop waits for input.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &MainWindow::UpdateCommandStates);
+  }
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::MakeAction(int id, const QString& text) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(FromBytes(CommandObjectName(id)));
+  action->setData(id);
+  action->setStatusTip(FromBytes(LoadString(id)));
+  QList<QKeySequence> keys;
+  for (const std::string_view key : CommandKeys(id)) keys.append(QKeySequence(FromBytes(key)));
+  action->setShortcuts(keys);
+  connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+  actions_[id] = action;
+  return action;
+}
+
+void MainWindow::BuildMenus() {
+  for (const PopupMenuDef& popup : MainMenu()) {
+    QMenu* menu = menuBar()->addMenu(FromBytes(popup.Title));
+    const QString hint = FromBytes(PopupMenuHint(popup));
+    menu->menuAction()->setStatusTip(hint);
+    connect(menu, &QMenu::aboutToShow, this, [this, hint] {
+      UpdateCommandStates();
+      // The popup's own hint until one of its items is highlighted.
+      statusBar()->showMessage(hint);
+    });
+    connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
+    AddMenuItems(*menu, popup.Items);
+  }
+  // Grayed until their enabling rule first runs.
+  for (const int id : {CmSave, CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  ShowRecentFiles();
+}
+
+void MainWindow::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
+  for (const MenuItemDef& item : items) {
+    if (item.Id == 0) {
+      menu.addSeparator();
+    } else if (!item.Items.empty()) {
+      // A submenu: its own action carries the id, the hint and the enabling.
+      QMenu* submenu = menu.addMenu(FromBytes(item.Text));
+      QAction* action = submenu->menuAction();
+      action->setObjectName(FromBytes(CommandObjectName(item.Id)));
+      action->setData(item.Id);
+      action->setStatusTip(FromBytes(LoadString(item.Id)));
+      actions_[item.Id] = action;
+      AddMenuItems(*submenu, item.Items);
+    } else {
+      QAction* action = MakeAction(item.Id, FromBytes(item.Text));
+      if (item.RadioGroup != 0) {
+        QActionGroup*& group = radioGroups_[item.RadioGroup];
+        if (!group) group = new QActionGroup(this);
+        group->addAction(action);
+        action->setCheckable(true);
+      }
+      menu.addAction(action);
+    }
+  }
+}
+
+void MainWindow::ShowRecentFiles() {
+  const std::vector<std::string>& files = client_->Document().RecentFiles;
+  if (recentFilesShown_ && files == shownRecentFiles_) return;
+  recentFilesShown_ = true;
+  shownRecentFiles_ = files;
+  for (int i = 0; i < MaxRecentFiles; ++i) {
+    QAction* entry = Action(CmRecentFile1 + i);
+    const bool used = static_cast<std::size_t>(i) < files.size();
+    // Paths are the file system's bytes; the menu shows them shortened, the
+    // status bar whole.
+    entry->setText(used ? QString::fromStdString(RecentFileMenuText(i, files[i])) : QString());
+    entry->setStatusTip(used ? QString::fromStdString(files[i]) : QString());
+    entry->setVisible(used);
+  }
+}
+
+void MainWindow::OpenFile(const QString& path) {
+  client_->Files().OpenFile(path);
+  UpdateCommandStates();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (DropOpens(*event)) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (!DropOpens(*event)) {
+    event->ignore();
+    return;
+  }
+  // Copy, never move: the file manager must not delete what was opened.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  // Opened once the file manager has finished the drop, which a question
+  // about unsaved changes would otherwise hold up.
+  const QString path = event->mimeData()->urls().constFirst().toLocalFile();
+  QMetaObject::invokeMethod(this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+}
+
+bool MainWindow::DropOpens(const QDropEvent& event) const {
+  // One document at a time: several files are refused rather than one of
+  // them picked at random. Opening reads the file, so the source must
+  // allow a copy.
+  const QMimeData* dragged = event.mimeData();
+  if (!dragged || !dragged->hasUrls() || !(event.possibleActions() & Qt::CopyAction)) return false;
+  const QList<QUrl> urls = dragged->urls();
+  if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return false;
+  const QString path = urls.constFirst().toLocalFile();
+  if (path.isEmpty() || QFileInfo(path).isDir()) return false;
+  // A print job lays the window out as pages: no new document meanwhile.
+  const DynoforgeApplication* app = DynoforgeApplication::Instance();
+  return !app || app->Printing == 0;
+}
+
+void MainWindow::BuildToolbar() {
+  toolbar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+  toolbar_->setObjectName(QStringLiteral("Toolbar"));
+  toolbar_->setMovable(true);
+  toolbar_->setFloatable(true);
+  toolbar_->setIconSize(QSize(20, 20));
+  for (const int id : MainToolbar()) {
+    if (id == 0) {
+      auto* gap = new QWidget(toolbar_);
+      gap->setFixedWidth(6);
+      toolbar_->addWidget(gap);
+      continue;
+    }
+    QAction* action = Action(id);
+    // A button that stands in no menu (the disk, which saves or asks where
+    // to) has an action of its own.
+    if (!action) action = MakeAction(id, QStringLiteral("Save"));
+    action->setIcon(QIcon(ToolbarImage(id)));
+    action->setEnabled(false);  // until the first idle pass
+    toolbar_->addAction(action);
+  }
+  addToolBar(Qt::TopToolBarArea, toolbar_);
+}
+
+QAction* MainWindow::Action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::UpdateCommandStates() {
+  DynoforgeApplication* app = DynoforgeApplication::Instance();
+  for (const auto& [id, action] : actions_) {
+    if (app && app->HandlesCommand(id)) {
+      action->setEnabled(app->CommandEnabled(id));
+      continue;
+    }
+    const CommandStatus status = client_->Status(id);
+    action->setEnabled(status.Enabled);
+    if (!status.Text.empty()) action->setText(FromBytes(status.Text));
+    action->setCheckable(status.Checkable);
+    if (status.Checkable) action->setChecked(status.Checked);
+  }
+  ShowRecentFiles();
+  client_->UpdateCaption();
+  // Every change ends in an idle pass: the peaks follow drags and typing too.
+  const QString readout = QString::fromStdString(PeakReadout(client_->Document()));
+  if (readout_ && readout != readout_->text()) readout_->setText(readout);
+}
+
+void MainWindow::Command(int id) {
+  if (id == CmExit) {
+    close();
+  } else if (DynoforgeApplication* app = DynoforgeApplication::Instance(); app && app->HandlesCommand(id)) {
+    app->Command(id, this);
+  } else {
+    client_->Command(id);
+  }
+  UpdateCommandStates();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (client_->CanClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace dyno

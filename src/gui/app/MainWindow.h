@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/resources/CommandTable.h"
+
+class QAction;
+class QActionGroup;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace dyno {
+
+class EditorWidget;
+
+// The main frame: menu bar, dockable toolbar and status bar around the
+// editor window. Command states are refreshed whenever the event loop is
+// about to wait and whenever a menu is about to show.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  EditorWidget* Client() const { return client_; }
+  QToolBar* Toolbar() const { return toolbar_; }
+
+  // The action of a command id (menu item and toolbar button share it).
+  QAction* Action(int id) const;
+
+  // Runs every command's enabling rule and updates the actions.
+  void UpdateCommandStates();
+
+  // Carries out a command as if chosen from the menu.
+  void Command(int id);
+
+  // Opens the file at path as File > Open would once it is chosen, after
+  // offering to save unsaved changes: a dropped file, the command line's.
+  void OpenFile(const QString& path);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // One local file dropped from a file manager is opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items);
+  // Brings the entries of File > Recent Files in line with the list.
+  void ShowRecentFiles();
+  bool DropOpens(const QDropEvent& event) const;
+  void BuildToolbar();
+  QAction* MakeAction(int id, const QString& text);
+
+  EditorWidget* client_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::map<int, QActionGroup*> radioGroups_;
+  QLabel* readout_ = nullptr;  // the peaks of the curve shown
+  std::vector<std::string> shownRecentFiles_;
+  bool recentFilesShown_ = false;
+};
+
+}  // namespace dyno

@@ -1,0 +1,384 @@
+#include "gui/document/EditorWidget.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "core/chart/RowScrolling.h"
+#include "core/curves/Generator.h"
+#include "core/editing/DynoView.h"
+#include "core/editing/ModeCommands.h"
+#include "core/editing/Mouse.h"
+#include "core/editing/Timer.h"
+#include "core/editing/EditSteps.h"
+#include "core/editing/ValueBox.h"
+#include "core/resources/CommandTable.h"
+#include "core/resources/ResourceIds.h"
+#include "gui/chart/ChartPainter.h"
+#include "gui/common/DialogSupport.h"
+#include "gui/common/Settings.h"
+#include "gui/common/UserDialogs.h"
+#include "gui/resources/Images.h"
+
+namespace dyno {
+
+namespace {
+
+QSize ScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize(1024, 768);
+}
+
+QCursor LoadCursor(const char* name, QPoint hotSpot, Qt::CursorShape fallback) {
+  const QPixmap image = CursorImage(name);
+  return image.isNull() ? QCursor(fallback) : QCursor(image, hotSpot.x(), hotSpot.y());
+}
+
+QRect ToQRect(const Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+
+// The edit accelerators of the value box: cut, copy, paste, clear, undo, and
+// find next, which does nothing here.
+bool IsValueBoxShortcut(int key, Qt::KeyboardModifiers modifiers) {
+  modifiers &= ~Qt::KeypadModifier;
+  return (key == Qt::Key_Delete && (modifiers == Qt::ShiftModifier || modifiers == Qt::ControlModifier)) ||
+         (key == Qt::Key_Insert && (modifiers == Qt::ControlModifier || modifiers == Qt::ShiftModifier)) ||
+         (key == Qt::Key_Backspace && modifiers == Qt::AltModifier) ||
+         (key == Qt::Key_F3 && modifiers == Qt::NoModifier);
+}
+
+// The keys of Undo and Redo act on the document, never on the value box's
+// own text (its undo is Alt+Backspace).
+bool IsHistoryKey(const QKeyEvent* key) {
+  const QKeySequence pressed(key->keyCombination().key() | (key->modifiers() & ~Qt::KeypadModifier));
+  for (const int id : {CmUndo, CmRedo}) {
+    for (const std::string_view keys : CommandKeys(id)) {
+      if (QKeySequence(FromBytes(keys)) == pressed) return true;
+    }
+  }
+  return false;
+}
+
+Point ClientPoint(const QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  return {p.x(), p.y()};
+}
+
+UserDialogs& DefaultDialogs() {
+  static QtUserDialogs dialogs;
+  return dialogs;
+}
+
+}  // namespace
+
+EditorWidget::EditorWidget(QWidget* parent) : QWidget(parent), dialogs_(&DefaultDialogs()) {
+  const QSize screen = ScreenSize();
+  state_ = std::make_unique<EditorState>(*this, screen.width(), screen.height());
+
+  valueEdit_ = new QLineEdit(this);
+  valueEdit_->setObjectName(QStringLiteral("ValueEdit"));
+  valueEdit_->setGeometry(TableWidth + 4, 5, 65, 16);
+  valueEdit_->setMaxLength(8);
+  valueEdit_->installEventFilter(this);
+  connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
+  // Enter ends a run of typing: what follows is another step.
+  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { ValueEditNotify(*state_, ValueEditCode::Entered); });
+
+  rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
+  rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
+  rowScrollBar_->setGeometry(TableWidth, TableTop, 20, state_->View.ScreenHeight - 31);
+  rowScrollBar_->setSingleStep(1);
+  rowScrollBar_->setPageStep(state_->View.VisibleRows - 1);
+  connect(rowScrollBar_, &QScrollBar::valueChanged, this, &EditorWidget::OnRowScrollBarMoved);
+
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+}
+
+EditorWidget::~EditorWidget() = default;
+
+void EditorWidget::SetupWindow() {
+  QPalette background = palette();
+  background.setColor(QPalette::Window, QColor(96, 96, 96));
+  setPalette(background);
+  // The view paints every pixel, the background only where no panel lies:
+  // filling the whole window first would cost more than the rest of a paint.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  cursors_ = {LoadCursor("plus", {16, 14}, Qt::CrossCursor), LoadCursor("hand", {5, 0}, Qt::PointingHandCursor),
+              LoadCursor("up-down", {15, 15}, Qt::SizeVerCursor), LoadCursor("cross-hair", {15, 15}, Qt::CrossCursor)};
+  cursorShape_ = CursorShape::Arrow;
+  unsetCursor();
+
+  // The start-up curve: it cannot be saved until a file is opened or
+  // Generate is chosen.
+  EditorState& st = *state_;
+  EditorDocument& doc = st.Doc;
+  GenerateEngineCurve(doc);
+  ResetInteraction(st.Ui, st.Host);
+  RefitTable(st.View, st.Host, doc.RowCount);
+  st.Steps.Start();
+  UpdateCaption();
+
+  // Paths are UTF-8 in the core on every system.
+  doc.WorkFolder = ReadWorkFolderSetting().toStdString();
+  QDir::setCurrent(QString::fromStdString(doc.WorkFolder));
+  doc.FileFolder = doc.WorkFolder;
+  files_.LoadRecentFiles();
+  const ViewSettings view = ReadViewSettings();
+  doc.Dyno.Units = {TorqueUnitNamed(view.TorqueUnit.toStdString()), PowerUnitNamed(view.PowerUnit.toStdString())};
+  doc.Dyno.ShowPeaks = view.ShowPeaks;
+
+  setFocus();
+  timer_.start(TimerPeriodMs, this);
+}
+
+bool EditorWidget::CanClose() {
+  WriteWorkFolderSetting(QString::fromStdString(state_->Doc.WorkFolder));
+  return files_.SaveChangesFirst();
+}
+
+void EditorWidget::Command(int id) {
+  if (!Status(id).Enabled) return;
+  EditorState& st = *state_;
+  // A command ends a run of typing; Undo then takes back that run.
+  st.Steps.End();
+  switch (id) {
+    case CmUndo: st.Steps.Undo(); break;
+    case CmRedo: st.Steps.Redo(); break;
+    case CmOpen: files_.OpenPhysicsFile(); break;
+    case CmImport: curves_.ImportCommand(); break;
+    case CmSave: files_.SavePhysicsFile(); break;
+    case CmSaveButton: files_.SaveOrSaveAs(); break;
+    case CmSaveAs: files_.SaveAsPhysicsFile(); break;
+    case CmExportCsv: files_.ExportCsv(); break;
+    case CmImportCsv: curves_.ImportCsvCommand(); break;
+    case CmCopyTable: curves_.CopyTableCommand(); break;
+    case CmPasteTable: curves_.PasteTableCommand(); break;
+    case CmGenerate: curves_.GenerateCommand(); break;
+    case CmEditParameters: files_.EditParameters(); break;
+    case CmAddLine: curves_.AddLineCommand(); break;
+    case CmRemoveLine: curves_.RemoveLineCommand(); break;
+    case CmRescale: curves_.RescaleCommand(); break;
+    case CmResolution: curves_.ResolutionCommand(); break;
+    case CmBend: BendCommand(st); break;
+    case CmModeEngine: SetFileMode(st, FileMode::Engine); break;
+    case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
+    case CmModeTire: SetFileMode(st, FileMode::Tire); break;
+    case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
+    case CmClearRecentFiles: files_.ClearRecentFiles(); break;
+    case CmCompareFile: files_.CompareWithFile(); break;
+    case CmCompareSaved: files_.CompareWithSaved(); break;
+    default:
+      if (id >= CmRecentFile1 && id <= CmRecentFile8) {
+        files_.OpenRecentFile(id - CmRecentFile1);
+      } else if (ViewCommand(st, id) && id != CmClearComparison) {
+        // Kept at once, like the recent files, not only at a clean exit.
+        const DynoView& view = st.Doc.Dyno;
+        WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
+                           view.ShowPeaks});
+      }
+      break;
+  }
+}
+
+CommandStatus EditorWidget::Status(int id) const {
+  CommandStatus status = QueryCommand(id, state_->Doc, state_->History);
+  if (id == CmPasteTable && status.Enabled) {
+    // Asked at idle time: whether there is text, not the text itself.
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    status.Enabled = clipboard && clipboard->hasText();
+  }
+  return status;
+}
+
+void EditorWidget::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
+
+void EditorWidget::SetPrinting(bool printing) {
+  printing_ = printing;
+  setMaximumSize(printing ? QSize(32000, 32000) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+void EditorWidget::UpdateCaption() {
+  const EditorDocument& doc = state_->Doc;
+  const FileData shown = ShownData(doc);
+  const DataFile& file = FileOf(doc, shown);
+  // "[*]" is where the desktop shows that the data has unsaved changes.
+  const QString caption = file.Exists()
+                              ? QStringLiteral("Dynoforge - %1[*]").arg(QString::fromStdString(file.Title))
+                              : QStringLiteral("Dynoforge[*]");
+  QWidget* frame = window();
+  if (frame->windowTitle() != caption) frame->setWindowTitle(caption);
+  frame->setWindowModified(HasUnsavedChanges(doc, state_->History, shown));
+}
+
+// --- EditorHost ------------------------------------------------------------
+
+void EditorWidget::Invalidate(const Rect& area, bool) {
+  // The window's background is painted for every update; the paint itself
+  // never needs the white erase that printing pages skip anyway.
+  update(ToQRect(area));
+}
+
+void EditorWidget::ShowMessage(std::string_view text, std::string_view caption) {
+  dialogs_->Message(window(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                    QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void EditorWidget::ScrollPixels(int dy, const Rect& area) { scroll(0, dy, ToQRect(area)); }
+
+void EditorWidget::SyncRowScrollBar(const RowScrollBarState& bar) {
+  syncingScrollBar_ = true;
+  rowScrollBar_->setRange(bar.Minimum, bar.Maximum);
+  rowScrollBar_->setSingleStep(bar.LineStep);
+  rowScrollBar_->setPageStep(bar.PageStep);
+  rowScrollBar_->setValue(bar.Position);
+  rowScrollBar_->setEnabled(bar.Enabled);
+  syncingScrollBar_ = false;
+}
+
+std::string EditorWidget::ValueBoxText() const { return valueEdit_->text().toLatin1().toStdString(); }
+
+bool EditorWidget::ValueBoxModified() const { return valueEdit_->isModified(); }
+
+void EditorWidget::EmptyValueBox() {
+  valueEdit_->selectAll();
+  valueEdit_->del();
+}
+
+void EditorWidget::InsertValueBoxText(std::string_view text) {
+  valueEdit_->insert(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void EditorWidget::FocusValueBox() {
+  valueEdit_->setFocus(Qt::OtherFocusReason);
+  valueEdit_->selectAll();
+}
+
+void EditorWidget::SetCursorShape(CursorShape shape) {
+  // Every mouse move names a cursor; only a change reaches the window system.
+  if (shape == cursorShape_) return;
+  cursorShape_ = shape;
+  switch (shape) {
+    case CursorShape::Arrow: unsetCursor(); break;
+    case CursorShape::Hand: setCursor(cursors_[1]); break;
+    case CursorShape::CrossHair: setCursor(cursors_[3]); break;
+  }
+}
+
+// --- Events ----------------------------------------------------------------
+
+void EditorWidget::paintEvent(QPaintEvent* event) {
+  // The screen is never a printed page: pages are painted by the printout,
+  // which also learns the page range from them, and the table on screen
+  // stays where the user scrolled it while a print job or preview runs.
+  QPainter painter(this);
+  ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
+  request.backdrop = palette().color(QPalette::Window);
+  PaintEditorRegion(painter, *state_, event->region(), request);
+  // A moved axis or peak mark changes pixels far from the pieces painted.
+  const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
+  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(event->region()).isEmpty()) update();
+  lastFrame_ = frame;
+  emit Painted();
+}
+
+void EditorWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  EditorState& st = *state_;
+  ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width(), height());
+  rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
+}
+
+void EditorWidget::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != timer_.timerId()) {
+    QWidget::timerEvent(event);
+    return;
+  }
+  // One tick at a time: a slow tick delays the next instead of piling up.
+  timer_.stop();
+  OnTick(*state_);
+  timer_.start(TimerPeriodMs, this);
+}
+
+void EditorWidget::OnRowScrollBarMoved(int position) {
+  if (!syncingScrollBar_) RowScrollNotify(state_->View, *this, position);
+}
+
+void EditorWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnPress(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void EditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnDoublePress(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
+  OnMove(*state_, ClientPoint(event));
+  event->accept();
+}
+
+void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) OnRelease(*state_, ClientPoint(event));
+  event->accept();
+}
+
+bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueEdit_ && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                                event->type() == QEvent::Drop)) {
+    // A file dragged from a file manager is for the frame to open, not a
+    // text for the value box: ignored here, the event goes on to the frame.
+    if (static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+  if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
+    ValueEditNotify(*state_, ValueEditCode::FocusLost);
+    return false;
+  }
+  if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (IsHistoryKey(key)) {
+      // Not the box's: the shortcut goes to the window's Undo or Redo.
+      event->ignore();
+      return true;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+      // Keep these keys for the value box rather than any window shortcut.
+      if (IsValueBoxShortcut(key->key(), key->modifiers())) event->accept();
+      return false;
+    }
+    if (IsValueBoxShortcut(key->key(), key->modifiers())) {
+      const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+      if (key->key() == Qt::Key_Delete && modifiers == Qt::ShiftModifier) {
+        valueEdit_->cut();
+      } else if (key->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier) {
+        valueEdit_->copy();
+      } else if (key->key() == Qt::Key_Insert && modifiers == Qt::ShiftModifier) {
+        valueEdit_->paste();
+      } else if (key->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
+        if (valueEdit_->hasSelectedText()) valueEdit_->del();  // clears the selection only
+      } else if (key->key() == Qt::Key_Backspace) {
+        valueEdit_->undo();
+      }  // F3, find next: there is nothing to find
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace dyno
