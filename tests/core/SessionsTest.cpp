@@ -30,6 +30,7 @@
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
+#include "core/editing/OpenFile.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
@@ -286,8 +287,6 @@ class Session {
       st.Steps.Undo();
     } else if (command == "redo") {
       st.Steps.Redo();
-    } else if (command == "enter") {
-      st.Steps.EndTyping();
     } else if (command == "units") {
       // View > the torque unit and the power unit, by name.
       std::string torque, power;
@@ -385,24 +384,13 @@ class Session {
   }
 
   // A file of tests/data/files opened as the window opens it.
+  // Opens a file as the window's Open does once the file is chosen (and any
+  // question answered).
   void Open(const std::string& name) {
-    const std::string path = test::DataPath("files/" + name).string();
-    ResetInteraction(st.Ui, st.Host);
-    ReadResult read;
-    if (KindOfFile(name) == FileKind::Tire) {
-      SetFileMode(st, FileMode::Tire);
-      read = ReadTireFile(st.Doc, path).Result;
-    } else {
-      read = ReadEngineRows(st.Doc, path).Result;
-      st.Doc.EngineLoaded = true;
-      SetFileMode(st, FileMode::Engine);
-      ReadEngineParameters(st.Doc);
-      st.Doc.Modified = false;
-      st.View.FirstVisibleRow = 0;
-      UpdateRowScrollBar(st.View, st.Host, 0, st.Doc.RowCount);
-    }
-    st.Steps.Start();
-    transcript_ += "  read " + std::to_string(static_cast<int>(read)) + "\n";
+    const fs::path path = test::DataPath("files/" + name);
+    FileToOpen file = ReadFileToOpen(path.string(), path.parent_path().string(), name);
+    if (file.Opened()) ShowOpenedFile(st, file);
+    transcript_ += "  read " + std::to_string(static_cast<int>(file.Read.Result)) + "\n";
   }
 
   // The bytes Save As writes for the document as it is.
