@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <charconv>
 
+#include "core/document/Limits.h"
+
 namespace dyno {
 
 namespace {
@@ -139,6 +141,63 @@ int IntegerTo(char* buffer, std::size_t size, long long value, int width) {
   std::fill_n(padded, pad, ' ');
   std::copy(text, end, padded + pad);
   return CopyCut(buffer, size, padded, padded + pad + digits);
+}
+
+GroupedNumber ReadGroupedNumber(std::string_view cell, char decimal, double& value) {
+  if (cell.empty()) return GroupedNumber::Empty;
+  const char group = decimal == '.' ? ',' : '.';
+  char text[96];
+  std::size_t n = 0;
+  std::size_t i = 0;
+  const auto take = [&](char c) {
+    if (n >= sizeof text) return false;
+    text[n++] = c;
+    return true;
+  };
+  if (cell[i] == '+' || cell[i] == '-') {
+    if (cell[i] == '-') take('-');
+    ++i;
+  }
+  int digits = 0;       // of the whole mantissa
+  int groupDigits = 0;  // since the last group mark
+  bool grouped = false;
+  for (; i < cell.size(); ++i) {
+    if (IsDigit(cell[i])) {
+      if (!take(cell[i])) return GroupedNumber::NotANumber;
+      ++digits;
+      ++groupDigits;
+    } else if (cell[i] == group) {
+      if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3)) return GroupedNumber::NotANumber;
+      grouped = true;
+      groupDigits = 0;
+    } else {
+      break;
+    }
+  }
+  if (grouped && groupDigits != 3) return GroupedNumber::NotANumber;
+  if (i < cell.size() && cell[i] == decimal) {
+    take('.');
+    for (++i; i < cell.size() && IsDigit(cell[i]); ++i) {
+      if (!take(cell[i])) return GroupedNumber::NotANumber;
+      ++digits;
+    }
+  }
+  if (digits == 0) return GroupedNumber::NotANumber;
+  if (i < cell.size() && (cell[i] == 'e' || cell[i] == 'E')) {
+    take('e');
+    ++i;
+    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-')) take(cell[i++]);
+    const std::size_t exponent = i;
+    for (; i < cell.size() && IsDigit(cell[i]); ++i) {
+      if (!take(cell[i])) return GroupedNumber::NotANumber;
+    }
+    if (i == exponent) return GroupedNumber::NotANumber;
+  }
+  if (i != cell.size()) return GroupedNumber::NotANumber;
+  const auto [end, error] = std::from_chars(text, text + n, value);
+  if (error == std::errc::result_out_of_range) return GroupedNumber::OutOfRange;
+  if (error != std::errc() || end != text + n) return GroupedNumber::NotANumber;
+  return std::abs(value) > MaxFileValue ? GroupedNumber::OutOfRange : GroupedNumber::Number;
 }
 
 }  // namespace dyno

@@ -81,6 +81,16 @@ double GeneralDecimal(const char* p, const char* end, bool negative, const char*
   return GeneralDecimal(p, end, negative, stop);
 }
 
+// What a number in a person's or a spreadsheet's form holds.
+enum class GroupedNumber { Number, Empty, NotANumber, OutOfRange };
+
+// A number in the form people and spreadsheets write: the whole text an
+// optional sign, digits, the decimal mark given (the other of '.' and ','
+// may group the digits before it in threes: "12,475.5"), an optional
+// exponent. Beyond the values a file holds (or the range of a double) it is
+// out of range. Independent of the locale.
+GroupedNumber ReadGroupedNumber(std::string_view text, char decimal, double& value);
+
 // Most decimals the editor ever writes.
 inline constexpr int MaxDecimals = 17;
 

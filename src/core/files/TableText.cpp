@@ -212,66 +212,11 @@ bool LooksNumeric(std::string_view cell) {
   return i == cell.size();
 }
 
-enum class CellStatus { Number, Empty, NotANumber, OutOfRange };
+using CellStatus = GroupedNumber;
 
-// The number of a cell with the given decimal mark; the other mark may group
-// the digits before it in threes ("12,475.5"). Beyond the values a file
-// holds (or the range of a double) it is out of range.
+// The number of a cell with the given decimal mark (see ReadGroupedNumber).
 CellStatus CellNumber(std::string_view cell, char decimal, double& value) {
-  if (cell.empty()) return CellStatus::Empty;
-  const char group = decimal == '.' ? ',' : '.';
-  char text[96];
-  std::size_t n = 0;
-  std::size_t i = 0;
-  const auto take = [&](char c) {
-    if (n >= sizeof text) return false;
-    text[n++] = c;
-    return true;
-  };
-  if (cell[i] == '+' || cell[i] == '-') {
-    if (cell[i] == '-') take('-');
-    ++i;
-  }
-  int digits = 0;       // of the whole mantissa
-  int groupDigits = 0;  // since the last group mark
-  bool grouped = false;
-  for (; i < cell.size(); ++i) {
-    if (IsDigit(cell[i])) {
-      if (!take(cell[i])) return CellStatus::NotANumber;
-      ++digits;
-      ++groupDigits;
-    } else if (cell[i] == group) {
-      if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3)) return CellStatus::NotANumber;
-      grouped = true;
-      groupDigits = 0;
-    } else {
-      break;
-    }
-  }
-  if (grouped && groupDigits != 3) return CellStatus::NotANumber;
-  if (i < cell.size() && cell[i] == decimal) {
-    take('.');
-    for (++i; i < cell.size() && IsDigit(cell[i]); ++i) {
-      if (!take(cell[i])) return CellStatus::NotANumber;
-      ++digits;
-    }
-  }
-  if (digits == 0) return CellStatus::NotANumber;
-  if (i < cell.size() && (cell[i] == 'e' || cell[i] == 'E')) {
-    take('e');
-    ++i;
-    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-')) take(cell[i++]);
-    const std::size_t exponent = i;
-    for (; i < cell.size() && IsDigit(cell[i]); ++i) {
-      if (!take(cell[i])) return CellStatus::NotANumber;
-    }
-    if (i == exponent) return CellStatus::NotANumber;
-  }
-  if (i != cell.size()) return CellStatus::NotANumber;
-  const auto [end, error] = std::from_chars(text, text + n, value);
-  if (error == std::errc::result_out_of_range) return CellStatus::OutOfRange;
-  if (error != std::errc() || end != text + n) return CellStatus::NotANumber;
-  return std::abs(value) > MaxFileValue ? CellStatus::OutOfRange : CellStatus::Number;
+  return ReadGroupedNumber(cell, decimal, value);
 }
 
 // --- Refusals -------------------------------------------------------------------
