@@ -31,7 +31,7 @@
 #include "core/curves/PasteTable.h"
 #include "core/editing/TypedNumber.h"
 #include "core/editing/ValueBox.h"
-#include "core/document/CommandRules.h"
+#include "core/document/UndoHistory.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
 #include "core/files/ComposeFile.h"
@@ -46,6 +46,7 @@
 #include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
 #include "core/resources/CommandTable.h"
+#include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
 #include "support/Approval.h"
 #include "support/SameDocument.h"
@@ -321,8 +322,8 @@ TEST(Tables, CommandRules) {
     doc.RowCount = (state & 16) ? 495 : (state & 8) ? 10 : 1;
     out << "state " << state << " rows " << doc.RowCount << ":";
     for (const int id : commands) {
-      const CommandStatus s = QueryCommand(id, doc);
-      out << " " << CommandObjectName(id).substr(6) << (s.Enabled ? "" : "-") << (s.Checkable ? (s.Checked ? "*" : "o") : "");
+      const CommandStatus s = CommandState(id, doc, UndoHistory());
+      out << " " << FindCommand(id)->Name.substr(6) << (s.Enabled ? "" : "-") << (s.Checkable ? (s.Checked ? "*" : "o") : "");
     }
     out << "\n";
   }
@@ -566,7 +567,7 @@ TEST(Tables, PastedCurvesCanBeSaved) {
     std::string text;
     for (int i = 0; i < rows; ++i) text += std::to_string(1000 * (i + 1)) + "\t-20\t150\n";
     ASSERT_FALSE(PasteTable(engine, text).Message.has_value());
-    EXPECT_EQ(QueryCommand(CmAddLine, engine).Enabled, enabled) << rows;
+    EXPECT_EQ(CommandState(CmAddLine, engine, UndoHistory()).Enabled, enabled) << rows;
   }
 }
 
