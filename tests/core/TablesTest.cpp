@@ -303,6 +303,33 @@ TEST(Tables, ComparedRowsArePlacedByTheirRpm) {
   EXPECT_FALSE(MapYToValue(chart, 100).has_value());
 }
 
+// Every command in a menu or on the toolbar has one record, found by its id
+// and by its name; no two records share either.
+TEST(Tables, EveryCommandHasOneRecord) {
+  std::vector<int> used(MainToolbar().begin(), MainToolbar().end());
+  const std::function<void(std::span<const MenuItemDef>)> collect = [&](std::span<const MenuItemDef> items) {
+    for (const MenuItemDef& item : items) {
+      used.push_back(item.Id);
+      collect(item.Items);
+    }
+  };
+  for (const PopupMenuDef& popup : MainMenu()) collect(popup.Items);
+  for (const int id : used) {
+    if (id == 0) continue;
+    const CommandRecord* record = FindCommand(id);
+    ASSERT_NE(record, nullptr) << id;
+    EXPECT_TRUE(record->Name.starts_with("action")) << id;
+    // The recent file entries alone take their text from the list.
+    EXPECT_EQ(record->Text.empty(), id >= CmRecentFile1 && id <= CmRecentFile8) << record->Name;
+  }
+  for (const CommandRecord& record : Commands()) {
+    EXPECT_EQ(FindCommand(record.Id), &record) << record.Name;
+    EXPECT_EQ(FindCommand(record.Name), &record) << record.Name;
+  }
+  EXPECT_EQ(FindCommand(0), nullptr);
+  EXPECT_EQ(FindCommand("actionNone"), nullptr);
+}
+
 // When each command is available and checked, for documents in each state.
 TEST(Tables, CommandRules) {
   std::ostringstream out;
