@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/document/CommandRules.h"
+#include "core/document/UndoHistory.h"
+#include "core/resources/Commands.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/RecentFiles.h"
 #include "core/resources/ResourceIds.h"
@@ -54,7 +55,7 @@ TEST(RecentFiles, EachEntryNeedsAFileOfItsOwn) {
   for (std::size_t count = 0; count <= 8; ++count) {
     doc.RecentFiles.assign(count, "/a.ini");
     for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(QueryCommand(CmRecentFile1 + i, doc).Enabled, i < static_cast<int>(count)) << count << " " << i;
+      EXPECT_EQ(CommandState(CmRecentFile1 + i, doc, UndoHistory()).Enabled, i < static_cast<int>(count)) << count << " " << i;
     }
   }
 }

@@ -291,8 +291,8 @@ class Session {
       // View > the torque unit and the power unit, by name.
       std::string torque, power;
       words >> torque >> power;
-      ViewCommand(st, torque == "lb-ft" ? CmTorqueLbFt : CmTorqueNm);
-      ViewCommand(st, power == "kW" ? CmPowerKw : power == "PS" ? CmPowerPs : CmPowerHp);
+      TorqueUnitCommand(st, torque == "lb-ft" ? TorqueUnit::LbFt : TorqueUnit::Nm);
+      PowerUnitCommand(st, power == "kW" ? PowerUnit::Kw : power == "PS" ? PowerUnit::Ps : PowerUnit::Hp);
     } else if (command == "readout") {
       transcript_ += "  readout \"" + PeakReadout(st.Doc) + "\"\n";
     } else if (command == "mark") {

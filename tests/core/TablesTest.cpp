@@ -31,7 +31,7 @@
 #include "core/curves/PasteTable.h"
 #include "core/editing/TypedNumber.h"
 #include "core/editing/ValueBox.h"
-#include "core/document/CommandRules.h"
+#include "core/document/UndoHistory.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
 #include "core/files/ComposeFile.h"
@@ -46,6 +46,7 @@
 #include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
 #include "core/resources/CommandTable.h"
+#include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
 #include "support/Approval.h"
 #include "support/SameDocument.h"
@@ -302,6 +303,33 @@ TEST(Tables, ComparedRowsArePlacedByTheirRpm) {
   EXPECT_FALSE(MapYToValue(chart, 100).has_value());
 }
 
+// Every command in a menu or on the toolbar has one record, found by its id
+// and by its name; no two records share either.
+TEST(Tables, EveryCommandHasOneRecord) {
+  std::vector<int> used(MainToolbar().begin(), MainToolbar().end());
+  const std::function<void(std::span<const MenuItemDef>)> collect = [&](std::span<const MenuItemDef> items) {
+    for (const MenuItemDef& item : items) {
+      used.push_back(item.Id);
+      collect(item.Items);
+    }
+  };
+  for (const PopupMenuDef& popup : MainMenu()) collect(popup.Items);
+  for (const int id : used) {
+    if (id == 0) continue;
+    const CommandRecord* record = FindCommand(id);
+    ASSERT_NE(record, nullptr) << id;
+    EXPECT_TRUE(record->Name.starts_with("action")) << id;
+    // The recent file entries alone take their text from the list.
+    EXPECT_EQ(record->Text.empty(), id >= CmRecentFile1 && id <= CmRecentFile8) << record->Name;
+  }
+  for (const CommandRecord& record : Commands()) {
+    EXPECT_EQ(FindCommand(record.Id), &record) << record.Name;
+    EXPECT_EQ(FindCommand(record.Name), &record) << record.Name;
+  }
+  EXPECT_EQ(FindCommand(0), nullptr);
+  EXPECT_EQ(FindCommand("actionNone"), nullptr);
+}
+
 // When each command is available and checked, for documents in each state.
 TEST(Tables, CommandRules) {
   std::ostringstream out;
@@ -321,8 +349,8 @@ TEST(Tables, CommandRules) {
     doc.RowCount = (state & 16) ? 495 : (state & 8) ? 10 : 1;
     out << "state " << state << " rows " << doc.RowCount << ":";
     for (const int id : commands) {
-      const CommandStatus s = QueryCommand(id, doc);
-      out << " " << CommandObjectName(id).substr(6) << (s.Enabled ? "" : "-") << (s.Checkable ? (s.Checked ? "*" : "o") : "");
+      const CommandStatus s = CommandState(id, doc, UndoHistory());
+      out << " " << FindCommand(id)->Name.substr(6) << (s.Enabled ? "" : "-") << (s.Checkable ? (s.Checked ? "*" : "o") : "");
     }
     out << "\n";
   }
@@ -566,7 +594,7 @@ TEST(Tables, PastedCurvesCanBeSaved) {
     std::string text;
     for (int i = 0; i < rows; ++i) text += std::to_string(1000 * (i + 1)) + "\t-20\t150\n";
     ASSERT_FALSE(PasteTable(engine, text).Message.has_value());
-    EXPECT_EQ(QueryCommand(CmAddLine, engine).Enabled, enabled) << rows;
+    EXPECT_EQ(CommandState(CmAddLine, engine, UndoHistory()).Enabled, enabled) << rows;
   }
 }
 

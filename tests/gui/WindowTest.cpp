@@ -53,11 +53,11 @@ TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted)
   EXPECT_EQ(frame->pos(), QPoint(40, 30));
   EXPECT_EQ(frame->size(), QSize(screen.width() - 80, screen.height() - 60));
   app->ShowMainWindow();
-  EXPECT_FALSE(app->CommandEnabled(CmPrint));  // shown, not yet painted
+  EXPECT_FALSE(app->PrinterReady());  // shown, not yet painted
   ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
   frame->Client()->repaint();
   test::IdlePass();
-  EXPECT_TRUE(app->CommandEnabled(CmPrint));
+  EXPECT_TRUE(app->PrinterReady());
   EXPECT_TRUE(frame->Action(CmPrintPreview)->isEnabled());
   frame->hide();  // a window left on the screen would take the pointer from later tests
 }

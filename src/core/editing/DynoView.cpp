@@ -8,7 +8,6 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
-#include "core/resources/ResourceIds.h"
 
 namespace dyno {
 
@@ -70,26 +69,34 @@ ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart) {
   return frame;
 }
 
-bool ViewCommand(EditorState& st, int id) {
-  DynoView& view = st.Doc.Dyno;
-  switch (id) {
-    case CmShowPeaks: view.ShowPeaks = !view.ShowPeaks; break;
-    case CmTorqueNm: view.Units.Torque = TorqueUnit::Nm; break;
-    case CmTorqueLbFt: view.Units.Torque = TorqueUnit::LbFt; break;
-    case CmPowerHp: view.Units.Power = PowerUnit::Hp; break;
-    case CmPowerKw: view.Units.Power = PowerUnit::Kw; break;
-    case CmPowerPs: view.Units.Power = PowerUnit::Ps; break;
-    case CmClearComparison: view.Comparison.reset(); break;
-    default: return false;
-  }
-  if (id == CmShowPeaks || id == CmClearComparison) {
-    RepaintChart(st.Host, st.View);
-  } else {
-    // The value box holds a number in the old units.
-    ResetInteraction(st.Ui, st.Host);
-    st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-  }
-  return true;
+namespace {
+
+// The value box holds a number in the old units.
+void ShowInNewUnits(EditorState& st) {
+  ResetInteraction(st.Ui, st.Host);
+  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+}
+
+}  // namespace
+
+void ShowPeaksCommand(EditorState& st) {
+  st.Doc.Dyno.ShowPeaks = !st.Doc.Dyno.ShowPeaks;
+  RepaintChart(st.Host, st.View);
+}
+
+void TorqueUnitCommand(EditorState& st, TorqueUnit unit) {
+  st.Doc.Dyno.Units.Torque = unit;
+  ShowInNewUnits(st);
+}
+
+void PowerUnitCommand(EditorState& st, PowerUnit unit) {
+  st.Doc.Dyno.Units.Power = unit;
+  ShowInNewUnits(st);
+}
+
+void ClearComparisonCommand(EditorState& st) {
+  st.Doc.Dyno.Comparison.reset();
+  RepaintChart(st.Host, st.View);
 }
 
 void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,

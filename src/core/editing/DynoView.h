@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "core/document/Units.h"
+
 namespace dyno {
 
 struct ChartLayout;
@@ -40,9 +42,12 @@ struct ChartFrame {
 ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart);
 
 // The View menu's own commands: Show Peaks, the torque and power units and
-// Clear Comparison. Anything shown in the old units is let go (the value
-// box empties) and the window is repainted. False for another command.
-bool ViewCommand(EditorState& st, int id);
+// Clear Comparison. A change of units lets go of anything shown in the old
+// ones (the value box empties); the window is repainted.
+void ShowPeaksCommand(EditorState& st);
+void TorqueUnitCommand(EditorState& st, TorqueUnit unit);
+void PowerUnitCommand(EditorState& st, PowerUnit unit);
+void ClearComparisonCommand(EditorState& st);
 
 // Draws curve behind the document's (nothing clears it).
 void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,

@@ -2,7 +2,7 @@
 
 namespace dyno {
 
-// Command ids. A command's status-bar hint is the string with the same id.
+// Command ids; core/resources/Commands.h has each command's record.
 enum CommandId : int {
   CmAbout = 2009,
   CmOpen = 2011,
@@ -56,14 +56,6 @@ enum CommandId : int {
   CmPreviewOnePage = 24502,
   CmPreviewTwoPages = 24503,
   CmPreviewClose = 24505,
-};
-
-// Strings that are not command hints: the hints shown for the popup menus.
-enum StringId : int {
-  StrFileMenuHint = 2010,
-  StrEditMenuHint = 2015,
-  StrViewMenuHint = 2017,
-  StrHelpMenuHint = 2008,
 };
 
 }  // namespace dyno

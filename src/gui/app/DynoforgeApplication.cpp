@@ -57,33 +57,26 @@ void DynoforgeApplication::ShowMainWindow() {
   frame_->show();
 }
 
-bool DynoforgeApplication::HandlesCommand(int id) const {
-  return id == CmPrint || id == CmPrintSetup || id == CmPrintPreview || id == CmAbout;
-}
-
-bool DynoforgeApplication::CommandEnabled(int id) {
+bool DynoforgeApplication::PrinterReady() const {
   // Asking the system for its printers loads the print support and may
   // wait on a print server (tens of milliseconds): not in the idle pass.
   // A new printer object is always valid, the default printer or, with
   // none, a PDF file, so only one made already can say no.
-  if (id == CmPrint || id == CmPrintSetup || id == CmPrintPreview) {
-    return !printerDeferred_ && (!printer_ || printer_->isValid());
-  }
-  return true;
+  return !printerDeferred_ && (!printer_ || printer_->isValid());
 }
 
-void DynoforgeApplication::Command(int id, MainWindow* frame) {
-  if (!frame) frame = frame_.get();
-  if (!frame || !HandlesCommand(id)) return;
-  if (id != CmAbout) CheckDefaultPrinter();
-  if (!CommandEnabled(id)) return;
-  switch (id) {
-    case CmPrint: Print(*frame); break;
-    case CmPrintSetup: PrintSetup(*frame); break;
-    case CmPrintPreview: PrintPreview(*frame); break;
-    case CmAbout: About(*frame); break;
-    default: break;
-  }
+void DynoforgeApplication::BindCommands(CommandHandlers& handlers, MainWindow& frame) {
+  const auto printing = [this, &frame](void (DynoforgeApplication::*run)(MainWindow&)) {
+    return CommandHandler{[this, &frame, run] {
+                            CheckDefaultPrinter();
+                            if (PrinterReady()) (this->*run)(frame);
+                          },
+                          [this] { return PrinterReady(); }};
+  };
+  handlers[CmPrint] = printing(&DynoforgeApplication::Print);
+  handlers[CmPrintSetup] = printing(&DynoforgeApplication::PrintSetup);
+  handlers[CmPrintPreview] = printing(&DynoforgeApplication::PrintPreview);
+  handlers[CmAbout] = {[this, &frame] { About(frame); }, {}};
 }
 
 }  // namespace dyno

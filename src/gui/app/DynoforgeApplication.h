@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gui/app/ChartPrintout.h"
+#include "gui/common/CommandHandlers.h"
 
 class QPrinter;
 
@@ -36,10 +37,12 @@ class DynoforgeApplication : public QApplication {
 
   MainWindow* MainFrame() const { return frame_.get(); }
 
-  bool HandlesCommand(int id) const;
-  bool CommandEnabled(int id);
-  // Carries out a command for frame (the main frame when none is given).
-  void Command(int id, MainWindow* frame = nullptr);
+  // Binds the application's commands for frame: printing, print setup,
+  // print preview and About.
+  void BindCommands(CommandHandlers& handlers, MainWindow& frame);
+  // Whether the print commands are available: grayed until the main window
+  // first painted, and while the printer object made is no printer.
+  bool PrinterReady() const;
 
   // Above zero while a print job or the print preview runs.
   int Printing = 0;

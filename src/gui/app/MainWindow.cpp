@@ -20,8 +20,8 @@
 #include "core/editing/DynoView.h"
 #include "core/files/RecentFiles.h"
 #include "core/resources/CommandTable.h"
+#include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
-#include "core/resources/StringTable.h"
 #include "gui/app/DynoforgeApplication.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/common/DialogSupport.h"
@@ -39,6 +39,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   client_ = new EditorWidget(this);
   client_->setObjectName(QStringLiteral("EditorWidget"));
   setCentralWidget(client_);
+
+  // Every command's handler, bound where its work lives.
+  client_->BindCommands(handlers_);
+  if (DynoforgeApplication* app = DynoforgeApplication::Instance()) app->BindCommands(handlers_, *this);
+  handlers_[CmExit] = {[this] { close(); }, {}};
 
   BuildMenus();
   // Status bar text in Arial, 15 pixels high and 6 wide on average.
@@ -61,13 +66,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::MakeAction(int id, const QString& text) {
-  auto* action = new QAction(text, this);
-  action->setObjectName(FromBytes(CommandObjectName(id)));
+QAction* MainWindow::MakeAction(int id) {
+  const CommandRecord& record = *FindCommand(id);
+  auto* action = new QAction(FromBytes(record.Text), this);
+  action->setObjectName(FromBytes(record.Name));
   action->setData(id);
-  action->setStatusTip(FromBytes(LoadString(id)));
+  action->setStatusTip(FromBytes(record.Hint));
   QList<QKeySequence> keys;
-  for (const std::string_view key : CommandKeys(id)) keys.append(QKeySequence(FromBytes(key)));
+  for (const std::string_view key : record.Keys) keys.append(QKeySequence(FromBytes(key)));
   action->setShortcuts(keys);
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   actions_[id] = action;
@@ -77,7 +83,7 @@ QAction* MainWindow::MakeAction(int id, const QString& text) {
 void MainWindow::BuildMenus() {
   for (const PopupMenuDef& popup : MainMenu()) {
     QMenu* menu = menuBar()->addMenu(FromBytes(popup.Title));
-    const QString hint = FromBytes(PopupMenuHint(popup));
+    const QString hint = FromBytes(popup.Hint);
     menu->menuAction()->setStatusTip(hint);
     connect(menu, &QMenu::aboutToShow, this, [this, hint] {
       UpdateCommandStates();
@@ -98,15 +104,16 @@ void MainWindow::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
       menu.addSeparator();
     } else if (!item.Items.empty()) {
       // A submenu: its own action carries the id, the hint and the enabling.
-      QMenu* submenu = menu.addMenu(FromBytes(item.Text));
+      const CommandRecord& record = *FindCommand(item.Id);
+      QMenu* submenu = menu.addMenu(FromBytes(record.Text));
       QAction* action = submenu->menuAction();
-      action->setObjectName(FromBytes(CommandObjectName(item.Id)));
+      action->setObjectName(FromBytes(record.Name));
       action->setData(item.Id);
-      action->setStatusTip(FromBytes(LoadString(item.Id)));
+      action->setStatusTip(FromBytes(record.Hint));
       actions_[item.Id] = action;
       AddMenuItems(*submenu, item.Items);
     } else {
-      QAction* action = MakeAction(item.Id, FromBytes(item.Text));
+      QAction* action = MakeAction(item.Id);
       if (item.RadioGroup != 0) {
         QActionGroup*& group = radioGroups_[item.RadioGroup];
         if (!group) group = new QActionGroup(this);
@@ -200,8 +207,8 @@ void MainWindow::BuildToolbar() {
     QAction* action = Action(id);
     // A button that stands in no menu (the disk, which saves or asks where
     // to) has an action of its own.
-    if (!action) action = MakeAction(id, QStringLiteral("Save"));
-    action->setIcon(QIcon(ToolbarImage(id)));
+    if (!action) action = MakeAction(id);
+    action->setIcon(QIcon(ToolbarImage(FindCommand(id)->Image)));
     action->setEnabled(false);  // until the first idle pass
     toolbar_->addAction(action);
   }
@@ -213,14 +220,17 @@ QAction* MainWindow::Action(int id) const {
   return it == actions_.end() ? nullptr : it->second;
 }
 
+CommandStatus MainWindow::Status(int id) const {
+  const EditorState& st = client_->State();
+  CommandStatus status = CommandState(id, st.Doc, st.History);
+  const auto handler = handlers_.find(id);
+  if (status.Enabled && handler != handlers_.end() && handler->second.Enabled) status.Enabled = handler->second.Enabled();
+  return status;
+}
+
 void MainWindow::UpdateCommandStates() {
-  DynoforgeApplication* app = DynoforgeApplication::Instance();
   for (const auto& [id, action] : actions_) {
-    if (app && app->HandlesCommand(id)) {
-      action->setEnabled(app->CommandEnabled(id));
-      continue;
-    }
-    const CommandStatus status = client_->Status(id);
+    const CommandStatus status = Status(id);
     action->setEnabled(status.Enabled);
     if (!status.Text.empty()) action->setText(FromBytes(status.Text));
     action->setCheckable(status.Checkable);
@@ -234,13 +244,9 @@ void MainWindow::UpdateCommandStates() {
 }
 
 void MainWindow::Command(int id) {
-  if (id == CmExit) {
-    close();
-  } else if (DynoforgeApplication* app = DynoforgeApplication::Instance(); app && app->HandlesCommand(id)) {
-    app->Command(id, this);
-  } else {
-    client_->Command(id);
-  }
+  // Each handler leaves alone what its command's state grays: the print
+  // commands look at the system's default printer first.
+  if (const auto handler = handlers_.find(id); handler != handlers_.end()) handler->second.Run();
   UpdateCommandStates();
 }
 

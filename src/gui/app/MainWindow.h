@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/document/CommandRules.h"
 #include "core/resources/CommandTable.h"
+#include "gui/common/CommandHandlers.h"
 
 class QAction;
 class QActionGroup;
@@ -41,8 +43,12 @@ class MainWindow : public QMainWindow {
   // Runs every command's enabling rule and updates the actions.
   void UpdateCommandStates();
 
-  // Carries out a command as if chosen from the menu.
+  // Carries out a command as if chosen from the menu, through the handler
+  // bound to it.
   void Command(int id);
+  // Whether a command is available and checked: its rule over the document
+  // and what its handler knows besides.
+  CommandStatus Status(int id) const;
 
   // Opens the file at path as File > Open would once it is chosen, after
   // offering to save unsaved changes: a dropped file, the command line's.
@@ -62,10 +68,11 @@ class MainWindow : public QMainWindow {
   void ShowRecentFiles();
   bool DropOpens(const QDropEvent& event) const;
   void BuildToolbar();
-  QAction* MakeAction(int id, const QString& text);
+  QAction* MakeAction(int id);
 
   EditorWidget* client_ = nullptr;
   QToolBar* toolbar_ = nullptr;
+  CommandHandlers handlers_;
   std::map<int, QAction*> actions_;
   std::map<int, QActionGroup*> radioGroups_;
   QLabel* readout_ = nullptr;  // the peaks of the curve shown

@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "core/app/PreviewLayout.h"
-#include "core/resources/CommandTable.h"
+#include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/app/DynoforgeApplication.h"
 #include "gui/app/MainWindow.h"
@@ -113,6 +113,7 @@ PreviewWindow::PreviewWindow(EditorWidget& window, QPrinter& printer, PrintPageS
   layout_->installEventFilter(this);
   setCentralWidget(layout_);
 
+  BindCommands();
   BuildToolbar();
 
   // Idle-time enabling, as in the main frame.
@@ -123,10 +124,16 @@ PreviewWindow::PreviewWindow(EditorWidget& window, QPrinter& printer, PrintPageS
 
 PreviewWindow::~PreviewWindow() = default;
 
-QAction* PreviewWindow::MakeButton(int id, const QPixmap& image, const QString& text) {
-  auto* action = new QAction(QIcon(image), text, this);
-  action->setObjectName(FromBytes(CommandObjectName(id)));
+QAction* PreviewWindow::MakeButton(int id) {
+  const CommandRecord& record = *FindCommand(id);
+  // Print shows the main toolbar's printer.
+  const QPixmap image = id == CmPrint ? ToolbarImage(record.Image) : PreviewImage(record.Image);
+  auto* action = new QAction(QIcon(image), FromBytes(record.Text), this);
+  action->setObjectName(FromBytes(record.Name));
   action->setData(id);
+  QList<QKeySequence> keys;
+  for (const std::string_view key : record.Keys) keys.append(QKeySequence(FromBytes(key)));
+  if (!keys.isEmpty()) action->setShortcuts(keys);
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   actions_[id] = action;
   toolbar_->addAction(action);
@@ -135,6 +142,25 @@ QAction* PreviewWindow::MakeButton(int id, const QPixmap& image, const QString& 
     button->setIconSize(image.size());
   }
   return action;
+}
+
+void PreviewWindow::BindCommands() {
+  handlers_[CmPreviewPrevious] = {[this] { PreviousPage(); }, [this] { return FromPage != 1; }};
+  handlers_[CmPreviewNext] = {[this] { NextPage(); }, [this] { return ToPage != setup_.MaxPage; }};
+  handlers_[CmPreviewOnePage] = {[this] { OnePage(); }, {}};
+  handlers_[CmPreviewTwoPages] = {[this] { TwoPages(); }, [this] { return extent_.width() <= extent_.height(); }};
+  handlers_[CmPreviewClose] = {[this] { ClosePreview(); }, {}};
+  // Printed as from the main frame, which looks at the printer first.
+  handlers_[CmPrint] = {[this] {
+                          DynoforgeApplication* app = DynoforgeApplication::Instance();
+                          MainWindow* frame = qobject_cast<MainWindow*>(window_.window());
+                          if (!frame && app) frame = app->MainFrame();
+                          if (frame) frame->Command(CmPrint);
+                        },
+                        [] {
+                          const DynoforgeApplication* app = DynoforgeApplication::Instance();
+                          return app && app->PrinterReady();
+                        }};
 }
 
 void PreviewWindow::AddGap(int width) {
@@ -153,12 +179,11 @@ void PreviewWindow::BuildToolbar() {
   toolbar_->setFont(gadgetFont);
   toolbar_->setIconSize(QSize(39, 20));
 
-  const auto preview = [](int id) { return PreviewImage(id); };
-  MakeButton(CmPreviewPrevious, preview(CmPreviewPrevious), QStringLiteral("Previous page"));
-  MakeButton(CmPreviewNext, preview(CmPreviewNext), QStringLiteral("Next page"));
+  MakeButton(CmPreviewPrevious);
+  MakeButton(CmPreviewNext);
   AddGap(6);
-  QAction* one = MakeButton(CmPreviewOnePage, preview(CmPreviewOnePage), QStringLiteral("One page"));
-  QAction* two = MakeButton(CmPreviewTwoPages, preview(CmPreviewTwoPages), QStringLiteral("Two pages"));
+  QAction* one = MakeButton(CmPreviewOnePage);
+  QAction* two = MakeButton(CmPreviewTwoPages);
   auto* pages = new QActionGroup(this);
   pages->setExclusive(true);
   for (QAction* action : {one, two}) {
@@ -177,10 +202,9 @@ void PreviewWindow::BuildToolbar() {
   pageText_->setFixedWidth(10 * pageText_->fontMetrics().averageCharWidth() + 2 * pageText_->frameWidth() + 4);
   toolbar_->addWidget(pageText_);
   AddGap(20);
-  MakeButton(CmPrint, ToolbarImage(CmPrint), QStringLiteral("Print"));
+  MakeButton(CmPrint);
   AddGap(20);
-  QAction* close = MakeButton(CmPreviewClose, preview(CmPreviewClose), QStringLiteral("Close"));
-  close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::ALT | Qt::Key_C)});
+  MakeButton(CmPreviewClose);
 
   addToolBar(Qt::TopToolBarArea, toolbar_);
 }
@@ -214,20 +238,8 @@ QAction* PreviewWindow::Action(int id) const {
 }
 
 bool PreviewWindow::CommandEnabled(int id) const {
-  switch (id) {
-    case CmPreviewPrevious:
-      return FromPage != 1;
-    case CmPreviewNext:
-      return ToPage != setup_.MaxPage;
-    case CmPreviewTwoPages:
-      return extent_.width() <= extent_.height();
-    case CmPrint: {
-      DynoforgeApplication* app = DynoforgeApplication::Instance();
-      return app && app->CommandEnabled(CmPrint);
-    }
-    default:
-      return true;
-  }
+  const auto handler = handlers_.find(id);
+  return handler != handlers_.end() && (!handler->second.Enabled || handler->second.Enabled());
 }
 
 void PreviewWindow::UpdateCommandStates() {
@@ -236,30 +248,7 @@ void PreviewWindow::UpdateCommandStates() {
 
 void PreviewWindow::Command(int id) {
   if (!CommandEnabled(id)) return;
-  switch (id) {
-    case CmPreviewPrevious:
-      PreviousPage();
-      break;
-    case CmPreviewNext:
-      NextPage();
-      break;
-    case CmPreviewOnePage:
-      OnePage();
-      break;
-    case CmPreviewTwoPages:
-      TwoPages();
-      break;
-    case CmPreviewClose:
-      ClosePreview();
-      break;
-    case CmPrint:
-      if (DynoforgeApplication* app = DynoforgeApplication::Instance()) {
-        app->Command(CmPrint, qobject_cast<MainWindow*>(window_.window()));
-      }
-      break;
-    default:
-      break;
-  }
+  handlers_.at(id).Run();
   // The buttons show the pages now shown.
   if (QAction* two = Action(CmPreviewTwoPages)) two->setChecked(page2_ != nullptr);
   if (QAction* one = Action(CmPreviewOnePage)) one->setChecked(page2_ == nullptr);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "gui/app/ChartPrintout.h"
+#include "gui/common/CommandHandlers.h"
 
 class QAction;
 class QEventLoop;
@@ -91,7 +92,8 @@ class PreviewWindow : public QMainWindow {
 
  private:
   void BuildToolbar();
-  QAction* MakeButton(int id, const QPixmap& image, const QString& text);
+  void BindCommands();
+  QAction* MakeButton(int id);
   void AddGap(int width);
   void PreviousPage();
   void NextPage();
@@ -113,6 +115,7 @@ class PreviewWindow : public QMainWindow {
   PreviewPage* page2_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QLabel* pageText_ = nullptr;
+  CommandHandlers handlers_;
   std::map<int, QAction*> actions_;
   QEventLoop* loop_ = nullptr;
 };

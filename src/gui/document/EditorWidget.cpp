@@ -23,7 +23,7 @@
 #include "core/editing/Timer.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/ValueBox.h"
-#include "core/resources/CommandTable.h"
+#include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
@@ -62,7 +62,7 @@ bool IsValueBoxShortcut(int key, Qt::KeyboardModifiers modifiers) {
 bool IsHistoryKey(const QKeyEvent* key) {
   const QKeySequence pressed(key->keyCombination().key() | (key->modifiers() & ~Qt::KeypadModifier));
   for (const int id : {CmUndo, CmRedo}) {
-    for (const std::string_view keys : CommandKeys(id)) {
+    for (const std::string_view keys : FindCommand(id)->Keys) {
       if (QKeySequence(FromBytes(keys)) == pressed) return true;
     }
   }
@@ -148,58 +148,64 @@ bool EditorWidget::CanClose() {
   return files_.SaveChangesFirst();
 }
 
-void EditorWidget::Command(int id) {
-  if (!Status(id).Enabled) return;
+void EditorWidget::BindCommands(CommandHandlers& handlers) {
   EditorState& st = *state_;
-  // A command ends a run of typing; Undo then takes back that run.
-  st.Steps.End();
-  switch (id) {
-    case CmUndo: st.Steps.Undo(); break;
-    case CmRedo: st.Steps.Redo(); break;
-    case CmOpen: files_.OpenPhysicsFile(); break;
-    case CmImport: curves_.ImportCommand(); break;
-    case CmSave: files_.SavePhysicsFile(); break;
-    case CmSaveButton: files_.SaveOrSaveAs(); break;
-    case CmSaveAs: files_.SaveAsPhysicsFile(); break;
-    case CmExportCsv: files_.ExportCsv(); break;
-    case CmImportCsv: curves_.ImportCsvCommand(); break;
-    case CmCopyTable: curves_.CopyTableCommand(); break;
-    case CmPasteTable: curves_.PasteTableCommand(); break;
-    case CmGenerate: curves_.GenerateCommand(); break;
-    case CmEditParameters: files_.EditParameters(); break;
-    case CmAddLine: curves_.AddLineCommand(); break;
-    case CmRemoveLine: curves_.RemoveLineCommand(); break;
-    case CmRescale: curves_.RescaleCommand(); break;
-    case CmResolution: curves_.ResolutionCommand(); break;
-    case CmBend: BendCommand(st); break;
-    case CmModeEngine: SetFileMode(st, FileMode::Engine); break;
-    case CmModeUpgrade: SetFileMode(st, FileMode::Upgrade); break;
-    case CmModeTire: SetFileMode(st, FileMode::Tire); break;
-    case CmLockOnToData: st.Doc.LockOnToData = !st.Doc.LockOnToData; break;
-    case CmClearRecentFiles: files_.ClearRecentFiles(); break;
-    case CmCompareFile: files_.CompareWithFile(); break;
-    case CmCompareSaved: files_.CompareWithSaved(); break;
-    default:
-      if (id >= CmRecentFile1 && id <= CmRecentFile8) {
-        files_.OpenRecentFile(id - CmRecentFile1);
-      } else if (ViewCommand(st, id) && id != CmClearComparison) {
-        // Kept at once, like the recent files, not only at a clean exit.
-        const DynoView& view = st.Doc.Dyno;
-        WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
-                           view.ShowPeaks});
-      }
-      break;
-  }
-}
-
-CommandStatus EditorWidget::Status(int id) const {
-  CommandStatus status = QueryCommand(id, state_->Doc, state_->History);
-  if (id == CmPasteTable && status.Enabled) {
+  const auto bind = [this, &handlers](int id, std::function<void()> run, std::function<bool()> enabled = {}) {
+    handlers[id] = {[this, id, run = std::move(run), enabled] {
+                      if (!CommandState(id, state_->Doc, state_->History).Enabled || (enabled && !enabled())) return;
+                      // A command ends a run of typing; Undo then takes back that run.
+                      state_->Steps.End();
+                      run();
+                    },
+                    enabled};
+  };
+  bind(CmUndo, [&st] { st.Steps.Undo(); });
+  bind(CmRedo, [&st] { st.Steps.Redo(); });
+  bind(CmOpen, [this] { files_.OpenPhysicsFile(); });
+  bind(CmImport, [this] { curves_.ImportCommand(); });
+  bind(CmSave, [this] { files_.SavePhysicsFile(); });
+  bind(CmSaveButton, [this] { files_.SaveOrSaveAs(); });
+  bind(CmSaveAs, [this] { files_.SaveAsPhysicsFile(); });
+  bind(CmExportCsv, [this] { files_.ExportCsv(); });
+  bind(CmImportCsv, [this] { curves_.ImportCsvCommand(); });
+  bind(CmCopyTable, [this] { curves_.CopyTableCommand(); });
+  bind(CmPasteTable, [this] { curves_.PasteTableCommand(); }, [] {
     // Asked at idle time: whether there is text, not the text itself.
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
-    status.Enabled = clipboard && clipboard->hasText();
-  }
-  return status;
+    return clipboard && clipboard->hasText();
+  });
+  bind(CmGenerate, [this] { curves_.GenerateCommand(); });
+  bind(CmEditParameters, [this] { files_.EditParameters(); });
+  bind(CmAddLine, [this] { curves_.AddLineCommand(); });
+  bind(CmRemoveLine, [this] { curves_.RemoveLineCommand(); });
+  bind(CmRescale, [this] { curves_.RescaleCommand(); });
+  bind(CmResolution, [this] { curves_.ResolutionCommand(); });
+  bind(CmBend, [&st] { BendCommand(st); });
+  bind(CmModeEngine, [&st] { SetFileMode(st, FileMode::Engine); });
+  bind(CmModeUpgrade, [&st] { SetFileMode(st, FileMode::Upgrade); });
+  bind(CmModeTire, [&st] { SetFileMode(st, FileMode::Tire); });
+  bind(CmLockOnToData, [&st] { st.Doc.LockOnToData = !st.Doc.LockOnToData; });
+  bind(CmClearRecentFiles, [this] { files_.ClearRecentFiles(); });
+  for (int i = 0; i < MaxRecentFiles; ++i) bind(CmRecentFile1 + i, [this, i] { files_.OpenRecentFile(i); });
+  bind(CmCompareFile, [this] { files_.CompareWithFile(); });
+  bind(CmCompareSaved, [this] { files_.CompareWithSaved(); });
+  // The view's peaks and units are kept at once, like the recent files, not
+  // only at a clean exit.
+  const auto keepView = [this, &st](std::function<void()> change) {
+    return [this, &st, change = std::move(change)] {
+      change();
+      const DynoView& view = st.Doc.Dyno;
+      WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
+                         view.ShowPeaks});
+    };
+  };
+  bind(CmShowPeaks, keepView([&st] { ShowPeaksCommand(st); }));
+  bind(CmTorqueNm, keepView([&st] { TorqueUnitCommand(st, TorqueUnit::Nm); }));
+  bind(CmTorqueLbFt, keepView([&st] { TorqueUnitCommand(st, TorqueUnit::LbFt); }));
+  bind(CmPowerHp, keepView([&st] { PowerUnitCommand(st, PowerUnit::Hp); }));
+  bind(CmPowerKw, keepView([&st] { PowerUnitCommand(st, PowerUnit::Kw); }));
+  bind(CmPowerPs, keepView([&st] { PowerUnitCommand(st, PowerUnit::Ps); }));
+  bind(CmClearComparison, [&st] { ClearComparisonCommand(st); });
 }
 
 void EditorWidget::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }

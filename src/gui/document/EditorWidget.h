@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "core/chart/EditorHost.h"
-#include "core/document/CommandRules.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
+#include "gui/common/CommandHandlers.h"
 #include "gui/common/EditorWindow.h"
 #include "gui/curves/CurveCommands.h"
 #include "gui/files/FileCommands.h"
@@ -41,9 +41,8 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   // unsaved changes. False keeps the window open.
   bool CanClose();
 
-  // Carries out an editor command / tells whether it is enabled and checked.
-  void Command(int id);
-  CommandStatus Status(int id) const;
+  // Binds the editor's commands: each does nothing while its rule grays it.
+  void BindCommands(CommandHandlers& handlers);
 
   const EditorDocument& Document() const { return state_->Doc; }
   QLineEdit* ValueEdit() const { return valueEdit_; }

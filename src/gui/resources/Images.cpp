@@ -10,8 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/resources/ResourceIds.h"
-
 namespace dyno {
 
 namespace {
@@ -39,36 +37,8 @@ QPixmap Xpm(const char* folder, const char* name) {
   return ReadXpm(QStringLiteral(":/images/%1/%2.xpm").arg(QLatin1String(folder), QLatin1String(name)));
 }
 
-// The name a command's button finds its bitmap under (images.qrc), or
-// nullptr for a command without one.
-const char* ButtonImageName(int id) {
-  switch (id) {
-    case CmOpen: return "open";
-    case CmSaveButton: return "save";
-    case CmSaveAs: return "save-as";
-    case CmUndo: return "undo";
-    case CmRedo: return "redo";
-    case CmGenerate: return "generate";
-    case CmEditParameters: return "edit-parameters";
-    case CmAddLine: return "add-line";
-    case CmRemoveLine: return "remove-line";
-    case CmRescale: return "rescale";
-    case CmResolution: return "resolution";
-    case CmBend: return "bend";
-    case CmPrint: return "print";
-    case CmPrintPreview: return "print-preview";
-    case CmPreviewPrevious: return "previous-page";
-    case CmPreviewNext: return "next-page";
-    case CmPreviewOnePage: return "one-page";
-    case CmPreviewTwoPages: return "two-pages";
-    case CmPreviewClose: return "close";
-    default: return nullptr;
-  }
-}
-
-QPixmap ButtonImage(const char* folder, int id) {
-  const char* name = ButtonImageName(id);
-  return name ? Xpm(folder, name) : QPixmap();
+QPixmap ButtonImage(const char* folder, std::string_view name) {
+  return name.empty() ? QPixmap() : Xpm(folder, std::string(name).c_str());
 }
 
 }  // namespace
@@ -131,9 +101,9 @@ QPixmap ReadXpm(const QString& path) {
   return QPixmap::fromImage(reader.read());
 }
 
-QPixmap ToolbarImage(int id) { return ButtonImage("toolbar", id); }
+QPixmap ToolbarImage(std::string_view name) { return ButtonImage("toolbar", name); }
 
-QPixmap PreviewImage(int id) { return ButtonImage("preview", id); }
+QPixmap PreviewImage(std::string_view name) { return ButtonImage("preview", name); }
 
 QPixmap CursorImage(const char* name) { return Xpm("cursors", name); }
 

@@ -11,9 +11,9 @@
 namespace dyno {
 
 // The compiled-in images (images.qrc), each an XPM file. A button's image is
-// found by its command's id; a null pixmap for a command without one.
-QPixmap ToolbarImage(int id);            // main toolbar buttons, 20 x 20 (print preview 19 x 17)
-QPixmap PreviewImage(int id);            // print preview toolbar buttons
+// found by the name its command's record gives; a null pixmap for none.
+QPixmap ToolbarImage(std::string_view name);  // main toolbar buttons, 20 x 20 (print preview 19 x 17)
+QPixmap PreviewImage(std::string_view name);  // print preview toolbar buttons
 QPixmap CursorImage(const char* name);   // 32 x 32 cursors: "plus", "hand", "up-down", "cross-hair"
 QIcon ApplicationIcon();                 // the program's icon, 32 x 32 and 16 x 16
 

@@ -1,0 +1,229 @@
+#include "core/resources/Commands.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "core/document/EditorDocument.h"
+#include "core/document/UndoHistory.h"
+#include "core/resources/ResourceIds.h"
+
+namespace dyno {
+
+namespace {
+
+CommandStatus Enabled(bool enabled) { return {enabled, false, false, {}}; }
+CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked, {}}; }
+
+using Doc = const EditorDocument&;
+using History = const UndoHistory&;
+
+CommandStatus Always(Doc, History) { return Enabled(true); }
+
+template <int Id>
+CommandStatus HistoryStep(Doc, History history) {
+  const std::optional<StepKind> step = Id == CmUndo ? history.NextUndo() : history.NextRedo();
+  CommandStatus status = Enabled(step.has_value());
+  status.Text = UndoMenuText(Id, step);
+  return status;
+}
+
+bool EngineCurve(Doc doc) { return doc.EngineLoaded && !doc.TireMode; }
+bool AnyLoaded(Doc doc) { return doc.EngineLoaded || doc.TireLoaded; }
+
+// The current mode's curve came from a file (or Generate): there is a table
+// to copy, export or replace.
+CommandStatus ModeTable(Doc doc, History) { return Enabled(doc.TireMode ? doc.TireLoaded : doc.EngineLoaded); }
+
+CommandStatus SaveAs(Doc doc, History) { return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode)); }
+
+// Only data that has a file of its own can be saved without asking for one.
+CommandStatus Save(Doc doc, History) {
+  return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode) &&
+                 (doc.TireMode ? doc.TireFile : doc.EngineFile).Exists());
+}
+
+CommandStatus EngineCurveOnly(Doc doc, History) { return Enabled(EngineCurve(doc)); }
+
+CommandStatus EditParameters(Doc doc, History) {
+  return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
+}
+
+// Add does nothing to an engine curve of fewer rows.
+CommandStatus AddLine(Doc doc, History) {
+  return Enabled(AnyLoaded(doc) && doc.RowCount < AddRowLimit && (doc.TireMode || doc.RowCount >= AddEngineRowFrom));
+}
+
+CommandStatus RemoveLine(Doc doc, History) { return Enabled(AnyLoaded(doc) && doc.RowCount > MinimumRows); }
+
+// Interpolation needs two rows to take its step from.
+CommandStatus Resolution(Doc doc, History) { return Enabled(EngineCurve(doc) && doc.RowCount >= 2); }
+
+CommandStatus Bend(Doc doc, History) { return Check(doc.TireMode && doc.BendActive, doc.TireLoaded && doc.TireMode); }
+
+CommandStatus ModeEngine(Doc doc, History) { return Check(doc.EngineMode); }
+CommandStatus ModeUpgrade(Doc doc, History) { return Check(doc.UpgradeMode); }
+CommandStatus ModeTire(Doc doc, History) { return Check(doc.TireMode); }
+CommandStatus LockOnToData(Doc doc, History) { return Check(doc.LockOnToData); }
+CommandStatus ShowPeaks(Doc doc, History) { return Check(doc.Dyno.ShowPeaks); }
+
+template <TorqueUnit Unit>
+CommandStatus Torque(Doc doc, History) { return Check(doc.Dyno.Units.Torque == Unit); }
+
+template <PowerUnit Unit>
+CommandStatus Power(Doc doc, History) { return Check(doc.Dyno.Units.Power == Unit); }
+
+CommandStatus CompareSaved(Doc doc, History) { return Enabled(doc.Dyno.Saved != nullptr); }
+CommandStatus ClearComparison(Doc doc, History) { return Enabled(doc.Dyno.Comparison != nullptr); }
+CommandStatus AnyRecentFile(Doc doc, History) { return Enabled(!doc.RecentFiles.empty()); }
+
+template <int Index>
+CommandStatus RecentFile(Doc doc, History) { return Enabled(static_cast<std::size_t>(Index) < doc.RecentFiles.size()); }
+
+static_assert(CmRecentFile8 - CmRecentFile1 + 1 == MaxRecentFiles, "one command per recent file");
+
+constexpr std::string_view UndoKeys[] = {"Ctrl+Z"};
+// The toolbar's disk carries the key, so that it saves where the data has a
+// file and asks for one where it has none; File > Save shows the key.
+constexpr std::string_view SaveKeys[] = {"Ctrl+S"};
+constexpr std::string_view RedoKeys[] = {"Ctrl+Y", "Ctrl+Shift+Z"};
+// Only while the value box does not have the focus: there they are the box's.
+constexpr std::string_view CopyTableKeys[] = {"Ctrl+C"};
+constexpr std::string_view PasteTableKeys[] = {"Ctrl+V"};
+constexpr std::string_view ClosePreviewKeys[] = {"Esc", "Alt+C"};
+
+// The recent file entries show their file's path, set while the program runs.
+#define DYNO_RECENT_FILE(n) {.Id = CmRecentFile1 + (n) - 1, .Name = "actionRecentFile" #n, .Rule = RecentFile<(n) - 1>}
+
+constexpr CommandRecord Records[] = {
+    {.Id = CmOpen, .Name = "actionOpen", .Text = "&Open...",
+     .Hint = "Browse for a physics file and open it, and read the data.", .Image = "open", .Rule = Always},
+    {.Id = CmImport, .Name = "actionImport", .Text = "&Import Engine Curve Only",
+     .Hint = "Import another engine curve into this file, keeping the other parameters.", .Rule = EngineCurveOnly},
+    {.Id = CmImportCsv, .Name = "actionImportCsv", .Text = "Import &CSV...",
+     .Hint = "Replace the current curve with the table of a CSV file.", .Rule = ModeTable},
+    {.Id = CmSave, .Name = "actionSave", .Text = "&Save\tCtrl+S",
+     .Hint = "Save the current physics file to the file it came from.", .Rule = Save},
+    // The toolbar's disk, in no menu: it saves where the data has a file of
+    // its own and asks for one (Save As) where it has none.
+    {.Id = CmSaveButton, .Name = "actionSaveButton", .Text = "Save", .Hint = "Save the current physics file.",
+     .Keys = SaveKeys, .Image = "save", .Rule = SaveAs},
+    {.Id = CmSaveAs, .Name = "actionSaveAs", .Text = "Save &As...", .Hint = "Save the current physics file.",
+     .Image = "save-as", .Rule = SaveAs},
+    {.Id = CmExportCsv, .Name = "actionExportCsv", .Text = "&Export CSV...",
+     .Hint = "Save the data table as a CSV file for a spreadsheet.", .Rule = ModeTable},
+    {.Id = CmRecentFiles, .Name = "actionRecentFiles", .Text = "Recent &Files",
+     .Hint = "Open one of the physics files last opened or saved.", .Rule = AnyRecentFile},
+    DYNO_RECENT_FILE(1), DYNO_RECENT_FILE(2), DYNO_RECENT_FILE(3), DYNO_RECENT_FILE(4),
+    DYNO_RECENT_FILE(5), DYNO_RECENT_FILE(6), DYNO_RECENT_FILE(7), DYNO_RECENT_FILE(8),
+    {.Id = CmClearRecentFiles, .Name = "actionClearRecentFiles", .Text = "&Clear List",
+     .Hint = "Empty the list of recent files.", .Rule = AnyRecentFile},
+    // The printer decides these: the application binds their enabling too.
+    {.Id = CmPrintPreview, .Name = "actionPrintPreview", .Text = "Print Pre&view...",
+     .Hint = "Displays full pages as read-only", .Image = "print-preview"},
+    {.Id = CmPrint, .Name = "actionPrint", .Text = "&Print...", .Hint = "Prints the active document", .Image = "print"},
+    {.Id = CmPrintSetup, .Name = "actionPrintSetup", .Text = "P&rint Setup...",
+     .Hint = "Sets print characteristics for the active document"},
+    {.Id = CmExit, .Name = "actionExit", .Text = "E&xit\tAlt+F4",
+     .Hint = "Quits Dynoforge and prompts to save the documents", .Rule = Always},
+
+    {.Id = CmUndo, .Name = "actionUndo", .Text = "&Undo", .Hint = "Undo the last change to the data", .Keys = UndoKeys,
+     .Image = "undo", .Rule = HistoryStep<CmUndo>},
+    {.Id = CmRedo, .Name = "actionRedo", .Text = "&Redo", .Hint = "Redo the change last undone", .Keys = RedoKeys,
+     .Image = "redo", .Rule = HistoryStep<CmRedo>},
+    {.Id = CmCopyTable, .Name = "actionCopyTable", .Text = "&Copy Table",
+     .Hint = "Copy the data table to the clipboard for a spreadsheet.", .Keys = CopyTableKeys, .Rule = ModeTable},
+    // The window also asks for text on the clipboard.
+    {.Id = CmPasteTable, .Name = "actionPasteTable", .Text = "&Paste Table",
+     .Hint = "Replace the current curve with a table copied in a spreadsheet.", .Keys = PasteTableKeys,
+     .Rule = ModeTable},
+    {.Id = CmGenerate, .Name = "actionGenerate", .Text = "Generate new engine data",
+     .Hint = "Generate a new engine sequence of RPM values specifying the step and number of entries",
+     .Image = "generate", .Rule = Always},
+    {.Id = CmEditParameters, .Name = "actionEditParameters", .Text = "Edit Engine/Tire Parameters",
+     .Hint = "Edit engine or tire settings parameters. (Depends on current mode).", .Image = "edit-parameters",
+     .Rule = EditParameters},
+    {.Id = CmAddLine, .Name = "actionAddLine", .Text = "Add a new Line of data",
+     .Hint = "Add one more step of RPM data using the current step value", .Image = "add-line", .Rule = AddLine},
+    {.Id = CmRemoveLine, .Name = "actionRemoveLine", .Text = "Remove the last Line of data",
+     .Hint = "Remove the last step of RPM data", .Image = "remove-line", .Rule = RemoveLine},
+    {.Id = CmRescale, .Name = "actionRescale", .Text = "Rescale the Torque or Compression data",
+     .Hint = "Adjust the torque scale to raise or lower the power maintaining the curve shape.", .Image = "rescale",
+     .Rule = EngineCurveOnly},
+    {.Id = CmResolution, .Name = "actionResolution", .Text = "Recreate the Curve with a new RPM resolution",
+     .Hint = "Recreate the engine curve at a different resolution.", .Image = "resolution", .Rule = Resolution},
+    {.Id = CmBend, .Name = "actionBend", .Text = "Set the mode to &Bend the current tire curve up or down",
+     .Hint = "Set the mode to adjust the tire curve up or down with the Up and Down edit buttons (active when "
+             "depressed)",
+     .Image = "bend", .Rule = Bend},
+
+    {.Id = CmModeEngine, .Name = "actionModeEngine", .Text = "File is &Engine type", .Rule = ModeEngine},
+    {.Id = CmModeUpgrade, .Name = "actionModeUpgrade", .Text = "File is &Upgrade type",
+     .Hint = "Override the Upgrade file type flag", .Rule = ModeUpgrade},
+    {.Id = CmModeTire, .Name = "actionModeTire", .Text = "File is &Tire File (tbc)", .Rule = ModeTire},
+    {.Id = CmLockOnToData, .Name = "actionLockOnToData", .Text = "Lock on to data when dragging",
+     .Rule = LockOnToData},
+
+    {.Id = CmShowPeaks, .Name = "actionShowPeaks", .Text = "Show &Peaks",
+     .Hint = "Mark the peak torque and the peak power on the chart.", .Rule = ShowPeaks},
+    {.Id = CmTorqueNm, .Name = "actionTorqueNm", .Text = "Torque in &N-m",
+     .Hint = "Show torque and compression torque in N-m.", .Rule = Torque<TorqueUnit::Nm>},
+    {.Id = CmTorqueLbFt, .Name = "actionTorqueLbFt", .Text = "Torque in &lb-ft",
+     .Hint = "Show torque and compression torque in lb-ft.", .Rule = Torque<TorqueUnit::LbFt>},
+    {.Id = CmPowerHp, .Name = "actionPowerHp", .Text = "Power in &HP", .Hint = "Show power in HP.",
+     .Rule = Power<PowerUnit::Hp>},
+    {.Id = CmPowerKw, .Name = "actionPowerKw", .Text = "Power in &kW", .Hint = "Show power in kW.",
+     .Rule = Power<PowerUnit::Kw>},
+    {.Id = CmPowerPs, .Name = "actionPowerPs", .Text = "Power in PS (&metric)",
+     .Hint = "Show power in PS (metric horsepower).", .Rule = Power<PowerUnit::Ps>},
+    {.Id = CmCompareFile, .Name = "actionCompareFile", .Text = "&Compare With File...",
+     .Hint = "Browse for another engine or upgrade file and draw its curves behind this one.", .Rule = Always},
+    {.Id = CmCompareSaved, .Name = "actionCompareSaved", .Text = "Compare With &Saved",
+     .Hint = "Draw the curves as last opened or saved behind the current ones.", .Rule = CompareSaved},
+    {.Id = CmClearComparison, .Name = "actionClearComparison", .Text = "Clear Comparison",
+     .Hint = "Remove the compared curves from the chart.", .Rule = ClearComparison},
+
+    {.Id = CmAbout, .Name = "actionAbout", .Text = "&About...", .Hint = "About the Dynoforge application",
+     .Rule = Always},
+
+    // The print preview's toolbar: its pages decide.
+    {.Id = CmPreviewPrevious, .Name = "actionPreviousPage", .Text = "Previous page", .Image = "previous-page"},
+    {.Id = CmPreviewNext, .Name = "actionNextPage", .Text = "Next page", .Image = "next-page"},
+    {.Id = CmPreviewOnePage, .Name = "actionOnePage", .Text = "One page", .Image = "one-page"},
+    {.Id = CmPreviewTwoPages, .Name = "actionTwoPages", .Text = "Two pages", .Image = "two-pages"},
+    {.Id = CmPreviewClose, .Name = "actionClosePreview", .Text = "Close", .Keys = ClosePreviewKeys,
+     .Image = "close"},
+};
+
+#undef DYNO_RECENT_FILE
+
+}  // namespace
+
+std::span<const CommandRecord> Commands() { return Records; }
+
+const CommandRecord* FindCommand(int id) {
+  const auto it = std::find_if(std::begin(Records), std::end(Records), [id](const auto& r) { return r.Id == id; });
+  return it == std::end(Records) ? nullptr : &*it;
+}
+
+const CommandRecord* FindCommand(std::string_view name) {
+  const auto it =
+      std::find_if(std::begin(Records), std::end(Records), [name](const auto& r) { return r.Name == name; });
+  return it == std::end(Records) ? nullptr : &*it;
+}
+
+CommandStatus CommandState(int id, const EditorDocument& doc, const UndoHistory& history) {
+  const CommandRecord* record = FindCommand(id);
+  return record && record->Rule ? record->Rule(doc, history) : Enabled(true);
+}
+
+std::string UndoMenuText(int id, std::optional<StepKind> step) {
+  const CommandRecord* record = FindCommand(id);
+  std::string text(record ? record->Text : std::string_view());
+  if (step) {
+    text += ' ';
+    text += StepName(*step);
+  }
+  return text;
+}
+
+}  // namespace dyno

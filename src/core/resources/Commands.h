@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/document/CommandRules.h"
+#include "core/resources/CommandTable.h"
+
+namespace dyno {
+
+struct EditorDocument;
+class UndoHistory;
+
+// Everything the program knows about a command apart from what carries it
+// out: the menus, the toolbars, the hints, the keys and the enabling are all
+// built from these. The shell binds a handler to each by its id.
+struct CommandRecord {
+  int Id = 0;
+  std::string_view Name = {};  // the action's object name: "actionOpen"
+  std::string_view Text = {};  // the menu or button text; empty: filled in while the program runs
+  std::string_view Hint = {};  // the status bar's hint
+  // The keys that carry it out, as key sequence texts ("Ctrl+Z"); the first
+  // is the one menus show.
+  std::span<const std::string_view> Keys = {};
+  std::string_view Image = {};  // the button's bitmap (images.qrc); empty: none
+  // When it is available and whether it carries a check mark. None where
+  // the document does not decide: the printer, the print preview's pages.
+  CommandStatus (*Rule)(const EditorDocument&, const UndoHistory&) = nullptr;
+};
+
+// Every command, the main window's and the print preview's.
+std::span<const CommandRecord> Commands();
+
+// The record of a command by its id or its object name; nullptr for none.
+const CommandRecord* FindCommand(int id);
+const CommandRecord* FindCommand(std::string_view name);
+
+// A command's rule for a document and its history; enabled and unchecked
+// for a command whose rule is not the document's.
+CommandStatus CommandState(int id, const EditorDocument& doc, const UndoHistory& history);
+
+// The menu text of Undo or Redo: "&Undo Drag" for the step it would take
+// back, "&Redo Rescale" for the one it would do again; the bare "&Undo" or
+// "&Redo" when there is none.
+std::string UndoMenuText(int id, std::optional<StepKind> step);
+
+}  // namespace dyno
