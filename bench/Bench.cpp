@@ -121,8 +121,7 @@ struct OpenedFile {
     EditorDocument& doc = st->Doc;
     if (path.ends_with(".tbc")) {
       ReadTireFile(doc, path);
-      doc.TireMode = true;
-      doc.EngineMode = false;
+      doc.Mode = FileMode::Tire;
     } else {
       ReadEngineRows(doc, path);
       doc.EngineLoaded = true;

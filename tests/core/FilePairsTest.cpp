@@ -36,19 +36,19 @@ const char* const ResultNames[] = {"read", "nothing found", "cannot open", "cann
 // read. Returns whether the file was read.
 bool Open(EditorDocument& doc, const fs::path& file, std::string& transcript) {
   const FileKind kind = KindOfFile(file.filename().string());
-  doc.TireMode = kind == FileKind::Tire;
-  doc.UpgradeMode = kind == FileKind::Upgrade;
-  doc.EngineMode = kind == FileKind::Engine;
-  const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, file.string()) : ReadEngineRows(doc, file.string());
+  doc.Mode = kind == FileKind::Tire ? FileMode::Tire : kind == FileKind::Upgrade ? FileMode::Upgrade : FileMode::Engine;
+  const ReadOutcome read =
+      doc.Mode == FileMode::Tire ? ReadTireFile(doc, file.string()) : ReadEngineRows(doc, file.string());
   transcript = std::string("result ") + ResultNames[static_cast<int>(read.Result)] + "\n";
-  if (const std::optional<UserMessage> message = LeftOutMessage(read, file.filename().string()); message && doc.TireMode) {
+  if (const std::optional<UserMessage> message = LeftOutMessage(read, file.filename().string());
+      message && doc.Mode == FileMode::Tire) {
     transcript += "message \"" + message->Text + "\" \"" + message->Caption + "\"\n";
   }
   if (read.Result != ReadResult::Read) return false;
-  if (doc.TireMode) return transcript += test::DumpFlags(doc) + test::DumpSlipCurves(doc), true;
+  if (doc.Mode == FileMode::Tire) return transcript += test::DumpFlags(doc) + test::DumpSlipCurves(doc), true;
   doc.EngineLoaded = true;
   transcript += test::DumpFlags(doc) + test::DumpRows(doc);
-  if (doc.EngineMode && ReadEngineParameters(doc)) transcript += test::DumpParameters(doc.Parameters);
+  if (doc.Mode == FileMode::Engine && ReadEngineParameters(doc)) transcript += test::DumpParameters(doc.Parameters);
   return true;
 }
 
@@ -95,12 +95,12 @@ TEST_P(FilePairs, OpenSaveAsAndTheParameterDialogKeepEveryByteTheyDoNotRewrite) 
   // Saved under a new name in another folder, as Save As does.
   const std::string name = "saved" + Input().extension().string();
   const SaveResult saved =
-      doc.TireMode ? WriteTireFile(doc, Input().parent_path().string(), GetParam(), dir.path().string(), name)
+      doc.Mode == FileMode::Tire ? WriteTireFile(doc, Input().parent_path().string(), GetParam(), dir.path().string(), name)
                    : WriteEngineFile(doc, Input().parent_path().string(), GetParam(), dir.path().string(), name);
   ASSERT_EQ(saved.Status, SaveStatus::Saved);
   EXPECT_TRUE(saved.Messages.empty());
   ExpectApproved(test::TempDir::Read(dir.path() / name), Reference(".saved"));
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     // Edited: the first curve renamed, its step and first sample changed, a
     // curve added; comments and text not read stay where they stood.
     SlipCurve& first = doc.SlipCurves[0];
@@ -111,7 +111,7 @@ TEST_P(FilePairs, OpenSaveAsAndTheParameterDialogKeepEveryByteTheyDoNotRewrite) 
               SaveStatus::Saved);
     ExpectApproved(test::TempDir::Read(dir.path() / "edited.tbc"), Reference(".edited"));
   }
-  if (!doc.EngineMode) return;
+  if (doc.Mode != FileMode::Engine) return;
 
   // OK in the parameter dialog composes the whole engine file.
   ParameterTexts texts;

@@ -45,14 +45,14 @@ TEST(ReadBack, EveryTestFileComposedReadsBackAsItWasRead) {
       for (const bool upgrade : {false, true}) {
         const auto doc = std::make_unique<EditorDocument>();
         doc->EngineLoaded = true;
-        doc->UpgradeMode = upgrade;
+        doc->Mode = upgrade ? FileMode::Upgrade : FileMode::Engine;
         ReadEngineBytes(*doc, bytes);
         ReadEngineParameters(*doc);
         EXPECT_EQ(EngineReadBackDifference(*doc, ComposeEngineFile(*doc)), std::nullopt)
             << entry.path() << (upgrade ? " as an upgrade file" : " as an engine file");
       }
       const auto doc = std::make_unique<EditorDocument>();
-      doc->TireMode = true;
+      doc->Mode = FileMode::Tire;
       const ReadOutcome read = ReadTireBytes(*doc, bytes);
       ComposeTireFile(*doc);
       // Every number of the slip curves is found again, or kept and reported.

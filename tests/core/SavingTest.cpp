@@ -241,11 +241,11 @@ class Scene {
   void Open(const std::string& name) {
     doc = EditorDocument();
     doc.FileFolder = Utf8FromPath(folder_);
-    doc.TireMode = name.ends_with(".tbc");
-    (doc.TireMode ? doc.TireFile : doc.EngineFile) = {Path(name), name, doc.FileFolder};
-    doc.EngineMode = !doc.TireMode;
-    const ReadOutcome read = doc.TireMode ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
-    (doc.TireMode ? doc.TireFile : doc.EngineFile).Stamp = read.Stamp;
+    doc.Mode = name.ends_with(".tbc") ? FileMode::Tire : FileMode::Engine;
+    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile) = {Path(name), name, doc.FileFolder};
+    const ReadOutcome read =
+        doc.Mode == FileMode::Tire ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
+    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile).Stamp = read.Stamp;
     const bool cannotRead = read.Result == ReadResult::CannotRead;
     Note("  " + std::string(OpenNames[static_cast<int>(read.Result)]) +
          (cannotRead ? " (error " + std::to_string(read.Error) + ")" : ""));

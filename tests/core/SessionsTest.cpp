@@ -346,7 +346,7 @@ class Session {
       });
     } else if (command == "generate") {
       GeneratorSettings& g = st.Doc.Generator;
-      if (!st.Doc.TireMode) words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
+      if (st.Doc.Mode != FileMode::Tire) words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
       steps.Generate();
     } else if (command == "bendto") {
       double target = 0;
@@ -397,7 +397,7 @@ class Session {
   std::string Saved() {
     const std::string name = "saved" + std::to_string(++saves_);
     const std::string folder = dir_.path().string();
-    const SaveResult result = st.Doc.TireMode ? WriteTireFile(st.Doc, "", "", folder, name)
+    const SaveResult result = st.Doc.Mode == FileMode::Tire ? WriteTireFile(st.Doc, "", "", folder, name)
                                               : WriteEngineFile(st.Doc, "", "", folder, name);
     if (result.Status != SaveStatus::Saved) return "not saved";
     return test::TempDir::Read(dir_.path() / name);

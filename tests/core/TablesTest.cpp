@@ -341,9 +341,7 @@ TEST(Tables, CommandRules) {
     doc.TireLoaded = state & 2;
     doc.UpgradeLoaded = state & 4;
     const int mode = (state >> 3) % 3;
-    doc.EngineMode = mode == 0;
-    doc.UpgradeMode = mode == 1;
-    doc.TireMode = mode == 2;
+    doc.Mode = static_cast<FileMode>(mode);  // Engine, Upgrade, Tire
     doc.BendActive = state & 32;
     doc.LockOnToData = !(state & 16);
     doc.RowCount = (state & 16) ? 495 : (state & 8) ? 10 : 1;

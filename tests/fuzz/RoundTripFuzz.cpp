@@ -132,8 +132,7 @@ void ThroughFiles(std::string_view bytes, const EditorDocument& expected, const 
   const std::string in = ScratchFolder() + (tire ? "/in.tbc" : "/in.ini");
   TempDir::WriteFile(in, bytes);
   EditorDocument doc;
-  doc.EngineMode = !tire;
-  doc.TireMode = tire;
+  doc.Mode = tire ? FileMode::Tire : FileMode::Engine;
   const ReadResult result = (tire ? ReadTireFile : ReadEngineRows)(doc, in).Result;
   FUZZ_CHECK(result == ((tire ? expected.SlipCurveCount : expected.RowCount) > 0 ? ReadResult::Read
                                                                                   : ReadResult::NothingFound));
@@ -185,8 +184,7 @@ double ParameterTolerance(double value, int position) {
 struct EngineRead {
   explicit EngineRead(std::string_view bytes, bool upgrade) {
     doc.EngineText.assign(bytes);
-    doc.EngineMode = !upgrade;
-    doc.UpgradeMode = upgrade;
+    doc.Mode = upgrade ? FileMode::Upgrade : FileMode::Engine;
     doc.EngineLoaded = true;
     const int rows = ParseEngineRows(doc);
     FUZZ_CHECK(rows >= 0 && rows <= MaxEngineRows && doc.RowCount == rows && doc.Engine.EngineRowCount == rows);
@@ -301,8 +299,7 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
 
 struct TireRead {
   explicit TireRead(std::string_view bytes) {
-    doc.EngineMode = false;
-    doc.TireMode = true;
+    doc.Mode = FileMode::Tire;
     doc.TireText.assign(bytes);
     FUZZ_CHECK(ParseTireText(doc, &read) == (doc.SlipCurveCount > 0 ? 1 : 0));
     for (int slot = 0; slot < SlipCurveSlots; ++slot) {

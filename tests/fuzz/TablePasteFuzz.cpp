@@ -105,8 +105,7 @@ void Prepare(EditorDocument& doc, std::uint8_t choice) {
     doc.Engine.Torque[i] *= 1.0123456;
     RecomputePower(doc, i);
   }
-  doc.UpgradeMode = choice & 2;
-  doc.EngineMode = !doc.UpgradeMode;
+  doc.Mode = (choice & 2) != 0 ? FileMode::Upgrade : FileMode::Engine;
   doc.Dyno.Units = {choice & 4 ? TorqueUnit::LbFt : TorqueUnit::Nm,
                     static_cast<PowerUnit>(((choice >> 3) & 3) % 3)};
   doc.EngineText = "[ENGINE]\r\nRPMTorque=( 0.0, 0.0, 0.0)\r\n";
@@ -114,7 +113,7 @@ void Prepare(EditorDocument& doc, std::uint8_t choice) {
 }
 
 void CheckPasted(const EditorDocument& doc) {
-  if (!doc.TireMode) {
+  if (doc.Mode != FileMode::Tire) {
     const EngineCurve& e = doc.Engine;
     FUZZ_CHECK(doc.RowCount >= 1 && doc.RowCount <= MaxEngineRows && e.EngineRowCount == doc.RowCount);
     for (int i = 0; i < doc.RowCount; ++i) {

@@ -48,7 +48,7 @@ inline std::string DumpSlipCurves(const EditorDocument& doc) {
 inline std::string DumpFlags(const EditorDocument& doc) {
   std::string out = "flags";
   const std::pair<const char*, bool> flags[] = {
-      {"engine", doc.EngineMode},         {"upgrade", doc.UpgradeMode},   {"tire", doc.TireMode},
+      {"engine", doc.Mode == FileMode::Engine}, {"upgrade", doc.Mode == FileMode::Upgrade}, {"tire", doc.Mode == FileMode::Tire},
       {"engineLoaded", doc.EngineLoaded}, {"tireLoaded", doc.TireLoaded}, {"upgradeLoaded", doc.UpgradeLoaded},
       {"modified", doc.Modified},         {"bend", doc.BendActive},       {"lock", doc.LockOnToData}};
   for (const auto& [name, on] : flags) {

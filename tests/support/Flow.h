@@ -378,9 +378,10 @@ class Flow {
     }
     Change("recent files", recent);
     const EditorDocument& doc = window().Document();
-    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + (doc.TireMode ? doc.TireFile : doc.EngineFile).Title + " | text " +
+    const DataFile& shownFile = doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile;
+    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + shownFile.Title + " | text " +
                            std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));
-    Change("rows", doc.TireMode ? DumpSlipCurves(doc) : DumpRows(doc));
+    Change("rows", (doc.Mode == FileMode::Tire) ? DumpSlipCurves(doc) : DumpRows(doc));
     Change("box", "\"" + window().ValueEdit()->text().toStdString() + "\"");
     const QScrollBar& bar = *window().RowScrollBar();
     Change("scroll bar", std::string(bar.isEnabled() ? "on " : "off ") + std::to_string(bar.minimum()) + ".." +

@@ -46,7 +46,7 @@ inline std::vector<std::string> DocumentDifferences(const EditorDocument& a, con
   check(a.TireText == b.TireText, "TireText");
   check(a.TireOtherText == b.TireOtherText, "TireOtherText");
   check(a.GeneratedText == b.GeneratedText, "GeneratedText");
-  check(a.EngineMode == b.EngineMode && a.UpgradeMode == b.UpgradeMode && a.TireMode == b.TireMode, "mode");
+  check(a.Mode == b.Mode, "mode");
   check(a.EngineLoaded == b.EngineLoaded, "EngineLoaded");
   check(a.TireLoaded == b.TireLoaded, "TireLoaded");
   check(a.UpgradeLoaded == b.UpgradeLoaded, "UpgradeLoaded");

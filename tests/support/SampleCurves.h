@@ -24,9 +24,7 @@ inline void FillSampleEngineCurve(EditorDocument& doc, int rows = 41, double top
   }
   e.EngineRowCount = rows;
   doc.RowCount = rows;
-  doc.EngineMode = true;
-  doc.UpgradeMode = false;
-  doc.TireMode = false;
+  doc.Mode = FileMode::Engine;
 }
 
 // Sets every row of the engine curve to the same torque and compression.
@@ -45,9 +43,7 @@ inline void FillFlatEngineCurve(EditorDocument& doc, int rows, double torque, do
 // Switches the document to Tire mode showing the built-in curve of slot 0
 // (237 samples) and count - 1 further curves derived from it.
 inline void UseTireView(EditorDocument& doc, int count) {
-  doc.EngineMode = false;
-  doc.UpgradeMode = false;
-  doc.TireMode = true;
+  doc.Mode = FileMode::Tire;
   doc.SlipCurveCount = count;
   doc.CurrentSlipCurve = 0;
   doc.RowCount = 237;

@@ -64,7 +64,7 @@ inline double WrittenSample(double value) {
 inline std::string LostNumbers(std::string_view bytes, const EditorDocument& doc, const ReadOutcome& read,
                                std::string_view written) {
   const auto again = std::make_unique<EditorDocument>();
-  again->TireMode = true;
+  again->Mode = FileMode::Tire;
   ReadTireBytes(*again, std::string(written));
   for (int b = 0; b < doc.TireSectionCount; ++b) {
     const auto& span = doc.TireSections[static_cast<std::size_t>(b)];

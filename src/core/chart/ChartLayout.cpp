@@ -189,7 +189,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
     // Nothing to fit: the frame spans the whole height and stays empty.
     c.GridTop = c.PlotTop;
   } else {
-    if (doc.TireMode) {
+    if (doc.Mode == FileMode::Tire) {
       ComputeTireAxis(c, doc);
     } else {
       ComputeEngineAxis(c, doc);
@@ -221,7 +221,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
     c.SlipY[i] = MapValueToY(c, slip.Samples[i]);
   }
   c.ComparePointCount = 0;
-  if (const ComparedCurve* compared = doc.Dyno.Comparison.get(); compared && !doc.TireMode) {
+  if (const ComparedCurve* compared = doc.Dyno.Comparison.get(); compared && doc.Mode != FileMode::Tire) {
     const EngineCurve& k = compared->Curve;
     const int m = std::clamp(k.EngineRowCount, 0, MaxEngineRows);
     const auto rows = static_cast<std::size_t>(n);

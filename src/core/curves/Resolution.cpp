@@ -75,7 +75,7 @@ EditOutcome ChangeResolution(EditorDocument& doc, double newStep) {
   if (m < MaxEngineRows) curve.Rpm[m] = m * newStep;
 
   doc.RowCount = m;
-  if (!doc.TireMode) curve.EngineRowCount = m;
+  if (doc.Mode != FileMode::Tire) curve.EngineRowCount = m;
   doc.Modified = true;
   return {true, std::nullopt};
 }

@@ -6,7 +6,7 @@ namespace dyno {
 
 EditOutcome AddLine(EditorDocument& doc) {
   EditOutcome outcome;
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     if (doc.RowCount < AddRowLimit) {
       for (int k = 0; k < doc.SlipCurveCount; ++k) {
         SlipCurve& curve = doc.SlipCurves[k];
@@ -33,7 +33,7 @@ EditOutcome AddLine(EditorDocument& doc) {
 
 EditOutcome RemoveLine(EditorDocument& doc) {
   EditOutcome outcome;
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     for (int k = 0; k < doc.SlipCurveCount; ++k) {
       SlipCurve& curve = doc.SlipCurves[k];
       if (curve.SampleCount > 0) {

@@ -68,6 +68,10 @@ struct GeneratorSettings {
   int PeakTorqueChoice = 16;
 };
 
+// What the window shows and how the engine rows are saved: an engine file,
+// an upgrade file (rows written with "HDV="), or a tire file's slip curves.
+enum class FileMode { Engine, Upgrade, Tire };
+
 // The file a kind of data came from and is saved to; no Path while no file
 // holds it (the start-up curve, slip curves never read from a file).
 struct DataFile {
@@ -146,10 +150,8 @@ struct EditorDocument {
   // kept in the settings file like WorkFolder, not part of the file's data.
   std::vector<std::string> RecentFiles;
 
-  // The file mode: exactly one is set.
-  bool EngineMode = true;
-  bool UpgradeMode = false;
-  bool TireMode = false;
+  // The file mode: what is shown, and how the engine rows are saved.
+  FileMode Mode = FileMode::Engine;
 
   bool EngineLoaded = false;   // the engine curve came from a file or Generate
   bool TireLoaded = false;     // a tire file has been read

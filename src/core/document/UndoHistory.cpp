@@ -197,7 +197,7 @@ UndoStep StepFrom(const Taken& before, const EditorDocument& doc) {
   step.ViewBefore = before.View;
   step.Before = before.Numbers;
   step.After = ScalarsOf(doc);
-  TouchScalars(step.Before, step.After, before.View.TireMode, step.Touched);
+  TouchScalars(step.Before, step.After, before.View.Mode == FileMode::Tire, step.Touched);
   for (int c = 0; c < Columns; ++c) {
     const std::span<const double> was = ColumnOf(before, c);
     const std::span<const double> now = ColumnOf(doc, c);

@@ -14,9 +14,7 @@ namespace dyno {
 // The view a step shows again when it is undone or redone: the file mode,
 // the charted slip curve, the first row of the table and the selected cell.
 struct ViewMark {
-  bool EngineMode = true;
-  bool UpgradeMode = false;
-  bool TireMode = false;
+  FileMode Mode = FileMode::Engine;
   int CurrentSlipCurve = 0;
   int FirstVisibleRow = 0;
   int SelectedIndex = 0;

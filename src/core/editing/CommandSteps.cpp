@@ -56,7 +56,7 @@ void CommandSteps::Rescale(const std::function<bool()>& scaled) {
 
 void CommandSteps::Generate() {
   st_.Steps.Begin(StepKind::Generate);
-  if (st_.Doc.TireMode) {
+  if (st_.Doc.Mode == FileMode::Tire) {
     st_.Doc.TireParsed = false;
     ResetSlipCurves(st_.Doc);
     st_.Host.Invalidate(st_.View.ClientFrom(0, 0), false);

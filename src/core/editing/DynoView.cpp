@@ -27,7 +27,7 @@ void AppendPeak(std::string& out, const char* what, double value, std::string_vi
 
 std::string PeakReadout(const EditorDocument& doc) {
   std::string out;
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
     const auto n = static_cast<std::size_t>(std::clamp(doc.RowCount, 0, MaxSlipSamples));
     if (const std::optional<Peak> peak = PeakOf(std::span(doc.SlipCurves[slot].Samples).first(n))) {
@@ -62,7 +62,7 @@ std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power) {
 
 ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart) {
   ChartFrame frame{chart.AxisMin, chart.AxisMax, chart.PlotHeight};
-  if (!doc.Dyno.ShowPeaks || doc.TireMode) return frame;
+  if (!doc.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return frame;
   const EnginePeaks peaks = PeaksOf(doc.Engine, chart.PointCount);
   if (peaks.Torque) frame.TorquePeak = peaks.Torque->Index, frame.TorquePeakY = chart.TorqueY[peaks.Torque->Index];
   if (peaks.Power) frame.PowerPeak = peaks.Power->Index, frame.PowerPeakY = chart.PowerY[peaks.Power->Index];

@@ -16,9 +16,7 @@ EditSteps::EditSteps(EditorDocument& doc, UndoHistory& history, ViewState& view,
 
 ViewMark EditSteps::MarkOfView() const {
   ViewMark mark;
-  mark.EngineMode = doc_.EngineMode;
-  mark.UpgradeMode = doc_.UpgradeMode;
-  mark.TireMode = doc_.TireMode;
+  mark.Mode = doc_.Mode;
   mark.CurrentSlipCurve = doc_.CurrentSlipCurve;
   mark.FirstVisibleRow = view_.FirstVisibleRow;
   mark.SelectedIndex = ui_.SelectedIndex;
@@ -30,9 +28,7 @@ ViewMark EditSteps::MarkOfView() const {
 
 // Shows the view a step recorded, on the document as the step left it.
 void EditSteps::ShowRecordedView(const ViewMark& mark) {
-  doc_.EngineMode = mark.EngineMode;
-  doc_.UpgradeMode = mark.UpgradeMode;
-  doc_.TireMode = mark.TireMode;
+  doc_.Mode = mark.Mode;
   doc_.CurrentSlipCurve = std::clamp(mark.CurrentSlipCurve, 0, SlipCurveSlots - 1);
 
   // The points a pick, a drag, a held button or the value box referred to

@@ -66,7 +66,7 @@ InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc) {
   InteractionLook look;
   look.MarkerShown = (ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging;
   look.Marker = ui.SelectedPixel;
-  look.ButtonsActive = ui.ValueShown || (doc.TireMode && doc.BendActive);
+  look.ButtonsActive = ui.ValueShown || (doc.Mode == FileMode::Tire && doc.BendActive);
   look.UpPressedLook = look.ButtonsActive && !ui.UpRaised;
   look.DownPressedLook = look.ButtonsActive && !ui.DownRaised;
   look.SelectedIndex = ui.SelectedIndex;
@@ -99,7 +99,7 @@ LookRepaint::~LookRepaint() {
       RepaintCellBand(st.Host, st.View, now.SelectedIndex, 0, TableWidth, false);
     }
   }
-  if (before.CurrentSlipCurve != now.CurrentSlipCurve && st.Doc.TireMode) RepaintChart(st.Host, st.View);
+  if (before.CurrentSlipCurve != now.CurrentSlipCurve && st.Doc.Mode == FileMode::Tire) RepaintChart(st.Host, st.View);
 }
 
 }  // namespace dyno

@@ -8,11 +8,9 @@
 
 namespace dyno {
 
-FileMode CurrentFileMode(const EditorDocument& doc) {
-  return doc.TireMode ? FileMode::Tire : doc.UpgradeMode ? FileMode::Upgrade : FileMode::Engine;
+FileData ShownData(const EditorDocument& doc) {
+  return doc.Mode == FileMode::Tire ? FileData::Tire : FileData::Engine;
 }
-
-FileData ShownData(const EditorDocument& doc) { return doc.TireMode ? FileData::Tire : FileData::Engine; }
 
 DataFile& FileOf(EditorDocument& doc, FileData data) { return data == FileData::Tire ? doc.TireFile : doc.EngineFile; }
 
@@ -38,21 +36,19 @@ bool HasUnsavedChanges(const EditorDocument& doc, const UndoHistory& history, Fi
 }
 
 std::optional<FileMode> ModeToSave(const EditorDocument& doc, const UndoHistory& history, FileData data) {
-  const FileMode current = CurrentFileMode(doc);
+  const FileMode current = doc.Mode;
   if (ShownData(doc) == data && CanSaveIn(doc, current)) return current;
   if (data == FileData::Tire) return CanSaveIn(doc, FileMode::Tire) ? std::optional(FileMode::Tire) : std::nullopt;
   // Rows changed in Upgrade mode are written with their "HDV=" prefix again.
   const std::optional<ViewMark> last = history.LastChangeView(FileData::Engine);
-  if (last && last->UpgradeMode && CanSaveIn(doc, FileMode::Upgrade)) return FileMode::Upgrade;
+  if (last && last->Mode == FileMode::Upgrade && CanSaveIn(doc, FileMode::Upgrade)) return FileMode::Upgrade;
   if (CanSaveIn(doc, FileMode::Engine)) return FileMode::Engine;
   return std::nullopt;
 }
 
 void SetFileMode(EditorState& st, FileMode mode) {
   EditorDocument& doc = st.Doc;
-  doc.EngineMode = mode == FileMode::Engine;
-  doc.UpgradeMode = mode == FileMode::Upgrade;
-  doc.TireMode = mode == FileMode::Tire;
+  doc.Mode = mode;
   // Nothing is picked or selected any more, and the value box, which would
   // step a value nothing refers to, is emptied.
   ResetInteraction(st.Ui, st.Host);

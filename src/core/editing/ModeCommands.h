@@ -10,10 +10,6 @@ struct DataFile;
 struct EditorDocument;
 struct EditorState;
 
-enum class FileMode { Engine, Upgrade, Tire };
-
-FileMode CurrentFileMode(const EditorDocument& doc);
-
 // The data the current mode shows: the tire data in Tire mode, else the
 // engine data.
 FileData ShownData(const EditorDocument& doc);

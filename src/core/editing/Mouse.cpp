@@ -46,7 +46,7 @@ bool NearPoint(const EditorState& st, int i, Point p, int pointY) {
   const ChartLayout& c = st.Chart;
   const std::int64_t dx = std::abs(static_cast<std::int64_t>(p.x) - c.PointX[i]);
   const std::int64_t dy = std::abs(static_cast<std::int64_t>(p.y) - pointY);
-  if (st.Doc.TireMode) return dx <= c.PickHalfWidth && dy <= PickHalfHeight;
+  if (st.Doc.Mode == FileMode::Tire) return dx <= c.PickHalfWidth && dy <= PickHalfHeight;
   return dx < c.PickHalfWidth && dy < PickHalfHeight;
 }
 
@@ -382,7 +382,9 @@ void EngineButtonDown(EditorState& st, Point p) {
 StepKind PressKind(const EditorState& st) {
   const InteractionState& ui = st.Ui;
   if (ui.Dragging) return StepKind::Drag;
-  if (ui.UpPressed || ui.DownPressed) return st.Doc.TireMode && st.Doc.BendActive ? StepKind::Bend : StepKind::UpDown;
+  if (ui.UpPressed || ui.DownPressed) {
+    return st.Doc.Mode == FileMode::Tire && st.Doc.BendActive ? StepKind::Bend : StepKind::UpDown;
+  }
   return StepKind::EditCell;
 }
 
@@ -391,7 +393,7 @@ void ButtonDown(EditorState& st, Point p, bool doubleClick) {
   st.Steps.Begin(StepKind::EditCell);
   st.Ui.MouseDown = true;
   PressButtons(st, p);
-  if (st.Doc.TireMode) {
+  if (st.Doc.Mode == FileMode::Tire) {
     if (!st.Doc.BendActive || doubleClick) TireButtonDown(st, p, doubleClick);
   } else {
     EngineButtonDown(st, p);
@@ -498,7 +500,7 @@ void OnMove(EditorState& st, Point p) {
   TrackButtons(st, p);
 
   std::optional<CursorShape> cursor;
-  if (st.Doc.TireMode) {
+  if (st.Doc.Mode == FileMode::Tire) {
     TireMove(st, p, cursor);
   } else {
     EngineMove(st, p, cursor);
@@ -537,7 +539,7 @@ void OnRelease(EditorState& st, Point p) {
         st.Host.Invalidate(st.Chart.DownButtonRect, false);
       }
     }
-    if (st.Doc.TireMode) {
+    if (st.Doc.Mode == FileMode::Tire) {
       const int left = st.Chart.DataColumnX[0];
       const int right = TireColumnsRight(st, st.Doc.SlipCurveCount);
       const int k = TireColumnAt(st, p.x);

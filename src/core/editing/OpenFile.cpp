@@ -83,7 +83,7 @@ void ShowOpenedFile(EditorState& st, FileToOpen& file) {
     doc.UpgradeLoaded = true;
   }
   // An upgrade file's parameters belong to the engine it upgrades.
-  if (!doc.UpgradeMode) ReadEngineParameters(doc);
+  if (doc.Mode != FileMode::Upgrade) ReadEngineParameters(doc);
   ForgetComparisons(doc, st.Host, st.View);
   RepaintNewRows(st.Host, st.View);
   st.Steps.Start(FileData::Engine);

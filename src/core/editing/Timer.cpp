@@ -38,7 +38,7 @@ void StepShownValue(EditorState& st, bool up) {
   // then starts from the value as it stands, shown as the box shows values.
   const std::optional<double> typed = ReadTypedNumber(text);
   ui.SpinValue = typed ? *typed : DecimalToDouble(ShownSelectedValue(st));
-  const bool tire = st.Doc.TireMode;
+  const bool tire = st.Doc.Mode == FileMode::Tire;
   const double step = !tire ? EngineValueStep : ui.RepeatCount < 10 ? SlipFirstStep : SlipRepeatStep;
   ui.SpinValue += up ? step : -step;
   ui.SpinText = FormatReadout(ui.SpinValue, tire ? SlipDecimals : EngineDecimals);
@@ -59,7 +59,7 @@ void ActOnHeldButton(EditorState& st, bool bend, bool step) {
       ui.BendTarget = curve.Samples[n - 1] + (ui.UpPressed ? BendStep : 0.0) - (ui.DownPressed ? BendStep : 0.0);
       if (Bend(doc, ui.BendTarget)) {
         st.Chart.ScaleChanged = true;  // the chart follows at the end of the tick
-        if (doc.TireMode) RepaintTable(st.Host, st.View);
+        if (doc.Mode == FileMode::Tire) RepaintTable(st.Host, st.View);
       }
     }
   }
@@ -120,7 +120,7 @@ void BendCommand(EditorState& st) {
   const LookRepaint look(st);
   EditorDocument& doc = st.Doc;
   InteractionState& ui = st.Ui;
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     doc.BendActive = !doc.BendActive;
     if (doc.BendActive) {
       // The buttons now bend: nothing is picked or selected any more.

@@ -143,7 +143,7 @@ void AppendTorqueRows(std::string& out, const EditorDocument& doc, std::string_v
   for (int i = 0; i < rows; ++i) {
     // "RPMTorque=( %.1f, %.1f, %.1f)", built piece by piece: it is the
     // busiest line of a save.
-    if (doc.UpgradeMode) out += "HDV=";
+    if (doc.Mode == FileMode::Upgrade) out += "HDV=";
     out += "RPMTorque=( ";
     AppendFixed(out, FileValue(curve.Rpm[i]), 1);
     out += ", ";

@@ -106,7 +106,7 @@ ReadBackReport EngineReadBack(const EditorDocument& doc, std::string_view bytes)
   // holds must read back as it reads there (one the bytes lack keeps, on a
   // reopen, the value shown); one the kept text lacks (or hides behind a NUL
   // in its rows) is not compared.
-  if (doc.UpgradeMode) return report;
+  if (doc.Mode == FileMode::Upgrade) return report;
   for (const EngineParameter& parameter : doc.Parameters.Items) {
     EngineParameter kept = parameter;
     EngineParameter reread = parameter;

@@ -272,14 +272,15 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
   // Nothing on disk changes for bytes that would not show, opened again,
   // what the window shows now.
   std::string engineBytes;
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     ComposeTireFile(doc);
   } else {
     engineBytes = ComposeEngineFile(doc);
   }
-  const std::string_view bytes = doc.TireMode ? std::string_view(doc.TireOtherText) : std::string_view(engineBytes);
+  const std::string_view bytes =
+      doc.Mode == FileMode::Tire ? std::string_view(doc.TireOtherText) : std::string_view(engineBytes);
   const std::string destination = JoinPath(destinationFolder, destinationName);
-  const ReadBackReport report = doc.TireMode ? TireReadBack(doc, bytes) : EngineReadBack(doc, bytes);
+  const ReadBackReport report = doc.Mode == FileMode::Tire ? TireReadBack(doc, bytes) : EngineReadBack(doc, bytes);
   if (report.Loss) {
     return {SaveStatus::Failed,
             {{"The file was not saved: read back, " + *report.Loss + ". Nothing was written to " + destination + ".",
@@ -292,10 +293,10 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
   }
 
   // Another program's changes to the file are not lost without a word.
-  DataFile& source = doc.TireMode ? doc.TireFile : doc.EngineFile;
+  DataFile& source = doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile;
   if (!options.OverwriteChangedFile && !source.Stamp.Path.empty() && IsSameFile(source.Stamp.Path, destination) &&
       ChangedSince(destination, source.Stamp)) {
-    return {SaveStatus::ChangedOnDisk, {ChangedOnDiskQuestion(destinationName, doc.TireMode)}};
+    return {SaveStatus::ChangedOnDisk, {ChangedOnDiskQuestion(destinationName, doc.Mode == FileMode::Tire)}};
   }
   SaveResult saved = WriteComposed(source.Folder, source.Title, doc.SaveFolder, doc.SaveTitle, bytes);
   // The data now comes from the file it was saved to: the next Save writes

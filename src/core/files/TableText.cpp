@@ -543,7 +543,7 @@ std::string Latin1OfUtf16(std::string_view bytes, bool bigEndian) {
 std::string ComposeTableText(const EditorDocument& doc, char separator, std::string_view lineEnd) {
   std::string out;
   const auto endLine = [&] { out += lineEnd; };
-  if (!doc.TireMode) {
+  if (doc.Mode != FileMode::Tire) {
     const EngineCurve& e = doc.Engine;
     const int rows = std::clamp(doc.RowCount, 0, MaxEngineRows);
     out.reserve(static_cast<std::size_t>(rows + 1) * 32);

@@ -27,30 +27,35 @@ CommandStatus HistoryStep(Doc, History history) {
   return status;
 }
 
-bool EngineCurve(Doc doc) { return doc.EngineLoaded && !doc.TireMode; }
+bool EngineCurve(Doc doc) { return doc.EngineLoaded && doc.Mode != FileMode::Tire; }
 bool AnyLoaded(Doc doc) { return doc.EngineLoaded || doc.TireLoaded; }
 
 // The current mode's curve came from a file (or Generate): there is a table
 // to copy, export or replace.
-CommandStatus ModeTable(Doc doc, History) { return Enabled(doc.TireMode ? doc.TireLoaded : doc.EngineLoaded); }
+CommandStatus ModeTable(Doc doc, History) {
+  return Enabled(doc.Mode == FileMode::Tire ? doc.TireLoaded : doc.EngineLoaded);
+}
 
-CommandStatus SaveAs(Doc doc, History) { return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode)); }
+CommandStatus SaveAs(Doc doc, History) {
+  return Enabled(CanSaveAs(doc, doc.Mode == FileMode::Tire, doc.Mode == FileMode::Upgrade));
+}
 
 // Only data that has a file of its own can be saved without asking for one.
 CommandStatus Save(Doc doc, History) {
-  return Enabled(CanSaveAs(doc, doc.TireMode, doc.UpgradeMode) &&
-                 (doc.TireMode ? doc.TireFile : doc.EngineFile).Exists());
+  return Enabled(CanSaveAs(doc, (doc.Mode == FileMode::Tire), (doc.Mode == FileMode::Upgrade)) &&
+                 (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile).Exists());
 }
 
 CommandStatus EngineCurveOnly(Doc doc, History) { return Enabled(EngineCurve(doc)); }
 
 CommandStatus EditParameters(Doc doc, History) {
-  return Enabled((doc.EngineLoaded && !doc.UpgradeMode) || (doc.TireMode && doc.TireLoaded));
+  return Enabled((doc.EngineLoaded && doc.Mode != FileMode::Upgrade) || (doc.Mode == FileMode::Tire && doc.TireLoaded));
 }
 
 // Add does nothing to an engine curve of fewer rows.
 CommandStatus AddLine(Doc doc, History) {
-  return Enabled(AnyLoaded(doc) && doc.RowCount < AddRowLimit && (doc.TireMode || doc.RowCount >= AddEngineRowFrom));
+  return Enabled(AnyLoaded(doc) && doc.RowCount < AddRowLimit &&
+                 (doc.Mode == FileMode::Tire || doc.RowCount >= AddEngineRowFrom));
 }
 
 CommandStatus RemoveLine(Doc doc, History) { return Enabled(AnyLoaded(doc) && doc.RowCount > MinimumRows); }
@@ -58,11 +63,14 @@ CommandStatus RemoveLine(Doc doc, History) { return Enabled(AnyLoaded(doc) && do
 // Interpolation needs two rows to take its step from.
 CommandStatus Resolution(Doc doc, History) { return Enabled(EngineCurve(doc) && doc.RowCount >= 2); }
 
-CommandStatus Bend(Doc doc, History) { return Check(doc.TireMode && doc.BendActive, doc.TireLoaded && doc.TireMode); }
+CommandStatus Bend(Doc doc, History) {
+  const bool tire = doc.Mode == FileMode::Tire;
+  return Check(tire && doc.BendActive, doc.TireLoaded && tire);
+}
 
-CommandStatus ModeEngine(Doc doc, History) { return Check(doc.EngineMode); }
-CommandStatus ModeUpgrade(Doc doc, History) { return Check(doc.UpgradeMode); }
-CommandStatus ModeTire(Doc doc, History) { return Check(doc.TireMode); }
+CommandStatus ModeEngine(Doc doc, History) { return Check(doc.Mode == FileMode::Engine); }
+CommandStatus ModeUpgrade(Doc doc, History) { return Check(doc.Mode == FileMode::Upgrade); }
+CommandStatus ModeTire(Doc doc, History) { return Check(doc.Mode == FileMode::Tire); }
 CommandStatus LockOnToData(Doc doc, History) { return Check(doc.LockOnToData); }
 CommandStatus ShowPeaks(Doc doc, History) { return Check(doc.Dyno.ShowPeaks); }
 

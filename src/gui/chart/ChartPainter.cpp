@@ -281,7 +281,7 @@ void DrawValueGrid(const PaintContext& pc) {
     c.LineTo(ch.GridRight, y);
   };
   int drawn = 0;
-  if (pc.st.Doc.TireMode) {
+  if (pc.st.Doc.Mode == FileMode::Tire) {
     double d = ch.AxisMin;
     if (d <= ch.AxisMax) {
       do {
@@ -313,7 +313,7 @@ void DrawPointGrid(const PaintContext& pc) {
     const int x = NearPixel(ch.PointX[i]);
     c.MoveTo(x, ch.AxisBaseY);
     c.LineTo(x, ch.GridTop);
-    const int length = doc.TireMode ? IntegerTo(text, sizeof text, i)
+    const int length = doc.Mode == FileMode::Tire ? IntegerTo(text, sizeof text, i)
                                     : FixedTo(text, sizeof text, doc.Engine.Rpm[i], 0);
     DrawVerticalText(c, x + 8, ch.PlotBottom + 5, text, length);
     if (i + step >= n) {
@@ -330,7 +330,7 @@ void DrawCurves(const PaintContext& pc) {
   const int n = ch.PointCount;
   if (n < 2) return;
   const int width = n < ch.PlotWidth / 2 ? 2 : 1;
-  if (pc.st.Doc.TireMode) {
+  if (pc.st.Doc.Mode == FileMode::Tire) {
     const int slot = std::clamp(pc.st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
     c.Polyline(ch.PointX.data(), ch.SlipY.data(), n, SlotColor(slot), width);
   } else {
@@ -360,7 +360,7 @@ void DrawComparison(const PaintContext& pc) {
 void DrawPeaks(const PaintContext& pc) {
   const EditorDocument& doc = pc.st.Doc;
   const ChartLayout& ch = pc.chart;
-  if (!doc.Dyno.ShowPeaks || doc.TireMode) return;
+  if (!doc.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return;
   ChartCanvas& c = pc.canvas;
   c.SetFont(pc.fonts.tooltip);
   c.SetTextAlign(TextAlign::Center);
@@ -516,7 +516,7 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   const PaintContext pc{canvas, st, st.Chart, *fonts, request, right, bottom};
   const EditorDocument& doc = st.Doc;
   const ChartLayout& ch = st.Chart;
-  const bool tire = doc.TireMode;
+  const bool tire = doc.Mode == FileMode::Tire;
 
   // Panels: header cells, title panel, buttons, value box groove, chart
   // panel, table well.

@@ -32,7 +32,7 @@ void ShowMessage(EditorWindow& window, const std::optional<UserMessage>& message
 void CurveCommands::GenerateCommand() {
   EditorState& st = window_.State();
   // In Tire mode Generate brings back the built-in slip curve, unasked.
-  if (!st.Doc.TireMode) {
+  if (st.Doc.Mode != FileMode::Tire) {
     GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
     if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
   }

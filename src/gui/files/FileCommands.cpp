@@ -131,7 +131,7 @@ bool FileCommands::SaveData(FileData data) {
   const std::optional<FileMode> mode = ModeToSave(st.Doc, st.History, data);
   if (!mode) return false;
   // Saving writes the data the mode shows: the window shows what is saved.
-  if (*mode != CurrentFileMode(st.Doc)) SetFileMode(st, *mode);
+  if (*mode != st.Doc.Mode) SetFileMode(st, *mode);
   return SaveOrSaveAs();
 }
 
@@ -256,7 +256,7 @@ bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
   st.Steps.MarkClean(ShownData(doc));
   window_.UpdateCaption();
   // What Compare With Saved shows from now on; a tire file has no engine curve.
-  if (!doc.TireMode) RememberSavedCurve(doc);
+  if (doc.Mode != FileMode::Tire) RememberSavedCurve(doc);
   const std::string path = FileOf(doc, ShownData(doc)).Path;
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, path); });
   return true;
@@ -346,7 +346,7 @@ void FileCommands::EditParameters() {
   EditorDocument& doc = st.Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
-  if (doc.TireMode) {
+  if (doc.Mode == FileMode::Tire) {
     CommandSteps(st).EditSlipCurves([&]() -> std::optional<int> {
       EditTireSpecsDialog dialog(doc, doc.SlipCurveCount, dialogs, parent);
       if (dialogs.Run(dialog) != QDialog::Accepted) return std::nullopt;
