@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/document/EditorDocument.h"
-#include "core/resources/CommandTable.h"
+#include "core/document/StepKind.h"
 
 namespace dyno {
 

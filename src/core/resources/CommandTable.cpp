@@ -66,17 +66,10 @@ constexpr std::array<int, 16> Toolbar{
     CmAddLine, CmRemoveLine, CmRescale, CmResolution, CmBend, 0, CmPrint,    CmPrintPreview,
 };
 
-constexpr std::string_view StepNames[] = {
-    "Drag",   "Typing", "Up/Down", "Bend", "Edit Cell", "Generate", "Rescale", "Change Resolution",
-    "Add Line", "Remove Line", "Import", "Edit Parameters", "Edit Slip Curves", "Paste Table", "Import CSV",
-};
-
 }  // namespace
 
 std::span<const PopupMenuDef> MainMenu() { return Menu; }
 
 std::span<const int> MainToolbar() { return Toolbar; }
-
-std::string_view StepName(StepKind kind) { return StepNames[static_cast<int>(kind)]; }
 
 }  // namespace dyno

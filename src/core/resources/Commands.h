@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/document/CommandRules.h"
+#include "core/document/StepKind.h"
 #include "core/resources/CommandTable.h"
 
 namespace dyno {

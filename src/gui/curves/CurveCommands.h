@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/resources/CommandTable.h"
+#include "core/document/StepKind.h"
 
 namespace dyno {
 
