@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/chart/EditorHost.h"
+#include "core/editing/EditorHost.h"
 
 namespace dyno::test {
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/chart/ChartLayout.h"
-#include "core/chart/EditorHost.h"
+#include "core/chart/Pixels.h"
 #include "core/chart/ViewState.h"
 
 namespace dyno {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "core/chart/EditorHost.h"
+#include "core/chart/Pixels.h"
 #include "core/document/Limits.h"
 
 namespace dyno {

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/chart/EditorHost.h"
+#include "core/chart/Pixels.h"
 #include "core/chart/ViewState.h"
 
 namespace dyno {
 
-void UpdateRowScrollBar(ViewState& view, EditorHost& host, int first, int total) {
+void UpdateRowScrollBar(ViewState& view, TableHost& host, int first, int total) {
   RowScrollBarState& bar = view.RowScrollBar;
   if (total <= view.VisibleRows) {
     bar.Enabled = false;
@@ -24,13 +24,13 @@ void UpdateRowScrollBar(ViewState& view, EditorHost& host, int first, int total)
   host.SyncRowScrollBar(bar);
 }
 
-void RefitTable(ViewState& view, EditorHost& host, int rowCount) {
+void RefitTable(ViewState& view, TableHost& host, int rowCount) {
   host.Invalidate(view.ClientFrom(0, 0), false);
   view.FirstVisibleRow = 0;
   UpdateRowScrollBar(view, host, 0, rowCount);
 }
 
-void ShowTableFrom(ViewState& view, EditorHost& host, int firstRow, int rowCount) {
+void ShowTableFrom(ViewState& view, TableHost& host, int firstRow, int rowCount) {
   UpdateRowScrollBar(view, host, 0, rowCount);
   RowScrollBarState& bar = view.RowScrollBar;
   const int row = bar.Enabled ? std::clamp(firstRow, bar.Minimum, bar.Maximum) : 0;
@@ -40,7 +40,7 @@ void ShowTableFrom(ViewState& view, EditorHost& host, int firstRow, int rowCount
   host.SyncRowScrollBar(bar);
 }
 
-int RowScrollNotify(ViewState& view, EditorHost& host, int position) {
+int RowScrollNotify(ViewState& view, TableHost& host, int position) {
   view.PrintPageIndex = 0;
   view.PrevScrollPos = view.ScrollPos;
   view.ScrollPos = position;
@@ -58,7 +58,7 @@ int RowScrollNotify(ViewState& view, EditorHost& host, int position) {
   return delta;
 }
 
-void ClientSizeChanged(ViewState& view, EditorHost& host, int rowCount, int width, int height) {
+void ClientSizeChanged(ViewState& view, TableHost& host, int rowCount, int width, int height) {
   ResizeView(view, width, height);
   host.Invalidate(view.ClientFrom(0, 0), false);
 

@@ -5,6 +5,7 @@
 
 #include "core/chart/RowScrolling.h"
 #include "core/chart/ViewState.h"
+#include "core/editing/EditorHost.h"
 #include "core/editing/InteractionState.h"
 #include "core/editing/ValueBox.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "core/chart/EditorHost.h"
+#include "core/editing/EditorHost.h"
 #include "core/document/Limits.h"
 
 namespace dyno {

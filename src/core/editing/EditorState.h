@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/chart/ChartLayout.h"
-#include "core/chart/EditorHost.h"
+#include "core/editing/EditorHost.h"
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/UndoHistory.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "core/chart/EditorHost.h"
+#include "core/chart/Pixels.h"
 #include "core/document/Limits.h"
 
 namespace dyno {

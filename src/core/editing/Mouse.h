@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/chart/EditorHost.h"
+#include "core/editing/EditorHost.h"
 
 namespace dyno {
 

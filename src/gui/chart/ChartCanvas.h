@@ -13,7 +13,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "core/chart/EditorHost.h"
+#include "core/chart/Pixels.h"
 
 class QPainter;
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/chart/EditorHost.h"
+#include "core/editing/EditorHost.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
 #include "gui/common/CommandHandlers.h"
