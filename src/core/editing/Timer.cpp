@@ -7,7 +7,7 @@
 #include "core/document/DefaultSlipTable.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberText.h"
 

@@ -7,7 +7,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -4,7 +4,7 @@
 
 #include "core/document/DefaultSlipTable.h"
 #include "core/document/EditorDocument.h"
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 #include "core/files/EngineParameters.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterTexts.h"

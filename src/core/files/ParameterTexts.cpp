@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 #include "core/files/NumberText.h"
 #include "gui/common/UserDialogs.h"
 

@@ -1,6 +1,6 @@
 #include "gui/curves/CurveDialogs.h"
 
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

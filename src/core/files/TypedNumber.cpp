@@ -1,4 +1,4 @@
-#include "core/editing/TypedNumber.h"
+#include "core/files/TypedNumber.h"
 
 #include <algorithm>
 #include <cctype>
