@@ -209,7 +209,11 @@ bool ParseSection(std::string_view text, int& pos, SlipCurve& curve, int* leftOu
     ReadHeaderKeys(curve, line, kept);
     if (line.find(':') != std::string_view::npos && StartsData(line)) {
       data = true;
-      if (kept) kept->DataTail = WithoutLineEnd(line.substr(line.find("Data:") + 5));
+      // The "Data:" line is taken whole, as the samples' lines are: what
+      // follows "Data:" is written back after it on one line, however long.
+      const std::string_view whole = WholeLine(text, lineStart);
+      pos = lineStart + static_cast<int>(whole.size());
+      if (kept) kept->DataTail = WithoutLineEnd(whole.substr(whole.find("Data:") + 5));
       continue;
     }
     if (IsSlipCurveHeader(piece)) {
