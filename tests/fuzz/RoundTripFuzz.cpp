@@ -332,6 +332,25 @@ void TireRoundTrip(std::string_view bytes) {
     return;
   }
 
+  // Within sections that hold a NUL byte, a CR alone or a line longer than
+  // a line piece, the reading by line pieces and C strings that files have
+  // always had decides what a line is, and a save may cut such a line
+  // otherwise: there only the check before every save is promised, which
+  // refuses a save that would lose samples (so nothing is lost unasked) and
+  // asks about values that would read otherwise.
+  const std::string_view sectionsText =
+      bytes.substr(static_cast<std::size_t>(doc.TireSections[0].Begin),
+                   static_cast<std::size_t>(doc.TireSections[static_cast<std::size_t>(doc.TireSectionCount - 1)].End -
+                                            doc.TireSections[0].Begin));
+  bool odd = sectionsText.find('\0') != std::string_view::npos;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < sectionsText.size() && !odd; ++i) {
+    odd = (sectionsText[i] == '\r' && (i + 1 == sectionsText.size() || sectionsText[i + 1] != '\n')) ||
+          i - lineStart >= static_cast<std::size_t>(LineBufferSize - 1);
+    if (sectionsText[i] == '\n') lineStart = i + 1;
+  }
+  if (odd) return;
+
   // Every byte outside the sections read stays where it stood; each
   // section gives way to its curve, as the curves are written together.
   const int sections = doc.TireSectionCount;
