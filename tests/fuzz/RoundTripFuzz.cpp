@@ -48,6 +48,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/Limits.h"
 #include "core/files/ComposeFile.h"
@@ -60,16 +61,6 @@
 #include "core/files/TireFile.h"
 #include "support/TempDir.h"
 #include "support/TireNumbers.h"
-
-// An invariant that does not hold aborts, which libFuzzer (or the replay
-// driver) reports as a crash with the input saved.
-#define FUZZ_CHECK(condition)                                                                  \
-  do {                                                                                         \
-    if (!(condition)) {                                                                        \
-      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                            \
-    }                                                                                          \
-  } while (false)
 
 using namespace dyno;
 using test::TempDir;

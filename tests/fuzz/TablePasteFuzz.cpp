@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "core/curves/PasteTable.h"
 #include "core/document/EditorDocument.h"
 #include "core/document/Limits.h"
@@ -39,16 +40,6 @@
 #include "core/files/TableText.h"
 #include "support/SameDocument.h"
 #include "support/SampleCurves.h"
-
-// An invariant that does not hold aborts, which libFuzzer (or the replay
-// driver) reports as a crash with the input saved.
-#define FUZZ_CHECK(condition)                                                                  \
-  do {                                                                                         \
-    if (!(condition)) {                                                                        \
-      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                            \
-    }                                                                                          \
-  } while (false)
 
 using namespace dyno;
 
