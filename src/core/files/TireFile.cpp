@@ -65,6 +65,11 @@ bool IsSampleSeparator(char c) { return c != '\n' && IsNumberBlank(c); }
 // the line is blank), else how many numbers the line holds, the skipped ones
 // included. The reading stops at a token that is no number: rest gets the
 // text from there to the line's end.
+// Whether the number read from p to stop fills its token: then it is a sample.
+bool FillsToken(const char* p, const char* stop, const char* end) {
+  return stop != p && (stop == end || IsSampleSeparator(*stop));
+}
+
 int TakeSamples(SlipCurve& curve, std::string_view line, std::string_view* rest = nullptr) {
   const char* p = line.data();
   const char* const end = p + line.size();
@@ -75,7 +80,7 @@ int TakeSamples(SlipCurve& curve, std::string_view line, std::string_view* rest 
     if (p == end) break;
     const char* stop = p;
     const double value = ReadSample(p, end, stop);
-    if (stop == p || (stop < end && !IsSampleSeparator(*stop))) {
+    if (!FillsToken(p, stop, end)) {
       if (taken == 0) return -1;
       if (rest) *rest = std::string_view(p, static_cast<std::size_t>(end - p));
       break;
@@ -98,7 +103,7 @@ bool LineStartsWithSample(std::string_view line) {
   if (p == end) return false;
   const char* stop = p;
   ReadSample(p, end, stop);
-  return stop != p && (stop == end || IsSampleSeparator(*stop));
+  return FillsToken(p, stop, end);
 }
 
 // The whole line from pos, up to and including its LF (or the text's end):
