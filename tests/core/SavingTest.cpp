@@ -211,7 +211,7 @@ class Scene {
       std::snprintf(native, sizeof native, "%.1f", 1000.5);
       Note(std::string("  ") + (set ? "" : "cannot be set: ") + native);
     } else if (command == "flags") {
-      Note(test::DumpFlags(doc) + "  text " + std::to_string(doc.EngineText.size() + doc.TireText.size()));
+      Note(test::DumpFlags(doc, false) + "  text " + std::to_string(doc.EngineText.size() + doc.TireText.size()));
     } else if (command == "replace") {
       Note(std::string("  ") + WriteNames[static_cast<int>(WriteFileReplacing(Path(a), Rest(line, 2)))]);
     } else if (command == "create") {

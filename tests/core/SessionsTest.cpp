@@ -117,7 +117,8 @@ void DiffColumn(std::string& out, const char* name, const Column& before, const 
   }
 }
 
-std::string DocumentChanges(const EditorDocument& before, const EditorDocument& after) {
+std::string DocumentChanges(const EditorDocument& before, bool modifiedBefore, const EditorDocument& after,
+                            bool modified) {
   std::string out;
   DiffColumn(out, "rpm", before.Engine.Rpm, after.Engine.Rpm);
   DiffColumn(out, "compression", before.Engine.Compression, after.Engine.Compression);
@@ -130,7 +131,9 @@ std::string DocumentChanges(const EditorDocument& before, const EditorDocument& 
       out += "  " + name + " samples " + std::to_string(after.SlipCurves[slot].SampleCount) + "\n";
     }
   }
-  if (test::DumpFlags(before) != test::DumpFlags(after)) out += "  " + test::DumpFlags(after);
+  if (test::DumpFlags(before, modifiedBefore) != test::DumpFlags(after, modified)) {
+    out += "  " + test::DumpFlags(after, modified);
+  }
   if (before.Engine.EngineRowCount != after.Engine.EngineRowCount) {
     out += "  engine rows " + std::to_string(after.Engine.EngineRowCount) + "\n";
   }
@@ -163,6 +166,7 @@ class Session {
  private:
   void Step(const std::string& line) {
     const EditorDocument doc = st.Doc;
+    const bool modified = st.History.Unsaved(st.Doc);
     const std::string ui = UiText(st);
     const std::string box = host.valueBox;
     const int boxChanges = host.valueBoxChanges;
@@ -202,7 +206,9 @@ class Session {
     if (st.Chart.ScaleChanged != scaleChanged) transcript_ += "  scale changed " + std::to_string(st.Chart.ScaleChanged) + "\n";
     if (LayoutText(st.Chart) != layout) transcript_ += "  layout " + LayoutText(st.Chart) + "\n";
     // Setting up a curve is no edit: only what follows is traced.
-    if (command != "engine" && command != "tire" && command != "open") transcript_ += DocumentChanges(doc, st.Doc);
+    if (command != "engine" && command != "tire" && command != "open") {
+      transcript_ += DocumentChanges(doc, modified, st.Doc, st.History.Unsaved(st.Doc));
+    }
     if (UiText(st) != ui) transcript_ += "  ui " + UiText(st) + "\n";
     if (HistoryText(st.History) != history) transcript_ += "  history " + HistoryText(st.History) + "\n";
   }

@@ -1,5 +1,5 @@
-// The undo history on a bare document: which actions make steps, how
-// Modified follows the clean state, and the bounds on steps and memory. (The
+// The undo history on a bare document: which actions make steps, how the
+// unsaved state follows the clean state, and the bounds on steps and memory. (The
 // Undo and Redo menu texts are in the window flows' transcripts.)
 
 #include <gtest/gtest.h>
@@ -37,30 +37,54 @@ class UndoHistoryTest : public ::testing::Test {
 };
 
 TEST_F(UndoHistoryTest, OnlyAChangeOfSomeValuesBitsMakesAStep) {
-  doc.Modified = true;  // a tire file opened over an edited engine curve
-  history.Reset(doc);
-  doc.Engine.Torque[1] = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_FALSE(Step([&] { doc.Modified = false; }));
+  ASSERT_TRUE(SetTorque(1, std::numeric_limits<double>::quiet_NaN()));
+  history.Reset(doc, FileData::Tire);  // a tire file opened over an edited engine curve
   EXPECT_FALSE(SetTorque(1, doc.Engine.Torque[1])) << "a NaN is itself";
   EXPECT_FALSE(Step([&] { doc.CurrentSlipCurve = 2; })) << "the charted curve is a view";
   EXPECT_EQ(history.Steps(), 0);
-  EXPECT_TRUE(doc.Modified) << "as it was";
+  EXPECT_TRUE(history.Unsaved(doc, FileData::Engine)) << "as it was";
+  EXPECT_FALSE(history.Unsaved(doc, FileData::Tire)) << "just opened";
   EXPECT_TRUE(Step([&] { doc.SlipCurves[3].Step = -0.0; })) << "-0.0 is written as such";
+  EXPECT_TRUE(history.Unsaved(doc, FileData::Tire));
   history.Undo(doc);
   EXPECT_FALSE(std::signbit(doc.SlipCurves[3].Step));
-  EXPECT_TRUE(doc.Modified) << "no state of this history is on disk";
+  EXPECT_FALSE(history.Unsaved(doc, FileData::Tire));
+  EXPECT_TRUE(history.Unsaved(doc, FileData::Engine)) << "no state of this history is on disk";
 }
 
-// Actions and what Modified then says: save marks the clean state.
+// A step still recording counts with what it has changed so far, in the
+// file whose data it changed: a drag shows unsaved changes while it runs,
+// and one that ends where it began leaves none.
+TEST_F(UndoHistoryTest, TheRecordingStepCountsWhileItRuns) {
+  history.Reset(doc);
+  history.Begin(doc, StepKind::Drag, {});
+  EXPECT_FALSE(history.Unsaved(doc));
+  double& sample = doc.SlipCurves[2].Samples[7];
+  const double was = sample;
+  sample = was + 0.5;
+  EXPECT_TRUE(history.Unsaved(doc, FileData::Tire));
+  EXPECT_FALSE(history.Unsaved(doc, FileData::Engine));
+  sample = was;
+  EXPECT_FALSE(history.Unsaved(doc));
+  ReplaceText(doc, KeptText::Engine, "[ENGINE]\r\n");
+  EXPECT_TRUE(history.Unsaved(doc, FileData::Engine)) << "a text replaced";
+  EXPECT_FALSE(history.Unsaved(doc, FileData::Tire));
+  ReplaceText(doc, KeptText::Engine, "");
+  EXPECT_FALSE(history.Commit(doc, {}));
+  EXPECT_FALSE(history.Unsaved(doc));
+}
+
+// Actions and whether there are unsaved changes after them: save marks the
+// clean state.
 enum class Op { Change, Save, Undo, Redo };
-struct ModifiedCase {
+struct UnsavedCase {
   const char* Name;
-  std::vector<std::pair<Op, bool>> Script;  // each operation and Modified after it
+  std::vector<std::pair<Op, bool>> Script;  // each operation and the unsaved state after it
 };
 
-class ModifiedFollowsTheHistory : public UndoHistoryTest, public ::testing::WithParamInterface<ModifiedCase> {};
+class UnsavedFollowsTheHistory : public UndoHistoryTest, public ::testing::WithParamInterface<UnsavedCase> {};
 
-TEST_P(ModifiedFollowsTheHistory, Sequence) {
+TEST_P(UnsavedFollowsTheHistory, Sequence) {
   history.Reset(doc);
   int change = 0;
   for (const auto& [op, modified] : GetParam().Script) {
@@ -70,11 +94,11 @@ TEST_P(ModifiedFollowsTheHistory, Sequence) {
       case Op::Undo: ASSERT_TRUE(history.Undo(doc)); break;
       case Op::Redo: ASSERT_TRUE(history.Redo(doc)); break;
     }
-    EXPECT_EQ(doc.Modified, modified) << "after operation " << static_cast<int>(op) << ", change " << change;
+    EXPECT_EQ(history.Unsaved(doc), modified) << "after operation " << static_cast<int>(op) << ", change " << change;
   }
 }
 
-const ModifiedCase ModifiedCases[] = {
+const UnsavedCase UnsavedCases[] = {
     {"BackToTheOpenedState", {{Op::Change, true}, {Op::Change, true}, {Op::Undo, true}, {Op::Undo, false}, {Op::Redo, true}}},
     {"BackToTheSavedState",
      {{Op::Change, true}, {Op::Save, false}, {Op::Change, true}, {Op::Undo, false}, {Op::Undo, true}, {Op::Redo, false},
@@ -86,8 +110,8 @@ const ModifiedCase ModifiedCases[] = {
      {{Op::Change, true}, {Op::Save, false}, {Op::Undo, true}, {Op::Change, true}, {Op::Undo, true}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(UndoHistory, ModifiedFollowsTheHistory, ::testing::ValuesIn(ModifiedCases),
-                         [](const ::testing::TestParamInfo<ModifiedCase>& param) { return std::string(param.param.Name); });
+INSTANTIATE_TEST_SUITE_P(UndoHistory, UnsavedFollowsTheHistory, ::testing::ValuesIn(UnsavedCases),
+                         [](const ::testing::TestParamInfo<UnsavedCase>& param) { return std::string(param.param.Name); });
 
 TEST_F(UndoHistoryTest, KeepsTheLatestThousandSteps) {
   for (int i = 1; i <= 1001; ++i) ASSERT_TRUE(SetTorque(0, i));
@@ -96,7 +120,7 @@ TEST_F(UndoHistoryTest, KeepsTheLatestThousandSteps) {
   }
   EXPECT_EQ(history.Position(), 0);
   EXPECT_EQ(doc.Engine.Torque[0], 1.0) << "the first step is the one dropped";
-  EXPECT_TRUE(doc.Modified) << "the opened state is no longer reachable";
+  EXPECT_TRUE(history.Unsaved(doc)) << "the opened state is no longer reachable";
   while (history.Redo(doc)) {
   }
   EXPECT_EQ(doc.Engine.Torque[0], 1001.0);

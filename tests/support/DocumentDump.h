@@ -45,12 +45,13 @@ inline std::string DumpSlipCurves(const EditorDocument& doc) {
   return out;
 }
 
-inline std::string DumpFlags(const EditorDocument& doc) {
+// modified: whether the document has unsaved changes, which its history tells.
+inline std::string DumpFlags(const EditorDocument& doc, bool modified) {
   std::string out = "flags";
   const std::pair<const char*, bool> flags[] = {
       {"engine", doc.Mode == FileMode::Engine}, {"upgrade", doc.Mode == FileMode::Upgrade}, {"tire", doc.Mode == FileMode::Tire},
       {"engineLoaded", doc.EngineLoaded}, {"tireLoaded", doc.TireLoaded}, {"upgradeLoaded", doc.UpgradeLoaded},
-      {"modified", doc.Modified},         {"bend", doc.BendActive},       {"lock", doc.LockOnToData}};
+      {"modified", modified},         {"bend", doc.BendActive},       {"lock", doc.LockOnToData}};
   for (const auto& [name, on] : flags) {
     if (on) out += std::string(" ") + name;
   }

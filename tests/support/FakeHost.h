@@ -41,7 +41,6 @@ class FakeHost : public EditorHost {
   }
   std::string ValueBoxText() const override { return valueBox; }
   bool boxFocused = false;
-  bool ValueBoxModified() const override { return valueBoxModified; }
   void EmptyValueBox() override {
     if (valueBox.empty()) return;
     valueBox.clear();
@@ -79,14 +78,12 @@ class FakeHost : public EditorHost {
   RowScrollBarState scrollBar;
   int scrollBarSyncs = 0;
   std::string valueBox;
-  bool valueBoxModified = false;
   int valueBoxChanges = 0;
   std::function<void()> valueBoxChanged;
   CursorShape cursor = CursorShape::Arrow;
 
  private:
   void Changed() {
-    valueBoxModified = true;
     ++valueBoxChanges;
     if (valueBoxChanged) valueBoxChanged();
   }

@@ -379,7 +379,9 @@ class Flow {
     Change("recent files", recent);
     const EditorDocument& doc = window().Document();
     const DataFile& shownFile = doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile;
-    Change("document", DumpFlags(doc).substr(0, DumpFlags(doc).size() - 1) + " | " + shownFile.Title + " | text " +
+    std::string flags = DumpFlags(doc, window().State().History.Unsaved(doc));
+    flags.pop_back();
+    Change("document", flags + " | " + shownFile.Title + " | text " +
                            std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));
     Change("rows", (doc.Mode == FileMode::Tire) ? DumpSlipCurves(doc) : DumpRows(doc));
     Change("box", "\"" + window().ValueEdit()->text().toStdString() + "\"");

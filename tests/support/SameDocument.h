@@ -12,8 +12,7 @@ namespace dyno::test {
 // The fields in which two documents differ, named: every curve value (by
 // its bits, so -0.0 is not 0.0), count, flag, slip curve header, parameter
 // and kept text (byte for byte). Empty when they agree. Not compared: the
-// file names, the generator settings, the line reader's positions and
-// Modified, which a test checks on its own.
+// file names, the generator settings and the line reader's positions.
 inline std::vector<std::string> DocumentDifferences(const EditorDocument& a, const EditorDocument& b) {
   std::vector<std::string> differ;
   const auto check = [&](bool same, const std::string& name) {

@@ -70,7 +70,6 @@ int GenerateEngineCurve(EditorDocument& doc) {
     curve.Power[i] = PowerOf(curve.Rpm[i], curve.Torque[i]);
   }
 
-  doc.Modified = false;
   return doc.RowCount;
 }
 

@@ -8,7 +8,7 @@ struct EditorDocument;
 // settings: rows from 0 RPM up to TopRpm every RpmStep (at most 500), a
 // torque curve that peaks near PeakTorqueRpm, compression derived from RPM
 // and torque, all scaled so that the highest power is exactly TargetPower.
-// Clears Modified; leaves EngineLoaded and the texts alone. The same settings
+// Leaves EngineLoaded and the texts alone. The same settings
 // always give the same rows. Returns the number of rows.
 int GenerateEngineCurve(EditorDocument& doc);
 

@@ -172,7 +172,6 @@ EditOutcome PasteTable(EditorDocument& doc, std::string_view text) {
   const TableRead table = ReadTableText(text, (doc.Mode == FileMode::Tire) ? TableShape::Tire : TableShape::Engine);
   if (table.Refusal) return {false, table.Refusal};
   EditOutcome outcome = doc.Mode == FileMode::Tire ? PasteSlipCurves(doc, table) : PasteEngineRows(doc, table);
-  if (outcome.Changed) doc.Modified = true;
   return outcome;
 }
 

@@ -37,7 +37,6 @@ void ApplyRescale(EditorDocument& doc, const RescaleValues& values) {
     }
     if (scaleCompression) curve.Compression[i] = static_cast<double>(b * curve.Compression[i]);
   }
-  doc.Modified = true;
 }
 
 }  // namespace dyno

@@ -76,7 +76,6 @@ EditOutcome ChangeResolution(EditorDocument& doc, double newStep) {
 
   doc.RowCount = m;
   if (doc.Mode != FileMode::Tire) curve.EngineRowCount = m;
-  doc.Modified = true;
   return {true, std::nullopt};
 }
 

@@ -14,7 +14,7 @@ EditOutcome AddLine(EditorDocument& doc) {
         if (n < 1 || n >= MaxSlipSamples) continue;  // nothing to repeat, or full
         curve.Samples[n] = curve.Samples[n - 1];
         curve.SampleCount = n + 1;
-        doc.Modified = outcome.Changed = true;
+        outcome.Changed = true;
       }
       doc.RowCount = doc.SlipCurves[0].SampleCount;
     }
@@ -26,7 +26,7 @@ EditOutcome AddLine(EditorDocument& doc) {
     curve.Compression[n] = curve.Compression[n - 1];
     curve.Power[n] = PowerOf(curve.Rpm[n], curve.Torque[n]);
     doc.RowCount = curve.EngineRowCount = n + 1;
-    doc.Modified = outcome.Changed = true;
+    outcome.Changed = true;
   }
   return outcome;
 }
@@ -38,7 +38,7 @@ EditOutcome RemoveLine(EditorDocument& doc) {
       SlipCurve& curve = doc.SlipCurves[k];
       if (curve.SampleCount > 0) {
         --curve.SampleCount;
-        doc.Modified = outcome.Changed = true;
+        outcome.Changed = true;
       }
     }
     doc.RowCount = doc.SlipCurves[0].SampleCount;
@@ -46,7 +46,7 @@ EditOutcome RemoveLine(EditorDocument& doc) {
     if (doc.RowCount > MinimumRows) {
       --doc.RowCount;
       doc.Engine.EngineRowCount = doc.RowCount;
-      doc.Modified = outcome.Changed = true;
+      outcome.Changed = true;
     }
     if (doc.RowCount == MinimumRows) {
       outcome.Message = UserMessage{"This is now the minimum of 10 samples.", "Last reduction of resolution!"};

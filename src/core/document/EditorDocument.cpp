@@ -1,6 +1,7 @@
 #include "core/document/EditorDocument.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/document/DefaultSlipTable.h"
 
@@ -14,7 +15,7 @@ EditorDocument::EditorDocument() {
   }
 }
 
-std::string& KeptTextOf(EditorDocument& doc, KeptText kind) {
+const std::string& KeptTextOf(const EditorDocument& doc, KeptText kind) {
   switch (kind) {
     case KeptText::Engine: return doc.EngineText;
     case KeptText::Tire: return doc.TireText;
@@ -22,6 +23,10 @@ std::string& KeptTextOf(EditorDocument& doc, KeptText kind) {
     case KeptText::Generated: break;
   }
   return doc.GeneratedText;
+}
+
+std::string& KeptTextOf(EditorDocument& doc, KeptText kind) {
+  return const_cast<std::string&>(KeptTextOf(std::as_const(doc), kind));
 }
 
 void ReplaceText(EditorDocument& doc, KeptText kind, std::string text) {

@@ -156,7 +156,6 @@ struct EditorDocument {
   bool EngineLoaded = false;   // the engine curve came from a file or Generate
   bool TireLoaded = false;     // a tire file has been read
   bool UpgradeLoaded = false;  // the file came as an upgrade file
-  bool Modified = false;       // unsaved changes exist
   bool TireParsed = false;     // decides how ResetSlipCurves refills slot 0
   bool BendActive = false;     // bend mode is on
   bool LockOnToData = true;    // a dragged point follows the pointer anywhere
@@ -174,6 +173,7 @@ struct EditorDocument {
 
 // The kept text of that kind.
 std::string& KeptTextOf(EditorDocument& doc, KeptText kind);
+const std::string& KeptTextOf(const EditorDocument& doc, KeptText kind);
 
 // Puts text in the place of the kept text of that kind. The old text is
 // never copied: while the undo history records a step, the first one each

@@ -179,7 +179,6 @@ struct UndoStep {
 struct UndoHistory::OpenStep {
   StepKind Kind = StepKind::Drag;
   ViewMark View;
-  bool Modified = false;
   EngineCurve Engine;
   std::array<SlipCurve, SlipCurveSlots> SlipCurves;
   Scalars Numbers;
@@ -236,12 +235,11 @@ UndoHistory::~UndoHistory() = default;
 int UndoHistory::Steps() const { return static_cast<int>(steps_.size()); }
 
 void UndoHistory::Reset(EditorDocument& doc) {
+  // The data that was not saved, in the steps or by the step recording,
+  // stays unsaved; the rest counts as saved.
+  const std::array<bool, FileDataKinds> unsaved{Unsaved(doc, FileData::Engine), Unsaved(doc, FileData::Tire)};
   if (recording_) StopParking(doc);
-  // A Modified document whose history tells of no unsaved step (it was
-  // marked so by hand) may have changes in either file's data.
-  const std::array<bool, FileDataKinds> unsaved{Unsaved(FileData::Engine), Unsaved(FileData::Tire)};
-  const bool unknown = !unsaved[0] && !unsaved[1];
-  for (int k = 0; k < FileDataKinds; ++k) clean_[k] = doc.Modified && (unknown || unsaved[k]) ? -1 : 0;
+  for (int k = 0; k < FileDataKinds; ++k) clean_[k] = unsaved[k] ? -1 : 0;
   std::vector<UndoStep>().swap(steps_);
   position_ = 0;
   bytes_ = 0;
@@ -250,7 +248,6 @@ void UndoHistory::Reset(EditorDocument& doc) {
 void UndoHistory::Reset(EditorDocument& doc, FileData fresh) {
   Reset(doc);
   clean_[static_cast<int>(fresh)] = 0;
-  UpdateModified(doc);
 }
 
 void UndoHistory::Begin(EditorDocument& doc, StepKind kind, const ViewMark& view) {
@@ -259,7 +256,6 @@ void UndoHistory::Begin(EditorDocument& doc, StepKind kind, const ViewMark& view
   OpenStep& r = *recording_;
   r.Kind = kind;
   r.View = view;
-  r.Modified = doc.Modified;
   r.Engine = doc.Engine;
   r.SlipCurves = doc.SlipCurves;
   r.Numbers = ScalarsOf(doc);
@@ -288,12 +284,8 @@ bool UndoHistory::Commit(EditorDocument& doc, const ViewMark& view) {
       step.Touched[static_cast<int>(DataOfText(kind))] = true;
     }
   }
-  const bool modifiedBefore = recording_->Modified;
   StopParking(doc);
-  if (!step.Changed()) {
-    doc.Modified = modifiedBefore;
-    return false;
-  }
+  if (!step.Changed()) return false;
 
   // The steps undone before this one cannot be redone after it: a clean state
   // among them is gone, unless none of the steps before it changed that data.
@@ -310,7 +302,6 @@ bool UndoHistory::Commit(EditorDocument& doc, const ViewMark& view) {
   steps_.push_back(std::move(step));
   ++position_;
   Trim();
-  UpdateModified(doc);
   return true;
 }
 
@@ -336,7 +327,6 @@ std::optional<ViewMark> UndoHistory::Undo(EditorDocument& doc) {
   --position_;
   const ViewMark view = step.ViewBefore;
   Trim();
-  UpdateModified(doc);
   return view;
 }
 
@@ -347,22 +337,36 @@ std::optional<ViewMark> UndoHistory::Redo(EditorDocument& doc) {
   ++position_;
   const ViewMark view = step.ViewAfter;
   Trim();
-  UpdateModified(doc);
   return view;
 }
 
 void UndoHistory::MarkClean(EditorDocument& doc, FileData data) {
   if (recording_) Commit(doc, recording_->View);
   clean_[static_cast<int>(data)] = position_;
-  UpdateModified(doc);
 }
 
-bool UndoHistory::Unsaved(FileData data) const {
+bool UndoHistory::Unsaved(const EditorDocument& doc, FileData data) const {
   const int clean = clean_[static_cast<int>(data)];
   if (clean < 0) return true;
   const auto from = steps_.begin() + std::min(clean, position_);
   const auto to = steps_.begin() + std::max(clean, position_);
-  return std::any_of(from, to, [&](const UndoStep& step) { return step.Touches(data); });
+  if (std::any_of(from, to, [&](const UndoStep& step) { return step.Touches(data); })) return true;
+  return RecordingChanged(doc, data);
+}
+
+bool UndoHistory::Unsaved(const EditorDocument& doc) const {
+  return Unsaved(doc, FileData::Engine) || Unsaved(doc, FileData::Tire);
+}
+
+bool UndoHistory::RecordingChanged(const EditorDocument& doc, FileData data) const {
+  if (!recording_) return false;
+  if (StepFrom(*recording_, doc).Touches(data)) return true;
+  for (int k = 0; k < KeptTextKinds; ++k) {
+    const KeptText kind = static_cast<KeptText>(k);
+    const std::optional<std::string>& old = doc.Parked.Texts[k];
+    if (DataOfText(kind) == data && old && *old != KeptTextOf(doc, kind)) return true;
+  }
+  return false;
 }
 
 std::optional<ViewMark> UndoHistory::LastChangeView(FileData data) const {
@@ -370,10 +374,6 @@ std::optional<ViewMark> UndoHistory::LastChangeView(FileData data) const {
     if (steps_[i].Touches(data)) return steps_[i].ViewBefore;
   }
   return std::nullopt;
-}
-
-void UndoHistory::UpdateModified(EditorDocument& doc) const {
-  doc.Modified = Unsaved(FileData::Engine) || Unsaved(FileData::Tire);
 }
 
 void UndoHistory::Apply(UndoStep& step, EditorDocument& doc, bool forward) {

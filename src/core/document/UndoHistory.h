@@ -37,8 +37,9 @@ inline constexpr int FileDataKinds = 2;
 // only what the action changed (as it was before and after), and the view
 // before and after. A kept text is held only by a step that replaced it, and
 // then without a copy: the step and the document swap it on undo and redo.
-// The document's Modified flag follows the history: it is clear exactly when
-// the data of both files is in the state last opened or saved.
+// Whether there are unsaved changes is the history's to tell, and no one
+// else's: there are none exactly when the data of both files is in the state
+// last opened or saved.
 class UndoHistory {
  public:
   static constexpr int MaxSteps = 1000;
@@ -49,10 +50,9 @@ class UndoHistory {
   UndoHistory(const UndoHistory&) = delete;
   UndoHistory& operator=(const UndoHistory&) = delete;
 
-  // Forgets every step: the document as it is now begins a new history, and
-  // counts as the clean state unless it is Modified (the data that was not
-  // saved then stays unsaved). The data of a file just opened, fresh, counts
-  // as saved.
+  // Forgets every step: the document as it is now begins a new history and
+  // counts as the clean state, except the data that was unsaved, which stays
+  // unsaved. The data of a file just opened, fresh, counts as saved.
   void Reset(EditorDocument& doc);
   void Reset(EditorDocument& doc, FileData fresh);
 
@@ -67,7 +67,7 @@ class UndoHistory {
 
   // The action is done: a step that changed anything is kept (and the steps
   // undone before it are dropped), one that changed nothing is forgotten and
-  // leaves Modified as it was. Returns whether a step was kept.
+  // leaves the unsaved state as it was. Returns whether a step was kept.
   bool Commit(EditorDocument& doc, const ViewMark& view);
 
   // Stops recording without keeping a step; what the action changed stays.
@@ -84,14 +84,15 @@ class UndoHistory {
   std::optional<ViewMark> Redo(EditorDocument& doc);
 
   // That file's data as it is now is on disk (or is as good as new): it
-  // counts as unsaved again on undo or redo away from this state, and
-  // Modified clears when the other file's data is saved too.
+  // counts as unsaved again on undo or redo away from this state.
   void MarkClean(EditorDocument& doc, FileData data);
 
   // Whether that file's data differs from its state last opened or saved:
-  // some step between the two changed it, or that state is gone from the
-  // history. A step still recording does not count.
-  bool Unsaved(FileData data) const;
+  // some step between the two changed it, that state is gone from the
+  // history, or the step still recording has changed it so far.
+  bool Unsaved(const EditorDocument& doc, FileData data) const;
+  // Whether either file's data does.
+  bool Unsaved(const EditorDocument& doc) const;
   // The view of the newest step that can be undone and changed that data.
   std::optional<ViewMark> LastChangeView(FileData data) const;
 
@@ -108,7 +109,7 @@ class UndoHistory {
   void DropOldest();
   void Apply(UndoStep& step, EditorDocument& doc, bool forward);
   void StopParking(EditorDocument& doc);
-  void UpdateModified(EditorDocument& doc) const;
+  bool RecordingChanged(const EditorDocument& doc, FileData data) const;
 
   std::vector<UndoStep> steps_;
   int position_ = 0;

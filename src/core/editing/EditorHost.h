@@ -24,7 +24,6 @@ class EditorHost : public TableHost {
   // The value box. Emptying a box that holds text and inserting text each
   // cause one change notification, as typing does.
   virtual std::string ValueBoxText() const = 0;
-  virtual bool ValueBoxModified() const = 0;  // the box's own "edited" flag
   virtual void EmptyValueBox() = 0;
   virtual void InsertValueBoxText(std::string_view text) = 0;
   // Gives the value box the keyboard focus, its text selected: after the

@@ -27,12 +27,7 @@ bool CanSaveIn(const EditorDocument& doc, FileMode mode) {
 }  // namespace
 
 bool HasUnsavedChanges(const EditorDocument& doc, const UndoHistory& history, FileData data) {
-  if (!doc.Modified) return false;
-  const bool engine = history.Unsaved(FileData::Engine);
-  const bool tire = history.Unsaved(FileData::Tire);
-  // Marked Modified with no step that says what changed: it may be either.
-  const bool unsaved = (data == FileData::Tire ? tire : engine) || (!engine && !tire);
-  return unsaved && ModeToSave(doc, history, data).has_value();
+  return history.Unsaved(doc, data) && ModeToSave(doc, history, data).has_value();
 }
 
 std::optional<FileMode> ModeToSave(const EditorDocument& doc, const UndoHistory& history, FileData data) {

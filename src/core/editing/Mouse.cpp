@@ -158,11 +158,8 @@ void ChooseSlipCurve(EditorState& st, int k, bool selectColumn) {
   }
   const double sample = CurrentCurve(st).Samples[s];
   if (ui.ValueShown) {
-    // Showing the value is no edit, unless the box rounds it.
-    const bool wasModified = doc.Modified;
     ui.TipText = FixedText(sample, 6);
     WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
-    if (CurrentCurve(st).Samples[s] == sample) doc.Modified = wasModified;
   }
   if (ui.SlipPicked && s < st.Chart.PointCount) ui.SelectedPixel = {st.Chart.PointX[s], MapValueToY(st.Chart, sample)};
 }
@@ -180,7 +177,6 @@ void SelectTireCell(EditorState& st, int k, int row, Point p) {
   const double sample = CurrentCurve(st).Samples[row];
   ui.TipText = FixedText(sample, 6);
   WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
-  st.Doc.Modified = true;
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -199,7 +195,6 @@ void PickSlipPoint(EditorState& st, int i) {
   SelectOnlyCurve(ui, st.Doc.CurrentSlipCurve);
   WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
   ui.SelectedPixel = {st.Chart.PointX[i], st.Chart.SlipY[i]};
-  st.Doc.Modified = true;
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -251,8 +246,7 @@ void DragSlipPoint(EditorState& st, int i, int y) {
     SelectOnlyCurve(ui, st.Doc.CurrentSlipCurve);
     WriteValueBox(st.Ui, st.Host, FormatReadout(*value, SlipDecimals));
     ui.TipText = FixedText(CurrentCurve(st).Samples[i], 6);
-    st.Doc.Modified = true;
-  }
+    }
   ui.SelectedPixel = {st.Chart.PointX[i], y};
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
@@ -280,7 +274,6 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
     ui.TorqueSelected = torque;
     ui.CompressionSelected = !torque;
     WriteValueBox(st.Ui, st.Host, text);
-    doc.Modified = true;
   }
   ui.SelectedPixel = {st.Chart.PointX[i], y};
   ui.LastSelectedPixel = ui.SelectedPixel;

@@ -85,7 +85,6 @@ bool Bend(EditorDocument& doc, double target) {
   if (n < 1 || last == 0.0) return false;
   const double k = (target - curve.Samples[n - 1]) / last;
   for (int i = 0; i < n; ++i) curve.Samples[i] += k * w[std::min(i, DefaultSlipSamples - 1)];
-  doc.Modified = true;
   return true;
 }
 

@@ -29,29 +29,25 @@ bool AnyCurveSelected(const InteractionState& ui) {
   return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
 }
 
-// Stores x into every selected value. Typing always counts as a change;
-// losing the focus only when the box says it was edited. typed: the text is
-// the user's, not one the program wrote.
-void StoreBoxValue(EditorState& st, double x, bool countsAsChange, bool typed) {
+// Stores x into every selected value. typed: the text is the user's, not
+// one the program wrote.
+void StoreBoxValue(EditorState& st, double x, bool typed) {
   InteractionState& ui = st.Ui;
   EditorDocument& doc = st.Doc;
   const int s = ui.SelectedIndex;
   if (ui.CompressionSelected && IsEngineRow(st, s)) {
     doc.Engine.Compression[s] = StoredEngineValue(doc, doc.Engine.Compression[s], x, typed);
     RepaintCellBand(st.Host, st.View, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
-    if (countsAsChange) doc.Modified = true;
   }
   if (ui.TorqueSelected && IsEngineRow(st, s)) {
     doc.Engine.Torque[s] = StoredEngineValue(doc, doc.Engine.Torque[s], x, typed);
     RecomputePower(doc, s);
     // The power cell beside it follows the torque.
     RepaintCellBand(st.Host, st.View, s, TorqueColumnSpan.left, TableWidth, true);
-    if (countsAsChange) doc.Modified = true;
   }
   if (AnyCurveSelected(ui) && IsSlipRow(st, s)) {
     doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)].Samples[s] = x;
     RepaintCellBand(st.Host, st.View, s, TireDataColumnX[0], TableWidth, true);
-    doc.Modified = true;
   }
 }
 
@@ -96,11 +92,11 @@ void RestoreTypedFrom(EditorState& st) {
 
 // Stores what the user typed: the number it reads as, or, for a text that
 // is none, the values the run began with. True when it was a number.
-bool StoreTyped(EditorState& st, const std::string& text, bool countsAsChange) {
+bool StoreTyped(EditorState& st, const std::string& text) {
   BeginTyping(st);
   const std::optional<double> value = ReadTypedNumber(text);
   if (value) {
-    StoreBoxValue(st, *value, countsAsChange, true);
+    StoreBoxValue(st, *value, true);
   } else {
     RestoreTypedFrom(st);
   }
@@ -204,9 +200,9 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     ui.ReadoutText = text;
     if (cut) return;
     if (typed) {
-      StoreTyped(st, text, true);
+      StoreTyped(st, text);
     } else {
-      StoreBoxValue(st, DecimalToDouble(text), true, false);
+      StoreBoxValue(st, DecimalToDouble(text), false);
     }
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
     return;
@@ -217,7 +213,7 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
   // run of typing ends here.
   if (text != ui.ReadoutText) {
     ui.ReadoutText = text;
-    StoreTyped(st, text, st.Host.ValueBoxModified());
+    StoreTyped(st, text);
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.SelectedIndex);
   }
   // What the user typed in this run must be a number: otherwise the values

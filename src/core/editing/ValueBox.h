@@ -63,10 +63,9 @@ enum class ValueEditCode {
 };
 
 // The value box's notification handling. A text change stores the box's
-// number into the selected engine value or slip sample, sets Modified and
-// repaints the cells and the chart strip around the point; the user's text
-// is read as ReadTypedNumber reads it, and while it is no number the values
-// stay as the run of typing found them. The change caused by the program's
+// number into the selected engine value or slip sample and repaints the
+// cells and the chart strip around the point; the user's text is read as
+// ReadTypedNumber reads it, and while it is no number the values stay as the run of typing found them. The change caused by the program's
 // own emptying of the box is skipped. Losing the focus (or Enter) stores the
 // text only when it differs from what was last stored through the box, so a
 // value changed meanwhile by a command is never put back, and ends the run

@@ -14,7 +14,6 @@ namespace dyno {
 void ApplyParameterTexts(EditorDocument& doc, const ParameterTexts& texts) {
   StoreParameterTexts(texts, doc.Parameters);
   ComposeAndKeepEngineText(doc);
-  doc.Modified = true;
 }
 
 SlipHeaderTexts ShowSlipHeader(const SlipCurve& curve) {
@@ -66,7 +65,6 @@ void ApplySlipCurveCount(EditorDocument& doc, int curveCount) {
     }
     doc.SlipCurveCount = curveCount;
   }
-  doc.Modified = true;
 }
 
 }  // namespace dyno

@@ -255,7 +255,6 @@ void EditorWidget::SyncRowScrollBar(const RowScrollBarState& bar) {
 
 std::string EditorWidget::ValueBoxText() const { return valueEdit_->text().toLatin1().toStdString(); }
 
-bool EditorWidget::ValueBoxModified() const { return valueEdit_->isModified(); }
 
 void EditorWidget::EmptyValueBox() {
   valueEdit_->selectAll();

@@ -71,7 +71,6 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void ScrollPixels(int dy, const Rect& area) override;
   void SyncRowScrollBar(const RowScrollBarState& bar) override;
   std::string ValueBoxText() const override;
-  bool ValueBoxModified() const override;
   void EmptyValueBox() override;
   void InsertValueBoxText(std::string_view text) override;
   void FocusValueBox() override;
