@@ -257,9 +257,9 @@ Batch UndoRedo(StepKind kind) {
   EditorState& st = *opened->st;
   st.Steps.Begin(kind);
   if (kind == StepKind::Rescale) {
-    RescaleValues values = BeginRescale(st.Doc);
+    RescaleValues values = BeginRescale(st.Doc, st.Session.Generator);
     values.CurrentHp *= 1.1;
-    ApplyRescale(st.Doc, values);
+    ApplyRescale(st.Doc, st.Session.Generator, values);
   } else {
     st.Doc.Engine.Torque[250] += 10.0;
     RecomputePower(st.Doc, 250);
@@ -280,7 +280,7 @@ Batch UndoRedo(StepKind kind) {
 Batch ParsePastedRows() {
   EditorDocument doc;
   test::FillSampleEngineCurve(doc, MaxEngineRows);
-  std::string text = ComposeTableText(doc, ';', "\r\n");
+  std::string text = ComposeTableText(doc, DisplayUnits(), ';', "\r\n");
   for (char& c : text) c = c == '.' ? ',' : c;
   if (ReadTableText(text, TableShape::Engine).Refusal) std::fprintf(stderr, "the pasted rows were refused\n");
   return InProcess([text] {

@@ -45,9 +45,9 @@ bool Open(EditorDocument& doc, const fs::path& file, std::string& transcript) {
     transcript += "message \"" + message->Text + "\" \"" + message->Caption + "\"\n";
   }
   if (read.Result != ReadResult::Read) return false;
-  if (doc.Mode == FileMode::Tire) return transcript += test::DumpFlags(doc, false) + test::DumpSlipCurves(doc), true;
+  if (doc.Mode == FileMode::Tire) return transcript += test::DumpFlags(doc, EditorSession(), false) + test::DumpSlipCurves(doc), true;
   doc.EngineLoaded = true;
-  transcript += test::DumpFlags(doc, false) + test::DumpRows(doc);
+  transcript += test::DumpFlags(doc, EditorSession(), false) + test::DumpRows(doc);
   if (doc.Mode == FileMode::Engine && ReadEngineParameters(doc)) transcript += test::DumpParameters(doc.Parameters);
   return true;
 }

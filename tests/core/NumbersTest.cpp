@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "core/curves/Generator.h"
+#include "core/document/EditorSession.h"
 #include "core/document/EditorDocument.h"
 #include "core/files/NumberText.h"
 
@@ -52,7 +53,7 @@ TEST(Numbers, AgreeWithTheGeneralConversionsToTheLastBit) {
 // pinned by the session transcripts that generate curves.)
 TEST(Numbers, TheGeneratorGivesNoFilesCurve) {
   EditorDocument doc;
-  ASSERT_EQ(GenerateEngineCurve(doc), 41);
+  ASSERT_EQ(GenerateEngineCurve(doc, GeneratorSettings()), 41);
   EXPECT_FALSE(doc.EngineLoaded);
 }
 

@@ -7,7 +7,7 @@
 
 #include "core/document/UndoHistory.h"
 #include "core/resources/Commands.h"
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/files/RecentFiles.h"
 #include "core/resources/ResourceIds.h"
 
@@ -51,11 +51,13 @@ TEST(RecentFiles, TheNewestComesFirstOnceAndOnlyTheEightNewestAreKept) {
 // Each entry needs a file of its own. (The window flows check that the
 // submenu and Clear List need one.)
 TEST(RecentFiles, EachEntryNeedsAFileOfItsOwn) {
-  EditorDocument doc;
+  EditorSession session;
   for (std::size_t count = 0; count <= 8; ++count) {
-    doc.RecentFiles.assign(count, "/a.ini");
+    session.RecentFiles.assign(count, "/a.ini");
     for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(CommandState(CmRecentFile1 + i, doc, UndoHistory()).Enabled, i < static_cast<int>(count)) << count << " " << i;
+      EXPECT_EQ(CommandState(CmRecentFile1 + i, EditorDocument(), session, UndoHistory()).Enabled,
+                i < static_cast<int>(count))
+          << count << " " << i;
     }
   }
 }

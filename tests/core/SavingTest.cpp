@@ -211,7 +211,7 @@ class Scene {
       std::snprintf(native, sizeof native, "%.1f", 1000.5);
       Note(std::string("  ") + (set ? "" : "cannot be set: ") + native);
     } else if (command == "flags") {
-      Note(test::DumpFlags(doc, false) + "  text " + std::to_string(doc.EngineText.size() + doc.TireText.size()));
+      Note(test::DumpFlags(doc, EditorSession(), false) + "  text " + std::to_string(doc.EngineText.size() + doc.TireText.size()));
     } else if (command == "replace") {
       Note(std::string("  ") + WriteNames[static_cast<int>(WriteFileReplacing(Path(a), Rest(line, 2)))]);
     } else if (command == "create") {
@@ -240,9 +240,8 @@ class Scene {
   // Opens a file there as the Open command does.
   void Open(const std::string& name) {
     doc = EditorDocument();
-    doc.FileFolder = Utf8FromPath(folder_);
     doc.Mode = name.ends_with(".tbc") ? FileMode::Tire : FileMode::Engine;
-    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile) = {Path(name), name, doc.FileFolder};
+    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile) = {Path(name), name, Utf8FromPath(folder_)};
     const ReadOutcome read =
         doc.Mode == FileMode::Tire ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
     (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile).Stamp = read.Stamp;

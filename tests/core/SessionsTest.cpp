@@ -117,8 +117,9 @@ void DiffColumn(std::string& out, const char* name, const Column& before, const 
   }
 }
 
-std::string DocumentChanges(const EditorDocument& before, bool modifiedBefore, const EditorDocument& after,
-                            bool modified) {
+// flags: the document's and the session's flags before and after.
+std::string DocumentChanges(const EditorDocument& before, const EditorDocument& after, const std::string& flagsBefore,
+                            const std::string& flags) {
   std::string out;
   DiffColumn(out, "rpm", before.Engine.Rpm, after.Engine.Rpm);
   DiffColumn(out, "compression", before.Engine.Compression, after.Engine.Compression);
@@ -131,9 +132,7 @@ std::string DocumentChanges(const EditorDocument& before, bool modifiedBefore, c
       out += "  " + name + " samples " + std::to_string(after.SlipCurves[slot].SampleCount) + "\n";
     }
   }
-  if (test::DumpFlags(before, modifiedBefore) != test::DumpFlags(after, modified)) {
-    out += "  " + test::DumpFlags(after, modified);
-  }
+  if (flagsBefore != flags) out += "  " + flags;
   if (before.Engine.EngineRowCount != after.Engine.EngineRowCount) {
     out += "  engine rows " + std::to_string(after.Engine.EngineRowCount) + "\n";
   }
@@ -166,7 +165,7 @@ class Session {
  private:
   void Step(const std::string& line) {
     const EditorDocument doc = st.Doc;
-    const bool modified = st.History.Unsaved(st.Doc);
+    const std::string flags = test::DumpFlags(st.Doc, st.Session, st.History.Unsaved(st.Doc));
     const std::string ui = UiText(st);
     const std::string box = host.valueBox;
     const int boxChanges = host.valueBoxChanges;
@@ -207,7 +206,7 @@ class Session {
     if (LayoutText(st.Chart) != layout) transcript_ += "  layout " + LayoutText(st.Chart) + "\n";
     // Setting up a curve is no edit: only what follows is traced.
     if (command != "engine" && command != "tire" && command != "open") {
-      transcript_ += DocumentChanges(doc, modified, st.Doc, st.History.Unsaved(st.Doc));
+      transcript_ += DocumentChanges(doc, st.Doc, flags, test::DumpFlags(st.Doc, st.Session, st.History.Unsaved(st.Doc)));
     }
     if (UiText(st) != ui) transcript_ += "  ui " + UiText(st) + "\n";
     if (HistoryText(st.History) != history) transcript_ += "  history " + HistoryText(st.History) + "\n";
@@ -229,7 +228,7 @@ class Session {
       int height = 600;
       words >> width >> height;
       ResizeView(st.View, width, height);
-      ComputeChartLayout(st.View, st.Chart, st.Doc, width, height);
+      ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, width, height);
     } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
       const Point p = Target(words);
       if (command == "down") OnPress(st, p);
@@ -255,7 +254,7 @@ class Session {
     } else if (command == "bend") {
       BendCommand(st);
     } else if (command == "lock") {
-      st.Doc.LockOnToData = !st.Doc.LockOnToData;
+      st.Session.LockOnToData = !st.Session.LockOnToData;
     } else if (command == "mode") {
       std::string mode;
       words >> mode;
@@ -300,7 +299,7 @@ class Session {
       TorqueUnitCommand(st, torque == "lb-ft" ? TorqueUnit::LbFt : TorqueUnit::Nm);
       PowerUnitCommand(st, power == "kW" ? PowerUnit::Kw : power == "PS" ? PowerUnit::Ps : PowerUnit::Hp);
     } else if (command == "readout") {
-      transcript_ += "  readout \"" + PeakReadout(st.Doc) + "\"\n";
+      transcript_ += "  readout \"" + PeakReadout(st.Doc, st.Session.Dyno.Units) + "\"\n";
     } else if (command == "mark") {
       std::string name;
       words >> name;
@@ -336,22 +335,22 @@ class Session {
     } else if (command == "resolution") {
       double step = 0;
       words >> step;
-      transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc)) + "\n";
+      transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc, st.Session.Generator)) + "\n";
       report(steps.ChangeResolution(step));
     } else if (command == "rescale") {
       double hp = 0;
       double compression = 0;
       words >> hp >> compression;
       steps.Rescale([&] {
-        RescaleValues values = BeginRescale(st.Doc);
+        RescaleValues values = BeginRescale(st.Doc, st.Session.Generator);
         transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
         values.CurrentHp = hp;
         values.NewCompression = compression;
-        ApplyRescale(st.Doc, values);
+        ApplyRescale(st.Doc, st.Session.Generator, values);
         return true;
       });
     } else if (command == "generate") {
-      GeneratorSettings& g = st.Doc.Generator;
+      GeneratorSettings& g = st.Session.Generator;
       if (st.Doc.Mode != FileMode::Tire) words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
       steps.Generate();
     } else if (command == "bendto") {

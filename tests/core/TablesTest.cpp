@@ -29,6 +29,7 @@
 #include "core/chart/PrintedPage.h"
 #include "core/chart/ViewState.h"
 #include "core/curves/PasteTable.h"
+#include "core/document/EditorSession.h"
 #include "core/files/TypedNumber.h"
 #include "core/editing/ValueBox.h"
 #include "core/document/UndoHistory.h"
@@ -116,7 +117,7 @@ TEST(Tables, ValueAxis) {
       // The axis of a flat curve of 41 rows.
       const double torque = Number(in), compression = Number(in);
       test::FillFlatEngineCurve(doc, 41, torque, compression);
-      ComputeEngineAxis(chart, doc);
+      ComputeEngineAxis(chart, doc, DynoView());
       out << "engine " << torque << "/" << compression << " -> " << Exact(chart.AxisMin) << ".."
           << Exact(chart.AxisMax) << " step " << Exact(chart.AxisStep) << " range " << Exact(chart.AxisRange)
           << " divisions " << chart.GridDivisions << " scale changed " << chart.ScaleChanged << "\n";
@@ -340,12 +341,13 @@ TEST(Tables, CommandRules) {
     doc.UpgradeLoaded = state & 4;
     const int mode = (state >> 3) % 3;
     doc.Mode = static_cast<FileMode>(mode);  // Engine, Upgrade, Tire
-    doc.BendActive = state & 32;
-    doc.LockOnToData = !(state & 16);
+    EditorSession session;
+    session.BendActive = state & 32;
+    session.LockOnToData = !(state & 16);
     doc.RowCount = (state & 16) ? 495 : (state & 8) ? 10 : 1;
     out << "state " << state << " rows " << doc.RowCount << ":";
     for (const int id : commands) {
-      const CommandStatus s = CommandState(id, doc, UndoHistory());
+      const CommandStatus s = CommandState(id, doc, session, UndoHistory());
       out << " " << FindCommand(id)->Name.substr(6) << (s.Enabled ? "" : "-") << (s.Checkable ? (s.Checked ? "*" : "o") : "");
     }
     out << "\n";
@@ -415,39 +417,38 @@ TEST(Tables, RoundTripsChangeNothing) {
     RecomputePower(engine, i);
   }
   engine.EngineLoaded = true;
-  EditorDocument inLbFtAndKw = engine;
-  inLbFtAndKw.Dyno.Units = {TorqueUnit::LbFt, PowerUnit::Kw};
   EditorDocument tire;
   test::UseTireView(tire, 3);
   tire.TireLoaded = true;
   tire.SlipCurves[1].SampleCount = 100;
   tire.SlipCurves[2].Name = "\"N\xe4sse\", wet";
   tire.SlipCurves[0].Samples[7] = 0.12345678;
-  for (const EditorDocument& original : {engine, tire, inLbFtAndKw}) {
+  const DisplayUnits lbFtAndKw{TorqueUnit::LbFt, PowerUnit::Kw};
+  for (const auto& [original, units] : {std::pair{engine, DisplayUnits()}, {tire, DisplayUnits()}, {engine, lbFtAndKw}}) {
     EditorDocument doc = original;
     // Each is read, not refused, and changes nothing.
-    EXPECT_FALSE(PasteTable(doc, ComposeTableText(doc, '\t', "\n")).Message.has_value());
-    EXPECT_TRUE(test::DocumentDifferences(original, doc).empty()) << ComposeTableText(doc, '\t', "\n");
+    EXPECT_FALSE(PasteTable(doc, units, ComposeTableText(doc, units, '\t', "\n")).Message.has_value());
+    EXPECT_TRUE(test::DocumentDifferences(original, doc).empty()) << ComposeTableText(doc, units, '\t', "\n");
 
     std::string text;
-    ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", "\xEF\xBB\xBF" + ComposeCsvFile(doc)), text), ReadResult::Read);
-    EXPECT_FALSE(PasteTable(doc, text).Message.has_value()) << text;
+    ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", "\xEF\xBB\xBF" + ComposeCsvFile(doc, units)), text), ReadResult::Read);
+    EXPECT_FALSE(PasteTable(doc, units, text).Message.has_value()) << text;
     EXPECT_TRUE(test::DocumentDifferences(original, doc).empty());
 
     // A German spreadsheet: semicolons and decimal commas.
-    std::string german = ComposeTableText(doc, ';', "\r\n");
+    std::string german = ComposeTableText(doc, units, ';', "\r\n");
     for (char& c : german) c = c == '.' ? ',' : c;
-    EXPECT_FALSE(PasteTable(doc, german).Message.has_value()) << german;
+    EXPECT_FALSE(PasteTable(doc, units, german).Message.has_value()) << german;
     EXPECT_TRUE(test::DocumentDifferences(original, doc).empty());
   }
   // The file is UTF-8; a file that is no UTF-8 is read as 8-bit text.
-  EXPECT_NE(ComposeCsvFile(tire).find("\"\"N\xc3\xa4sse\"\", wet\""), std::string::npos);
+  EXPECT_NE(ComposeCsvFile(tire, DisplayUnits()).find("\"\"N\xc3\xa4sse\"\", wet\""), std::string::npos);
   std::string text;
   ASSERT_EQ(ReadCsvFile(dir.Write("latin1.csv", "N\xe4sse\r\n0.5\r\n"), text), ReadResult::Read);
   EXPECT_EQ(text, "N\xe4sse\r\n0.5\r\n");
   EXPECT_EQ(ReadCsvFile((dir.path() / "missing.csv").string(), text), ReadResult::CannotOpen);
   // A shorter curve leaves no old samples below it: the table shows every row.
-  ASSERT_TRUE(PasteTable(tire, "0.5\n0.25").Changed);
+  ASSERT_TRUE(PasteTable(tire, DisplayUnits(), "0.5\n0.25").Changed);
   EXPECT_EQ(tire.SlipCurves[0].Samples[2], 0.0);
 }
 
@@ -460,14 +461,13 @@ TEST(Tables, TablesAreInTheUnitsShown) {
   for (const auto& [units, row] : {std::pair{DisplayUnits{TorqueUnit::Nm, PowerUnit::Hp}, "500.0,-20.0,157.6,11.1"},
                                    {DisplayUnits{TorqueUnit::LbFt, PowerUnit::Kw}, "500.0,-14.8,116.2,8.3"},
                                    {DisplayUnits{TorqueUnit::Nm, PowerUnit::Ps}, "500.0,-20.0,157.6,11.2"}}) {
-    doc.Dyno.Units = units;
     std::string tabs = row;
     std::replace(tabs.begin(), tabs.end(), ',', '\t');
-    EXPECT_NE(ComposeCsvFile(doc).find("\r\n" + std::string(row) + "\r\n"), std::string::npos) << row;
-    EXPECT_NE(ComposeTableText(doc, '\t', "\n").find("\n" + tabs + "\n"), std::string::npos) << row;
+    EXPECT_NE(ComposeCsvFile(doc, units).find("\r\n" + std::string(row) + "\r\n"), std::string::npos) << row;
+    EXPECT_NE(ComposeTableText(doc, units, '\t', "\n").find("\n" + tabs + "\n"), std::string::npos) << row;
   }
-  doc.Dyno.Units = {TorqueUnit::LbFt, PowerUnit::Kw};
-  ASSERT_FALSE(PasteTable(doc, "RPM\tCompression\tTorque\n1000\t-10\t100\n2000\t-20.5\t200.5\n3000\t-30\t300").Message);
+  const DisplayUnits lbFtAndKw{TorqueUnit::LbFt, PowerUnit::Kw};
+  ASSERT_FALSE(PasteTable(doc, lbFtAndKw, "RPM\tCompression\tTorque\n1000\t-10\t100\n2000\t-20.5\t200.5\n3000\t-30\t300").Message);
   ASSERT_EQ(doc.RowCount, 3);
   for (int i = 0; i < 3; ++i) {
     const double compression = -10.0 * (i + 1) - (i == 1 ? 0.5 : 0.0);
@@ -479,7 +479,7 @@ TEST(Tables, TablesAreInTheUnitsShown) {
   }
   // A torque beyond the values of a file once in N-m is refused.
   const EditorDocument before = doc;
-  const EditOutcome outcome = PasteTable(doc, "1000\t-10\t9e19\n2000\t-20\t100");
+  const EditOutcome outcome = PasteTable(doc, lbFtAndKw, "1000\t-10\t9e19\n2000\t-20\t100");
   ASSERT_TRUE(outcome.Message.has_value());
   EXPECT_EQ(outcome.Message->Text, "The Torque in line 1 is out of range for a physics file in N-m.");
   EXPECT_TRUE(test::DocumentDifferences(before, doc).empty());
@@ -498,16 +498,16 @@ TEST(Tables, PastedRpmsRiseAsTheTableShowsThem) {
        {std::pair{"0\t0\t0\n909.1\t0\t0\n909.12\t0\t0", "The RPM in line 3 is too close to the one before"},
         {"0\t0\t0\n909.1\t0\t0\n909.2\t0\t0\n2000.0\t0\t0\n2000.01\t0\t0", "The RPM in line 5 is too close"},
         {"0\t0\t0\n909.1\t0\t0\n909\t0\t0", "The RPM in line 3 does not rise: 909 follows 909.1."}}) {
-    const EditOutcome outcome = PasteTable(doc, text);
+    const EditOutcome outcome = PasteTable(doc, DisplayUnits(), text);
     ASSERT_TRUE(outcome.Message.has_value()) << text;
     EXPECT_TRUE(outcome.Message->Text.starts_with(message)) << outcome.Message->Text;
     EXPECT_FALSE(outcome.Changed);
     EXPECT_TRUE(test::DocumentDifferences(before, doc).empty()) << text;
   }
   // Rows that show apart are taken, and copy back as they were pasted.
-  ASSERT_FALSE(PasteTable(doc, "0\t0\t0\n909.1\t0\t0\n909.2\t0\t0").Message.has_value());
+  ASSERT_FALSE(PasteTable(doc, DisplayUnits(), "0\t0\t0\n909.1\t0\t0\n909.2\t0\t0").Message.has_value());
   EXPECT_EQ(doc.Engine.Rpm[1], 909.14);
-  EXPECT_EQ(ComposeTableText(doc, '\t', "\n"), "RPM\tCompression\tTorque\tPower\n0.0\t0.0\t0.0\t0.0\n"
+  EXPECT_EQ(ComposeTableText(doc, DisplayUnits(), '\t', "\n"), "RPM\tCompression\tTorque\tPower\n0.0\t0.0\t0.0\t0.0\n"
                                                "909.1\t0.0\t0.0\t0.0\n909.2\t0.0\t0.0\t0.0\n");
 }
 
@@ -525,11 +525,11 @@ TEST(Tables, CurveNamesComeBackWhole) {
       original.TireLoaded = true;
       original.SlipCurves[curves - 1].Name = name;
       std::string csv;
-      ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", ComposeCsvFile(original)), csv), ReadResult::Read);
-      for (const std::string& text : {ComposeTableText(original, '\t', "\n"), csv}) {
+      ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", ComposeCsvFile(original, DisplayUnits())), csv), ReadResult::Read);
+      for (const std::string& text : {ComposeTableText(original, DisplayUnits(), '\t', "\n"), csv}) {
         EditorDocument doc = original;
         for (int paste = 0; paste < 2; ++paste) {
-          const EditOutcome outcome = PasteTable(doc, text);
+          const EditOutcome outcome = PasteTable(doc, DisplayUnits(), text);
           EXPECT_FALSE(outcome.Message.has_value()) << name << ": " << outcome.Message->Text;
         }
         EXPECT_TRUE(test::DocumentDifferences(original, doc).empty())
@@ -566,7 +566,7 @@ TEST(Tables, PastedCurvesCanBeSaved) {
     return text + "0.5\n";
   };
   // A name that holds a line break cannot be written on its line.
-  const EditOutcome refused = PasteTable(doc, "\"Gr\nip\"\n0.5\n0.25\n");
+  const EditOutcome refused = PasteTable(doc, DisplayUnits(), "\"Gr\nip\"\n0.5\n0.25\n");
   ASSERT_TRUE(refused.Message.has_value());
   EXPECT_EQ(refused.Message->Text, "The table cannot be saved in a tire file: the name of slip curve 1 (Gr\nip) would "
                                    "read back as \"Gr\".");
@@ -577,7 +577,7 @@ TEST(Tables, PastedCurvesCanBeSaved) {
         "Grip\n0.5\n-0.25\n-0.25\n" + column(0.5, 40).substr(5),
         std::string("A\tB\tC\n0.5\t0.5\t0.5\n-0.25\t-0.25\t0.5\n")}) {
     EditorDocument pasted = before;
-    ASSERT_FALSE(PasteTable(pasted, text).Message.has_value()) << text;
+    ASSERT_FALSE(PasteTable(pasted, DisplayUnits(), text).Message.has_value()) << text;
     pasted.TireOtherText.clear();
     ComposeSlipCurves(pasted);
     EXPECT_EQ(TireReadBackDifference(pasted, pasted.TireOtherText), std::nullopt) << text;
@@ -589,8 +589,8 @@ TEST(Tables, PastedCurvesCanBeSaved) {
   for (const auto& [rows, enabled] : {std::pair{3, false}, {4, true}}) {
     std::string text;
     for (int i = 0; i < rows; ++i) text += std::to_string(1000 * (i + 1)) + "\t-20\t150\n";
-    ASSERT_FALSE(PasteTable(engine, text).Message.has_value());
-    EXPECT_EQ(CommandState(CmAddLine, engine, UndoHistory()).Enabled, enabled) << rows;
+    ASSERT_FALSE(PasteTable(engine, DisplayUnits(), text).Message.has_value());
+    EXPECT_EQ(CommandState(CmAddLine, engine, EditorSession(), UndoHistory()).Enabled, enabled) << rows;
   }
 }
 
@@ -619,13 +619,10 @@ TEST(Tables, TorqueTypedInLbFtShowsAsTypedAfterRounding) {
     EXPECT_TRUE(ShowSame(ShownTorque(StoredTorque(typed, TorqueUnit::LbFt, 1), TorqueUnit::LbFt), typed, 1)) << typed;
   }
   // A value the box already shows stays as it is when the program writes it.
-  EditorDocument doc;
-  doc.Dyno.Units.Torque = TorqueUnit::LbFt;
-  EXPECT_EQ(StoredEngineValue(doc, 433.0, 319.4, false), 433.0);
-  EXPECT_NE(StoredEngineValue(doc, 433.0, 319.4, true), 433.0);
-  EXPECT_EQ(StoredEngineValue(doc, 433.0, 319.5, false), StoredTorque(319.5, TorqueUnit::LbFt, 1));
-  doc.Dyno.Units.Torque = TorqueUnit::Nm;
-  EXPECT_EQ(StoredEngineValue(doc, 433.04, 433.0, false), 433.0);
+  EXPECT_EQ(StoredEngineValue(TorqueUnit::LbFt, 433.0, 319.4, false), 433.0);
+  EXPECT_NE(StoredEngineValue(TorqueUnit::LbFt, 433.0, 319.4, true), 433.0);
+  EXPECT_EQ(StoredEngineValue(TorqueUnit::LbFt, 433.0, 319.5, false), StoredTorque(319.5, TorqueUnit::LbFt, 1));
+  EXPECT_EQ(StoredEngineValue(TorqueUnit::Nm, 433.04, 433.0, false), 433.0);
 }
 
 }  // namespace

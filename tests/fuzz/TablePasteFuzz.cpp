@@ -97,8 +97,6 @@ void Prepare(EditorDocument& doc, std::uint8_t choice) {
     RecomputePower(doc, i);
   }
   doc.Mode = (choice & 2) != 0 ? FileMode::Upgrade : FileMode::Engine;
-  doc.Dyno.Units = {choice & 4 ? TorqueUnit::LbFt : TorqueUnit::Nm,
-                    static_cast<PowerUnit>(((choice >> 3) & 3) % 3)};
   doc.EngineText = "[ENGINE]\r\nRPMTorque=( 0.0, 0.0, 0.0)\r\n";
   doc.EngineLoaded = true;
 }
@@ -130,9 +128,9 @@ void CheckPasted(const EditorDocument& doc) {
 }
 
 // Pasting text into doc changes nothing and is not refused.
-void CheckPastesBackUnchanged(const EditorDocument& doc, const std::string& text) {
+void CheckPastesBackUnchanged(const EditorDocument& doc, const DisplayUnits& units, const std::string& text) {
   EditorDocument again = doc;
-  const EditOutcome outcome = PasteTable(again, text);
+  const EditOutcome outcome = PasteTable(again, units, text);
   if (outcome.Message) std::fprintf(stderr, "refused: %s\n", outcome.Message->Text.c_str());
   FUZZ_CHECK(!outcome.Message && !outcome.Changed);
   FUZZ_CHECK(test::DocumentDifferences(doc, again).empty());
@@ -151,8 +149,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     EditorDocument doc;
     Prepare(doc, choice);
+    // The units the table shows, in the engine modes.
+    const DisplayUnits units{choice & 4 ? TorqueUnit::LbFt : TorqueUnit::Nm,
+                             static_cast<PowerUnit>(((choice >> 3) & 3) % 3)};
     const EditorDocument before = doc;
-    const EditOutcome outcome = PasteTable(doc, text);
+    const EditOutcome outcome = PasteTable(doc, units, text);
     if (outcome.Message || !outcome.Changed) {
       FUZZ_CHECK(!outcome.Changed);
       FUZZ_CHECK(test::DocumentDifferences(before, doc).empty());
@@ -160,8 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(!test::DocumentDifferences(before, doc).empty());
     CheckPasted(doc);
-    CheckPastesBackUnchanged(doc, ComposeTableText(doc, '\t', "\n"));
-    CheckPastesBackUnchanged(doc, TableTextOfBytes(ComposeCsvFile(doc)));
+    CheckPastesBackUnchanged(doc, units, ComposeTableText(doc, units, '\t', "\n"));
+    CheckPastesBackUnchanged(doc, units, TableTextOfBytes(ComposeCsvFile(doc, units)));
   }
   return 0;
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "support/Approval.h"
 
 namespace dyno::test {
@@ -45,13 +45,14 @@ inline std::string DumpSlipCurves(const EditorDocument& doc) {
   return out;
 }
 
-// modified: whether the document has unsaved changes, which its history tells.
-inline std::string DumpFlags(const EditorDocument& doc, bool modified) {
+// The flags of the document and the session's editing options; modified:
+// whether the document has unsaved changes, which its history tells.
+inline std::string DumpFlags(const EditorDocument& doc, const EditorSession& session, bool modified) {
   std::string out = "flags";
   const std::pair<const char*, bool> flags[] = {
       {"engine", doc.Mode == FileMode::Engine}, {"upgrade", doc.Mode == FileMode::Upgrade}, {"tire", doc.Mode == FileMode::Tire},
       {"engineLoaded", doc.EngineLoaded}, {"tireLoaded", doc.TireLoaded}, {"upgradeLoaded", doc.UpgradeLoaded},
-      {"modified", modified},         {"bend", doc.BendActive},       {"lock", doc.LockOnToData}};
+      {"modified", modified},         {"bend", session.BendActive},   {"lock", session.LockOnToData}};
   for (const auto& [name, on] : flags) {
     if (on) out += std::string(" ") + name;
   }

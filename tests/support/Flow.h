@@ -379,7 +379,7 @@ class Flow {
     Change("recent files", recent);
     const EditorDocument& doc = window().Document();
     const DataFile& shownFile = doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile;
-    std::string flags = DumpFlags(doc, window().State().History.Unsaved(doc));
+    std::string flags = DumpFlags(doc, window().State().Session, window().State().History.Unsaved(doc));
     flags.pop_back();
     Change("document", flags + " | " + shownFile.Title + " | text " +
                            std::to_string(doc.EngineText.size()) + "/" + std::to_string(doc.TireText.size()));

@@ -50,8 +50,6 @@ inline std::vector<std::string> DocumentDifferences(const EditorDocument& a, con
   check(a.TireLoaded == b.TireLoaded, "TireLoaded");
   check(a.UpgradeLoaded == b.UpgradeLoaded, "UpgradeLoaded");
   check(a.TireParsed == b.TireParsed, "TireParsed");
-  check(a.BendActive == b.BendActive, "BendActive");
-  check(a.LockOnToData == b.LockOnToData, "LockOnToData");
   for (int i = 0; i < EngineParameterCount; ++i) {
     const EngineParameter& x = a.Parameters.Items[i];
     const EngineParameter& y = b.Parameters.Items[i];

@@ -7,7 +7,7 @@
 
 #include "core/chart/ChartGeometry.h"
 #include "core/chart/ViewState.h"
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/document/Units.h"
 
 namespace dyno {
@@ -117,10 +117,10 @@ void AlignAxisToStep(ChartLayout& c) {
   if (c.AxisRange < 1.0) c.AxisRange = 1.0;
 }
 
-void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
+void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc, const DynoView& dyno) {
   StartAxis(c, 0.0, 1400000.0);
-  const double torqueScale = TorqueScale(doc.Dyno.Units.Torque);
-  const double powerScale = PowerScale(doc.Dyno.Units.Power);
+  const double torqueScale = TorqueScale(dyno.Units.Torque);
+  const double powerScale = PowerScale(dyno.Units.Power);
   const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
   const EngineCurve& e = doc.Engine;
   for (int i = 0; i < n; ++i) {
@@ -134,7 +134,7 @@ void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc) {
     if (torque < c.AxisMin) c.AxisMin = torque;
     if (torque > c.AxisMax) c.AxisMax = torque;
   }
-  if (const ComparedCurve* compared = doc.Dyno.Comparison.get()) {
+  if (const ComparedCurve* compared = dyno.Comparison.get()) {
     // The compared curves are drawn on the same axis: it covers them too.
     const EngineCurve& k = compared->Curve;
     for (int i = 0; i < std::clamp(k.EngineRowCount, 0, MaxEngineRows); ++i) {
@@ -161,7 +161,7 @@ void ComputeTireAxis(ChartLayout& c, const EditorDocument& doc) {
   FitAxis(c);
 }
 
-void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, int bottom) {
+void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoView& dyno, int right, int bottom) {
   right = std::clamp(right, 0, MaxClientSize);
   bottom = std::clamp(bottom, 0, MaxClientSize);
 
@@ -192,7 +192,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
     if (doc.Mode == FileMode::Tire) {
       ComputeTireAxis(c, doc);
     } else {
-      ComputeEngineAxis(c, doc);
+      ComputeEngineAxis(c, doc, dyno);
     }
     c.GridTop = TruncToInt32(c.AxisBaseY - (c.AxisMax - c.AxisMin) * (c.AxisBaseY - c.PlotTop) / c.AxisRange);
   }
@@ -211,8 +211,8 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
   c.PointCount = n;
   const EngineCurve& e = doc.Engine;
   const SlipCurve& slip = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
-  const double torqueScale = TorqueScale(doc.Dyno.Units.Torque);
-  const double powerScale = PowerScale(doc.Dyno.Units.Power);
+  const double torqueScale = TorqueScale(dyno.Units.Torque);
+  const double powerScale = PowerScale(dyno.Units.Power);
   for (int i = 0; i < n; ++i) {
     c.PointX[i] = c.GridLeft + static_cast<int>(static_cast<std::int64_t>(i) * c.PlotWidth / (n - 1));
     c.TorqueY[i] = MapValueToY(c, e.Torque[i] * torqueScale);
@@ -221,7 +221,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
     c.SlipY[i] = MapValueToY(c, slip.Samples[i]);
   }
   c.ComparePointCount = 0;
-  if (const ComparedCurve* compared = doc.Dyno.Comparison.get(); compared && doc.Mode != FileMode::Tire) {
+  if (const ComparedCurve* compared = dyno.Comparison.get(); compared && doc.Mode != FileMode::Tire) {
     const EngineCurve& k = compared->Curve;
     const int m = std::clamp(k.EngineRowCount, 0, MaxEngineRows);
     const auto rows = static_cast<std::size_t>(n);
@@ -238,13 +238,13 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, int right, in
   c.PickHalfWidth = std::max(gap / 2, 1);
 }
 
-void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, int clientWidth,
-                        int clientHeight) {
+void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno,
+                        int clientWidth, int clientHeight) {
   clientWidth = std::clamp(clientWidth, 0, MaxClientSize);
   clientHeight = std::clamp(clientHeight, 0, MaxClientSize);
   view.ScreenWidth = clientWidth + 1;
   view.ScreenHeight = clientHeight + 1;
-  ComputeChartLayout(chart, doc, clientWidth, clientHeight);
+  ComputeChartLayout(chart, doc, dyno, clientWidth, clientHeight);
 }
 
 void RpmsToX(std::span<const double> rpm, std::span<const int> pointX, std::span<const double> values,

@@ -9,6 +9,7 @@
 
 namespace dyno {
 
+struct DynoView;
 struct EditorDocument;
 struct ViewState;
 
@@ -91,7 +92,7 @@ void AlignAxisToStep(ChartLayout& chart);
 // The value axis over torque, power and compression (Engine, Upgrade), in the
 // units shown, and over the compared torque and power while there is a
 // comparison.
-void ComputeEngineAxis(ChartLayout& chart, const EditorDocument& doc);
+void ComputeEngineAxis(ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno);
 // The value axis over all four slip curves; it always includes 0 and 1.
 void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
 
@@ -99,11 +100,11 @@ void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
 // rectangle, value axis, pixel arrays, pick box, label step and the stored
 // columns and button rectangles. With fewer than two points nothing is
 // fitted: the axis stays as it was and PointCount is 0.
-void ComputeChartLayout(ChartLayout& chart, const EditorDocument& doc, int right, int bottom);
+void ComputeChartLayout(ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno, int right, int bottom);
 // The same for the editor's view, after taking ScreenWidth and ScreenHeight
 // from the client size.
-void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, int clientWidth,
-                        int clientHeight);
+void ComputeChartLayout(ViewState& view, ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno,
+                        int clientWidth, int clientHeight);
 
 // Pixel x of each RPM of values on the RPM axis of rows rpm, whose points lie
 // at pointX: between the two rows around it in proportion, beyond the ends

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/files/EngineParameters.h"
 
 namespace dyno {
@@ -27,9 +27,8 @@ int LastRowIndex(double topRpm, double rpmStep) {
 
 }  // namespace
 
-int GenerateEngineCurve(EditorDocument& doc) {
+int GenerateEngineCurve(EditorDocument& doc, const GeneratorSettings& settings) {
   ClearEngineCurve(doc);
-  const GeneratorSettings& settings = doc.Generator;
   EngineCurve& curve = doc.Engine;
 
   const Extended step = settings.RpmStep;
@@ -73,8 +72,8 @@ int GenerateEngineCurve(EditorDocument& doc) {
   return doc.RowCount;
 }
 
-void GenerateNewEngine(EditorDocument& doc) {
-  GenerateEngineCurve(doc);
+void GenerateNewEngine(EditorDocument& doc, const GeneratorSettings& settings) {
+  GenerateEngineCurve(doc, settings);
   ComposeAndKeepEngineText(doc);
   doc.EngineLoaded = true;
 }

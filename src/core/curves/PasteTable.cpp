@@ -45,9 +45,8 @@ EditOutcome Refused(std::string text) { return {false, UserMessage{std::move(tex
 // compression and torque, torques turned from the units shown into N-m.
 using EngineRow = std::array<double, 3>;
 
-EditOutcome PasteEngineRows(EditorDocument& doc, const TableRead& table) {
+EditOutcome PasteEngineRows(EditorDocument& doc, TorqueUnit unit, const TableRead& table) {
   EngineCurve& e = doc.Engine;
-  const TorqueUnit unit = doc.Dyno.Units.Torque;
   const int rows = static_cast<int>(table.Columns[0].Values.size());
   const int shown = std::clamp(doc.RowCount, 0, MaxEngineRows);
   std::vector<EngineRow> stored(rows);
@@ -168,10 +167,10 @@ EditOutcome PasteSlipCurves(EditorDocument& doc, const TableRead& table) {
 
 }  // namespace
 
-EditOutcome PasteTable(EditorDocument& doc, std::string_view text) {
+EditOutcome PasteTable(EditorDocument& doc, const DisplayUnits& units, std::string_view text) {
   const TableRead table = ReadTableText(text, (doc.Mode == FileMode::Tire) ? TableShape::Tire : TableShape::Engine);
   if (table.Refusal) return {false, table.Refusal};
-  EditOutcome outcome = doc.Mode == FileMode::Tire ? PasteSlipCurves(doc, table) : PasteEngineRows(doc, table);
+  EditOutcome outcome = doc.Mode == FileMode::Tire ? PasteSlipCurves(doc, table) : PasteEngineRows(doc, units.Torque, table);
   return outcome;
 }
 

@@ -6,6 +6,7 @@
 
 namespace dyno {
 
+struct DisplayUnits;
 struct EditorDocument;
 
 // Replaces the curve of the current mode with the table in text (read as
@@ -21,6 +22,6 @@ struct EditorDocument;
 // the values a file holds once in N-m, and slip curves that a tire file
 // could not hold as they are (written and read back as the save does).
 // A text that is refused changes nothing, and the message says why.
-EditOutcome PasteTable(EditorDocument& doc, std::string_view text);
+EditOutcome PasteTable(EditorDocument& doc, const DisplayUnits& units, std::string_view text);
 
 }  // namespace dyno

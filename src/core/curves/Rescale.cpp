@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 
 namespace dyno {
 
-RescaleValues BeginRescale(EditorDocument& doc) {
+RescaleValues BeginRescale(const EditorDocument& doc, GeneratorSettings& settings) {
   RescaleValues values;
   values.RowCount = std::clamp(doc.RowCount, 0, MaxEngineRows);
   double peak = 0.0;
@@ -15,13 +15,13 @@ RescaleValues BeginRescale(EditorDocument& doc) {
     peak = std::max(peak, doc.Engine.Power[i]);
     minCompression = std::min(minCompression, doc.Engine.Compression[i]);
   }
-  doc.Generator.TargetPower = values.CurrentHp = peak;
+  settings.TargetPower = values.CurrentHp = peak;
   values.CompressionMax = values.NewCompression = minCompression;
   return values;
 }
 
-void ApplyRescale(EditorDocument& doc, const RescaleValues& values) {
-  const double divisor = doc.Generator.TargetPower;
+void ApplyRescale(EditorDocument& doc, const GeneratorSettings& settings, const RescaleValues& values) {
+  const double divisor = settings.TargetPower;
   const bool scaleTorque = divisor != 0.0;
   const bool scaleCompression = values.CompressionMax != 0.0;
   if (values.RowCount <= 0 || (!scaleTorque && !scaleCompression)) return;

@@ -3,6 +3,7 @@
 namespace dyno {
 
 struct EditorDocument;
+struct GeneratorSettings;
 
 // The numbers the Rescale dialog works with.
 struct RescaleValues {
@@ -15,12 +16,11 @@ struct RescaleValues {
 // Measures the curve for the dialog: peak power and strongest compression
 // over its rows. The peak also becomes the generator's TargetPower, the
 // divisor of the torque factor.
-RescaleValues BeginRescale(EditorDocument& doc);
+RescaleValues BeginRescale(const EditorDocument& doc, GeneratorSettings& settings);
 
 // Multiplies torque by CurrentHp / TargetPower and compression by
 // NewCompression / CompressionMax over the measured rows, power following
-// torque. A column whose divisor is 0 is left as it is. Marks the document
-// modified when anything was scaled.
-void ApplyRescale(EditorDocument& doc, const RescaleValues& values);
+// torque. A column whose divisor is 0 is left as it is.
+void ApplyRescale(EditorDocument& doc, const GeneratorSettings& settings, const RescaleValues& values);
 
 }  // namespace dyno

@@ -4,12 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 
 namespace dyno {
 
-int BeginChangeResolution(EditorDocument& doc) {
-  GeneratorSettings& settings = doc.Generator;
+int BeginChangeResolution(const EditorDocument& doc, GeneratorSettings& settings) {
   const EngineCurve& curve = doc.Engine;
   settings.RpmStep = curve.Rpm[1] - curve.Rpm[0];
   settings.TopRpm = curve.Rpm[std::max(doc.RowCount - 1, 0)];

@@ -8,6 +8,7 @@
 namespace dyno {
 
 struct EditorDocument;
+struct GeneratorSettings;
 
 // The RPM steps offered by the Generate and Change resolution dialogs.
 inline constexpr std::array<int, 5> RpmStepEntries{100, 200, 250, 500, 1000};
@@ -15,7 +16,7 @@ inline constexpr std::array<int, 5> RpmStepEntries{100, 200, 250, 500, 1000};
 // Takes the curve's step (from its first two rows) and last RPM into the
 // generator settings and returns the entry of RpmStepEntries that shows the
 // current step: the one equal to it, else the one last chosen.
-int BeginChangeResolution(EditorDocument& doc);
+int BeginChangeResolution(const EditorDocument& doc, GeneratorSettings& settings);
 
 // The value at x on the polyline through (xs[i], values[i]): an x equal to a
 // row's RPM takes that row's value, one between rows the straight-line value,

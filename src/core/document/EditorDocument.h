@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,22 +31,6 @@ struct EngineCurve {
   TorqueRow Row(int i) const { return {Rpm[i], Compression[i], Torque[i], Power[i]}; }
 };
 
-// An engine curve shown beside the document's own and never written: read
-// from another file, or the document's curve as last opened or saved.
-struct ComparedCurve {
-  EngineCurve Curve;
-  std::string Title;  // shown after the chart's title
-};
-
-// How the chart reads: the units shown, the peak marks and the compared
-// curve. None of it is the file's data: undo and redo leave it alone.
-struct DynoView {
-  DisplayUnits Units;
-  bool ShowPeaks = false;
-  std::shared_ptr<const ComparedCurve> Comparison;  // drawn while set
-  std::shared_ptr<const ComparedCurve> Saved;       // the curve as last opened or saved
-};
-
 // One slip curve slot of a tire file.
 struct SlipCurve {
   std::string Name;  // at most MaxSlipNameLength characters
@@ -55,17 +38,6 @@ struct SlipCurve {
   double DropoffFunction = 0.0;
   std::array<double, MaxSlipSamples> Samples{};
   int SampleCount = 0;
-};
-
-// Settings of the engine-curve generator, kept for the whole run.
-struct GeneratorSettings {
-  double TargetPower = 450.0;
-  double TopRpm = 10000.0;
-  double RpmStep = 250.0;
-  double PeakTorqueRpm = 7000.0;
-  int MaxRpmChoice = 8;
-  int RpmStepChoice = 2;
-  int PeakTorqueChoice = 16;
 };
 
 // What the window shows and how the engine rows are saved: an engine file,
@@ -96,8 +68,10 @@ struct ParkedTexts {
   std::array<std::optional<std::string>, KeptTextKinds> Texts;  // the first old text of each kind
 };
 
-// The whole editing state: curves, the texts kept for rewriting, file names,
-// the file mode and the status flags. There is exactly one per window.
+// The data of the files being edited: curves, the texts kept for rewriting,
+// the files they came from, the file mode and its flags. There is exactly
+// one per window. Whether it has unsaved changes is its undo history's to
+// tell; what the editor keeps beside it is the EditorSession.
 struct EditorDocument {
   EditorDocument();
 
@@ -140,16 +114,6 @@ struct EditorDocument {
   DataFile EngineFile;
   DataFile TireFile;
 
-  // Folders (each at most MaxPathLength characters).
-  std::string FileFolder;  // of the file last chosen; where the next Open starts
-  std::string WorkFolder;  // the folder remembered in the settings file
-  std::string SaveFolder;  // folder and name of the last Save As
-  std::string SaveTitle;
-  std::string ImportFolder;  // where the next Import starts; empty before the first
-  // The files last opened or saved, newest first, at most MaxRecentFiles;
-  // kept in the settings file like WorkFolder, not part of the file's data.
-  std::vector<std::string> RecentFiles;
-
   // The file mode: what is shown, and how the engine rows are saved.
   FileMode Mode = FileMode::Engine;
 
@@ -157,15 +121,9 @@ struct EditorDocument {
   bool TireLoaded = false;     // a tire file has been read
   bool UpgradeLoaded = false;  // the file came as an upgrade file
   bool TireParsed = false;     // decides how ResetSlipCurves refills slot 0
-  bool BendActive = false;     // bend mode is on
-  bool LockOnToData = true;    // a dragged point follows the pointer anywhere
-
-  DynoView Dyno;
 
   // The named engine parameters; they keep their values from file to file.
   EngineParameterSet Parameters;
-
-  GeneratorSettings Generator;
 
   // The texts replaced during the step the undo history records.
   ParkedTexts Parked;

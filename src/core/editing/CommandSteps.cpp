@@ -65,7 +65,7 @@ void CommandSteps::Generate() {
     st_.Steps.End();
     return;
   }
-  GenerateNewEngine(st_.Doc);
+  GenerateNewEngine(st_.Doc, st_.Session.Generator);
   ResetInteraction(st_.Ui, st_.Host);
   RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
   // A new engine is unsaved work like any edit.
@@ -92,7 +92,7 @@ ReadOutcome CommandSteps::Import(const std::string& path) {
 
 EditOutcome CommandSteps::PasteTable(StepKind kind, std::string_view text) {
   st_.Steps.Begin(kind);
-  EditOutcome outcome = dyno::PasteTable(st_.Doc, text);
+  EditOutcome outcome = dyno::PasteTable(st_.Doc, st_.Session.Dyno.Units, text);
   if (outcome.Changed) {
     // The rows are new: nothing stays selected; the whole window is drawn
     // again, the axis fitted to the new curve.

@@ -25,7 +25,7 @@ void AppendPeak(std::string& out, const char* what, double value, std::string_vi
 
 }  // namespace
 
-std::string PeakReadout(const EditorDocument& doc) {
+std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units) {
   std::string out;
   if (doc.Mode == FileMode::Tire) {
     const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
@@ -38,7 +38,6 @@ std::string PeakReadout(const EditorDocument& doc) {
     return out;
   }
   const EnginePeaks peaks = PeaksOf(doc.Engine, doc.RowCount);
-  const DisplayUnits& units = doc.Dyno.Units;
   if (peaks.Torque) {
     AppendPeak(out, "Peak torque ", ShownTorque(peaks.Torque->Value, units.Torque), UnitName(units.Torque),
                doc.Engine.Rpm[peaks.Torque->Index]);
@@ -51,8 +50,7 @@ std::string PeakReadout(const EditorDocument& doc) {
   return out;
 }
 
-std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power) {
-  const DisplayUnits& units = doc.Dyno.Units;
+std::string PeakLabel(const DisplayUnits& units, const Peak& peak, bool power) {
   std::string out = FixedText(power ? ShownPower(peak.Value, units.Power) : ShownTorque(peak.Value, units.Torque),
                               EngineDecimals);
   out += ' ';
@@ -60,9 +58,9 @@ std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power) {
   return out;
 }
 
-ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart) {
+ChartFrame FrameOf(const EditorDocument& doc, const DynoView& dyno, const ChartLayout& chart) {
   ChartFrame frame{chart.AxisMin, chart.AxisMax, chart.PlotHeight};
-  if (!doc.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return frame;
+  if (!dyno.ShowPeaks || doc.Mode == FileMode::Tire) return frame;
   const EnginePeaks peaks = PeaksOf(doc.Engine, chart.PointCount);
   if (peaks.Torque) frame.TorquePeak = peaks.Torque->Index, frame.TorquePeakY = chart.TorqueY[peaks.Torque->Index];
   if (peaks.Power) frame.PowerPeak = peaks.Power->Index, frame.PowerPeakY = chart.PowerY[peaks.Power->Index];
@@ -80,43 +78,43 @@ void ShowInNewUnits(EditorState& st) {
 }  // namespace
 
 void ShowPeaksCommand(EditorState& st) {
-  st.Doc.Dyno.ShowPeaks = !st.Doc.Dyno.ShowPeaks;
+  st.Session.Dyno.ShowPeaks = !st.Session.Dyno.ShowPeaks;
   RepaintChart(st.Host, st.View);
 }
 
 void TorqueUnitCommand(EditorState& st, TorqueUnit unit) {
-  st.Doc.Dyno.Units.Torque = unit;
+  st.Session.Dyno.Units.Torque = unit;
   ShowInNewUnits(st);
 }
 
 void PowerUnitCommand(EditorState& st, PowerUnit unit) {
-  st.Doc.Dyno.Units.Power = unit;
+  st.Session.Dyno.Units.Power = unit;
   ShowInNewUnits(st);
 }
 
 void ClearComparisonCommand(EditorState& st) {
-  st.Doc.Dyno.Comparison.reset();
+  st.Session.Dyno.Comparison.reset();
   RepaintChart(st.Host, st.View);
 }
 
-void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,
+void SetComparison(DynoView& dyno, EditorHost& host, const ViewState& view,
                    std::shared_ptr<const ComparedCurve> curve) {
-  doc.Dyno.Comparison = std::move(curve);
+  dyno.Comparison = std::move(curve);
   // Its points may stretch the value axis: everything is repainted.
   host.Invalidate(view.ClientFrom(0, 0), false);
 }
 
-void RememberSavedCurve(EditorDocument& doc) {
+void RememberSavedCurve(DynoView& dyno, const EditorDocument& doc) {
   auto saved = std::make_shared<ComparedCurve>();
   saved->Curve = doc.Engine;
   saved->Title = doc.EngineFile.Title + " (saved)";
-  doc.Dyno.Saved = std::move(saved);
+  dyno.Saved = std::move(saved);
 }
 
-void ForgetComparisons(EditorDocument& doc, EditorHost& host, const ViewState& view) {
-  if (doc.Dyno.Comparison) host.Invalidate(view.ClientFrom(0, 0), false);
-  doc.Dyno.Comparison.reset();
-  doc.Dyno.Saved.reset();
+void ForgetComparisons(DynoView& dyno, EditorHost& host, const ViewState& view) {
+  if (dyno.Comparison) host.Invalidate(view.ClientFrom(0, 0), false);
+  dyno.Comparison.reset();
+  dyno.Saved.reset();
 }
 
 }  // namespace dyno

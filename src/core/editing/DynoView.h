@@ -9,6 +9,7 @@ namespace dyno {
 
 struct ChartLayout;
 struct ComparedCurve;
+struct DynoView;
 struct EditorDocument;
 struct EditorState;
 class EditorHost;
@@ -20,10 +21,10 @@ struct Peak;
 // RPM   Peak power 450.0 HP @ 8000 RPM"), the peak sample of the current
 // slip curve in Tire mode; values with the table's decimals, in the units
 // shown. Empty while there is no row.
-std::string PeakReadout(const EditorDocument& doc);
+std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units);
 
 // The label of a peak mark on the chart: "433.0 N-m", "450.0 HP".
-std::string PeakLabel(const EditorDocument& doc, const Peak& peak, bool power);
+std::string PeakLabel(const DisplayUnits& units, const Peak& peak, bool power);
 
 // What the whole plot depends on beyond the points an edit repaints: the
 // value axis and, while they are marked, where the peaks are. A paint that
@@ -39,7 +40,7 @@ struct ChartFrame {
 
   friend bool operator==(const ChartFrame&, const ChartFrame&) = default;
 };
-ChartFrame FrameOf(const EditorDocument& doc, const ChartLayout& chart);
+ChartFrame FrameOf(const EditorDocument& doc, const DynoView& dyno, const ChartLayout& chart);
 
 // The View menu's own commands: Show Peaks, the torque and power units and
 // Clear Comparison. A change of units lets go of anything shown in the old
@@ -50,15 +51,15 @@ void PowerUnitCommand(EditorState& st, PowerUnit unit);
 void ClearComparisonCommand(EditorState& st);
 
 // Draws curve behind the document's (nothing clears it).
-void SetComparison(EditorDocument& doc, EditorHost& host, const ViewState& view,
+void SetComparison(DynoView& dyno, EditorHost& host, const ViewState& view,
                    std::shared_ptr<const ComparedCurve> curve);
 
 // The document's engine curve as it is now is the file's as last opened or
 // saved: Compare With Saved shows it, named after the file.
-void RememberSavedCurve(EditorDocument& doc);
+void RememberSavedCurve(DynoView& dyno, const EditorDocument& doc);
 
 // Another file replaced the document: no comparison, nothing saved to
 // compare with.
-void ForgetComparisons(EditorDocument& doc, EditorHost& host, const ViewState& view);
+void ForgetComparisons(DynoView& dyno, EditorHost& host, const ViewState& view);
 
 }  // namespace dyno

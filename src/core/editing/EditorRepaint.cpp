@@ -62,11 +62,13 @@ Rect MarkerSquare(Point p) {
   return {x - 10, y - 10, x + 10, y + 10};
 }
 
-InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc) {
+InteractionLook LookOf(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  const EditorDocument& doc = st.Doc;
   InteractionLook look;
   look.MarkerShown = (ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging;
   look.Marker = ui.SelectedPixel;
-  look.ButtonsActive = ui.ValueShown || (doc.Mode == FileMode::Tire && doc.BendActive);
+  look.ButtonsActive = ui.ValueShown || (doc.Mode == FileMode::Tire && st.Session.BendActive);
   look.UpPressedLook = look.ButtonsActive && !ui.UpRaised;
   look.DownPressedLook = look.ButtonsActive && !ui.DownRaised;
   look.SelectedIndex = ui.SelectedIndex;
@@ -77,12 +79,12 @@ InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc) {
   return look;
 }
 
-LookRepaint::LookRepaint(EditorState& st) : st_(st), before_(LookOf(st.Ui, st.Doc)) {}
+LookRepaint::LookRepaint(EditorState& st) : st_(st), before_(LookOf(st)) {}
 
 LookRepaint::~LookRepaint() {
   EditorState& st = st_;
   const InteractionLook& before = before_;
-  const InteractionLook now = LookOf(st.Ui, st.Doc);
+  const InteractionLook now = LookOf(st);
   if (before.MarkerShown != now.MarkerShown || (now.MarkerShown && before.Marker != now.Marker)) {
     if (before.MarkerShown) st.Host.Invalidate(MarkerSquare(before.Marker), false);
     if (now.MarkerShown) st.Host.Invalidate(MarkerSquare(now.Marker), false);

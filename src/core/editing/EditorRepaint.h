@@ -53,7 +53,7 @@ struct InteractionLook {
   int CurrentSlipCurve = 0;
 };
 
-InteractionLook LookOf(const InteractionState& ui, const EditorDocument& doc);
+InteractionLook LookOf(const EditorState& st);
 
 // Takes the look when made and repaints what changed when it goes.
 class LookRepaint {

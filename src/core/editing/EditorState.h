@@ -4,6 +4,7 @@
 #include "core/editing/EditorHost.h"
 #include "core/chart/ViewState.h"
 #include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/document/UndoHistory.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/InteractionState.h"
@@ -11,7 +12,7 @@
 namespace dyno {
 
 // Everything the editor window holds apart from its widgets: the document
-// and its undo history, the view, the chart layout of the last paint and the
+// and its undo history, the session, the view, the chart layout of the last paint and the
 // interaction state, together with the host that repaints and shows messages.
 struct EditorState {
   EditorState(EditorHost& host, int screenWidth, int screenHeight);
@@ -19,6 +20,7 @@ struct EditorState {
   EditorHost& Host;
   EditorDocument Doc;
   UndoHistory History;
+  EditorSession Session;
   ViewState View;
   ChartLayout Chart;
   InteractionState Ui;

@@ -210,7 +210,7 @@ void SelectEngineCell(EditorState& st, int row, Point p, EngineColumn column) {
   ui.CurveSelected.fill(false);
   ClearPicks(ui);
   const double value = column == EngineColumn::Compression ? e.Compression[row] : e.Torque[row];
-  WriteValueBox(st.Ui, st.Host, FormatReadout(ShownTorque(value, st.Doc.Dyno.Units.Torque), EngineDecimals));
+  WriteValueBox(st.Ui, st.Host, FormatReadout(ShownTorque(value, st.Session.Dyno.Units.Torque), EngineDecimals));
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -227,7 +227,7 @@ void PickEnginePoint(EditorState& st, int i, EngineColumn column) {
   ui.SelectedIndex = i;
   ui.DragIndex = i;
   WriteValueBox(st.Ui, st.Host,
-                FormatReadout(ShownTorque(torque ? e.Torque[i] : e.Compression[i], st.Doc.Dyno.Units.Torque),
+                FormatReadout(ShownTorque(torque ? e.Torque[i] : e.Compression[i], st.Session.Dyno.Units.Torque),
                               EngineDecimals));
   ui.Dragging = true;
   ui.SelectedPixel = {st.Chart.PointX[i], torque ? st.Chart.TorqueY[i] : st.Chart.CompressionY[i]};
@@ -262,9 +262,10 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
   ui.SelectedIndex = i;
   if (const std::optional<double> value = MapYToValue(st.Chart, y)) {
     // The axis is in the units shown; the value box rounds what it shows.
+    const TorqueUnit unit = st.Session.Dyno.Units.Torque;
     const std::string text = FormatReadout(*value, EngineDecimals);
     const double stored =
-        doc.Dyno.Units.Torque == TorqueUnit::Nm ? *value : StoredEngineValue(doc, 0.0, DecimalToDouble(text), true);
+        unit == TorqueUnit::Nm ? *value : StoredEngineValue(unit, 0.0, DecimalToDouble(text), true);
     if (torque) {
       doc.Engine.Torque[i] = stored;
       RecomputePower(doc, i);
@@ -376,7 +377,7 @@ StepKind PressKind(const EditorState& st) {
   const InteractionState& ui = st.Ui;
   if (ui.Dragging) return StepKind::Drag;
   if (ui.UpPressed || ui.DownPressed) {
-    return st.Doc.Mode == FileMode::Tire && st.Doc.BendActive ? StepKind::Bend : StepKind::UpDown;
+    return st.Doc.Mode == FileMode::Tire && st.Session.BendActive ? StepKind::Bend : StepKind::UpDown;
   }
   return StepKind::EditCell;
 }
@@ -387,7 +388,7 @@ void ButtonDown(EditorState& st, Point p, bool doubleClick) {
   st.Ui.MouseDown = true;
   PressButtons(st, p);
   if (st.Doc.Mode == FileMode::Tire) {
-    if (!st.Doc.BendActive || doubleClick) TireButtonDown(st, p, doubleClick);
+    if (!st.Session.BendActive || doubleClick) TireButtonDown(st, p, doubleClick);
   } else {
     EngineButtonDown(st, p);
   }
@@ -425,7 +426,7 @@ void TireMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
   if (!InPlot(st, p)) return;
   SetCursor(st, cursor, CursorShape::CrossHair);
   const int n = SlipPoints(st);
-  if (ui.Dragging && ui.SlipPicked && st.Doc.LockOnToData) {
+  if (ui.Dragging && ui.SlipPicked && st.Session.LockOnToData) {
     // The picked sample follows the pointer however fast it moves.
     if (ui.DragIndex >= 0 && ui.DragIndex < n) DragSlipPoint(st, ui.DragIndex, p.y);
     return;
@@ -451,7 +452,7 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
   const auto& ys = torque ? st.Chart.TorqueY : st.Chart.CompressionY;
   const auto& values = torque ? st.Doc.Engine.Torque : st.Doc.Engine.Compression;
   const int n = PlotPoints(st);
-  if (ui.Dragging && picked && st.Doc.LockOnToData) {
+  if (ui.Dragging && picked && st.Session.LockOnToData) {
     if (ui.DragIndex >= 0 && ui.DragIndex < n) DragEnginePoint(st, ui.DragIndex, p.y, column);
     return false;
   }
@@ -459,7 +460,7 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
     if (!NearPoint(st, i, p, ys[i])) continue;
     ShowTip(ui, p, 20);
     if (picked && ui.Dragging) DragEnginePoint(st, i, p.y, column);
-    ui.TipText = FixedText(ShownTorque(values[i], st.Doc.Dyno.Units.Torque), 1);
+    ui.TipText = FixedText(ShownTorque(values[i], st.Session.Dyno.Units.Torque), 1);
   }
   return true;
 }

@@ -84,10 +84,10 @@ void ShowOpenedFile(EditorState& st, FileToOpen& file) {
   }
   // An upgrade file's parameters belong to the engine it upgrades.
   if (doc.Mode != FileMode::Upgrade) ReadEngineParameters(doc);
-  ForgetComparisons(doc, st.Host, st.View);
+  ForgetComparisons(st.Session.Dyno, st.Host, st.View);
   RepaintNewRows(st.Host, st.View);
   st.Steps.Start(FileData::Engine);
-  RememberSavedCurve(doc);
+  RememberSavedCurve(st.Session.Dyno, doc);
 }
 
 }  // namespace dyno

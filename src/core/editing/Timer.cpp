@@ -93,7 +93,7 @@ void OnTick(EditorState& st) {
   if (!ui.MouseDown) ui.RepeatCount = 0;
 
   const bool held = ui.UpPressed || ui.DownPressed;
-  const bool bend = st.Doc.BendActive && held;
+  const bool bend = st.Session.BendActive && held;
   const bool step = held && ui.ValueShown;
   // One count per tick, so bending and stepping keep the same rhythm.
   if (bend || step) ui.RepeatCount = std::min(ui.RepeatCount + 1, RepeatCountCap);
@@ -108,7 +108,7 @@ void OnTick(EditorState& st) {
 void ActOnShortPress(EditorState& st) {
   InteractionState& ui = st.Ui;
   const bool held = ui.UpPressed || ui.DownPressed;
-  const bool bend = st.Doc.BendActive && held;
+  const bool bend = st.Session.BendActive && held;
   const bool step = held && ui.ValueShown;
   if (ui.RepeatCount != 0 || !(bend || step)) return;
   ui.RepeatCount = 1;
@@ -120,8 +120,8 @@ void BendCommand(EditorState& st) {
   EditorDocument& doc = st.Doc;
   InteractionState& ui = st.Ui;
   if (doc.Mode == FileMode::Tire) {
-    doc.BendActive = !doc.BendActive;
-    if (doc.BendActive) {
+    st.Session.BendActive = !st.Session.BendActive;
+    if (st.Session.BendActive) {
       // The buttons now bend: nothing is picked or selected any more.
       ui.ValueShown = false;
       ui.CurveSelected.fill(false);

@@ -36,11 +36,11 @@ void StoreBoxValue(EditorState& st, double x, bool typed) {
   EditorDocument& doc = st.Doc;
   const int s = ui.SelectedIndex;
   if (ui.CompressionSelected && IsEngineRow(st, s)) {
-    doc.Engine.Compression[s] = StoredEngineValue(doc, doc.Engine.Compression[s], x, typed);
+    doc.Engine.Compression[s] = StoredEngineValue(st.Session.Dyno.Units.Torque, doc.Engine.Compression[s], x, typed);
     RepaintCellBand(st.Host, st.View, s, CompressionColumnSpan.left, TorqueColumnSpan.right, true);
   }
   if (ui.TorqueSelected && IsEngineRow(st, s)) {
-    doc.Engine.Torque[s] = StoredEngineValue(doc, doc.Engine.Torque[s], x, typed);
+    doc.Engine.Torque[s] = StoredEngineValue(st.Session.Dyno.Units.Torque, doc.Engine.Torque[s], x, typed);
     RecomputePower(doc, s);
     // The power cell beside it follows the torque.
     RepaintCellBand(st.Host, st.View, s, TorqueColumnSpan.left, TableWidth, true);
@@ -105,8 +105,7 @@ bool StoreTyped(EditorState& st, const std::string& text) {
 
 }  // namespace
 
-double StoredEngineValue(const EditorDocument& doc, double current, double shown, bool typed) {
-  const TorqueUnit unit = doc.Dyno.Units.Torque;
+double StoredEngineValue(TorqueUnit unit, double current, double shown, bool typed) {
   if (unit == TorqueUnit::Nm) return shown;
   // Showing a value in other units must not change it.
   if (!typed && ShowSame(ShownTorque(current, unit), shown, EngineDecimals)) return current;
@@ -122,7 +121,7 @@ std::string ShownSelectedValue(const EditorState& st) {
   }
   if ((ui.CompressionSelected || ui.TorqueSelected) && IsEngineRow(st, s)) {
     const double value = ui.CompressionSelected ? st.Doc.Engine.Compression[s] : st.Doc.Engine.Torque[s];
-    return FormatReadout(ShownTorque(value, st.Doc.Dyno.Units.Torque), EngineDecimals);
+    return FormatReadout(ShownTorque(value, st.Session.Dyno.Units.Torque), EngineDecimals);
   }
   return {};
 }

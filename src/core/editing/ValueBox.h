@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/document/Units.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -30,7 +31,7 @@ std::string ShownSelectedValue(const EditorState& st);
 // other units one that shows as the same text, except that a text the
 // program wrote (typed false) which the current value already shows leaves
 // that value as it is.
-double StoredEngineValue(const EditorDocument& doc, double current, double shown, bool typed);
+double StoredEngineValue(TorqueUnit unit, double current, double shown, bool typed);
 
 // Writes a picked or stepped value into the value box: the notification of
 // emptying the box is skipped, the inserted text is stored into the

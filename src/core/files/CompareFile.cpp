@@ -1,6 +1,6 @@
 #include "core/files/CompareFile.h"
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/files/EngineFile.h"
 #include "core/files/FileKind.h"
 #include "core/files/FilePaths.h"

@@ -265,9 +265,7 @@ UserMessage ReadBackQuestion(const std::string& destination, const std::vector<s
 
 SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFolder,
                           const std::string& destinationName, const SaveOptions& options) {
-  doc.SaveFolder = destinationFolder;
   if (SaveResult refused; TooLittleRoom(refused, destinationFolder)) return refused;
-  doc.SaveTitle = destinationName;
 
   // Nothing on disk changes for bytes that would not show, opened again,
   // what the window shows now.
@@ -298,7 +296,7 @@ SaveResult SaveDocumentAs(EditorDocument& doc, const std::string& destinationFol
       ChangedSince(destination, source.Stamp)) {
     return {SaveStatus::ChangedOnDisk, {ChangedOnDiskQuestion(destinationName, doc.Mode == FileMode::Tire)}};
   }
-  SaveResult saved = WriteComposed(source.Folder, source.Title, doc.SaveFolder, doc.SaveTitle, bytes);
+  SaveResult saved = WriteComposed(source.Folder, source.Title, destinationFolder, destinationName, bytes);
   // The data now comes from the file it was saved to: the next Save writes
   // there, backing up what this save wrote.
   if (saved.Status == SaveStatus::Saved) {

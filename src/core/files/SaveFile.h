@@ -53,7 +53,7 @@ SaveResult WriteTireFile(EditorDocument& doc, const std::string& sourceFolder, c
                          const std::string& destinationFolder, const std::string& destinationName);
 
 // Save As of the document in its mode under destinationFolder and
-// destinationName (which become SaveFolder and SaveTitle), backing up the
+// destinationName, backing up the
 // file the mode's data came from when it is the destination; once saved, the
 // data comes from the destination (EngineFile or TireFile). Refused, with a
 // message, when the destination's file system has less than 100000 bytes

@@ -540,7 +540,8 @@ std::string Latin1OfUtf16(std::string_view bytes, bool bigEndian) {
 
 }  // namespace
 
-std::string ComposeTableText(const EditorDocument& doc, char separator, std::string_view lineEnd) {
+std::string ComposeTableText(const EditorDocument& doc, const DisplayUnits& units, char separator,
+                             std::string_view lineEnd) {
   std::string out;
   const auto endLine = [&] { out += lineEnd; };
   if (doc.Mode != FileMode::Tire) {
@@ -552,7 +553,6 @@ std::string ComposeTableText(const EditorDocument& doc, char separator, std::str
       out += EngineHeader[c];
     }
     endLine();
-    const DisplayUnits units = doc.Dyno.Units;
     for (int i = 0; i < rows; ++i) {
       AppendFixed(out, e.Rpm[i], EngineDecimals);
       for (const double v : {ShownTorque(e.Compression[i], units.Torque), ShownTorque(e.Torque[i], units.Torque),
@@ -626,7 +626,9 @@ std::optional<UserMessage> RpmStepRefusal(double before, double rpm, int line) {
   return std::nullopt;
 }
 
-std::string ComposeCsvFile(const EditorDocument& doc) { return Utf8Of(ComposeTableText(doc, ',', "\r\n")); }
+std::string ComposeCsvFile(const EditorDocument& doc, const DisplayUnits& units) {
+  return Utf8Of(ComposeTableText(doc, units, ',', "\r\n"));
+}
 
 ReadResult ReadCsvFile(const std::string& path, std::string& text) {
   std::string bytes;

@@ -14,6 +14,7 @@
 
 namespace dyno {
 
+struct DisplayUnits;
 struct EditorDocument;
 
 // The table of the current mode: a header line, then a line per row, the
@@ -25,7 +26,8 @@ struct EditorDocument;
 // longest leaves its cells empty. A name holding a quote, a line end, a tab,
 // a semicolon or a comma, blanks at its ends, or reading as a number is
 // quoted, its quotes doubled, so that ReadTableText reads it back whole.
-std::string ComposeTableText(const EditorDocument& doc, char separator, std::string_view lineEnd);
+std::string ComposeTableText(const EditorDocument& doc, const DisplayUnits& units, char separator,
+                             std::string_view lineEnd);
 
 enum class TableShape {
   Engine,  // the columns RPM, Compression and Torque
@@ -85,7 +87,7 @@ TableRead ReadTableText(std::string_view text, TableShape shape);
 
 // The text of a CSV file of the current mode's table: comma separated,
 // point decimals, CR LF line ends, UTF-8.
-std::string ComposeCsvFile(const EditorDocument& doc);
+std::string ComposeCsvFile(const EditorDocument& doc, const DisplayUnits& units);
 
 // Why an RPM cannot follow before in an engine curve (in line of a text):
 // it must be larger and show larger with the table's one decimal, so that

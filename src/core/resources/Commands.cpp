@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/document/UndoHistory.h"
 #include "core/resources/ResourceIds.h"
 
@@ -15,12 +15,13 @@ CommandStatus Enabled(bool enabled) { return {enabled, false, false, {}}; }
 CommandStatus Check(bool checked, bool enabled = true) { return {enabled, true, checked, {}}; }
 
 using Doc = const EditorDocument&;
+using Session = const EditorSession&;
 using History = const UndoHistory&;
 
-CommandStatus Always(Doc, History) { return Enabled(true); }
+CommandStatus Always(Doc, Session, History) { return Enabled(true); }
 
 template <int Id>
-CommandStatus HistoryStep(Doc, History history) {
+CommandStatus HistoryStep(Doc, Session, History history) {
   const std::optional<StepKind> step = Id == CmUndo ? history.NextUndo() : history.NextRedo();
   CommandStatus status = Enabled(step.has_value());
   status.Text = UndoMenuText(Id, step);
@@ -32,60 +33,62 @@ bool AnyLoaded(Doc doc) { return doc.EngineLoaded || doc.TireLoaded; }
 
 // The current mode's curve came from a file (or Generate): there is a table
 // to copy, export or replace.
-CommandStatus ModeTable(Doc doc, History) {
+CommandStatus ModeTable(Doc doc, Session, History) {
   return Enabled(doc.Mode == FileMode::Tire ? doc.TireLoaded : doc.EngineLoaded);
 }
 
-CommandStatus SaveAs(Doc doc, History) {
+CommandStatus SaveAs(Doc doc, Session, History) {
   return Enabled(CanSaveAs(doc, doc.Mode == FileMode::Tire, doc.Mode == FileMode::Upgrade));
 }
 
 // Only data that has a file of its own can be saved without asking for one.
-CommandStatus Save(Doc doc, History) {
+CommandStatus Save(Doc doc, Session, History) {
   return Enabled(CanSaveAs(doc, (doc.Mode == FileMode::Tire), (doc.Mode == FileMode::Upgrade)) &&
                  (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile).Exists());
 }
 
-CommandStatus EngineCurveOnly(Doc doc, History) { return Enabled(EngineCurve(doc)); }
+CommandStatus EngineCurveOnly(Doc doc, Session, History) { return Enabled(EngineCurve(doc)); }
 
-CommandStatus EditParameters(Doc doc, History) {
+CommandStatus EditParameters(Doc doc, Session, History) {
   return Enabled((doc.EngineLoaded && doc.Mode != FileMode::Upgrade) || (doc.Mode == FileMode::Tire && doc.TireLoaded));
 }
 
 // Add does nothing to an engine curve of fewer rows.
-CommandStatus AddLine(Doc doc, History) {
+CommandStatus AddLine(Doc doc, Session, History) {
   return Enabled(AnyLoaded(doc) && doc.RowCount < AddRowLimit &&
                  (doc.Mode == FileMode::Tire || doc.RowCount >= AddEngineRowFrom));
 }
 
-CommandStatus RemoveLine(Doc doc, History) { return Enabled(AnyLoaded(doc) && doc.RowCount > MinimumRows); }
+CommandStatus RemoveLine(Doc doc, Session, History) { return Enabled(AnyLoaded(doc) && doc.RowCount > MinimumRows); }
 
 // Interpolation needs two rows to take its step from.
-CommandStatus Resolution(Doc doc, History) { return Enabled(EngineCurve(doc) && doc.RowCount >= 2); }
+CommandStatus Resolution(Doc doc, Session, History) { return Enabled(EngineCurve(doc) && doc.RowCount >= 2); }
 
-CommandStatus Bend(Doc doc, History) {
+CommandStatus Bend(Doc doc, Session session, History) {
   const bool tire = doc.Mode == FileMode::Tire;
-  return Check(tire && doc.BendActive, doc.TireLoaded && tire);
+  return Check(tire && session.BendActive, doc.TireLoaded && tire);
 }
 
-CommandStatus ModeEngine(Doc doc, History) { return Check(doc.Mode == FileMode::Engine); }
-CommandStatus ModeUpgrade(Doc doc, History) { return Check(doc.Mode == FileMode::Upgrade); }
-CommandStatus ModeTire(Doc doc, History) { return Check(doc.Mode == FileMode::Tire); }
-CommandStatus LockOnToData(Doc doc, History) { return Check(doc.LockOnToData); }
-CommandStatus ShowPeaks(Doc doc, History) { return Check(doc.Dyno.ShowPeaks); }
+CommandStatus ModeEngine(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Engine); }
+CommandStatus ModeUpgrade(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Upgrade); }
+CommandStatus ModeTire(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Tire); }
+CommandStatus LockOnToData(Doc, Session session, History) { return Check(session.LockOnToData); }
+CommandStatus ShowPeaks(Doc, Session session, History) { return Check(session.Dyno.ShowPeaks); }
 
 template <TorqueUnit Unit>
-CommandStatus Torque(Doc doc, History) { return Check(doc.Dyno.Units.Torque == Unit); }
+CommandStatus Torque(Doc, Session session, History) { return Check(session.Dyno.Units.Torque == Unit); }
 
 template <PowerUnit Unit>
-CommandStatus Power(Doc doc, History) { return Check(doc.Dyno.Units.Power == Unit); }
+CommandStatus Power(Doc, Session session, History) { return Check(session.Dyno.Units.Power == Unit); }
 
-CommandStatus CompareSaved(Doc doc, History) { return Enabled(doc.Dyno.Saved != nullptr); }
-CommandStatus ClearComparison(Doc doc, History) { return Enabled(doc.Dyno.Comparison != nullptr); }
-CommandStatus AnyRecentFile(Doc doc, History) { return Enabled(!doc.RecentFiles.empty()); }
+CommandStatus CompareSaved(Doc, Session session, History) { return Enabled(session.Dyno.Saved != nullptr); }
+CommandStatus ClearComparison(Doc, Session session, History) { return Enabled(session.Dyno.Comparison != nullptr); }
+CommandStatus AnyRecentFile(Doc, Session session, History) { return Enabled(!session.RecentFiles.empty()); }
 
 template <int Index>
-CommandStatus RecentFile(Doc doc, History) { return Enabled(static_cast<std::size_t>(Index) < doc.RecentFiles.size()); }
+CommandStatus RecentFile(Doc, Session session, History) {
+  return Enabled(static_cast<std::size_t>(Index) < session.RecentFiles.size());
+}
 
 static_assert(CmRecentFile8 - CmRecentFile1 + 1 == MaxRecentFiles, "one command per recent file");
 
@@ -219,9 +222,10 @@ const CommandRecord* FindCommand(std::string_view name) {
   return it == std::end(Records) ? nullptr : &*it;
 }
 
-CommandStatus CommandState(int id, const EditorDocument& doc, const UndoHistory& history) {
+CommandStatus CommandState(int id, const EditorDocument& doc, const EditorSession& session,
+                           const UndoHistory& history) {
   const CommandRecord* record = FindCommand(id);
-  return record && record->Rule ? record->Rule(doc, history) : Enabled(true);
+  return record && record->Rule ? record->Rule(doc, session, history) : Enabled(true);
 }
 
 std::string UndoMenuText(int id, std::optional<StepKind> step) {

@@ -12,6 +12,7 @@
 namespace dyno {
 
 struct EditorDocument;
+struct EditorSession;
 class UndoHistory;
 
 // Everything the program knows about a command apart from what carries it
@@ -27,8 +28,9 @@ struct CommandRecord {
   std::span<const std::string_view> Keys = {};
   std::string_view Image = {};  // the button's bitmap (images.qrc); empty: none
   // When it is available and whether it carries a check mark. None where
-  // the document does not decide: the printer, the print preview's pages.
-  CommandStatus (*Rule)(const EditorDocument&, const UndoHistory&) = nullptr;
+  // the editor's state does not decide: the printer, the print preview's
+  // pages.
+  CommandStatus (*Rule)(const EditorDocument&, const EditorSession&, const UndoHistory&) = nullptr;
 };
 
 // Every command, the main window's and the print preview's.
@@ -38,9 +40,10 @@ std::span<const CommandRecord> Commands();
 const CommandRecord* FindCommand(int id);
 const CommandRecord* FindCommand(std::string_view name);
 
-// A command's rule for a document and its history; enabled and unchecked
-// for a command whose rule is not the document's.
-CommandStatus CommandState(int id, const EditorDocument& doc, const UndoHistory& history);
+// A command's rule for a document, the session and the document's history;
+// enabled and unchecked for a command whose rule is not the editor's.
+CommandStatus CommandState(int id, const EditorDocument& doc, const EditorSession& session,
+                           const UndoHistory& history);
 
 // The menu text of Undo or Redo: "&Undo Drag" for the step it would take
 // back, "&Redo Rescale" for the one it would do again; the bare "&Undo" or

@@ -126,7 +126,7 @@ void MainWindow::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
 }
 
 void MainWindow::ShowRecentFiles() {
-  const std::vector<std::string>& files = client_->Document().RecentFiles;
+  const std::vector<std::string>& files = client_->State().Session.RecentFiles;
   if (recentFilesShown_ && files == shownRecentFiles_) return;
   recentFilesShown_ = true;
   shownRecentFiles_ = files;
@@ -222,7 +222,7 @@ QAction* MainWindow::Action(int id) const {
 
 CommandStatus MainWindow::Status(int id) const {
   const EditorState& st = client_->State();
-  CommandStatus status = CommandState(id, st.Doc, st.History);
+  CommandStatus status = CommandState(id, st.Doc, st.Session, st.History);
   const auto handler = handlers_.find(id);
   if (status.Enabled && handler != handlers_.end() && handler->second.Enabled) status.Enabled = handler->second.Enabled();
   return status;
@@ -239,7 +239,7 @@ void MainWindow::UpdateCommandStates() {
   ShowRecentFiles();
   client_->UpdateCaption();
   // Every change ends in an idle pass: the peaks follow drags and typing too.
-  const QString readout = QString::fromStdString(PeakReadout(client_->Document()));
+  const QString readout = QString::fromStdString(PeakReadout(client_->Document(), client_->State().Session.Dyno.Units));
   if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 

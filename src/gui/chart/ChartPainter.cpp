@@ -147,12 +147,12 @@ void DrawEngineHeader(const PaintContext& pc) {
     c.TextOut(CentreOf(e[k], e[k + 1]), 5, names[k]);
   }
   c.SetTextColor(pc.request.windowText);
-  const EditorDocument& doc = pc.st.Doc;
-  std::string title = EngineTitle(doc.Dyno.Units);
-  if (doc.Dyno.Comparison) title += "   compared with " + doc.Dyno.Comparison->Title;
+  const DynoView& dyno = pc.st.Session.Dyno;
+  std::string title = EngineTitle(dyno.Units);
+  if (dyno.Comparison) title += "   compared with " + dyno.Comparison->Title;
   const int length = static_cast<int>(std::min<std::size_t>(title.size(), TextRoom));
   const Rect panel = TitlePanelRect(pc.right);
-  if (doc.Dyno.Comparison && c.TextWidth(QString::fromLatin1(title.data(), length)) > panel.right - panel.left - 4) {
+  if (dyno.Comparison && c.TextWidth(QString::fromLatin1(title.data(), length)) > panel.right - panel.left - 4) {
     // Too long for the panel: the compared file's name at its end stays in sight.
     c.SetTextAlign(TextAlign::Right);
     c.TextOutWithin(panel.left + 1, panel.right - 1, panel.right - 3, 5, title.data(), length);
@@ -224,7 +224,7 @@ void ForEachTableLine(const PaintContext& pc, const ChartFont& font, int lastTex
 void DrawEngineRows(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const EngineCurve& e = pc.st.Doc.Engine;
-  const DisplayUnits& units = pc.st.Doc.Dyno.Units;
+  const DisplayUnits& units = pc.st.Session.Dyno.Units;
   char text[TextRoom];
   ForEachTableLine(pc, pc.fonts.engineRow, EnginePowerTextX, [&](int line, int row) {
     const int top = TableLineTop(line);
@@ -360,7 +360,7 @@ void DrawComparison(const PaintContext& pc) {
 void DrawPeaks(const PaintContext& pc) {
   const EditorDocument& doc = pc.st.Doc;
   const ChartLayout& ch = pc.chart;
-  if (!doc.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return;
+  if (!pc.st.Session.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return;
   ChartCanvas& c = pc.canvas;
   c.SetFont(pc.fonts.tooltip);
   c.SetTextAlign(TextAlign::Center);
@@ -369,7 +369,7 @@ void DrawPeaks(const PaintContext& pc) {
     const int x = NearPixel(ch.PointX[peak.Index]);
     const int y = NearPixel(ys[peak.Index]);
     c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, color);
-    const std::string label = PeakLabel(doc, peak, power);
+    const std::string label = PeakLabel(pc.st.Session.Dyno.Units, peak, power);
     const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
     c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
   };
@@ -503,7 +503,7 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
 
   const int lastPage =
       ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
-  if (layOut) ComputeChartLayout(st.View, st.Chart, st.Doc, right, bottom);
+  if (layOut) ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, right, bottom);
 
   const QRect bounds = request.paintRect & QRect(0, 0, right, bottom);
   if (bounds.isEmpty()) {
@@ -530,7 +530,7 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
     }
   }
   DrawRaisedPanel(canvas, TitlePanelRect(right));
-  DrawButtons(pc, st.Ui.ValueShown || (tire && doc.BendActive));
+  DrawButtons(pc, st.Ui.ValueShown || (tire && st.Session.BendActive));
   DrawGroovePanel(canvas, ValueGrooveRect);
   // The plot's face covers most of the chart panel: the panel's face is not
   // filled under it first.

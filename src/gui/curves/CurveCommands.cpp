@@ -33,7 +33,7 @@ void CurveCommands::GenerateCommand() {
   EditorState& st = window_.State();
   // In Tire mode Generate brings back the built-in slip curve, unasked.
   if (st.Doc.Mode != FileMode::Tire) {
-    GetEngineSpecsDialog dialog(st.Doc.Generator, window_.Dialogs(), window_.DialogParent());
+    GetEngineSpecsDialog dialog(st.Session.Generator, window_.Dialogs(), window_.DialogParent());
     if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
   }
   CommandSteps(st).Generate();
@@ -42,14 +42,15 @@ void CurveCommands::GenerateCommand() {
 void CurveCommands::RescaleCommand() {
   EditorState& st = window_.State();
   CommandSteps(st).Rescale([&] {
-    RescalePowerSpecsDialog dialog(st.Doc, BeginRescale(st.Doc), window_.Dialogs(), window_.DialogParent());
+    RescalePowerSpecsDialog dialog(st.Doc, st.Session.Generator, BeginRescale(st.Doc, st.Session.Generator),
+                                   window_.Dialogs(), window_.DialogParent());
     return window_.Dialogs().Run(dialog) == QDialog::Accepted;
   });
 }
 
 void CurveCommands::ResolutionCommand() {
   EditorState& st = window_.State();
-  ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc), window_.DialogParent());
+  ChangeResolutionDialog dialog(BeginChangeResolution(st.Doc, st.Session.Generator), window_.DialogParent());
   if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
   ShowMessage(window_, CommandSteps(st).ChangeResolution(dialog.NewRpmStep()).Message);
 }
@@ -65,9 +66,10 @@ void CurveCommands::ImportCommand() {
   QWidget* parent = window_.DialogParent();
   // The first import starts where the last file was opened; later ones where
   // the previous import ended.
-  if (doc.ImportFolder.empty()) doc.ImportFolder = StartFolder(doc).toStdString();
+  EditorSession& session = st.Session;
+  if (session.ImportFolder.empty()) session.ImportFolder = StartFolder(session).toStdString();
   const FileDialogRequest request{QStringLiteral("Select the Engine.ini File in Subject Folder"),
-                                  QStringLiteral("INI Files (*.ini)"), QString::fromStdString(doc.ImportFolder),
+                                  QStringLiteral("INI Files (*.ini)"), QString::fromStdString(session.ImportFolder),
                                   QString::fromStdString(doc.EngineFile.Title)};
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
@@ -78,8 +80,8 @@ void CurveCommands::ImportCommand() {
     ReportRead(dialogs, parent, ReadResult::CannotOpen, path, QString());
     return;
   }
-  TakeChosenFolder(doc, path);
-  doc.ImportFolder = doc.FileFolder;
+  TakeChosenFolder(session, path);
+  session.ImportFolder = session.FileFolder;
 
   const QFileInfo chosen(path);
   const ReadOutcome outcome = CommandSteps(st).Import(chosen.absoluteFilePath().toStdString());
@@ -90,7 +92,7 @@ void CurveCommands::ImportCommand() {
 
 void CurveCommands::CopyTableCommand() {
   // Qt gives the platform's line ends on the clipboard (CR LF on Windows).
-  QGuiApplication::clipboard()->setText(FromBytes(ComposeTableText(window_.State().Doc, '\t', "\n")));
+  QGuiApplication::clipboard()->setText(FromBytes(ComposeTableText(window_.State().Doc, window_.State().Session.Dyno.Units, '\t', "\n")));
 }
 
 void CurveCommands::PasteTableCommand() {

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "core/curves/Resolution.h"
-#include "core/document/EditorDocument.h"
+#include "core/document/EditorSession.h"
 #include "core/files/NumberText.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"
@@ -134,9 +134,9 @@ void GetEngineSpecsDialog::accept() {
 
 // --- Rescale ----------------------------------------------------------------
 
-RescalePowerSpecsDialog::RescalePowerSpecsDialog(EditorDocument& doc, const RescaleValues& values,
-                                                 UserDialogs& dialogs, QWidget* parent)
-    : CenteredDialog(parent), doc_(doc), values_(values), dialogs_(dialogs) {
+RescalePowerSpecsDialog::RescalePowerSpecsDialog(EditorDocument& doc, GeneratorSettings& settings,
+                                                 const RescaleValues& values, UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), doc_(doc), settings_(settings), values_(values), dialogs_(dialogs) {
   setWindowTitle(QStringLiteral("Rescale Engine Power Specifications"));
   QFormLayout* form = MakeForm(this);
   const QString hp = FromBytes(FixedText(values.CurrentHp, 0));
@@ -174,7 +174,7 @@ bool RescalePowerSpecsDialog::eventFilter(QObject* watched, QEvent* event) {
 // Leaving New HP makes the shown, whole-HP Current HP the divisor, so an
 // unchanged dialog scales torque by exactly 1.
 void RescalePowerSpecsDialog::NewHpLeft() {
-  doc_.Generator.TargetPower = EditValue(*currentHp_);
+  settings_.TargetPower = EditValue(*currentHp_);
   // A text that is no number is refused when OK is pressed.
   const std::optional<double> hp = ReadTypedNumber(ToBytes(newHp_->text()));
   if (hp && !PowerInRange(*hp)) {
@@ -191,7 +191,7 @@ void RescalePowerSpecsDialog::accept() {
   if (!compression) return;
   values_.CurrentHp = *hp;
   values_.NewCompression = *compression;
-  ApplyRescale(doc_, values_);
+  ApplyRescale(doc_, settings_, values_);
   CenteredDialog::accept();
 }
 

@@ -42,8 +42,8 @@ class RescalePowerSpecsDialog : public CenteredDialog {
   Q_OBJECT
 
  public:
-  RescalePowerSpecsDialog(EditorDocument& doc, const RescaleValues& values, UserDialogs& dialogs,
-                          QWidget* parent = nullptr);
+  RescalePowerSpecsDialog(EditorDocument& doc, GeneratorSettings& settings, const RescaleValues& values,
+                          UserDialogs& dialogs, QWidget* parent = nullptr);
 
   void accept() override;
 
@@ -55,6 +55,7 @@ class RescalePowerSpecsDialog : public CenteredDialog {
   void NewHpLeft();
 
   EditorDocument& doc_;
+  GeneratorSettings& settings_;
   RescaleValues values_;
   UserDialogs& dialogs_;
   QLineEdit* currentHp_;

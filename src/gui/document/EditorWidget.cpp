@@ -124,27 +124,28 @@ void EditorWidget::SetupWindow() {
   // Generate is chosen.
   EditorState& st = *state_;
   EditorDocument& doc = st.Doc;
-  GenerateEngineCurve(doc);
+  GenerateEngineCurve(doc, st.Session.Generator);
   ResetInteraction(st.Ui, st.Host);
   RefitTable(st.View, st.Host, doc.RowCount);
   st.Steps.Start();
   UpdateCaption();
 
   // Paths are UTF-8 in the core on every system.
-  doc.WorkFolder = ReadWorkFolderSetting().toStdString();
-  QDir::setCurrent(QString::fromStdString(doc.WorkFolder));
-  doc.FileFolder = doc.WorkFolder;
+  EditorSession& session = st.Session;
+  session.WorkFolder = ReadWorkFolderSetting().toStdString();
+  QDir::setCurrent(QString::fromStdString(session.WorkFolder));
+  session.FileFolder = session.WorkFolder;
   files_.LoadRecentFiles();
   const ViewSettings view = ReadViewSettings();
-  doc.Dyno.Units = {TorqueUnitNamed(view.TorqueUnit.toStdString()), PowerUnitNamed(view.PowerUnit.toStdString())};
-  doc.Dyno.ShowPeaks = view.ShowPeaks;
+  session.Dyno.Units = {TorqueUnitNamed(view.TorqueUnit.toStdString()), PowerUnitNamed(view.PowerUnit.toStdString())};
+  session.Dyno.ShowPeaks = view.ShowPeaks;
 
   setFocus();
   timer_.start(TimerPeriodMs, this);
 }
 
 bool EditorWidget::CanClose() {
-  WriteWorkFolderSetting(QString::fromStdString(state_->Doc.WorkFolder));
+  WriteWorkFolderSetting(QString::fromStdString(state_->Session.WorkFolder));
   return files_.SaveChangesFirst();
 }
 
@@ -152,7 +153,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   EditorState& st = *state_;
   const auto bind = [this, &handlers](int id, std::function<void()> run, std::function<bool()> enabled = {}) {
     handlers[id] = {[this, id, run = std::move(run), enabled] {
-                      if (!CommandState(id, state_->Doc, state_->History).Enabled || (enabled && !enabled())) return;
+                      if (!CommandState(id, state_->Doc, state_->Session, state_->History).Enabled || (enabled && !enabled())) return;
                       // A command ends a run of typing; Undo then takes back that run.
                       state_->Steps.End();
                       run();
@@ -184,7 +185,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   bind(CmModeEngine, [&st] { SetFileMode(st, FileMode::Engine); });
   bind(CmModeUpgrade, [&st] { SetFileMode(st, FileMode::Upgrade); });
   bind(CmModeTire, [&st] { SetFileMode(st, FileMode::Tire); });
-  bind(CmLockOnToData, [&st] { st.Doc.LockOnToData = !st.Doc.LockOnToData; });
+  bind(CmLockOnToData, [&st] { st.Session.LockOnToData = !st.Session.LockOnToData; });
   bind(CmClearRecentFiles, [this] { files_.ClearRecentFiles(); });
   for (int i = 0; i < MaxRecentFiles; ++i) bind(CmRecentFile1 + i, [this, i] { files_.OpenRecentFile(i); });
   bind(CmCompareFile, [this] { files_.CompareWithFile(); });
@@ -194,7 +195,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   const auto keepView = [this, &st](std::function<void()> change) {
     return [this, &st, change = std::move(change)] {
       change();
-      const DynoView& view = st.Doc.Dyno;
+      const DynoView& view = st.Session.Dyno;
       WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
                          view.ShowPeaks});
     };
@@ -292,7 +293,7 @@ void EditorWidget::paintEvent(QPaintEvent* event) {
   request.backdrop = palette().color(QPalette::Window);
   PaintEditorRegion(painter, *state_, event->region(), request);
   // A moved axis or peak mark changes pixels far from the pieces painted.
-  const ChartFrame frame = FrameOf(state_->Doc, state_->Chart);
+  const ChartFrame frame = FrameOf(state_->Doc, state_->Session.Dyno, state_->Chart);
   if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(event->region()).isEmpty()) update();
   lastFrame_ = frame;
   emit Painted();

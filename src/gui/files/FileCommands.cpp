@@ -56,14 +56,14 @@ void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserM
 
 bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
 
-QString StartFolder(const EditorDocument& doc) {
-  if (!doc.FileFolder.empty()) QDir::setCurrent(DecodedName(doc.FileFolder));
+QString StartFolder(const EditorSession& session) {
+  if (!session.FileFolder.empty()) QDir::setCurrent(DecodedName(session.FileFolder));
   return QDir::currentPath();
 }
 
-void TakeChosenFolder(EditorDocument& doc, const QString& path) {
+void TakeChosenFolder(EditorSession& session, const QString& path) {
   const QString folder = QFileInfo(path).absolutePath();
-  doc.FileFolder = doc.WorkFolder = EncodedName(folder);
+  session.FileFolder = session.WorkFolder = EncodedName(folder);
   QDir::setCurrent(folder);
 }
 
@@ -86,7 +86,7 @@ void FileCommands::OpenPhysicsFile() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   FileDialogRequest request{QStringLiteral("Select the Physics File in Subject Folder"), PhysicsFilter,
-                            StartFolder(doc), DecodedName(FileOf(doc, ShownData(doc)).Title)};
+                            StartFolder(window_.State().Session), DecodedName(FileOf(doc, ShownData(doc)).Title)};
   request.HideFilterPatterns = true;
   const QString path = dialogs.OpenFileName(parent, request);
   if (path.isEmpty()) {
@@ -137,7 +137,6 @@ bool FileCommands::SaveData(FileData data) {
 
 bool FileCommands::OpenPath(const QString& path) {
   EditorState& st = window_.State();
-  EditorDocument& doc = st.Doc;
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   const QFileInfo chosen(path);
@@ -147,7 +146,7 @@ bool FileCommands::OpenPath(const QString& path) {
   }
   // The next Open starts where this file was chosen, whatever reading gives;
   // the document changes only once the file is read and its question answered.
-  TakeChosenFolder(doc, path);
+  TakeChosenFolder(st.Session, path);
   FileToOpen file = ReadFileToOpen(EncodedName(chosen.absoluteFilePath()), EncodedName(chosen.absolutePath()),
                                    EncodedName(chosen.fileName()));
   if (file.Kind == FileKind::Tire && file.Read.Result == ReadResult::CannotRead) {
@@ -256,7 +255,7 @@ bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
   st.Steps.MarkClean(ShownData(doc));
   window_.UpdateCaption();
   // What Compare With Saved shows from now on; a tire file has no engine curve.
-  if (doc.Mode != FileMode::Tire) RememberSavedCurve(doc);
+  if (doc.Mode != FileMode::Tire) RememberSavedCurve(st.Session.Dyno, doc);
   const std::string path = FileOf(doc, ShownData(doc)).Path;
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, path); });
   return true;
@@ -272,7 +271,7 @@ void FileCommands::ExportCsv() {
   const QFileInfo chosen(ChooseSaveTarget(dialogs, parent, request));
   if (chosen.filePath().isEmpty()) return;
   const SaveResult saved = SaveBytesAs(EncodedName(chosen.absolutePath()), EncodedName(chosen.fileName()),
-                                       ComposeCsvFile(doc));
+                                       ComposeCsvFile(doc, window_.State().Session.Dyno.Units));
   ShowMessages(dialogs, parent, saved.Messages);
 }
 
@@ -281,7 +280,7 @@ void FileCommands::CompareWithFile() {
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
   const FileDialogRequest request{QStringLiteral("Select the Engine or Upgrade File to Compare With"),
-                                  QStringLiteral("INI Files (*.ini)"), StartFolder(st.Doc), QString()};
+                                  QStringLiteral("INI Files (*.ini)"), StartFolder(st.Session), QString()};
   const QString path = dialogs.OpenFileName(parent, request);
   // Nothing was going to change: a cancelled choice needs no message.
   if (path.isEmpty()) return;
@@ -295,23 +294,23 @@ void FileCommands::CompareWithFile() {
     dialogs.Message(parent, DecodedName(read.Message->Text), DecodedName(read.Message->Caption));
     return;
   }
-  SetComparison(st.Doc, st.Host, st.View, read.Curve);
+  SetComparison(st.Session.Dyno, st.Host, st.View, read.Curve);
 }
 
 void FileCommands::CompareWithSaved() {
   EditorState& st = window_.State();
-  if (st.Doc.Dyno.Saved) SetComparison(st.Doc, st.Host, st.View, st.Doc.Dyno.Saved);
+  if (st.Session.Dyno.Saved) SetComparison(st.Session.Dyno, st.Host, st.View, st.Session.Dyno.Saved);
 }
 
 void FileCommands::LoadRecentFiles() {
   RecentFileList stored;
   for (const QString& path : ReadRecentFilesSetting()) stored.push_back(EncodedName(path));
-  window_.State().Doc.RecentFiles = TidyRecentFiles(stored);
+  window_.State().Session.RecentFiles = TidyRecentFiles(stored);
 }
 
 void FileCommands::ChangeRecentFiles(const std::function<void(RecentFileList&)>& change) {
   LoadRecentFiles();
-  RecentFileList& list = window_.State().Doc.RecentFiles;
+  RecentFileList& list = window_.State().Session.RecentFiles;
   const RecentFileList stored = list;
   change(list);
   // Writing syncs the file to disk, some milliseconds: only for a change.
@@ -322,7 +321,7 @@ void FileCommands::ChangeRecentFiles(const std::function<void(RecentFileList&)>&
 }
 
 void FileCommands::OpenRecentFile(int index) {
-  const RecentFileList& list = window_.State().Doc.RecentFiles;
+  const RecentFileList& list = window_.State().Session.RecentFiles;
   if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
   const std::string path = list[static_cast<std::size_t>(index)];
   const QString name = DecodedName(path);

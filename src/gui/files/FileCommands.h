@@ -14,6 +14,7 @@ class QWidget;
 namespace dyno {
 
 struct EditorDocument;
+struct EditorSession;
 class EditorWindow;
 class UserDialogs;
 
@@ -24,11 +25,11 @@ bool PathTooLong(const QString& path);
 
 // Where the file dialogs start: the folder of the last opened file when it
 // still exists (it becomes the current folder), else the current folder.
-QString StartFolder(const EditorDocument& doc);
+QString StartFolder(const EditorSession& session);
 
 // The folder of a path chosen in a file dialog becomes the remembered and
 // the current folder, where the next Open and Import start.
-void TakeChosenFolder(EditorDocument& doc, const QString& path);
+void TakeChosenFolder(EditorSession& session, const QString& path);
 
 // Tells what a reader's outcome means for the file at path: nothing found
 // (the message nothingFound), or a file that could not be opened. True when
