@@ -303,16 +303,19 @@ TEST(Tables, ComparedRowsArePlacedByTheirRpm) {
 }
 
 // Every command in a menu or on the toolbar has one record, found by its id
-// and by its name; no two records share either.
+// and by its name; no two records share either. Every menu a record names
+// is shown: a popup of the menu bar or a submenu.
 TEST(Tables, EveryCommandHasOneRecord) {
   std::vector<int> used(MainToolbar().begin(), MainToolbar().end());
-  const std::function<void(std::span<const MenuItemDef>)> collect = [&](std::span<const MenuItemDef> items) {
-    for (const MenuItemDef& item : items) {
-      used.push_back(item.Id);
-      collect(item.Items);
-    }
-  };
-  for (const PopupMenuDef& popup : MainMenu()) collect(popup.Items);
+  std::vector<MenuId> shown;
+  for (const PopupMenuDef& popup : MainMenu()) shown.push_back(popup.Menu);
+  for (const CommandRecord& record : Commands()) {
+    if (record.Menu != MenuId::None) used.push_back(record.Id);
+    if (record.Submenu != MenuId::None) shown.push_back(record.Submenu);
+  }
+  for (const CommandRecord& record : Commands()) {
+    EXPECT_TRUE(record.Menu == MenuId::None || std::ranges::count(shown, record.Menu) == 1) << record.Name;
+  }
   for (const int id : used) {
     if (id == 0) continue;
     const CommandRecord* record = FindCommand(id);

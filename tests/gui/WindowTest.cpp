@@ -1,6 +1,8 @@
 // The editor window driven as a user drives it where a flow cannot: the
 // timer behind a held button, and the start-up.
+#include <QActionGroup>
 #include <QApplication>
+#include <QMenuBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/common/Settings.h"
 #include "gui/document/EditorWidget.h"
+#include "support/Approval.h"
 #include "support/SampleCurves.h"
 #include "support/Flow.h"
 
@@ -44,6 +47,37 @@ TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   QTest::mousePress(&client, Qt::LeftButton, Qt::NoModifier, QPoint(367, 19));
   EXPECT_TRUE(QTest::qWaitFor([&] { return doc.SlipCurves[0].Samples[236] < last - 0.0009; }, 3000));
   QTest::mouseRelease(&client, Qt::LeftButton, Qt::NoModifier, QPoint(367, 19));
+}
+
+// The menus as built from the command records: every item in its place,
+// with its separators, submenu, hint, keys and radio group.
+std::string MenuText(const QMenu& menu, const std::string& indent) {
+  std::string out;
+  for (const QAction* action : menu.actions()) {
+    if (action->isSeparator()) {
+      out += indent + "---\n";
+      continue;
+    }
+    out += indent + action->text().toStdString() + " | " + action->objectName().toStdString() + " | " +
+           action->statusTip().toStdString();
+    if (!action->shortcuts().isEmpty()) out += " | " + QKeySequence::listToString(action->shortcuts()).toStdString();
+    if (const QActionGroup* group = action->actionGroup()) {
+      out += (group->isExclusive() ? " | radio of " : " | group of ") + std::to_string(group->actions().size());
+    }
+    out += "\n";
+    if (action->menu()) out += MenuText(*action->menu(), indent + "  ");
+  }
+  return out;
+}
+
+TEST(Window, MenusStandInTheirPlaces) {
+  MainWindow frame;
+  std::string out;
+  for (const QAction* popup : frame.menuBar()->actions()) {
+    out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
+    out += MenuText(*popup->menu(), "  ");
+  }
+  test::ExpectApproved(out, "window/menus.txt");
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {

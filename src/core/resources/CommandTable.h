@@ -5,19 +5,14 @@
 
 namespace dyno {
 
-// One entry of a popup menu, by command id (core/resources/Commands.h has
-// its text, hint and keys); id 0 is a separator. An entry with items is a
-// submenu. Entries of the same RadioGroup (other than 0) are radio items:
-// one of them is checked.
-struct MenuItemDef {
-  int Id = 0;
-  std::span<const MenuItemDef> Items = {};
-  int RadioGroup = 0;
-};
+// The menus a command can be an item of: the menu bar's popups and the
+// Recent Files submenu. Each command's record (core/resources/Commands.h)
+// names its menu; the items of a menu stand in the order of the records.
+enum class MenuId { None, File, RecentFiles, Edit, Modes, View, Help };
 
 struct PopupMenuDef {
   std::string_view Title;
-  std::span<const MenuItemDef> Items;
+  MenuId Menu = MenuId::None;
   std::string_view Hint;  // shown while the popup is highlighted; empty: none
 };
 

@@ -103,98 +103,116 @@ constexpr std::string_view PasteTableKeys[] = {"Ctrl+V"};
 constexpr std::string_view ClosePreviewKeys[] = {"Esc", "Alt+C"};
 
 // The recent file entries show their file's path, set while the program runs.
-#define DYNO_RECENT_FILE(n) {.Id = CmRecentFile1 + (n) - 1, .Name = "actionRecentFile" #n, .Rule = RecentFile<(n) - 1>}
+#define DYNO_RECENT_FILE(n)                                                                                 \
+  {.Id = CmRecentFile1 + (n) - 1, .Name = "actionRecentFile" #n, .Rule = RecentFile<(n) - 1>,                \
+   .Menu = MenuId::RecentFiles}
 
 constexpr CommandRecord Records[] = {
     {.Id = CmOpen, .Name = "actionOpen", .Text = "&Open...",
-     .Hint = "Browse for a physics file and open it, and read the data.", .Image = "open", .Rule = Always},
+     .Hint = "Browse for a physics file and open it, and read the data.", .Image = "open", .Rule = Always,
+     .Menu = MenuId::File},
     {.Id = CmImport, .Name = "actionImport", .Text = "&Import Engine Curve Only",
-     .Hint = "Import another engine curve into this file, keeping the other parameters.", .Rule = EngineCurveOnly},
+     .Hint = "Import another engine curve into this file, keeping the other parameters.", .Rule = EngineCurveOnly,
+     .Menu = MenuId::File},
     {.Id = CmImportCsv, .Name = "actionImportCsv", .Text = "Import &CSV...",
-     .Hint = "Replace the current curve with the table of a CSV file.", .Rule = ModeTable},
+     .Hint = "Replace the current curve with the table of a CSV file.", .Rule = ModeTable, .Menu = MenuId::File},
     {.Id = CmSave, .Name = "actionSave", .Text = "&Save\tCtrl+S",
-     .Hint = "Save the current physics file to the file it came from.", .Rule = Save},
+     .Hint = "Save the current physics file to the file it came from.", .Rule = Save, .Menu = MenuId::File,
+     .Separated = true},
     // The toolbar's disk, in no menu: it saves where the data has a file of
     // its own and asks for one (Save As) where it has none.
     {.Id = CmSaveButton, .Name = "actionSaveButton", .Text = "Save", .Hint = "Save the current physics file.",
      .Keys = SaveKeys, .Image = "save", .Rule = SaveAs},
     {.Id = CmSaveAs, .Name = "actionSaveAs", .Text = "Save &As...", .Hint = "Save the current physics file.",
-     .Image = "save-as", .Rule = SaveAs},
+     .Image = "save-as", .Rule = SaveAs, .Menu = MenuId::File},
     {.Id = CmExportCsv, .Name = "actionExportCsv", .Text = "&Export CSV...",
-     .Hint = "Save the data table as a CSV file for a spreadsheet.", .Rule = ModeTable},
+     .Hint = "Save the data table as a CSV file for a spreadsheet.", .Rule = ModeTable, .Menu = MenuId::File},
     {.Id = CmRecentFiles, .Name = "actionRecentFiles", .Text = "Recent &Files",
-     .Hint = "Open one of the physics files last opened or saved.", .Rule = AnyRecentFile},
+     .Hint = "Open one of the physics files last opened or saved.", .Rule = AnyRecentFile, .Menu = MenuId::File,
+     .Separated = true, .Submenu = MenuId::RecentFiles},
     DYNO_RECENT_FILE(1), DYNO_RECENT_FILE(2), DYNO_RECENT_FILE(3), DYNO_RECENT_FILE(4),
     DYNO_RECENT_FILE(5), DYNO_RECENT_FILE(6), DYNO_RECENT_FILE(7), DYNO_RECENT_FILE(8),
     {.Id = CmClearRecentFiles, .Name = "actionClearRecentFiles", .Text = "&Clear List",
-     .Hint = "Empty the list of recent files.", .Rule = AnyRecentFile},
+     .Hint = "Empty the list of recent files.", .Rule = AnyRecentFile, .Menu = MenuId::RecentFiles, .Separated = true},
     // The printer decides these: the application binds their enabling too.
     {.Id = CmPrintPreview, .Name = "actionPrintPreview", .Text = "Print Pre&view...",
-     .Hint = "Displays full pages as read-only", .Image = "print-preview"},
-    {.Id = CmPrint, .Name = "actionPrint", .Text = "&Print...", .Hint = "Prints the active document", .Image = "print"},
+     .Hint = "Displays full pages as read-only", .Image = "print-preview", .Menu = MenuId::File, .Separated = true},
+    {.Id = CmPrint, .Name = "actionPrint", .Text = "&Print...", .Hint = "Prints the active document", .Image = "print",
+     .Menu = MenuId::File},
     {.Id = CmPrintSetup, .Name = "actionPrintSetup", .Text = "P&rint Setup...",
-     .Hint = "Sets print characteristics for the active document"},
+     .Hint = "Sets print characteristics for the active document", .Menu = MenuId::File},
     {.Id = CmExit, .Name = "actionExit", .Text = "E&xit\tAlt+F4",
-     .Hint = "Quits Dynoforge and prompts to save the documents", .Rule = Always},
+     .Hint = "Quits Dynoforge and prompts to save the documents", .Rule = Always, .Menu = MenuId::File,
+     .Separated = true},
 
     {.Id = CmUndo, .Name = "actionUndo", .Text = "&Undo", .Hint = "Undo the last change to the data", .Keys = UndoKeys,
-     .Image = "undo", .Rule = HistoryStep<CmUndo>},
+     .Image = "undo", .Rule = HistoryStep<CmUndo>, .Menu = MenuId::Edit},
     {.Id = CmRedo, .Name = "actionRedo", .Text = "&Redo", .Hint = "Redo the change last undone", .Keys = RedoKeys,
-     .Image = "redo", .Rule = HistoryStep<CmRedo>},
+     .Image = "redo", .Rule = HistoryStep<CmRedo>, .Menu = MenuId::Edit},
     {.Id = CmCopyTable, .Name = "actionCopyTable", .Text = "&Copy Table",
-     .Hint = "Copy the data table to the clipboard for a spreadsheet.", .Keys = CopyTableKeys, .Rule = ModeTable},
+     .Hint = "Copy the data table to the clipboard for a spreadsheet.", .Keys = CopyTableKeys, .Rule = ModeTable,
+     .Menu = MenuId::Edit, .Separated = true},
     // The window also asks for text on the clipboard.
     {.Id = CmPasteTable, .Name = "actionPasteTable", .Text = "&Paste Table",
      .Hint = "Replace the current curve with a table copied in a spreadsheet.", .Keys = PasteTableKeys,
-     .Rule = ModeTable},
+     .Rule = ModeTable, .Menu = MenuId::Edit},
     {.Id = CmGenerate, .Name = "actionGenerate", .Text = "Generate new engine data",
      .Hint = "Generate a new engine sequence of RPM values specifying the step and number of entries",
-     .Image = "generate", .Rule = Always},
+     .Image = "generate", .Rule = Always, .Menu = MenuId::Edit, .Separated = true},
     {.Id = CmEditParameters, .Name = "actionEditParameters", .Text = "Edit Engine/Tire Parameters",
      .Hint = "Edit engine or tire settings parameters. (Depends on current mode).", .Image = "edit-parameters",
-     .Rule = EditParameters},
+     .Rule = EditParameters, .Menu = MenuId::Edit},
     {.Id = CmAddLine, .Name = "actionAddLine", .Text = "Add a new Line of data",
-     .Hint = "Add one more step of RPM data using the current step value", .Image = "add-line", .Rule = AddLine},
+     .Hint = "Add one more step of RPM data using the current step value", .Image = "add-line", .Rule = AddLine,
+     .Menu = MenuId::Edit, .Separated = true},
     {.Id = CmRemoveLine, .Name = "actionRemoveLine", .Text = "Remove the last Line of data",
-     .Hint = "Remove the last step of RPM data", .Image = "remove-line", .Rule = RemoveLine},
+     .Hint = "Remove the last step of RPM data", .Image = "remove-line", .Rule = RemoveLine, .Menu = MenuId::Edit},
     {.Id = CmRescale, .Name = "actionRescale", .Text = "Rescale the Torque or Compression data",
      .Hint = "Adjust the torque scale to raise or lower the power maintaining the curve shape.", .Image = "rescale",
-     .Rule = EngineCurveOnly},
+     .Rule = EngineCurveOnly, .Menu = MenuId::Edit, .Separated = true},
     {.Id = CmResolution, .Name = "actionResolution", .Text = "Recreate the Curve with a new RPM resolution",
-     .Hint = "Recreate the engine curve at a different resolution.", .Image = "resolution", .Rule = Resolution},
+     .Hint = "Recreate the engine curve at a different resolution.", .Image = "resolution", .Rule = Resolution,
+     .Menu = MenuId::Edit},
     {.Id = CmBend, .Name = "actionBend", .Text = "Set the mode to &Bend the current tire curve up or down",
      .Hint = "Set the mode to adjust the tire curve up or down with the Up and Down edit buttons (active when "
              "depressed)",
-     .Image = "bend", .Rule = Bend},
+     .Image = "bend", .Rule = Bend, .Menu = MenuId::Edit},
 
-    {.Id = CmModeEngine, .Name = "actionModeEngine", .Text = "File is &Engine type", .Rule = ModeEngine},
+    {.Id = CmModeEngine, .Name = "actionModeEngine", .Text = "File is &Engine type", .Rule = ModeEngine,
+     .Menu = MenuId::Modes},
     {.Id = CmModeUpgrade, .Name = "actionModeUpgrade", .Text = "File is &Upgrade type",
-     .Hint = "Override the Upgrade file type flag", .Rule = ModeUpgrade},
-    {.Id = CmModeTire, .Name = "actionModeTire", .Text = "File is &Tire File (tbc)", .Rule = ModeTire},
+     .Hint = "Override the Upgrade file type flag", .Rule = ModeUpgrade, .Menu = MenuId::Modes},
+    {.Id = CmModeTire, .Name = "actionModeTire", .Text = "File is &Tire File (tbc)", .Rule = ModeTire,
+     .Menu = MenuId::Modes},
     {.Id = CmLockOnToData, .Name = "actionLockOnToData", .Text = "Lock on to data when dragging",
-     .Rule = LockOnToData},
+     .Rule = LockOnToData, .Menu = MenuId::Modes, .Separated = true},
 
     {.Id = CmShowPeaks, .Name = "actionShowPeaks", .Text = "Show &Peaks",
-     .Hint = "Mark the peak torque and the peak power on the chart.", .Rule = ShowPeaks},
+     .Hint = "Mark the peak torque and the peak power on the chart.", .Rule = ShowPeaks, .Menu = MenuId::View},
     {.Id = CmTorqueNm, .Name = "actionTorqueNm", .Text = "Torque in &N-m",
-     .Hint = "Show torque and compression torque in N-m.", .Rule = Torque<TorqueUnit::Nm>},
+     .Hint = "Show torque and compression torque in N-m.", .Rule = Torque<TorqueUnit::Nm>, .Menu = MenuId::View,
+     .Separated = true, .RadioGroup = 1},
     {.Id = CmTorqueLbFt, .Name = "actionTorqueLbFt", .Text = "Torque in &lb-ft",
-     .Hint = "Show torque and compression torque in lb-ft.", .Rule = Torque<TorqueUnit::LbFt>},
+     .Hint = "Show torque and compression torque in lb-ft.", .Rule = Torque<TorqueUnit::LbFt>, .Menu = MenuId::View,
+     .RadioGroup = 1},
     {.Id = CmPowerHp, .Name = "actionPowerHp", .Text = "Power in &HP", .Hint = "Show power in HP.",
-     .Rule = Power<PowerUnit::Hp>},
+     .Rule = Power<PowerUnit::Hp>, .Menu = MenuId::View, .Separated = true, .RadioGroup = 2},
     {.Id = CmPowerKw, .Name = "actionPowerKw", .Text = "Power in &kW", .Hint = "Show power in kW.",
-     .Rule = Power<PowerUnit::Kw>},
+     .Rule = Power<PowerUnit::Kw>, .Menu = MenuId::View, .RadioGroup = 2},
     {.Id = CmPowerPs, .Name = "actionPowerPs", .Text = "Power in PS (&metric)",
-     .Hint = "Show power in PS (metric horsepower).", .Rule = Power<PowerUnit::Ps>},
+     .Hint = "Show power in PS (metric horsepower).", .Rule = Power<PowerUnit::Ps>, .Menu = MenuId::View,
+     .RadioGroup = 2},
     {.Id = CmCompareFile, .Name = "actionCompareFile", .Text = "&Compare With File...",
-     .Hint = "Browse for another engine or upgrade file and draw its curves behind this one.", .Rule = Always},
+     .Hint = "Browse for another engine or upgrade file and draw its curves behind this one.", .Rule = Always,
+     .Menu = MenuId::View, .Separated = true},
     {.Id = CmCompareSaved, .Name = "actionCompareSaved", .Text = "Compare With &Saved",
-     .Hint = "Draw the curves as last opened or saved behind the current ones.", .Rule = CompareSaved},
+     .Hint = "Draw the curves as last opened or saved behind the current ones.", .Rule = CompareSaved,
+     .Menu = MenuId::View},
     {.Id = CmClearComparison, .Name = "actionClearComparison", .Text = "Clear Comparison",
-     .Hint = "Remove the compared curves from the chart.", .Rule = ClearComparison},
+     .Hint = "Remove the compared curves from the chart.", .Rule = ClearComparison, .Menu = MenuId::View},
 
     {.Id = CmAbout, .Name = "actionAbout", .Text = "&About...", .Hint = "About the Dynoforge application",
-     .Rule = Always},
+     .Rule = Always, .Menu = MenuId::Help},
 
     // The print preview's toolbar: its pages decide.
     {.Id = CmPreviewPrevious, .Name = "actionPreviousPage", .Text = "Previous page", .Image = "previous-page"},
@@ -210,6 +228,14 @@ constexpr CommandRecord Records[] = {
 }  // namespace
 
 std::span<const CommandRecord> Commands() { return Records; }
+
+std::vector<const CommandRecord*> MenuItems(MenuId menu) {
+  std::vector<const CommandRecord*> items;
+  for (const CommandRecord& record : Records) {
+    if (menu != MenuId::None && record.Menu == menu) items.push_back(&record);
+  }
+  return items;
+}
 
 const CommandRecord* FindCommand(int id) {
   const auto it = std::find_if(std::begin(Records), std::end(Records), [id](const auto& r) { return r.Id == id; });

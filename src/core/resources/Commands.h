@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/document/CommandRules.h"
 #include "core/document/StepKind.h"
@@ -31,10 +32,21 @@ struct CommandRecord {
   // the editor's state does not decide: the printer, the print preview's
   // pages.
   CommandStatus (*Rule)(const EditorDocument&, const EditorSession&, const UndoHistory&) = nullptr;
+  // Its place in the menus: the menu it is an item of (the items of a menu
+  // stand in the order of the records), whether a separator goes before it,
+  // and its radio group, where one item of each group other than 0 is
+  // checked. A command that opens a submenu names it.
+  MenuId Menu = MenuId::None;
+  bool Separated = false;
+  int RadioGroup = 0;
+  MenuId Submenu = MenuId::None;
 };
 
 // Every command, the main window's and the print preview's.
 std::span<const CommandRecord> Commands();
+
+// The records of the items of a menu, in order.
+std::vector<const CommandRecord*> MenuItems(MenuId menu);
 
 // The record of a command by its id or its object name; nullptr for none.
 const CommandRecord* FindCommand(int id);

@@ -91,31 +91,29 @@ void MainWindow::BuildMenus() {
       statusBar()->showMessage(hint);
     });
     connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
-    AddMenuItems(*menu, popup.Items);
+    AddMenuItems(*menu, popup.Menu);
   }
   // Grayed until their enabling rule first runs.
   for (const int id : {CmSave, CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
   ShowRecentFiles();
 }
 
-void MainWindow::AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items) {
-  for (const MenuItemDef& item : items) {
-    if (item.Id == 0) {
-      menu.addSeparator();
-    } else if (!item.Items.empty()) {
+void MainWindow::AddMenuItems(QMenu& menu, MenuId items) {
+  for (const CommandRecord* record : MenuItems(items)) {
+    if (record->Separated) menu.addSeparator();
+    if (record->Submenu != MenuId::None) {
       // A submenu: its own action carries the id, the hint and the enabling.
-      const CommandRecord& record = *FindCommand(item.Id);
-      QMenu* submenu = menu.addMenu(FromBytes(record.Text));
+      QMenu* submenu = menu.addMenu(FromBytes(record->Text));
       QAction* action = submenu->menuAction();
-      action->setObjectName(FromBytes(record.Name));
-      action->setData(item.Id);
-      action->setStatusTip(FromBytes(record.Hint));
-      actions_[item.Id] = action;
-      AddMenuItems(*submenu, item.Items);
+      action->setObjectName(FromBytes(record->Name));
+      action->setData(record->Id);
+      action->setStatusTip(FromBytes(record->Hint));
+      actions_[record->Id] = action;
+      AddMenuItems(*submenu, record->Submenu);
     } else {
-      QAction* action = MakeAction(item.Id);
-      if (item.RadioGroup != 0) {
-        QActionGroup*& group = radioGroups_[item.RadioGroup];
+      QAction* action = MakeAction(record->Id);
+      if (record->RadioGroup != 0) {
+        QActionGroup*& group = radioGroups_[record->RadioGroup];
         if (!group) group = new QActionGroup(this);
         group->addAction(action);
         action->setCheckable(true);

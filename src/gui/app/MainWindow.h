@@ -63,7 +63,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenus();
-  void AddMenuItems(QMenu& menu, std::span<const MenuItemDef> items);
+  void AddMenuItems(QMenu& menu, MenuId items);
   // Brings the entries of File > Recent Files in line with the list.
   void ShowRecentFiles();
   bool DropOpens(const QDropEvent& event) const;
