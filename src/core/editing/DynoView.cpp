@@ -6,7 +6,7 @@
 #include "core/chart/Peaks.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ValueBox.h"
+#include "core/editing/InteractionState.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
