@@ -830,7 +830,8 @@ class Flow {
     app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
     frame().UpdateCommandStates();
     app->SetDefaultPrinterQuery(nullptr);
-    ChartPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
+    app->Printer();  // made, with its page setup, as printing makes it
+    ChartPrintout printout(window(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
     QImage page(500, 700, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);

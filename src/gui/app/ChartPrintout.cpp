@@ -82,8 +82,8 @@ void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& titl
 
 }  // namespace
 
-ChartPrintout::ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
-    : Window(window), Printer(printer), Setup(setup), title_(title) {}
+ChartPrintout::ChartPrintout(EditorWidget& window, PrintPageSetup& setup, const QString& title)
+    : Window(window), Setup(setup), title_(title) {}
 
 PrintDialogPages ChartPrintout::DialogPages() const { return {1, Pages, 0, 0}; }
 
@@ -131,8 +131,7 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   painter.restore();
 }
 
-bool PrintDocument(ChartPrintout& printout, UserDialogs& dialogs, QWidget* parent) {
-  QPrinter& printer = printout.Printer;
+bool PrintDocument(ChartPrintout& printout, QPrinter& printer, UserDialogs& dialogs, QWidget* parent) {
   PrintPageSetup& setup = printout.Setup;
   printer.setDocName(printout.Title());
   const QSize ppi(printer.logicalDpiX(), printer.logicalDpiY());
