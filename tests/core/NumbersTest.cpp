@@ -11,6 +11,7 @@
 
 #include "core/curves/Generator.h"
 #include "core/document/EditorDocument.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

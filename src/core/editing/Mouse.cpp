@@ -5,11 +5,13 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -4,10 +4,12 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
 #include "core/files/TypedNumber.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -15,7 +15,6 @@
 
 #include "core/app/PrintSheets.h"
 #include "core/chart/PrintedPage.h"
-#include "core/files/NumberText.h"
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"

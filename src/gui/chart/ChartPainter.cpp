@@ -16,7 +16,7 @@
 #include "core/chart/Peaks.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
-#include "core/files/NumberText.h"
+#include "core/files/NumberFormat.h"
 #include "gui/chart/ChartCanvas.h"
 
 namespace dyno {
