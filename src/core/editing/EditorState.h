@@ -11,7 +11,7 @@
 namespace dyno {
 
 // Everything the editor window holds apart from its widgets: the document
-// and its undo history, the view, the chart layout of the last paint and the
+// and its undo history, the view, the chart layout as last computed and the
 // interaction state, together with the host that repaints and shows messages.
 struct EditorState {
   EditorState(EditorHost& host, int screenWidth, int screenHeight);

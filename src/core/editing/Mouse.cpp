@@ -31,7 +31,7 @@ bool InsideClient(const EditorState& st, Point p) {
   return p.x >= 0 && p.y >= 0 && p.x < st.View.ScreenWidth - 1 && p.y < st.View.ScreenHeight - 1;
 }
 
-// Points whose pixels the last paint computed and that are still rows.
+// Points whose pixels the last layout computed and that are still rows.
 int PlotPoints(const EditorState& st) { return std::clamp(std::min(st.Doc.RowCount, st.Chart.PointCount), 0, MaxEngineRows); }
 
 bool InPlot(const EditorState& st, Point p) {

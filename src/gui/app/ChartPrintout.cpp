@@ -112,15 +112,12 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   const int savedFrom = Setup.FromPage;
   const int savedTo = Setup.ToPage;
   Setup.FromPage = Setup.ToPage = pageNumber;
-  int lastPage = 0;
-  {
-    EditorState& st = Window.State();
-    const PrintedPageView page(st.View, st.Chart, pageNumber, client.width(), client.height());
-    ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
-    request.clientSize = client;
-    request.printJobRunning = true;
-    lastPage = PaintEditorView(painter, st, request);
-  }
+  const EditorState& st = Window.State();
+  const auto page = LayOutPrintedPage(st.View, st.Chart, st.Doc, pageNumber, client.width(), client.height());
+  ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
+  request.clientSize = client;
+  PaintEditorView(painter, st, page->View, page->Chart, request);
+  const int lastPage = page->LastPage;
   Setup.FromPage = savedFrom;
   Setup.ToPage = savedTo;
   if (lastPage > 0) {
