@@ -211,9 +211,11 @@ struct View {
     }
     Paint(QRegion(image.rect()));
   }
+  // As the window does after a step: lay the chart out, then paint.
   void Paint(const QRegion& region) {
+    ComputeChartLayout(st->Chart, st->Doc, st->Session.Dyno, FullHd.width(), FullHd.height());
     QPainter painter(&image);
-    PaintEditorRegion(painter, *st, region, {image.rect(), false, FullHd, Qt::black, Qt::white, false, QColor(96, 96, 96)});
+    PaintEditorRegion(painter, *st, region, {image.rect(), false, FullHd, Qt::black, Qt::white, QColor(96, 96, 96)});
   }
   test::FakeHost host;
   std::unique_ptr<EditorState> st;

@@ -12,6 +12,7 @@
 #include "core/curves/Generator.h"
 #include "core/document/EditorSession.h"
 #include "core/document/EditorDocument.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

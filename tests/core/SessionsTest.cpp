@@ -60,7 +60,7 @@ std::string RectText(const Rect& r) {
          std::to_string(r.bottom);
 }
 
-// The layout a paint computed: plot, value axis and a digest of the pixels
+// The layout as the window computes it: plot, value axis and a digest of the pixels
 // of every point.
 std::string LayoutText(const ChartLayout& c) {
   std::ostringstream out;
@@ -224,6 +224,7 @@ class Session {
       test::UseTireView(st.Doc, count);
       st.Doc.TireLoaded = true;
     } else if (command == "paint") {
+      // The layout the window computes once a step has repainted anything.
       int width = 800;
       int height = 600;
       words >> width >> height;

@@ -38,6 +38,7 @@
 #include "core/files/ComposeFile.h"
 #include "core/files/FilePaths.h"
 #include "core/files/TypedNumber.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ParameterTexts.h"

@@ -54,6 +54,7 @@
 #include "core/files/ComposeFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/ReadBack.h"
 #include "core/files/SaveFile.h"

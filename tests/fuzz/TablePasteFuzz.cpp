@@ -35,7 +35,7 @@
 #include "core/document/Limits.h"
 #include "core/document/Units.h"
 #include "core/files/ComposeFile.h"
-#include "core/files/NumberText.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/ReadBack.h"
 #include "core/files/TableText.h"
 #include "support/SameDocument.h"

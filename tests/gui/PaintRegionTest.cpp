@@ -19,9 +19,10 @@ TEST(PaintRegion, EveryPieceIsPaintedAsAFullPaintPaintsItAndNothingElse) {
   test::FakeHost host;
   EditorState st(host, size.width(), size.height());
   test::FillSampleEngineCurve(st.Doc, 300, 12475.0);
+  ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, size.width(), size.height());
   // With the window's background the view covers every pixel: the window
   // fills nothing itself.
-  const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, false, QColor(96, 96, 96)};
+  const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, QColor(96, 96, 96)};
   QImage full(size, QImage::Format_RGB32);
   full.fill(Qt::magenta);
   {

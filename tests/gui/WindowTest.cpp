@@ -30,7 +30,6 @@ TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   frame.resize(1024, 768);
   frame.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-  client.grab();  // the first paint lays the chart out
   EditorDocument& doc = client.State().Doc;
   QTest::mouseClick(&client, Qt::LeftButton, Qt::NoModifier, QPoint(190, 35 + 14 * 5));
   const double before = doc.Engine.Torque[5];
@@ -78,6 +77,35 @@ TEST(Window, MenusStandInTheirPlaces) {
     out += MenuText(*popup->menu(), "  ");
   }
   test::ExpectApproved(out, "window/menus.txt");
+}
+
+// The chart is laid out by the step that changes the data, before any
+// paint, and a paint only reads that layout.
+TEST(Window, LaysTheChartOutWhenTheDataChangeAndPaintsWithoutChangingIt) {
+  QFile::remove(SettingsFilePath());
+  test::ScriptedDialogs dialogs;
+  MainWindow frame;
+  EditorWidget& client = *frame.Client();
+  client.SetDialogs(&dialogs);
+  frame.resize(1024, 768);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  test::IdlePass();
+  const ChartLayout& chart = client.State().Chart;
+  EXPECT_EQ(chart.PlotRight, client.width() - 45);
+  const double axisInHp = chart.AxisMax;
+
+  frame.Command(CmPowerKw);  // a smaller number for every power
+  EXPECT_LT(chart.AxisMax, axisInHp);
+  const ChartLayout laidOut = chart;
+  const ViewState view = client.State().View;
+  client.repaint();
+  EXPECT_EQ(chart.AxisMax, laidOut.AxisMax);
+  EXPECT_EQ(chart.PowerY, laidOut.PowerY);
+  EXPECT_EQ(chart.ScaleChanged, laidOut.ScaleChanged);
+  EXPECT_EQ(client.State().View.ScreenWidth, view.ScreenWidth);
+  EXPECT_EQ(client.State().View.FirstVisibleRow, view.FirstVisibleRow);
+  frame.hide();
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {

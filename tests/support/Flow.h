@@ -832,7 +832,8 @@ class Flow {
     app->SetDefaultPrinterQuery([] { return QStringLiteral("Guide printer"); });
     frame().UpdateCommandStates();
     app->SetDefaultPrinterQuery(nullptr);
-    ChartPrintout printout(window(), *app->Printer(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
+    app->Printer();  // made, with its page setup, as printing makes it
+    ChartPrintout printout(window(), app->PrinterSetup(), QStringLiteral("Dynoforge"));
     QImage page(500, 700, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
@@ -846,7 +847,6 @@ class Flow {
   QPoint Where(const std::vector<std::string>& w) {
     const auto number = [&](std::size_t i) { return i < w.size() ? std::stoi(w[i]) : 0; };
     if (w.empty() || std::isdigit(static_cast<unsigned char>(w[0][0]))) return {number(0), number(1)};
-    window().grab();  // lays the chart out
     const ChartLayout& c = window().State().Chart;
     const int i = number(1);
     const int y = w[0] == "torque" ? c.TorqueY[i] : w[0] == "compression" ? c.CompressionY[i] : c.SlipY[i];

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/document/EditorDocument.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/TireFile.h"
 

@@ -21,8 +21,8 @@ struct ColumnSpan {
   friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
 };
 
-// Chart geometry, value axis and pixel arrays. Recomputed at every paint;
-// the mouse handlers and the timer read it between paints.
+// Chart geometry, value axis and pixel arrays. Recomputed when the client
+// size or the data change; painting, the mouse handlers and the timer read it.
 struct ChartLayout {
   int PlotLeft = 0;
   int PlotTop = 0;
@@ -46,7 +46,7 @@ struct ChartLayout {
   bool ScaleChanged = false;  // an axis end moved; the timer repaints the chart
   int LabelStep = 1;
 
-  // Points the pixel arrays were filled for at the last paint: RowCount, or 0
+  // Points the pixel arrays were filled for at the last layout: RowCount, or 0
   // when fewer than two points left nothing to fit. Entries beyond are stale.
   int PointCount = 0;
   std::array<int, MaxEngineRows> PointX{};
@@ -56,7 +56,7 @@ struct ChartLayout {
   std::array<int, MaxSlipSamples> SlipY{};
 
   // The compared curve of the engine modes, placed by its RPM on the RPM
-  // axis of the document's rows: points filled at the last paint (0 when
+  // axis of the document's rows: points filled at the last layout (0 when
   // there is none to draw), their pixel x and the rows of torque and power.
   int ComparePointCount = 0;
   std::array<int, MaxEngineRows> CompareX{};

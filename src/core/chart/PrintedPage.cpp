@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/chart/ChartLayout.h"
+#include "core/chart/ChartGeometry.h"
+#include "core/document/EditorDocument.h"
 
 namespace dyno {
 
@@ -19,17 +20,16 @@ int PrintedPageCountFor(int rowCount, int clientHeight) {
   return PrintedPageCount(rowCount, page.VisibleRows);
 }
 
-PrintedPageView::PrintedPageView(ViewState& view, ChartLayout& chart, int pageNumber, int clientWidth,
-                                 int clientHeight)
-    : view_(view), chart_(chart), screenView_(view), screenChart_(std::make_unique<ChartLayout>(chart)) {
-  ResizeView(view, clientWidth, clientHeight);
-  BeginPrintedPage(view, pageNumber);
-}
-
-PrintedPageView::~PrintedPageView() {
-  EndPrintedPage(view_);
-  view_ = screenView_;
-  chart_ = *screenChart_;
+std::unique_ptr<PrintedPageLayout> LayOutPrintedPage(const ViewState& screenView, const ChartLayout& screenChart,
+                                                     const EditorDocument& doc, const DynoView& dyno, int pageNumber,
+                                                     int clientWidth, int clientHeight) {
+  auto page = std::make_unique<PrintedPageLayout>(PrintedPageLayout{screenView, screenChart, 0});
+  ResizeView(page->View, clientWidth, clientHeight);
+  BeginPrintedPage(page->View, pageNumber);
+  page->LastPage = ApplyPrintingRules(page->View, doc.RowCount, true, false);
+  ComputeChartLayout(page->View, page->Chart, doc, dyno, std::clamp(clientWidth, 0, FarPixel),
+                     std::clamp(clientHeight, 0, FarPixel));
+  return page;
 }
 
 }  // namespace dyno

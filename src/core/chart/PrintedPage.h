@@ -2,11 +2,13 @@
 
 #include <memory>
 
+#include "core/chart/ChartLayout.h"
 #include "core/chart/ViewState.h"
 
 namespace dyno {
 
-struct ChartLayout;
+struct DynoView;
+struct EditorDocument;
 
 // The largest page side, in screen pixels, a printout is laid out for.
 inline constexpr int MaxPagePixels = 1 << 24;
@@ -22,22 +24,17 @@ int PrintedPageCountFor(int rowCount, int clientHeight);
 
 // The editor view laid out as page pageNumber (1-based) of a printout, as if
 // the window's client area were clientWidth x clientHeight screen pixels:
-// its table shows the page's block of rows. While it lives, a paint of the
-// view renders that page. When it ends, the view and the chart layout are the
-// screen's again, exactly as they were, so printing never moves the table
-// on screen nor leaves the mouse handlers a page's pixel arrays.
-class PrintedPageView {
- public:
-  PrintedPageView(ViewState& view, ChartLayout& chart, int pageNumber, int clientWidth, int clientHeight);
-  ~PrintedPageView();
-  PrintedPageView(const PrintedPageView&) = delete;
-  PrintedPageView& operator=(const PrintedPageView&) = delete;
-
- private:
-  ViewState& view_;
-  ChartLayout& chart_;
-  ViewState screenView_;
-  std::unique_ptr<ChartLayout> screenChart_;
+// its table shows the page's block of rows. It is a copy, begun from the
+// screen's view and chart layout, which stay as they are: printing never
+// moves the table on screen nor leaves the mouse handlers a page's pixel
+// arrays.
+struct PrintedPageLayout {
+  ViewState View;
+  ChartLayout Chart;
+  int LastPage = 0;  // the last page of the page range, for the printer
 };
+std::unique_ptr<PrintedPageLayout> LayOutPrintedPage(const ViewState& screenView, const ChartLayout& screenChart,
+                                                     const EditorDocument& doc, const DynoView& dyno, int pageNumber,
+                                                     int clientWidth, int clientHeight);
 
 }  // namespace dyno

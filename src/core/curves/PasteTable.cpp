@@ -11,7 +11,7 @@
 #include "core/document/EditorDocument.h"
 #include "core/document/Units.h"
 #include "core/files/ComposeFile.h"
-#include "core/files/NumberText.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/ParameterEdits.h"
 #include "core/files/ReadBack.h"
 #include "core/files/TableText.h"

@@ -17,6 +17,11 @@ struct DisplayUnits {
   friend bool operator==(const DisplayUnits&, const DisplayUnits&) = default;
 };
 
+// Decimals of the values the table and the value box show: engine values
+// and slip samples.
+inline constexpr int EngineDecimals = 1;
+inline constexpr int SlipDecimals = 6;
+
 // N-m in one lb-ft.
 inline constexpr double NmPerLbFt = 1.3558179483314004;
 

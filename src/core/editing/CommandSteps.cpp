@@ -9,7 +9,7 @@
 #include "core/curves/Rows.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ValueBox.h"
+#include "core/editing/InteractionState.h"
 #include "core/files/EngineFile.h"
 #include "core/files/ParameterEdits.h"
 

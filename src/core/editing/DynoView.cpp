@@ -4,10 +4,11 @@
 
 #include "core/chart/ChartLayout.h"
 #include "core/chart/Peaks.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ValueBox.h"
-#include "core/files/NumberText.h"
+#include "core/editing/InteractionState.h"
+#include "core/files/NumberFormat.h"
 
 namespace dyno {
 

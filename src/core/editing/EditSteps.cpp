@@ -7,7 +7,6 @@
 #include "core/chart/ViewState.h"
 #include "core/editing/EditorHost.h"
 #include "core/editing/InteractionState.h"
-#include "core/editing/ValueBox.h"
 
 namespace dyno {
 

@@ -12,8 +12,9 @@
 namespace dyno {
 
 // Everything the editor window holds apart from its widgets: the document
-// and its undo history, the session, the view, the chart layout of the last paint and the
-// interaction state, together with the host that repaints and shows messages.
+// and its undo history, the session, the view, the chart layout as last
+// computed and the interaction state, together with the host that repaints
+// and shows messages.
 struct EditorState {
   EditorState(EditorHost& host, int screenWidth, int screenHeight);
 

@@ -8,6 +8,8 @@
 
 namespace dyno {
 
+class EditorHost;
+
 // Selection, picking and button state shared by the value box, the mouse
 // handlers, the timer and painting.
 struct InteractionState {
@@ -58,5 +60,19 @@ struct InteractionState {
   double SpinValue = 0.0;
   std::string SpinText;
 };
+
+// Empties the value box without storing anything.
+void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host);
+
+// No point picked or selected and no drag in progress.
+void ClearPicking(InteractionState& ui);
+
+// Forgets every pick and selection, and empties the value box: after a file
+// is opened or a curve replaced nothing refers to the old points.
+void ResetInteraction(InteractionState& ui, EditorHost& host);
+
+// Forgets the selection and the pick when they refer to a row the curve no
+// longer has (after its last row was removed); rowCount rows remain.
+void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount);
 
 }  // namespace dyno

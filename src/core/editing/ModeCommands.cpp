@@ -4,7 +4,7 @@
 #include "core/document/CommandRules.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/ValueBox.h"
+#include "core/editing/InteractionState.h"
 
 namespace dyno {
 

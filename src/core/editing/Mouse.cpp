@@ -5,11 +5,13 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -29,7 +31,7 @@ bool InsideClient(const EditorState& st, Point p) {
   return p.x >= 0 && p.y >= 0 && p.x < st.View.ScreenWidth - 1 && p.y < st.View.ScreenHeight - 1;
 }
 
-// Points whose pixels the last paint computed and that are still rows.
+// Points whose pixels the last layout computed and that are still rows.
 int PlotPoints(const EditorState& st) { return std::clamp(std::min(st.Doc.RowCount, st.Chart.PointCount), 0, MaxEngineRows); }
 
 bool InPlot(const EditorState& st, Point p) {

@@ -7,7 +7,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
-#include "core/editing/ValueBox.h"
+#include "core/editing/InteractionState.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/document/DefaultSlipTable.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/files/TypedNumber.h"

@@ -4,10 +4,12 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
 #include "core/files/TypedNumber.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {
@@ -144,35 +146,6 @@ void WriteValueBox(InteractionState& ui, EditorHost& host, std::string_view text
   // What the box holds now, cut or not, is what was last put through it.
   ui.ReadoutText = host.ValueBoxText();
   ui.ValueShown = true;
-}
-
-void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host) {
-  // Only a box that holds text notifies its emptying; setting the skip flag
-  // for an empty box would swallow the user's next keystroke instead.
-  if (host.ValueBoxText().empty()) return;
-  ui.EditSetByProgram = true;
-  host.EmptyValueBox();
-  ui.ReadoutText.clear();
-}
-
-void ClearPicking(InteractionState& ui) {
-  ui.Dragging = false;
-  ui.TorquePicked = false;
-  ui.CompressionPicked = false;
-  ui.SlipPicked = false;
-  ui.TorqueSelected = false;
-  ui.CompressionSelected = false;
-  ui.CurveSelected.fill(false);
-}
-
-void ResetInteraction(InteractionState& ui, EditorHost& host) {
-  ClearPicking(ui);
-  EmptyValueBoxByProgram(ui, host);
-  ui.ValueShown = false;
-}
-
-void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount) {
-  if (ui.SelectedIndex >= rowCount || ui.DragIndex >= rowCount) ResetInteraction(ui, host);
 }
 
 void ValueEditNotify(EditorState& st, ValueEditCode code) {

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "core/document/Units.h"
-#include "core/files/NumberText.h"
 
 namespace dyno {
 
@@ -40,20 +39,6 @@ double StoredEngineValue(TorqueUnit unit, double current, double shown, bool typ
 // short is shown but not stored, so a pick never changes a value it cannot
 // show.
 void WriteValueBox(InteractionState& ui, EditorHost& host, std::string_view text);
-
-// Empties the value box without storing anything.
-void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host);
-
-// No point picked or selected and no drag in progress.
-void ClearPicking(InteractionState& ui);
-
-// Forgets every pick and selection, and empties the value box: after a file
-// is opened or a curve replaced nothing refers to the old points.
-void ResetInteraction(InteractionState& ui, EditorHost& host);
-
-// Forgets the selection and the pick when they refer to a row the curve no
-// longer has (after its last row was removed); rowCount rows remain.
-void ForgetRowsBeyondCurve(InteractionState& ui, EditorHost& host, int rowCount);
 
 // Notifications of the value box.
 enum class ValueEditCode {

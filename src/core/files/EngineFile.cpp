@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/document/EditorDocument.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/TextHelpers.h"
 #include "core/platform/PlatformFile.h"

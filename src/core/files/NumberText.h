@@ -91,29 +91,4 @@ enum class GroupedNumber { Number, Empty, NotANumber, OutOfRange };
 // out of range. Independent of the locale.
 GroupedNumber ReadGroupedNumber(std::string_view text, char decimal, double& value);
 
-// Most decimals the editor ever writes.
-inline constexpr int MaxDecimals = 17;
-
-// Decimals of the values the table and the value box show: engine values
-// and slip samples.
-inline constexpr int EngineDecimals = 1;
-inline constexpr int SlipDecimals = 6;
-
-// value with a fixed number of decimals: the same text as "%.<decimals>f"
-// gives in the "C" locale, whatever the process locale is (1000.5 is always
-// written with a point).
-std::string FixedText(double value, int decimals);
-// The same, appended to out.
-void AppendFixed(std::string& out, double value, int decimals);
-
-// value in exponent form: the same text as "%.<precision>e" in the "C"
-// locale, such as 5.631e-05.
-std::string ExponentText(double value, int precision);
-
-// The same as FixedText and "%<width>d", into a caller's buffer of size bytes,
-// cut to size - 1 characters and NUL-terminated; each gives the length
-// written. For texts made many times in one paint, without touching the heap.
-int FixedTo(char* buffer, std::size_t size, double value, int decimals);
-int IntegerTo(char* buffer, std::size_t size, long long value, int width = 0);
-
 }  // namespace dyno

@@ -6,6 +6,7 @@
 #include "core/document/EditorDocument.h"
 #include "core/files/TypedNumber.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterTexts.h"
 

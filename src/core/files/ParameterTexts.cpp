@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/files/TypedNumber.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 
 namespace dyno {

@@ -11,6 +11,7 @@
 #include "core/document/EditorDocument.h"
 #include "core/files/EngineFile.h"
 #include "core/files/EngineParameters.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/TireFile.h"
 

@@ -15,7 +15,6 @@
 
 #include "core/app/PrintSheets.h"
 #include "core/chart/PrintedPage.h"
-#include "core/files/NumberText.h"
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"
@@ -82,8 +81,8 @@ void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& titl
 
 }  // namespace
 
-ChartPrintout::ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title)
-    : Window(window), Printer(printer), Setup(setup), title_(title) {}
+ChartPrintout::ChartPrintout(EditorWidget& window, PrintPageSetup& setup, const QString& title)
+    : Window(window), Setup(setup), title_(title) {}
 
 PrintDialogPages ChartPrintout::DialogPages() const { return {1, Pages, 0, 0}; }
 
@@ -113,15 +112,12 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   const int savedFrom = Setup.FromPage;
   const int savedTo = Setup.ToPage;
   Setup.FromPage = Setup.ToPage = pageNumber;
-  int lastPage = 0;
-  {
-    EditorState& st = Window.State();
-    const PrintedPageView page(st.View, st.Chart, pageNumber, client.width(), client.height());
-    ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
-    request.clientSize = client;
-    request.printJobRunning = true;
-    lastPage = PaintEditorView(painter, st, request);
-  }
+  const EditorState& st = Window.State();
+  const auto page = LayOutPrintedPage(st.View, st.Chart, st.Doc, st.Session.Dyno, pageNumber, client.width(), client.height());
+  ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
+  request.clientSize = client;
+  PaintEditorView(painter, st, page->View, page->Chart, request);
+  const int lastPage = page->LastPage;
   Setup.FromPage = savedFrom;
   Setup.ToPage = savedTo;
   if (lastPage > 0) {
@@ -131,8 +127,7 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   painter.restore();
 }
 
-bool PrintDocument(ChartPrintout& printout, UserDialogs& dialogs, QWidget* parent) {
-  QPrinter& printer = printout.Printer;
+bool PrintDocument(ChartPrintout& printout, QPrinter& printer, UserDialogs& dialogs, QWidget* parent) {
   PrintPageSetup& setup = printout.Setup;
   printer.setDocName(printout.Title());
   const QSize ppi(printer.logicalDpiX(), printer.logicalDpiY());

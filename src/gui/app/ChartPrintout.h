@@ -41,12 +41,11 @@ struct PrintDialogPages {
 // was.
 class ChartPrintout {
  public:
-  ChartPrintout(EditorWidget& window, QPrinter& printer, PrintPageSetup& setup, const QString& title);
+  ChartPrintout(EditorWidget& window, PrintPageSetup& setup, const QString& title);
 
   const QString& Title() const { return title_; }
 
   EditorWidget& Window;
-  QPrinter& Printer;
   PrintPageSetup& Setup;
   bool Scale = true;     // lay the screen view out at page size and scale it onto the page
   int Pages = INT_MAX;   // offered to the print dialog
@@ -73,11 +72,11 @@ class ChartPrintout {
   QString title_;
 };
 
-// Prints the printout on its printer as the printer is set up: the chosen
-// page range (all pages when none), copies and page order, with a progress
-// dialog whose Cancel stops the job. Failures are reported in a message box
+// Prints the printout on printer as the printer is set up: the chosen page
+// range (all pages when none), copies and page order, with a progress dialog
+// whose Cancel stops the job. Failures are reported in a message box
 // captioned "Print Error". Returns whether the job was printed to the end.
-bool PrintDocument(ChartPrintout& printout, UserDialogs& dialogs, QWidget* parent);
+bool PrintDocument(ChartPrintout& printout, QPrinter& printer, UserDialogs& dialogs, QWidget* parent);
 
 // What names a system printer: its name, make and model, and location, one
 // after another. Empty for a printer that is not a system printer (a PDF

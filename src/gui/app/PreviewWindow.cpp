@@ -101,7 +101,7 @@ PreviewWindow::PreviewWindow(EditorWidget& window, QPrinter& printer, PrintPageS
       frameCaption_(frameCaption),
       extent_(printer.width(), printer.height()),
       ppi_(printer.logicalDpiX(), printer.logicalDpiY()),
-      printout_(window, printer, setup, QStringLiteral("Print Preview")) {
+      printout_(window, setup, QStringLiteral("Print Preview")) {
   setObjectName(QStringLiteral("PreviewWindow"));
 
   layout_ = new QWidget(this);

@@ -68,7 +68,7 @@ void DynoforgeApplication::Print(MainWindow& frame) {
   Printer();
   EditorWidget& window = *frame.Client();
   const QString title = ShownCaption(frame).left(TitleLimit);
-  ChartPrintout printout(window, *printer_, printerSetup_, title);
+  ChartPrintout printout(window, printerSetup_, title);
   printout.Scale = true;
   printout.Pages = INT_MAX;
 
@@ -83,7 +83,7 @@ void DynoforgeApplication::Print(MainWindow& frame) {
   QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame;
   UserDialogs& dialogs = window.Dialogs();
   if (!dialogs.Print(owner, *printer_, pages.First, pages.Last)) return;
-  PrintDocument(printout, dialogs, owner);
+  PrintDocument(printout, *printer_, dialogs, owner);
 }
 
 void DynoforgeApplication::PrintSetup(MainWindow& frame) {

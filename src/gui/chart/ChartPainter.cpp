@@ -16,7 +16,7 @@
 #include "core/chart/Peaks.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
-#include "core/files/NumberText.h"
+#include "core/files/NumberFormat.h"
 #include "gui/chart/ChartCanvas.h"
 
 namespace dyno {
@@ -58,6 +58,7 @@ constexpr int TextRoom = 400;
 struct PaintContext {
   ChartCanvas& canvas;
   const EditorState& st;
+  const ViewState& view;
   const ChartLayout& chart;
   const PaintFonts& fonts;
   const ChartPaintRequest& request;
@@ -112,7 +113,7 @@ QRect TableLinesBand(const ViewState& view) {
 
 // A yellow cell of the selected row, outlined in black on all four edges.
 void DrawCellHighlight(const PaintContext& pc, const ColumnSpan& span) {
-  const ViewState& view = pc.st.View;
+  const ViewState& view = pc.view;
   const std::int64_t top64 =
       (static_cast<std::int64_t>(pc.st.Ui.SelectedIndex) - view.FirstVisibleRow) * RowHeight + TableLineTop(0);
   // A row scrolled out of the table is not drawn over the header or below
@@ -203,7 +204,7 @@ void DrawTireHeader(const PaintContext& pc) {
 template <typename Draw>
 void ForEachTableLine(const PaintContext& pc, const ChartFont& font, int lastTextX, Draw draw) {
   ChartCanvas& c = pc.canvas;
-  const ViewState& view = pc.st.View;
+  const ViewState& view = pc.view;
   c.SetTextColor(pc.request.windowText);
   c.SetFont(font);
   c.SetTextAlign(TextAlign::Right);
@@ -467,7 +468,7 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
   const QPalette& palette = window.palette();
   // The view's "window" colours are those of a document's face and its text,
   // which Qt calls Base and Text (its Window role is the dialog face).
-  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), false, QColor()};
+  return {paintRect, erase, window.size(), palette.color(QPalette::Text), palette.color(QPalette::Base), QColor()};
 }
 
 namespace {
@@ -488,9 +489,8 @@ void PaintBackdrop(QPainter& painter, const QRect& paintRect, const QColor& colo
   for (const QRect& piece : rest) painter.fillRect(piece, color);
 }
 
-// A paint of the view; layOut false when an earlier piece of the same paint
-// has laid the chart out already (the same layout, found again for nothing).
-int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& request, bool layOut) {
+void PaintView(QPainter& painter, const EditorState& st, const ViewState& view, const ChartLayout& ch,
+               const ChartPaintRequest& request) {
   const int right = std::clamp(request.clientSize.width(), 0, FarPixel);
   const int bottom = std::clamp(request.clientSize.height(), 0, FarPixel);
 
@@ -501,21 +501,16 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   if (request.erase && !request.paintRect.isEmpty()) painter.fillRect(request.paintRect, White);
   if (request.backdrop.isValid()) PaintBackdrop(painter, request.paintRect, request.backdrop, right, bottom);
 
-  const int lastPage =
-      ApplyPrintingRules(st.View, st.Doc.RowCount, request.printJobRunning, request.paintRect.isEmpty());
-  if (layOut) ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, right, bottom);
-
   const QRect bounds = request.paintRect & QRect(0, 0, right, bottom);
   if (bounds.isEmpty()) {
     painter.restore();
-    return lastPage;
+    return;
   }
 
   ChartCanvas canvas(painter, bounds);
   static const PaintFonts* const fonts = new PaintFonts;
-  const PaintContext pc{canvas, st, st.Chart, *fonts, request, right, bottom};
+  const PaintContext pc{canvas, st, view, ch, *fonts, request, right, bottom};
   const EditorDocument& doc = st.Doc;
-  const ChartLayout& ch = st.Chart;
   const bool tire = doc.Mode == FileMode::Tire;
 
   // Panels: header cells, title panel, buttons, value box groove, chart
@@ -564,16 +559,16 @@ int PaintView(QPainter& painter, EditorState& st, const ChartPaintRequest& reque
   DrawMarkerAndTip(pc);
 
   painter.restore();
-  return lastPage;
 }
 
 }  // namespace
 
-int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request) {
-  return PaintView(painter, st, request, true);
+void PaintEditorView(QPainter& painter, const EditorState& st, const ViewState& view, const ChartLayout& chart,
+                     const ChartPaintRequest& request) {
+  PaintView(painter, st, view, chart, request);
 }
 
-void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request) {
+void PaintEditorRegion(QPainter& painter, const EditorState& st, const QRegion& region, ChartPaintRequest request) {
   // A drag repaints a strip of the chart and a cell of the table: paint the
   // few pieces rather than everything between them.
   if (region.rectCount() <= 4) {
@@ -590,18 +585,16 @@ void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region
         pieces.push_back(piece);
       }
     }
-    bool first = true;
     for (const QRect& piece : pieces) {
       request.paintRect = piece;
-      PaintView(painter, st, request, first);
-      first = false;
+      PaintView(painter, st, st.View, st.Chart, request);
     }
   } else {
     // Many pieces: one paint of their bounding box, clipped to the pieces.
     painter.save();
     painter.setClipRegion(region, Qt::IntersectClip);
     request.paintRect = region.boundingRect();
-    PaintEditorView(painter, st, request);
+    PaintView(painter, st, st.View, st.Chart, request);
     painter.restore();
   }
 }

@@ -11,8 +11,10 @@ class QWidget;
 namespace dyno {
 
 class ChartCanvas;
+struct ChartLayout;
 struct EditorState;
 struct Rect;
+struct ViewState;
 
 // What a paint of the editor view needs besides the editor state.
 struct ChartPaintRequest {
@@ -21,7 +23,6 @@ struct ChartPaintRequest {
   QSize clientSize;              // the whole client area: its width is Right, its height Bottom
   QColor windowText;             // the system's colour of text in a window (QPalette::Text)
   QColor window;                 // the system's colour of a window's face (QPalette::Base)
-  bool printJobRunning = false;  // a print job or a print preview is running
   // The window's own background, when valid: painted where no panel covers
   // the client area, so that the window need not fill everything first.
   QColor backdrop;
@@ -34,18 +35,17 @@ ChartPaintRequest WindowPaintRequest(const QWidget& window, const QRect& paintRe
 // Paints the whole editor view, in client pixels, for the window, a printed
 // or a previewed page or an image alike: header bar, table, chart, marker
 // and tooltip of the engine or tire view, as the document and the
-// interaction state of st say. The painter's transform maps client pixels
-// onto its device. Writes only what a paint owns: ScreenWidth and
-// ScreenHeight, the table origin while printing, and the chart layout.
-// Returns the last page of the page range for the printer when the printing
-// rules apply (see ApplyPrintingRules); the caller then also moves the row
-// scroll bar's thumb to 0. Otherwise returns 0.
-int PaintEditorView(QPainter& painter, EditorState& st, const ChartPaintRequest& request);
+// interaction state of st say, with the table rows of view and the chart as
+// laid out in chart. The painter's transform maps client pixels onto its
+// device. A paint changes nothing: the layout is computed beforehand, when
+// the size or the data change.
+void PaintEditorView(QPainter& painter, const EditorState& st, const ViewState& view, const ChartLayout& chart,
+                     const ChartPaintRequest& request);
 
 // The window's paint of a paint event: the view where region says, on the
-// screen (never a printed page). request gives the client size and the
-// colours; its paintRect is not used.
-void PaintEditorRegion(QPainter& painter, EditorState& st, const QRegion& region, ChartPaintRequest request);
+// screen (never a printed page), as laid out in st.View and st.Chart.
+// request gives the client size and the colours; its paintRect is not used.
+void PaintEditorRegion(QPainter& painter, const EditorState& st, const QRegion& region, ChartPaintRequest request);
 
 // The panel styles of the view, each a fixed sequence of one-pixel lines on
 // the rectangle (l, t, r, b).

@@ -12,6 +12,7 @@
 
 #include "core/curves/Resolution.h"
 #include "core/document/EditorSession.h"
+#include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"

@@ -15,6 +15,9 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
+
+#include "core/chart/ChartGeometry.h"
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/editing/DynoView.h"
@@ -90,9 +93,11 @@ EditorWidget::EditorWidget(QWidget* parent) : QWidget(parent), dialogs_(&Default
   valueEdit_->setGeometry(TableWidth + 4, 5, 65, 16);
   valueEdit_->setMaxLength(8);
   valueEdit_->installEventFilter(this);
-  connect(valueEdit_, &QLineEdit::textChanged, this, [this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); });
+  connect(valueEdit_, &QLineEdit::textChanged, this,
+          [this] { RunStep([this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); }); });
   // Enter ends a run of typing: what follows is another step.
-  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] { ValueEditNotify(*state_, ValueEditCode::Entered); });
+  connect(valueEdit_, &QLineEdit::returnPressed, this,
+          [this] { RunStep([this] { ValueEditNotify(*state_, ValueEditCode::Entered); }); });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -153,10 +158,14 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   EditorState& st = *state_;
   const auto bind = [this, &handlers](int id, std::function<void()> run, std::function<bool()> enabled = {}) {
     handlers[id] = {[this, id, run = std::move(run), enabled] {
-                      if (!CommandState(id, state_->Doc, state_->Session, state_->History).Enabled || (enabled && !enabled())) return;
-                      // A command ends a run of typing; Undo then takes back that run.
-                      state_->Steps.End();
-                      run();
+                      if (!CommandState(id, state_->Doc, state_->Session, state_->History).Enabled || (enabled && !enabled())) {
+                        return;
+                      }
+                      RunStep([this, &run] {
+                        // A command ends a run of typing; Undo then takes back that run.
+                        state_->Steps.End();
+                        run();
+                      });
                     },
                     enabled};
   };
@@ -235,6 +244,23 @@ void EditorWidget::Invalidate(const Rect& area, bool) {
   // The window's background is painted for every update; the paint itself
   // never needs the white erase that printing pages skip anyway.
   update(ToQRect(area));
+  // What is repainted has changed: the chart is laid out anew once the step
+  // that changed it is done. A step that waits in a dialog lets the window
+  // paint meanwhile: the queued layout comes before that paint.
+  if (!layoutStale_) QMetaObject::invokeMethod(this, [this] { LayOutChart(); }, Qt::QueuedConnection);
+  layoutStale_ = true;
+}
+
+void EditorWidget::LayOutChart() {
+  if (!layoutStale_) return;
+  layoutStale_ = false;
+  EditorState& st = *state_;
+  ComputeChartLayout(st.Chart, st.Doc, st.Session.Dyno, std::clamp(width(), 0, FarPixel),
+                     std::clamp(height(), 0, FarPixel));
+  // A moved axis or peak mark changes pixels far from the pieces repainted.
+  const ChartFrame frame = FrameOf(st.Doc, st.Session.Dyno, st.Chart);
+  if (lastFrame_ && *lastFrame_ != frame) update();
+  lastFrame_ = frame;
 }
 
 void EditorWidget::ShowMessage(std::string_view text, std::string_view caption) {
@@ -292,17 +318,22 @@ void EditorWidget::paintEvent(QPaintEvent* event) {
   ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
   request.backdrop = palette().color(QPalette::Window);
   PaintEditorRegion(painter, *state_, event->region(), request);
-  // A moved axis or peak mark changes pixels far from the pieces painted.
-  const ChartFrame frame = FrameOf(state_->Doc, state_->Session.Dyno, state_->Chart);
-  if (lastFrame_ && *lastFrame_ != frame && !QRegion(rect()).subtracted(event->region()).isEmpty()) update();
-  lastFrame_ = frame;
   emit Painted();
+}
+
+bool EditorWidget::event(QEvent* event) {
+  // Every event but a paint may be a step that changes what is laid out.
+  if (event->type() == QEvent::Paint) return QWidget::event(event);
+  bool handled = false;
+  RunStep([&] { handled = QWidget::event(event); });
+  return handled;
 }
 
 void EditorWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   EditorState& st = *state_;
   ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width(), height());
+  layoutStale_ = true;
   rowScrollBar_->setGeometry(TableWidth, TableTop, 20, std::max(0, st.View.ScrollBarHeight));
 }
 
@@ -318,7 +349,7 @@ void EditorWidget::timerEvent(QTimerEvent* event) {
 }
 
 void EditorWidget::OnRowScrollBarMoved(int position) {
-  if (!syncingScrollBar_) RowScrollNotify(state_->View, *this, position);
+  if (!syncingScrollBar_) RunStep([&] { RowScrollNotify(state_->View, *this, position); });
 }
 
 void EditorWidget::mousePressEvent(QMouseEvent* event) {
@@ -353,7 +384,7 @@ bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
-    ValueEditNotify(*state_, ValueEditCode::FocusLost);
+    RunStep([this] { ValueEditNotify(*state_, ValueEditCode::FocusLost); });
     return false;
   }
   if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {

@@ -81,6 +81,7 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void Painted();
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -96,6 +97,20 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
  private:
   void OnRowScrollBarMoved(int position);
 
+  // Runs one step of the editor (an event, a command, a notification of the
+  // value box or the scroll bar); when the outermost step ends, the chart is
+  // laid out anew if the step repainted anything, so the paint that follows
+  // and the next step read the layout of the data as it is now.
+  template <typename Step>
+  void RunStep(Step step) {
+    ++stepDepth_;
+    step();
+    --stepDepth_;
+    if (stepDepth_ == 0) LayOutChart();
+  }
+  // The chart layout for the client size and the document, when stale.
+  void LayOutChart();
+
   std::unique_ptr<EditorState> state_;
   FileCommands files_{*this};
   CurveCommands curves_{*this};
@@ -107,7 +122,9 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   bool printing_ = false;
   bool syncingScrollBar_ = false;
   CursorShape cursorShape_ = CursorShape::Arrow;
-  std::optional<ChartFrame> lastFrame_;  // as the last paint left the chart
+  std::optional<ChartFrame> lastFrame_;  // as the last layout left the chart
+  bool layoutStale_ = false;
+  int stepDepth_ = 0;
 };
 
 }  // namespace dyno
