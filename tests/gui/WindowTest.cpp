@@ -41,6 +41,7 @@ TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   doc.TireLoaded = true;
   frame.Command(CmModeTire);
   frame.Command(CmBend);
+  test::IdlePass();  // the menus follow once per turn of the event loop
   EXPECT_TRUE(frame.Action(CmBend)->isChecked());
   const double last = doc.SlipCurves[0].Samples[236];
   QTest::mousePress(&client, Qt::LeftButton, Qt::NoModifier, QPoint(367, 19));

@@ -141,6 +141,8 @@ void MainWindow::ShowRecentFiles() {
 
 void MainWindow::OpenFile(const QString& path) {
   client_->Files().OpenFile(path);
+  // Opened from outside the menus (a drop, the command line): the menus,
+  // the caption and the readout follow at once.
   UpdateCommandStates();
 }
 
@@ -245,7 +247,6 @@ void MainWindow::Command(int id) {
   // Each handler leaves alone what its command's state grays: the print
   // commands look at the system's default printer first.
   if (const auto handler = handlers_.find(id); handler != handlers_.end()) handler->second.Run();
-  UpdateCommandStates();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

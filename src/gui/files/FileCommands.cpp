@@ -162,7 +162,6 @@ bool FileCommands::OpenPath(const QString& path) {
   // engine data, and its changes, as they are.
   if (!SaveChangesFirst(file.Replaces())) return false;
   ShowOpenedFile(st, file);
-  window_.UpdateCaption();
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, file.Path); });
   ReportLeftOut(dialogs, parent, file.Read, file.Title);
   return true;
@@ -253,7 +252,6 @@ bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
 
   // The other file's data, engine or tire, keeps its own unsaved changes.
   st.Steps.MarkClean(ShownData(doc));
-  window_.UpdateCaption();
   // What Compare With Saved shows from now on; a tire file has no engine curve.
   if (doc.Mode != FileMode::Tire) RememberSavedCurve(st.Session.Dyno, doc);
   const std::string path = FileOf(doc, ShownData(doc)).Path;
