@@ -31,6 +31,7 @@
 #include "core/editing/EditorState.h"
 #include "core/editing/ModeCommands.h"
 #include "core/editing/OpenFile.h"
+#include "core/editing/Keyboard.h"
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
@@ -252,6 +253,25 @@ class Session {
       ValueEditNotify(st, ValueEditCode::FocusLost);
     } else if (command == "enter") {
       ValueEditNotify(st, ValueEditCode::Entered);
+    } else if (command == "key") {
+      // A key of the chart and table: a pick key, + or - pressed, or let go.
+      std::string name;
+      words >> name;
+      const std::map<std::string, PickKey> keys{{"up", PickKey::Up},       {"down", PickKey::Down},
+                                                {"pageup", PickKey::PageUp}, {"pagedown", PickKey::PageDown},
+                                                {"home", PickKey::Home},   {"end", PickKey::End},
+                                                {"left", PickKey::Left},   {"right", PickKey::Right}};
+      bool handled = true;
+      if (name == "+" || name == "-") {
+        handled = OnStepKeyPress(st, name == "+");
+      } else if (name == "release") {
+        OnStepKeyRelease(st);
+      } else {
+        handled = OnPickKey(st, keys.at(name));
+      }
+      if (!handled) transcript_ += "  not handled\n";
+    } else if (command == "escape") {
+      CancelTyping(st);
     } else if (command == "bend") {
       BendCommand(st);
     } else if (command == "lock") {

@@ -512,6 +512,11 @@ class Flow {
     } else if (command == "key") {
       Step(line, [&] {
         QWidget* to = arg(1) == "box" ? static_cast<QWidget*>(window().ValueEdit()) : &window();
+        // Keys go where the keyboard focus is, as a user's keys do.
+        if (frame().isVisible()) {
+          frame().activateWindow();
+          to->setFocus(Qt::OtherFocusReason);
+        }
         const QKeySequence keys = QKeySequence::fromString(QString::fromStdString(arg(0)));
         QTest::keySequence(to, keys);
         IdlePass();

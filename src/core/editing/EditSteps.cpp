@@ -54,9 +54,15 @@ void EditSteps::TakeStep(bool forward) {
   if (mark) ShowRecordedView(*mark);
 }
 
-void EditSteps::Begin(StepKind kind) { history_.Begin(doc_, kind, MarkOfView()); }
+void EditSteps::Begin(StepKind kind) {
+  ui_.KeyRun = false;
+  history_.Begin(doc_, kind, MarkOfView());
+}
 
-void EditSteps::End() { history_.Commit(doc_, MarkOfView()); }
+void EditSteps::End() {
+  ui_.KeyRun = false;
+  history_.Commit(doc_, MarkOfView());
+}
 
 void EditSteps::EndTyping() {
   if (history_.RecordingKind() == StepKind::Typing) End();

@@ -56,6 +56,11 @@ struct InteractionState {
   bool UpDrawnRaised = true;
   bool DownDrawnRaised = true;
   int RepeatCount = 0;
+  // A + or - key holds the Up or Down button as the mouse does; a run of
+  // such presses is one step of the history, recording from the first
+  // press until anything else begins or ends a step.
+  bool KeyHeld = false;
+  bool KeyRun = false;
   double BendTarget = 0.0;
   double SpinValue = 0.0;
   std::string SpinText;

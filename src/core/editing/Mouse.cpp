@@ -18,7 +18,6 @@ namespace dyno {
 
 namespace {
 
-enum class EngineColumn { Compression, Torque };
 
 // --- Hit tests -------------------------------------------------------------
 // Region tests are strict: a point on an edge is outside.
@@ -475,6 +474,32 @@ void EngineMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
 }
 
 }  // namespace
+
+void SelectTableCell(EditorState& st, int row, EngineColumn column) {
+  const int top = TableLineTop(row - st.View.FirstVisibleRow);
+  const ColumnSpan span = column == EngineColumn::Compression ? CompressionColumnSpan : TorqueColumnSpan;
+  SelectEngineCell(st, row, {(span.left + span.right) / 2, top + RowHeight / 2}, column);
+}
+
+void SelectTableCell(EditorState& st, int k, int row) {
+  const int top = TableLineTop(row - st.View.FirstVisibleRow);
+  const int slot = std::clamp(k, 0, SlipCurveSlots - 1);
+  const bool other = st.Doc.CurrentSlipCurve != slot;
+  SelectTireCell(st, slot, row, {(TireDataColumnX[slot] + TireDataColumnX[slot + 1]) / 2, top + RowHeight / 2});
+  // Another curve is charted.
+  if (other) st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+}
+
+void HoldButton(EditorState& st, bool up) {
+  InteractionState& ui = st.Ui;
+  ui.UpPressed = up;
+  ui.UpRaised = !up;
+  ui.DownPressed = !up;
+  ui.DownRaised = up;
+  SyncButtonDrawing(st);
+}
+
+void LetGoOfButtons(EditorState& st) { RaiseButtons(st); }
 
 void OnPress(EditorState& st, Point p) { ButtonDown(st, p, false); }
 

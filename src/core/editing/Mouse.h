@@ -6,6 +6,8 @@ namespace dyno {
 
 struct EditorState;
 
+enum class EngineColumn { Compression, Torque };
+
 // Vertical half size of the pick box around a point.
 inline constexpr int PickHalfHeight = 25;
 
@@ -28,5 +30,16 @@ void OnMove(EditorState& st, Point p);
 // tire header the column under the pointer becomes the charted curve. The
 // press's step ends here.
 void OnRelease(EditorState& st, Point p);
+
+// For the keyboard: selects the cell of row in an engine column, or in slip
+// curve k's column (which becomes the charted curve), as a click on it does.
+// The row is one the table shows.
+void SelectTableCell(EditorState& st, int row, EngineColumn column);
+void SelectTableCell(EditorState& st, int k, int row);
+
+// For the keyboard: the Up (up) or Down button held down, as a press on it
+// holds it, and all buttons let go again.
+void HoldButton(EditorState& st, bool up);
+void LetGoOfButtons(EditorState& st);
 
 }  // namespace dyno

@@ -91,7 +91,7 @@ bool Bend(EditorDocument& doc, double target) {
 
 void OnTick(EditorState& st) {
   InteractionState& ui = st.Ui;
-  if (!ui.MouseDown) ui.RepeatCount = 0;
+  if (!ui.MouseDown && !ui.KeyHeld) ui.RepeatCount = 0;
 
   const bool held = ui.UpPressed || ui.DownPressed;
   const bool bend = st.Session.BendActive && held;

@@ -57,7 +57,8 @@ void StoreBoxValue(EditorState& st, double x, bool typed) {
 // one, which also notes the selected values as they were; the program writes
 // the box within the step of the press or hold that picked or stepped a value.
 void BeginTyping(EditorState& st) {
-  if (st.History.Recording()) return;
+  // A run of + and - presses is over once the user types.
+  if (st.History.Recording() && !st.Ui.KeyRun) return;
   st.Steps.Begin(StepKind::Typing);
   InteractionState& ui = st.Ui;
   const int s = ui.SelectedIndex;
@@ -148,14 +149,14 @@ void WriteValueBox(InteractionState& ui, EditorHost& host, std::string_view text
   ui.ValueShown = true;
 }
 
-void ValueEditNotify(EditorState& st, ValueEditCode code) {
-  if (code == ValueEditCode::Other) return;
+bool ValueEditNotify(EditorState& st, ValueEditCode code) {
+  if (code == ValueEditCode::Other) return true;
   InteractionState& ui = st.Ui;
   if (ui.EditSetByProgram) {
     // The program's own emptying of the box.
     ui.EditSetByProgram = false;
     ui.ValueShown = false;
-    return;
+    return true;
   }
   std::string text = st.Host.ValueBoxText();
   if (text.size() > static_cast<std::size_t>(ValueBoxLimit)) text.resize(ValueBoxLimit);
@@ -170,14 +171,14 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     // The box cut a written value short: showing it must not change it.
     const bool cut = !typed && text != ui.ReadoutText;
     ui.ReadoutText = text;
-    if (cut) return;
+    if (cut) return true;
     if (typed) {
       StoreTyped(st, text);
     } else {
       StoreBoxValue(st, DecimalToDouble(text), false);
     }
     RepaintPointStrip(st.Host, st.View, st.Chart, ui.DragIndex);
-    return;
+    return true;
   }
 
   // Every keystroke has been stored already; a text unchanged since is the
@@ -199,6 +200,15 @@ void ValueEditNotify(EditorState& st, ValueEditCode code) {
     st.Host.ShowMessage(message.Text, message.Caption);
     st.Host.FocusValueBox();
   }
+  return !refused;
+}
+
+void CancelTyping(EditorState& st) {
+  if (st.History.RecordingKind() != StepKind::Typing) return;
+  RestoreTypedFrom(st);
+  WriteValueBox(st.Ui, st.Host, ShownSelectedValue(st));
+  RepaintPointStrip(st.Host, st.View, st.Chart, st.Ui.SelectedIndex);
+  st.Steps.EndTyping();
 }
 
 }  // namespace dyno

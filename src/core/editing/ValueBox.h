@@ -57,6 +57,11 @@ enum class ValueEditCode {
 // value changed meanwhile by a command is never put back, and ends the run
 // of typing, one step of the undo history; a run that ends on a text that is
 // no number is refused with a message, and the box takes the focus again.
-void ValueEditNotify(EditorState& st, ValueEditCode code);
+// Returns false where the box's text was refused.
+bool ValueEditNotify(EditorState& st, ValueEditCode code);
+
+// Escape in the box: a run of typing is taken back, the selected values as
+// it found them and the box showing them again.
+void CancelTyping(EditorState& st);
 
 }  // namespace dyno

@@ -140,7 +140,7 @@ void MainWindow::ShowRecentFiles() {
 }
 
 void MainWindow::OpenFile(const QString& path) {
-  client_->Files().OpenFile(path);
+  client_->OpenPath(path);
   // Opened from outside the menus (a drop, the command line): the menus,
   // the caption and the readout follow at once.
   UpdateCommandStates();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -566,6 +567,16 @@ void PaintView(QPainter& painter, const EditorState& st, const ViewState& view, 
 void PaintEditorView(QPainter& painter, const EditorState& st, const ViewState& view, const ChartLayout& chart,
                      const ChartPaintRequest& request) {
   PaintView(painter, st, view, chart, request);
+}
+
+void DrawFocusFrame(QPainter& painter, int bottom) {
+  // On the face-coloured ring just inside the well's sunken border.
+  const Rect well = TableWellRect(std::clamp(bottom, 0, FarPixel));
+  painter.save();
+  painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(well.left + 3, well.top + 3, well.right - well.left - 6, well.bottom - well.top - 6);
+  painter.restore();
 }
 
 void PaintEditorRegion(QPainter& painter, const EditorState& st, const QRegion& region, ChartPaintRequest request) {

@@ -47,6 +47,9 @@ void PaintEditorView(QPainter& painter, const EditorState& st, const ViewState& 
 // request gives the client size and the colours; its paintRect is not used.
 void PaintEditorRegion(QPainter& painter, const EditorState& st, const QRegion& region, ChartPaintRequest request);
 
+// The keyboard focus: a dotted frame just inside the table's well.
+void DrawFocusFrame(QPainter& painter, int bottom);
+
 // The panel styles of the view, each a fixed sequence of one-pixel lines on
 // the rectangle (l, t, r, b).
 void DrawRaisedPanel(ChartCanvas& canvas, const Rect& r);

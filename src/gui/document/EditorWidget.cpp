@@ -1,6 +1,7 @@
 #include "gui/document/EditorWidget.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/chart/ChartGeometry.h"
 #include "core/chart/RowScrolling.h"
@@ -25,6 +27,7 @@
 #include "core/editing/Mouse.h"
 #include "core/editing/Timer.h"
 #include "core/editing/EditSteps.h"
+#include "core/editing/Keyboard.h"
 #include "core/editing/ValueBox.h"
 #include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
@@ -96,8 +99,11 @@ EditorWidget::EditorWidget(QWidget* parent) : QWidget(parent), dialogs_(&Default
   connect(valueEdit_, &QLineEdit::textChanged, this,
           [this] { RunStep([this] { ValueEditNotify(*state_, ValueEditCode::TextChanged); }); });
   // Enter ends a run of typing: what follows is another step.
-  connect(valueEdit_, &QLineEdit::returnPressed, this,
-          [this] { RunStep([this] { ValueEditNotify(*state_, ValueEditCode::Entered); }); });
+  connect(valueEdit_, &QLineEdit::returnPressed, this, [this] {
+    bool stored = true;
+    RunStep([this, &stored] { stored = ValueEditNotify(*state_, ValueEditCode::Entered); });
+    if (stored) ReturnFromValueBox();
+  });
 
   rowScrollBar_ = new QScrollBar(Qt::Vertical, this);
   rowScrollBar_->setObjectName(QStringLiteral("RowScrollBar"));
@@ -318,6 +324,7 @@ void EditorWidget::paintEvent(QPaintEvent* event) {
   ChartPaintRequest request = WindowPaintRequest(*this, event->rect(), false);
   request.backdrop = palette().color(QPalette::Window);
   PaintEditorRegion(painter, *state_, event->region(), request);
+  if (keyboardUsed_ && hasFocus()) DrawFocusFrame(painter, height());
   emit Painted();
 }
 
@@ -372,6 +379,101 @@ void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+namespace {
+
+std::optional<PickKey> PickKeyOf(const QKeyEvent& event) {
+  if (event.modifiers() & ~Qt::KeypadModifier) return std::nullopt;
+  switch (event.key()) {
+    case Qt::Key_Up: return PickKey::Up;
+    case Qt::Key_Down: return PickKey::Down;
+    case Qt::Key_PageUp: return PickKey::PageUp;
+    case Qt::Key_PageDown: return PickKey::PageDown;
+    case Qt::Key_Home: return PickKey::Home;
+    case Qt::Key_End: return PickKey::End;
+    case Qt::Key_Left: return PickKey::Left;
+    case Qt::Key_Right: return PickKey::Right;
+    default: return std::nullopt;
+  }
+}
+
+// + and - (on either keyboard), Ctrl+Up and Ctrl+Down: up or down.
+std::optional<bool> StepKeyOf(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  if (event.key() == Qt::Key_Plus && (modifiers & ~Qt::ShiftModifier) == 0) return true;
+  if (event.key() == Qt::Key_Minus && modifiers == 0) return false;
+  if (modifiers == Qt::ControlModifier && (event.key() == Qt::Key_Up || event.key() == Qt::Key_Down)) {
+    return event.key() == Qt::Key_Up;
+  }
+  return std::nullopt;
+}
+
+// A digit or a decimal separator begins a number.
+bool StartsNumber(const QKeyEvent& event) {
+  if (event.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
+  const QString text = event.text();
+  return text.size() == 1 && (text[0].isDigit() || text[0] == u'.' || text[0] == u',');
+}
+
+}  // namespace
+
+void EditorWidget::keyPressEvent(QKeyEvent* event) {
+  EditorState& st = *state_;
+  bool handled = false;
+  if (const std::optional<bool> up = StepKeyOf(*event)) {
+    // The key's own repeats are left to the timer, which repeats as a held
+    // button does.
+    handled = event->isAutoRepeat() ? st.Ui.KeyHeld : OnStepKeyPress(st, *up);
+  } else if (const std::optional<PickKey> key = PickKeyOf(*event)) {
+    handled = OnPickKey(st, *key);
+  } else if (StartsNumber(*event) && st.Ui.ValueShown) {
+    // Typing begins in the value box, over what it shows.
+    valueEdit_->setFocus(Qt::OtherFocusReason);
+    valueEdit_->selectAll();
+    QCoreApplication::sendEvent(valueEdit_, event);
+    handled = true;
+  }
+  if (!handled) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  if (!keyboardUsed_) {
+    keyboardUsed_ = true;
+    update();
+  }
+  event->accept();
+}
+
+void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (!event->isAutoRepeat() && state_->Ui.KeyHeld &&
+      (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Minus || event->key() == Qt::Key_Up ||
+       event->key() == Qt::Key_Down)) {
+    OnStepKeyRelease(*state_);
+    event->accept();
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
+}
+
+void EditorWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  if (keyboardUsed_) update();
+}
+
+void EditorWidget::focusOutEvent(QFocusEvent* event) {
+  // A key let go elsewhere must not leave the button held.
+  RunStep([this] { OnStepKeyRelease(*state_); });
+  QWidget::focusOutEvent(event);
+  if (keyboardUsed_) update();
+}
+
+void EditorWidget::OpenPath(const QString& path) {
+  RunStep([this, &path] { files_.OpenFile(path); });
+}
+
+void EditorWidget::ReturnFromValueBox() {
+  setFocus(Qt::OtherFocusReason);
+}
+
 bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == valueEdit_ && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
                                 event->type() == QEvent::Drop)) {
@@ -386,6 +488,13 @@ bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == valueEdit_ && event->type() == QEvent::FocusOut) {
     RunStep([this] { ValueEditNotify(*state_, ValueEditCode::FocusLost); });
     return false;
+  }
+  if (watched == valueEdit_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    // The value shown before the typing comes back.
+    RunStep([this] { CancelTyping(*state_); });
+    ReturnFromValueBox();
+    return true;
   }
   if (watched == valueEdit_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -53,6 +53,9 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
 
   // The command groups.
   FileCommands& Files() { return files_; }
+  // Opens a file from outside the menus (a drop, the command line) as one
+  // step of the editor: the chart is laid out before the next paint.
+  void OpenPath(const QString& path);
   CurveCommands& Curves() { return curves_; }
 
   // EditorWindow
@@ -93,8 +96,16 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // With the keyboard focus the chart and table move the pick, step the
+  // picked value with + and -, and pass a digit on to the value box.
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The value box's Enter and Escape hand the keyboard back to the chart.
+  void ReturnFromValueBox();
   void OnRowScrollBarMoved(int position);
 
   // Runs one step of the editor (an event, a command, a notification of the
@@ -125,6 +136,9 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   std::optional<ChartFrame> lastFrame_;  // as the last layout left the chart
   bool layoutStale_ = false;
   int stepDepth_ = 0;
+  // The focus frame shows only once the keyboard has been used here: a
+  // window worked with the mouse alone looks as it always has.
+  bool keyboardUsed_ = false;
 };
 
 }  // namespace dyno
