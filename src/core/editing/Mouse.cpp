@@ -281,9 +281,14 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
-void ShowTip(InteractionState& ui, Point p, int halfWidth) {
+// The hover tip over a point: its value and where on the curve it lies,
+// "431.2 @ 6000 RPM" or "0.994917 @ sample 19", in a box as wide as the text
+// in the tip's font (digits take seven pixels).
+void ShowTip(InteractionState& ui, Point p, std::string text) {
   ui.TipVisible = true;
+  const int halfWidth = (static_cast<int>(std::min<std::size_t>(text.size(), 40)) * 7 + 1) / 2 + 5;
   ui.TipRect = {p.x - halfWidth, p.y - 25, p.x + halfWidth, p.y - 11};
+  ui.TipText = std::move(text);
 }
 
 Rect Grown(const Rect& r) { return {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}; }
@@ -436,10 +441,9 @@ void TireMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
   // first sample only moves in a locked drag.
   for (int i = 1; i < n; ++i) {
     if (!NearPoint(st, i, p, st.Chart.SlipY[i])) continue;
-    ShowTip(ui, p, 30);
     ui.TipShown = false;
     if (ui.SlipPicked && ui.Dragging) DragSlipPoint(st, i, p.y);
-    ui.TipText = FixedText(CurrentCurve(st).Samples[i], 6);
+    ShowTip(ui, p, FixedText(CurrentCurve(st).Samples[i], 6) + " @ sample " + std::to_string(i));
     ui.LastSelectedPixel = ui.SelectedPixel;
   }
 }
@@ -459,9 +463,10 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
   }
   for (int i = 1; i < n; ++i) {
     if (!NearPoint(st, i, p, ys[i])) continue;
-    ShowTip(ui, p, 20);
     if (picked && ui.Dragging) DragEnginePoint(st, i, p.y, column);
-    ui.TipText = FixedText(ShownTorque(values[i], st.Session.Dyno.Units.Torque), 1);
+    ShowTip(ui, p,
+            FixedText(ShownTorque(values[i], st.Session.Dyno.Units.Torque), 1) + " @ " +
+                FixedText(st.Doc.Engine.Rpm[i], 0) + " RPM");
   }
   return true;
 }
