@@ -2,6 +2,7 @@
 // timer behind a held button, and the start-up.
 #include <QActionGroup>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 
@@ -106,6 +107,33 @@ TEST(Window, LaysTheChartOutWhenTheDataChangeAndPaintsWithoutChangingIt) {
   EXPECT_EQ(chart.ScaleChanged, laidOut.ScaleChanged);
   EXPECT_EQ(client.State().View.ScreenWidth, view.ScreenWidth);
   EXPECT_EQ(client.State().View.FirstVisibleRow, view.FirstVisibleRow);
+  frame.hide();
+}
+
+// Tab goes from the value box to the table and back, and the keys then
+// work on the table: Down picks a row and Escape in the box comes back.
+TEST(Window, TabTakesTheKeyboardBetweenTheValueBoxAndTheTable) {
+  QFile::remove(SettingsFilePath());
+  test::ScriptedDialogs dialogs;
+  MainWindow frame;
+  EditorWidget& client = *frame.Client();
+  client.SetDialogs(&dialogs);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  QLineEdit& box = *client.ValueEdit();
+  box.setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(box.hasFocus());
+  QTest::keyClick(&box, Qt::Key_Tab);
+  ASSERT_TRUE(client.hasFocus());
+  QTest::keyClick(&client, Qt::Key_Down);
+  EXPECT_TRUE(client.State().Ui.TorqueSelected);
+  EXPECT_FALSE(box.text().isEmpty());
+  QTest::keyClick(&client, Qt::Key_7);
+  EXPECT_TRUE(box.hasFocus());
+  EXPECT_EQ(box.text(), QStringLiteral("7"));
+  QTest::keyClick(&box, Qt::Key_Escape);
+  EXPECT_TRUE(client.hasFocus());
+  EXPECT_NE(box.text(), QStringLiteral("7"));
   frame.hide();
 }
 

@@ -456,6 +456,8 @@ void EditorWidget::keyReleaseEvent(QKeyEvent* event) {
 
 void EditorWidget::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
+  // Tab is the keyboard too.
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) keyboardUsed_ = true;
   if (keyboardUsed_) update();
 }
 
