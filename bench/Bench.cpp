@@ -34,6 +34,7 @@
 
 #include "Printf.h"
 #include "Timing.h"
+#include "core/curves/RangeEdits.h"
 #include "core/curves/Rescale.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
@@ -291,6 +292,25 @@ Batch ParsePastedRows() {
   });
 }
 
+// --- Range editing ---------------------------------------------------------
+
+// One operation over all 500 rows of the torque column, power following.
+Batch AdjustAllRows(RangeOperation operation, double amount) {
+  auto doc = std::make_shared<EditorDocument>();
+  test::FillSampleEngineCurve(*doc, MaxEngineRows);
+  const std::array<double, MaxEngineRows> torque = doc->Engine.Torque;
+  return InProcess([doc, torque, operation, amount] {
+    // Each run starts from the same curve: repeated scaling would leave a
+    // file's range.
+    EngineCurve& e = doc->Engine;
+    e.Torque = torque;
+    const EditOutcome outcome =
+        AdjustRange(e.Torque, e.Rpm, {0, MaxEngineRows - 1}, operation, amount, "Torque");
+    for (int i = 0; i < MaxEngineRows; ++i) RecomputePower(*doc, i);
+    if (outcome.Message) std::fprintf(stderr, "refused\n");
+  });
+}
+
 // --- Start-up --------------------------------------------------------------
 
 std::string ProgramFolder;
@@ -359,6 +379,10 @@ std::vector<Row> Rows() {
       {"undo-rescale", "undo + redo of Rescale, 500-row engine file (ms)",
        [] { return UndoRedo(StepKind::Rescale); }, nullptr, Clock::Cpu, 1.0},
       {"paste", "read 500 pasted rows (German spreadsheet) (ms)", ParsePastedRows, nullptr, Clock::Cpu, 1.0},
+      {"smooth", "Smooth over 500 rows, power following (ms)", [] { return AdjustAllRows(RangeOperation::Smooth, 0); },
+       nullptr, Clock::Cpu, 1.0},
+      {"scale", "Scale by 105 % over 500 rows, power following (ms)",
+       [] { return AdjustAllRows(RangeOperation::Scale, 105); }, nullptr, Clock::Cpu, 1.0},
       {"start-paint", "start-up to the first paint, floor a bare window",
        [] { return Program("startup_probe", nullptr); }, [] { return Program("startup_floor", nullptr); }, Clock::Wall,
        1.5, 1},
