@@ -33,6 +33,7 @@
 #include "core/editing/OpenFile.h"
 #include "core/editing/Keyboard.h"
 #include "core/editing/Mouse.h"
+#include "core/editing/Selection.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/EngineFile.h"
@@ -232,8 +233,13 @@ class Session {
       ResizeView(st.View, width, height);
       ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, width, height);
     } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
-      const Point p = Target(words);
-      if (command == "down") OnPress(st, p);
+      // "shift" after the target holds Shift.
+      std::string rest;
+      std::getline(words, rest);
+      const bool shift = rest.ends_with(" shift");
+      std::istringstream target(shift ? rest.substr(0, rest.size() - 6) : rest);
+      const Point p = Target(target);
+      if (command == "down") OnPress(st, p, shift);
       if (command == "dbl") OnDoublePress(st, p);
       if (command == "move") OnMove(st, p);
       if (command == "up") OnRelease(st, p);
@@ -262,16 +268,40 @@ class Session {
                                                 {"home", PickKey::Home},   {"end", PickKey::End},
                                                 {"left", PickKey::Left},   {"right", PickKey::Right}};
       bool handled = true;
+      const bool extend = name.starts_with("shift+");
+      if (extend) name = name.substr(6);
       if (name == "+" || name == "-") {
         handled = OnStepKeyPress(st, name == "+");
       } else if (name == "release") {
         OnStepKeyRelease(st);
       } else {
-        handled = OnPickKey(st, keys.at(name));
+        handled = OnPickKey(st, keys.at(name), extend);
       }
       if (!handled) transcript_ += "  not handled\n";
     } else if (command == "escape") {
       CancelTyping(st);
+    } else if (command == "adjust") {
+      // Edit > Adjust Selection: scale, offset, set (with their amount),
+      // straighten, smooth.
+      std::string name;
+      double amount = 0;
+      words >> name >> amount;
+      const std::map<std::string, RangeOperation> operations{
+          {"scale", RangeOperation::Scale},           {"offset", RangeOperation::Offset},
+          {"set", RangeOperation::Set},               {"straighten", RangeOperation::Straighten},
+          {"smooth", RangeOperation::Smooth}};
+      const EditOutcome outcome = AdjustSelection(st, operations.at(name), amount);
+      if (outcome.Message) transcript_ += "  message \"" + outcome.Message->Text + "\"\n";
+    } else if (command == "selection") {
+      transcript_ += "  readout \"" + SelectionReadout(st) + "\"\n";
+    } else if (command == "copyrange") {
+      transcript_ += "  copied\n" + ComposeRangeText(st, '\t', "\n");
+    } else if (command == "pasterange") {
+      std::string text;
+      std::getline(words >> std::ws, text);
+      for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
+      const EditOutcome outcome = PasteIntoRange(st, text);
+      if (outcome.Message) transcript_ += "  message \"" + outcome.Message->Text + "\"\n";
     } else if (command == "bend") {
       BendCommand(st);
     } else if (command == "lock") {

@@ -21,6 +21,12 @@ enum class StepKind {
   EditSlipCurves,
   PasteTable,        // a table pasted from the clipboard
   ImportCsv,
+  // Edit > Adjust Selection, over a range of rows.
+  ScaleSelection,
+  OffsetSelection,
+  SetSelection,
+  Straighten,
+  Smooth,
 };
 
 // The step's name as the Undo and Redo menu items show it: "Drag".

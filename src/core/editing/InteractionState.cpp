@@ -14,6 +14,7 @@ void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host) {
 }
 
 void ClearPicking(InteractionState& ui) {
+  ui.RangeAnchor = -1;
   ui.Dragging = false;
   ui.TorquePicked = false;
   ui.CompressionPicked = false;

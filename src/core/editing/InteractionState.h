@@ -18,6 +18,9 @@ struct InteractionState {
   int SelectedIndex = 0;
   int DragIndex = 0;
   bool CompressionSelected = false;
+  // The other end of a range of rows selected in the picked column, the
+  // pick being one end; -1: no range.
+  int RangeAnchor = -1;
   bool TorqueSelected = false;
   std::array<bool, SlipCurveSlots> CurveSelected{};
   bool ValueShown = false;
@@ -33,6 +36,7 @@ struct InteractionState {
 
   // Mouse picking and dragging.
   bool MouseDown = false;
+  bool TableDrag = false;  // the press selected a table cell: moving over rows selects a range
   bool Dragging = false;
   bool TorquePicked = false;
   bool CompressionPicked = false;

@@ -6,6 +6,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/Mouse.h"
+#include "core/editing/Selection.h"
 #include "core/editing/Timer.h"
 
 namespace dyno {
@@ -37,7 +38,7 @@ void KeepRowInSight(EditorState& st, int row) {
 
 }  // namespace
 
-bool OnPickKey(EditorState& st, PickKey key) {
+bool OnPickKey(EditorState& st, PickKey key, bool extend) {
   InteractionState& ui = st.Ui;
   if (ui.MouseDown || ui.KeyHeld) return false;
   const EditorDocument& doc = st.Doc;
@@ -78,9 +79,14 @@ bool OnPickKey(EditorState& st, PickKey key) {
   const LookRepaint look(st);
   st.Steps.Begin(StepKind::EditCell);
   KeepRowInSight(st, row);
-  if (tire) {
+  const bool across = key == PickKey::Left || key == PickKey::Right;
+  if (extend && picked && !across) {
+    ExtendRange(st, row);
+  } else if (tire) {
+    ClearRange(st);
     SelectTableCell(st, slot, row);
   } else {
+    ClearRange(st);
     SelectTableCell(st, row, column);
   }
   st.Steps.End();

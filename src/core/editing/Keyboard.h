@@ -14,8 +14,10 @@ enum class PickKey { Up, Down, PageUp, PageDown, Home, End, Left, Right };
 // so that the row stays in sight. With nothing picked, any of them picks the
 // first row the table shows, in the Torque column or the charted slip curve.
 // The cell is selected as a click selects it, in a step of its own. False
-// while the mouse holds a button or there is no row to pick.
-bool OnPickKey(EditorState& st, PickKey key);
+// while the mouse holds a button or there is no row to pick. With extend
+// (Shift) the rows from the pick the range started at to the new pick are
+// selected; without, a selected range goes.
+bool OnPickKey(EditorState& st, PickKey key, bool extend = false);
 
 // + (up) or - pressed, and let go: the Up or Down button held as a press
 // of the mouse holds it, stepping the picked value (or bending, in bend

@@ -9,6 +9,7 @@
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
+#include "core/editing/Selection.h"
 #include "core/editing/Timer.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/NumberFormat.h"
@@ -331,7 +332,10 @@ void TireButtonDown(EditorState& st, Point p, bool doubleClick) {
       st.Host.SetCursorShape(CursorShape::Hand);
       // A cell past the curve's last sample is empty and selects nothing.
       const std::optional<int> row = TableRowAt(st, p.y);
-      if (row && *row < OwnSamples(st.Doc.SlipCurves[static_cast<std::size_t>(k)])) SelectTireCell(st, k, *row, p);
+      if (row && *row < OwnSamples(st.Doc.SlipCurves[static_cast<std::size_t>(k)])) {
+        SelectTireCell(st, k, *row, p);
+        st.Ui.TableDrag = true;
+      }
     }
   }
   if (InPlot(st, p)) {
@@ -352,8 +356,10 @@ void EngineButtonDown(EditorState& st, Point p) {
     const std::optional<int> row = TableRowAt(st, p.y);
     if (row && InEngineColumn(st.Chart.CompressionColumn, p.x)) {
       SelectEngineCell(st, *row, p, EngineColumn::Compression);
+      st.Ui.TableDrag = true;
     } else if (row && InEngineColumn(st.Chart.TorqueColumn, p.x)) {
       SelectEngineCell(st, *row, p, EngineColumn::Torque);
+      st.Ui.TableDrag = true;
     }
   }
   if (InPlot(st, p)) {
@@ -388,10 +394,34 @@ StepKind PressKind(const EditorState& st) {
   return StepKind::EditCell;
 }
 
-void ButtonDown(EditorState& st, Point p, bool doubleClick) {
+// The table row under p when it lies in the picked column.
+std::optional<int> RowOfPickedColumn(const EditorState& st, Point p) {
+  const InteractionState& ui = st.Ui;
+  const std::optional<int> row = TableRowAt(st, p.y);
+  if (!row || !InTableRows(st, p, 0, TableWidth)) return std::nullopt;
+  if (st.Doc.Mode == FileMode::Tire) {
+    const int k = TireColumnAt(st, p.x);
+    return k >= 0 && k == st.Doc.CurrentSlipCurve && ui.CurveSelected[static_cast<std::size_t>(k)] ? row : std::nullopt;
+  }
+  const bool inColumn = (ui.TorqueSelected && InEngineColumn(st.Chart.TorqueColumn, p.x)) ||
+                        (ui.CompressionSelected && InEngineColumn(st.Chart.CompressionColumn, p.x));
+  return inColumn ? row : std::nullopt;
+}
+
+void ButtonDown(EditorState& st, Point p, bool doubleClick, bool extend) {
   const LookRepaint look(st);
   st.Steps.Begin(StepKind::EditCell);
   st.Ui.MouseDown = true;
+  if (!InButtonSpan(st, p)) {
+    // Shift and a row of the picked column: the range reaches it. Any other
+    // press off the buttons lets go of a range.
+    if (const std::optional<int> row = RowOfPickedColumn(st, p); extend && row) {
+      ExtendRange(st, *row);
+      st.Ui.TableDrag = true;
+      return;
+    }
+    ClearRange(st);
+  }
   PressButtons(st, p);
   if (st.Doc.Mode == FileMode::Tire) {
     if (!st.Session.BendActive || doubleClick) TireButtonDown(st, p, doubleClick);
@@ -506,9 +536,9 @@ void HoldButton(EditorState& st, bool up) {
 
 void LetGoOfButtons(EditorState& st) { RaiseButtons(st); }
 
-void OnPress(EditorState& st, Point p) { ButtonDown(st, p, false); }
+void OnPress(EditorState& st, Point p, bool extend) { ButtonDown(st, p, false, extend); }
 
-void OnDoublePress(EditorState& st, Point p) { ButtonDown(st, p, true); }
+void OnDoublePress(EditorState& st, Point p) { ButtonDown(st, p, true, false); }
 
 void OnMove(EditorState& st, Point p) {
   const LookRepaint look(st);
@@ -524,6 +554,11 @@ void OnMove(EditorState& st, Point p) {
   ui.TipVisible = false;
 
   TrackButtons(st, p);
+
+  // A press on a cell held and moved over the rows of its column selects them.
+  if (ui.MouseDown && ui.TableDrag) {
+    if (const std::optional<int> row = RowOfPickedColumn(st, p); row && *row != ui.SelectedIndex) ExtendRange(st, *row);
+  }
 
   std::optional<CursorShape> cursor;
   if (st.Doc.Mode == FileMode::Tire) {
@@ -548,6 +583,7 @@ void OnRelease(EditorState& st, Point p) {
   const LookRepaint look(st);
   InteractionState& ui = st.Ui;
   ui.MouseDown = false;
+  ui.TableDrag = false;
   ActOnShortPress(st);
   // A press that follows within a tick starts its own count.
   ui.RepeatCount = 0;

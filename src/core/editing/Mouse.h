@@ -16,8 +16,12 @@ inline constexpr int PickHalfHeight = 25;
 // charted slip curve from the tire header, or picks the nearest point of a
 // curve in the plot, shows its value in the value box and starts dragging
 // it. Bend mode turns the tire table and plot off for single clicks only.
+// With extend (Shift) a press on a row of the picked column selects the
+// range of rows from the pick to it; any other press off the Up and Down
+// buttons lets go of a selected range, and a press on a cell held and moved
+// over the rows of its column selects them.
 // What the press changes until its release is one step of the history.
-void OnPress(EditorState& st, Point p);
+void OnPress(EditorState& st, Point p, bool extend = false);
 void OnDoublePress(EditorState& st, Point p);
 
 // The pointer moved to p: the Up/Down buttons rise when it leaves them, the

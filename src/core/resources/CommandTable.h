@@ -8,7 +8,7 @@ namespace dyno {
 // The menus a command can be an item of: the menu bar's popups and the
 // Recent Files submenu. Each command's record (core/resources/Commands.h)
 // names its menu; the items of a menu stand in the order of the records.
-enum class MenuId { None, File, RecentFiles, Edit, Modes, View, Help };
+enum class MenuId { None, File, RecentFiles, Edit, AdjustSelection, Modes, View, Help };
 
 struct PopupMenuDef {
   std::string_view Title;

@@ -37,6 +37,13 @@ enum CommandId : int {
   CmCompareFile = 2056,
   CmCompareSaved = 2057,
   CmClearComparison = 2058,
+  // Edit > Adjust Selection: the submenu and its operations on a range of rows.
+  CmAdjustSelection = 2060,
+  CmScaleSelection = 2061,
+  CmOffsetSelection = 2062,
+  CmSetSelection = 2063,
+  CmStraighten = 2064,
+  CmSmooth = 2065,
   CmSaveAs = 22101,
   CmModeUpgrade = 22102,
   CmModeTire = 22103,

@@ -22,6 +22,7 @@
 #include "core/resources/CommandTable.h"
 #include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
+#include "core/editing/Selection.h"
 #include "gui/app/DynoforgeApplication.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/common/DialogSupport.h"
@@ -94,7 +95,10 @@ void MainWindow::BuildMenus() {
     AddMenuItems(*menu, popup.Menu);
   }
   // Grayed until their enabling rule first runs.
-  for (const int id : {CmSave, CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup}) Action(id)->setEnabled(false);
+  for (const int id : {CmSave, CmSaveAs, CmRecentFiles, CmPrintPreview, CmPrint, CmPrintSetup, CmAdjustSelection,
+                       CmScaleSelection, CmOffsetSelection, CmSetSelection, CmStraighten, CmSmooth}) {
+    Action(id)->setEnabled(false);
+  }
   ShowRecentFiles();
 }
 
@@ -239,7 +243,10 @@ void MainWindow::UpdateCommandStates() {
   ShowRecentFiles();
   client_->UpdateCaption();
   // Every change ends in an idle pass: the peaks follow drags and typing too.
-  const QString readout = QString::fromStdString(PeakReadout(client_->Document(), client_->State().Session.Dyno.Units));
+  // A selected range of rows tells itself instead.
+  const std::string selection = SelectionReadout(client_->State());
+  const QString readout = QString::fromStdString(
+      selection.empty() ? PeakReadout(client_->Document(), client_->State().Session.Dyno.Units) : selection);
   if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 

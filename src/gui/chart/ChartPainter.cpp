@@ -17,6 +17,7 @@
 #include "core/chart/Peaks.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/Selection.h"
 #include "core/files/NumberFormat.h"
 #include "gui/chart/ChartCanvas.h"
 
@@ -127,6 +128,36 @@ void DrawCellHighlight(const PaintContext& pc, const ColumnSpan& span) {
   c.Rectangle(span.left, top, span.right, bottom, Black, Yellow);
   c.SetPen(Black);
   c.Outline(span.left, top, span.right, bottom);
+}
+
+// The rows of a selected range in the picked column, yellow as the picked
+// cell, which keeps its outline over them.
+void DrawRangeHighlight(const PaintContext& pc, const ColumnSpan& span) {
+  const std::optional<RowRange> range = SelectedRange(pc.st);
+  if (!range) return;
+  const ViewState& view = pc.view;
+  const int first = std::max(range->First, view.FirstVisibleRow);
+  const int last = std::min(range->Last, view.FirstVisibleRow + std::clamp(view.VisibleRows, 0, MaxVisibleRows) - 1);
+  for (int row = first; row <= last; ++row) {
+    const int top = TableLineTop(row - view.FirstVisibleRow);
+    pc.canvas.FillRect(span.left, top, span.right, top + 13, Yellow);
+  }
+}
+
+// The points of a selected range on the chart: a small square on each.
+void DrawRangePoints(const PaintContext& pc) {
+  const std::optional<RowRange> range = SelectedRange(pc.st);
+  if (!range) return;
+  const InteractionState& ui = pc.st.Ui;
+  const ChartLayout& ch = pc.chart;
+  const auto& ys = pc.st.Doc.Mode == FileMode::Tire ? ch.SlipY : ui.TorqueSelected ? ch.TorqueY : ch.CompressionY;
+  ChartCanvas& c = pc.canvas;
+  c.SetPen(Yellow);
+  for (int row = range->First; row <= std::min(range->Last, ch.PointCount - 1); ++row) {
+    const int x = NearPixel(ch.PointX[row]);
+    const int y = NearPixel(ys[row]);
+    c.Outline(x - 2, y - 2, x + 2, y + 2);
+  }
 }
 
 // The chart title, centred over the chart. A window too narrow for it shows
@@ -538,13 +569,19 @@ void PaintView(QPainter& painter, const EditorState& st, const ViewState& view, 
   if (tire) {
     DrawTireHeader(pc);
     for (int slot = 0; slot < SlipCurveSlots; ++slot) {
-      if (st.Ui.CurveSelected[slot]) DrawCellHighlight(pc, TireHighlightSpans[slot]);
+      if (!st.Ui.CurveSelected[slot]) continue;
+      DrawRangeHighlight(pc, TireHighlightSpans[slot]);
+      DrawCellHighlight(pc, TireHighlightSpans[slot]);
     }
     DrawTireRows(pc);
   } else {
     DrawEngineHeader(pc);
-    if (st.Ui.CompressionSelected) DrawCellHighlight(pc, CompressionColumnSpan);
-    if (st.Ui.TorqueSelected) DrawCellHighlight(pc, TorqueColumnSpan);
+    for (const auto& [selected, span] : {std::pair{st.Ui.CompressionSelected, CompressionColumnSpan},
+                                         std::pair{st.Ui.TorqueSelected, TorqueColumnSpan}}) {
+      if (!selected) continue;
+      DrawRangeHighlight(pc, span);
+      DrawCellHighlight(pc, span);
+    }
     DrawEngineRows(pc);
   }
 
@@ -556,6 +593,7 @@ void PaintView(QPainter& painter, const EditorState& st, const ViewState& view, 
     DrawComparison(pc);
     DrawCurves(pc);
     DrawPeaks(pc);
+    DrawRangePoints(pc);
   }
   DrawMarkerAndTip(pc);
 

@@ -9,9 +9,11 @@
 #include "core/curves/Resolution.h"
 #include "core/editing/CommandSteps.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/Selection.h"
 #include "core/editing/ValueBox.h"
 #include "core/files/CompareFile.h"
 #include "core/files/EngineFile.h"
+#include "core/document/Units.h"
 #include "core/files/TableText.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/EditorWindow.h"
@@ -92,11 +94,46 @@ void CurveCommands::ImportCommand() {
 
 void CurveCommands::CopyTableCommand() {
   // Qt gives the platform's line ends on the clipboard (CR LF on Windows).
-  QGuiApplication::clipboard()->setText(FromBytes(ComposeTableText(window_.State().Doc, window_.State().Session.Dyno.Units, '\t', "\n")));
+  // A selected range copies its rows only.
+  QGuiApplication::clipboard()->setText(FromBytes(ComposeRangeText(window_.State(), '\t', "\n")));
 }
 
 void CurveCommands::PasteTableCommand() {
-  ApplyTable(StepKind::PasteTable, ToBytes(QGuiApplication::clipboard()->text()));
+  const std::string text = ToBytes(QGuiApplication::clipboard()->text());
+  EditorState& st = window_.State();
+  // A selected range takes a column of as many values in its place.
+  if (SelectedRange(st)) {
+    ShowMessage(window_, PasteIntoRange(st, text).Message);
+    return;
+  }
+  ApplyTable(StepKind::PasteTable, text);
+}
+
+void CurveCommands::AdjustSelectionCommand(RangeOperation operation) {
+  EditorState& st = window_.State();
+  if (!SelectedRange(st)) return;
+  double amount = 0.0;
+  if (operation == RangeOperation::Scale || operation == RangeOperation::Offset ||
+      operation == RangeOperation::Set) {
+    const std::optional<PickedColumn> column = ColumnOfPick(st);
+    const QString unit = column && column->Torque
+                             ? QStringLiteral(" (%1)").arg(QString::fromLatin1(UnitName(st.Session.Dyno.Units.Torque)))
+                             : QString();
+    const QString title = operation == RangeOperation::Scale    ? QStringLiteral("Scale Selection")
+                          : operation == RangeOperation::Offset ? QStringLiteral("Add Offset to Selection")
+                                                                : QStringLiteral("Set Selection");
+    const QString field = operation == RangeOperation::Scale    ? QStringLiteral("Percent")
+                          : operation == RangeOperation::Offset ? QStringLiteral("Offset") + unit
+                                                                : QStringLiteral("Value") + unit;
+    // Scale starts at no change, Set at the value picked.
+    const QString text = operation == RangeOperation::Scale    ? QStringLiteral("100")
+                         : operation == RangeOperation::Offset ? QStringLiteral("0")
+                                                               : FromBytes(ShownSelectedValue(st));
+    AdjustSelectionDialog dialog(title, field, text, window_.Dialogs(), window_.DialogParent());
+    if (window_.Dialogs().Run(dialog) != QDialog::Accepted) return;
+    amount = dialog.Amount();
+  }
+  ShowMessage(window_, AdjustSelection(st, operation, amount).Message);
 }
 
 void CurveCommands::ImportCsvCommand() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/curves/RangeEdits.h"
 #include "core/document/StepKind.h"
 
 namespace dyno {
@@ -27,6 +28,10 @@ class CurveCommands {
   void CopyTableCommand();
   void PasteTableCommand();
   void ImportCsvCommand();
+
+  // Edit > Adjust Selection: Scale, Add Offset and Set Value ask for their
+  // number first.
+  void AdjustSelectionCommand(RangeOperation operation);
 
  private:
   // Replaces the curve with the table in text as one step of the kind given.

@@ -196,6 +196,26 @@ void RescalePowerSpecsDialog::accept() {
   CenteredDialog::accept();
 }
 
+// --- Adjust selection -------------------------------------------------------
+
+AdjustSelectionDialog::AdjustSelectionDialog(const QString& title, const QString& field, const QString& text,
+                                             UserDialogs& dialogs, QWidget* parent)
+    : CenteredDialog(parent), field_(field), dialogs_(dialogs) {
+  setWindowTitle(title);
+  QFormLayout* form = MakeForm(this);
+  amountEdit_ = MakeEdit(this, "amountEdit");
+  amountEdit_->setText(text);
+  amountEdit_->selectAll();
+  form->addRow(field + QStringLiteral(":"), amountEdit_);
+}
+
+void AdjustSelectionDialog::accept() {
+  const std::optional<double> amount = TypedValue(*amountEdit_, field_, dialogs_, this);
+  if (!amount) return;
+  amount_ = *amount;
+  CenteredDialog::accept();
+}
+
 // --- Change resolution ------------------------------------------------------
 
 ChangeResolutionDialog::ChangeResolutionDialog(int currentIndex, QWidget* parent) : CenteredDialog(parent) {

@@ -64,6 +64,26 @@ class RescalePowerSpecsDialog : public CenteredDialog {
   QLineEdit* newCompression_;
 };
 
+// One number for Edit > Adjust Selection: a percentage, an offset or a
+// value, typed as the value box reads it; a text that is no number is
+// refused on OK with a message and the field keeps the focus.
+class AdjustSelectionDialog : public CenteredDialog {
+  Q_OBJECT
+
+ public:
+  AdjustSelectionDialog(const QString& title, const QString& field, const QString& text, UserDialogs& dialogs,
+                        QWidget* parent = nullptr);
+
+  double Amount() const { return amount_; }
+  void accept() override;
+
+ private:
+  QString field_;
+  UserDialogs& dialogs_;
+  QLineEdit* amountEdit_;
+  double amount_ = 0.0;
+};
+
 // "Change RPM Resolution": the current step (shown, not editable) and the new.
 class ChangeResolutionDialog : public CenteredDialog {
   Q_OBJECT

@@ -28,6 +28,7 @@
 #include "core/editing/Timer.h"
 #include "core/editing/EditSteps.h"
 #include "core/editing/Keyboard.h"
+#include "core/editing/Selection.h"
 #include "core/editing/ValueBox.h"
 #include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
@@ -197,6 +198,13 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   bind(CmRescale, [this] { curves_.RescaleCommand(); });
   bind(CmResolution, [this] { curves_.ResolutionCommand(); });
   bind(CmBend, [&st] { BendCommand(st); });
+  const auto ranged = [&st] { return SelectedRange(st).has_value(); };
+  bind(CmAdjustSelection, [] {}, ranged);
+  bind(CmScaleSelection, [this] { curves_.AdjustSelectionCommand(RangeOperation::Scale); }, ranged);
+  bind(CmOffsetSelection, [this] { curves_.AdjustSelectionCommand(RangeOperation::Offset); }, ranged);
+  bind(CmSetSelection, [this] { curves_.AdjustSelectionCommand(RangeOperation::Set); }, ranged);
+  bind(CmStraighten, [this] { curves_.AdjustSelectionCommand(RangeOperation::Straighten); }, ranged);
+  bind(CmSmooth, [this] { curves_.AdjustSelectionCommand(RangeOperation::Smooth); }, ranged);
   bind(CmModeEngine, [&st] { SetFileMode(st, FileMode::Engine); });
   bind(CmModeUpgrade, [&st] { SetFileMode(st, FileMode::Upgrade); });
   bind(CmModeTire, [&st] { SetFileMode(st, FileMode::Tire); });
@@ -360,7 +368,7 @@ void EditorWidget::OnRowScrollBarMoved(int position) {
 }
 
 void EditorWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) OnPress(*state_, ClientPoint(event));
+  if (event->button() == Qt::LeftButton) OnPress(*state_, ClientPoint(event), event->modifiers() & Qt::ShiftModifier);
   event->accept();
 }
 
@@ -381,8 +389,9 @@ void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 namespace {
 
+// Shift too: it extends a range of rows.
 std::optional<PickKey> PickKeyOf(const QKeyEvent& event) {
-  if (event.modifiers() & ~Qt::KeypadModifier) return std::nullopt;
+  if (event.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return std::nullopt;
   switch (event.key()) {
     case Qt::Key_Up: return PickKey::Up;
     case Qt::Key_Down: return PickKey::Down;
@@ -424,7 +433,10 @@ void EditorWidget::keyPressEvent(QKeyEvent* event) {
     // button does.
     handled = event->isAutoRepeat() ? st.Ui.KeyHeld : OnStepKeyPress(st, *up);
   } else if (const std::optional<PickKey> key = PickKeyOf(*event)) {
-    handled = OnPickKey(st, *key);
+    handled = OnPickKey(st, *key, event->modifiers() & Qt::ShiftModifier);
+  } else if (event->key() == Qt::Key_Escape && SelectedRange(st)) {
+    ClearRange(st);
+    handled = true;
   } else if (StartsNumber(*event) && st.Ui.ValueShown) {
     // Typing begins in the value box, over what it shows.
     valueEdit_->setFocus(Qt::OtherFocusReason);

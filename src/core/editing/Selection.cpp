@@ -1,0 +1,214 @@
+#include "core/editing/Selection.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "core/chart/RowScrolling.h"
+#include "core/document/Units.h"
+#include "core/editing/EditorRepaint.h"
+#include "core/editing/EditorState.h"
+#include "core/editing/Mouse.h"
+#include "core/files/NumberFormat.h"
+#include "core/files/TableText.h"
+
+namespace dyno {
+
+namespace {
+
+int CurrentSlot(const EditorState& st) { return std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1); }
+
+bool AnyCurveSelected(const InteractionState& ui) {
+  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
+}
+
+// Rows of the picked column: an engine curve's rows, a slip curve's own samples.
+int ColumnRows(const EditorState& st) {
+  const EditorDocument& doc = st.Doc;
+  if (doc.Mode == FileMode::Tire) {
+    return std::clamp(std::min(doc.SlipCurves[CurrentSlot(st)].SampleCount, doc.RowCount), 0, MaxSlipSamples);
+  }
+  return std::clamp(doc.RowCount, 0, MaxEngineRows);
+}
+
+bool SomethingPicked(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  return st.Doc.Mode == FileMode::Tire ? AnyCurveSelected(ui) : ui.CompressionSelected || ui.TorqueSelected;
+}
+
+// The table rows of a range, and the chart, show the range anew.
+void RepaintRange(EditorState& st, std::optional<RowRange> range) {
+  if (!range) return;
+  const int first = std::max(range->First, st.View.FirstVisibleRow);
+  const int last = std::min(range->Last, st.View.FirstVisibleRow + st.View.VisibleRows);
+  for (int row = first; row <= last; ++row) RepaintCellBand(st.Host, st.View, row, 0, TableWidth, false);
+  RepaintChart(st.Host, st.View);
+}
+
+StepKind KindOf(RangeOperation operation) {
+  switch (operation) {
+    case RangeOperation::Scale: return StepKind::ScaleSelection;
+    case RangeOperation::Offset: return StepKind::OffsetSelection;
+    case RangeOperation::Set: return StepKind::SetSelection;
+    case RangeOperation::Straighten: return StepKind::Straighten;
+    case RangeOperation::Smooth: return StepKind::Smooth;
+  }
+  return StepKind::Smooth;
+}
+
+// After the values of the range changed: power follows torque, and the
+// whole window shows the curve anew.
+void ShowChangedRange(EditorState& st, const PickedColumn& column, RowRange range) {
+  if (!column.Tire && column.Torque && column.Values.data() == st.Doc.Engine.Torque.data()) {
+    for (int row = range.First; row <= range.Last; ++row) RecomputePower(st.Doc, row);
+  }
+  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+}
+
+}  // namespace
+
+std::optional<PickedColumn> ColumnOfPick(EditorState& st) {
+  if (!SomethingPicked(st)) return std::nullopt;
+  EditorDocument& doc = st.Doc;
+  const auto rows = static_cast<std::size_t>(ColumnRows(st));
+  if (doc.Mode == FileMode::Tire) {
+    const int slot = CurrentSlot(st);
+    return PickedColumn{std::span(doc.SlipCurves[slot].Samples).first(rows), {}, "Data " + std::to_string(slot + 1),
+                        false, true};
+  }
+  const bool torque = st.Ui.TorqueSelected;
+  return PickedColumn{std::span(torque ? doc.Engine.Torque : doc.Engine.Compression).first(rows),
+                      std::span<const double>(doc.Engine.Rpm).first(rows), torque ? "Torque" : "Compression", true,
+                      false};
+}
+
+std::optional<RowRange> SelectedRange(const EditorState& st) {
+  const InteractionState& ui = st.Ui;
+  if (ui.RangeAnchor < 0 || !SomethingPicked(st)) return std::nullopt;
+  const RowRange range{std::min(ui.RangeAnchor, ui.SelectedIndex), std::max(ui.RangeAnchor, ui.SelectedIndex)};
+  if (range.First < 0 || range.Last >= ColumnRows(st)) return std::nullopt;
+  return range;
+}
+
+void ExtendRange(EditorState& st, int row) {
+  InteractionState& ui = st.Ui;
+  if (!SomethingPicked(st)) return;
+  const std::optional<RowRange> before = SelectedRange(st);
+  if (ui.RangeAnchor < 0) ui.RangeAnchor = ui.SelectedIndex;
+  const int anchor = ui.RangeAnchor;
+  row = std::clamp(row, 0, std::max(ColumnRows(st) - 1, 0));
+  if (st.Doc.Mode == FileMode::Tire) {
+    SelectTableCell(st, CurrentSlot(st), row);
+  } else {
+    SelectTableCell(st, row, ui.TorqueSelected ? EngineColumn::Torque : EngineColumn::Compression);
+  }
+  ui.RangeAnchor = anchor;
+  RepaintRange(st, before);
+  RepaintRange(st, SelectedRange(st));
+}
+
+void ClearRange(EditorState& st) {
+  const std::optional<RowRange> before = SelectedRange(st);
+  st.Ui.RangeAnchor = -1;
+  RepaintRange(st, before);
+}
+
+std::string SelectionReadout(const EditorState& st) {
+  const std::optional<RowRange> range = SelectedRange(st);
+  if (!range) return {};
+  std::optional<PickedColumn> column = ColumnOfPick(const_cast<EditorState&>(st));
+  if (!column) return {};
+  const TorqueUnit unit = st.Session.Dyno.Units.Torque;
+  const auto shown = [&](double v) { return column->Torque ? ShownTorque(v, unit) : v; };
+  double smallest = std::numeric_limits<double>::infinity();
+  double largest = -smallest;
+  long double sum = 0;
+  for (int row = range->First; row <= range->Last; ++row) {
+    const double v = shown(column->Values[static_cast<std::size_t>(row)]);
+    smallest = std::min(smallest, v);
+    largest = std::max(largest, v);
+    sum += v;
+  }
+  const int decimals = column->Tire ? SlipDecimals : EngineDecimals;
+  std::string out = column->Tire ? "Selection: samples " : "Selection: rows ";
+  // Rows as the table numbers them: RPM rows from 1, samples from 0.
+  const int base = column->Tire ? 0 : 1;
+  out += std::to_string(range->First + base) + " to " + std::to_string(range->Last + base) + " (" +
+         std::to_string(range->Count()) + ")";
+  if (!column->Tire) {
+    out += ", " + FixedText(column->Places[static_cast<std::size_t>(range->First)], 0) + " to " +
+           FixedText(column->Places[static_cast<std::size_t>(range->Last)], 0) + " RPM";
+  }
+  out += ", smallest " + FixedText(smallest, decimals) + ", largest " + FixedText(largest, decimals) + ", mean " +
+         FixedText(static_cast<double>(sum / range->Count()), decimals);
+  if (column->Torque) out += " " + std::string(UnitName(unit));
+  return out;
+}
+
+EditOutcome AdjustSelection(EditorState& st, RangeOperation operation, double amount) {
+  const std::optional<RowRange> range = SelectedRange(st);
+  std::optional<PickedColumn> column = ColumnOfPick(st);
+  if (!range || !column) return {};
+  const TorqueUnit unit = st.Session.Dyno.Units.Torque;
+  if (column->Torque && unit != TorqueUnit::Nm) {
+    // What the user typed is in the unit shown; a value to set is stored so
+    // that the table shows it as typed.
+    if (operation == RangeOperation::Offset) amount /= TorqueScale(unit);
+    if (operation == RangeOperation::Set) amount = StoredTorque(amount, unit, EngineDecimals);
+  }
+  st.Steps.Begin(KindOf(operation));
+  EditOutcome outcome = AdjustRange(column->Values, column->Places, *range, operation, amount, column->Name);
+  if (outcome.Changed) ShowChangedRange(st, *column, *range);
+  st.Steps.End();
+  return outcome;
+}
+
+EditOutcome PasteIntoRange(EditorState& st, std::string_view text) {
+  const std::optional<RowRange> range = SelectedRange(st);
+  std::optional<PickedColumn> column = ColumnOfPick(st);
+  if (!range || !column) return {};
+  const TableRead table = ReadTableText(text, TableShape::Tire);
+  if (table.Refusal) return {false, table.Refusal};
+  const auto rows = static_cast<int>(table.Columns.empty() ? 0 : table.Columns.front().Values.size());
+  if (table.Columns.size() != 1 || rows != range->Count()) {
+    const std::string values = table.Columns.size() == 1 ? std::to_string(rows) + " values"
+                                                         : std::to_string(table.Columns.size()) + " columns";
+    return {false, UserMessage{"The table cannot replace the selection: it has " + values + ", the selection has " +
+                                   std::to_string(range->Count()) + " rows of one column.",
+                               "DATA ERROR!"}};
+  }
+  const TorqueUnit unit = st.Session.Dyno.Units.Torque;
+  std::vector<double> values = table.Columns.front().Values;
+  if (column->Torque && unit != TorqueUnit::Nm) {
+    for (double& v : values) v = StoredTorque(v, unit, EngineDecimals);
+  }
+  st.Steps.Begin(StepKind::PasteTable);
+  bool changed = false;
+  for (int i = 0; i < range->Count(); ++i) {
+    double& v = column->Values[static_cast<std::size_t>(range->First + i)];
+    changed = changed || v != values[static_cast<std::size_t>(i)];
+    v = values[static_cast<std::size_t>(i)];
+  }
+  if (changed) ShowChangedRange(st, *column, *range);
+  st.Steps.End();
+  return {changed, std::nullopt};
+}
+
+std::string ComposeRangeText(const EditorState& st, char separator, std::string_view lineEnd) {
+  const std::string all = ComposeTableText(st.Doc, st.Session.Dyno.Units, separator, lineEnd);
+  const std::optional<RowRange> range = SelectedRange(st);
+  if (!range) return all;
+  // The header is line 0; row i is line i + 1.
+  std::string out;
+  int line = 0;
+  for (std::size_t at = 0; at < all.size();) {
+    std::size_t end = all.find(lineEnd, at);
+    end = end == std::string::npos ? all.size() : end + lineEnd.size();
+    if (line == 0 || range->Contains(line - 1)) out.append(all, at, end - at);
+    at = end;
+    ++line;
+  }
+  return out;
+}
+
+}  // namespace dyno
