@@ -67,14 +67,6 @@ std::vector<std::string> Inputs() {
   return names;
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string name = info.param;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
-
 class FilePairs : public ::testing::TestWithParam<std::string> {
  protected:
   fs::path Input() const { return test::DataPath("files") / GetParam(); }
@@ -121,7 +113,7 @@ TEST_P(FilePairs, OpenSaveAsAndTheParameterDialogKeepEveryByteTheyDoNotRewrite) 
   ExpectApproved(doc.EngineText, Reference(".parameters"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FilePairs, ::testing::ValuesIn(Inputs()), TestName);
+INSTANTIATE_TEST_SUITE_P(Files, FilePairs, ::testing::ValuesIn(Inputs()), test::ScriptTestName);
 
 }  // namespace
 }  // namespace dyno

@@ -1,15 +1,12 @@
-// The list behind File > Recent Files: its order, its bounds and when its
-// commands are available. (Its menu texts are among the tables' cases.)
+// The list behind File > Recent Files: its order and its bounds. (Its menu
+// texts are among the numbers-and-texts cases, when its entries are
+// available among the commands' tests.)
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/document/UndoHistory.h"
-#include "core/resources/Commands.h"
-#include "core/document/EditorSession.h"
 #include "core/files/RecentFiles.h"
-#include "core/resources/ResourceIds.h"
 
 namespace dyno {
 namespace {
@@ -46,20 +43,6 @@ TEST(RecentFiles, TheNewestComesFirstOnceAndOnlyTheEightNewestAreKept) {
   EXPECT_EQ(TidyRecentFiles({"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8", "/9"}),
             (List{"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"}));
   EXPECT_TRUE(TidyRecentFiles({"", ""}).empty());
-}
-
-// Each entry needs a file of its own. (The window flows check that the
-// submenu and Clear List need one.)
-TEST(RecentFiles, EachEntryNeedsAFileOfItsOwn) {
-  EditorSession session;
-  for (std::size_t count = 0; count <= 8; ++count) {
-    session.RecentFiles.assign(count, "/a.ini");
-    for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(CommandState(CmRecentFile1 + i, EditorDocument(), session, UndoHistory()).Enabled,
-                i < static_cast<int>(count))
-          << count << " " << i;
-    }
-  }
 }
 
 }  // namespace

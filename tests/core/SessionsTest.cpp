@@ -57,6 +57,13 @@ namespace {
 namespace fs = std::filesystem;
 using test::Exact;
 
+// The next word of a script line as a T; fallback where there is none.
+template <typename T = int>
+T Word(std::istream& words, T fallback = {}) {
+  words >> fallback;
+  return fallback;
+}
+
 std::string RectText(const Rect& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
          std::to_string(r.bottom);
@@ -216,20 +223,14 @@ class Session {
 
   void Do(const std::string& command, std::istream& words) {
     if (command == "engine") {
-      int rows = 41;
-      words >> rows;
-      test::FillSampleEngineCurve(st.Doc, rows);
+      test::FillSampleEngineCurve(st.Doc, Word(words, 41));
       st.Doc.EngineLoaded = true;
     } else if (command == "tire") {
-      int count = 4;
-      words >> count;
-      test::UseTireView(st.Doc, count);
+      test::UseTireView(st.Doc, Word(words, 4));
       st.Doc.TireLoaded = true;
     } else if (command == "paint") {
       // The layout the window computes once a step has repainted anything.
-      int width = 800;
-      int height = 600;
-      words >> width >> height;
+      const int width = Word(words, 800), height = Word(words, 600);
       ResizeView(st.View, width, height);
       ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, width, height);
     } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
@@ -244,13 +245,9 @@ class Session {
       if (command == "move") OnMove(st, p);
       if (command == "up") OnRelease(st, p);
     } else if (command == "tick") {
-      int times = 1;
-      words >> times;
-      for (int k = 0; k < times; ++k) OnTick(st);
+      for (int k = 0, times = Word(words, 1); k < times; ++k) OnTick(st);
     } else if (command == "type") {
-      std::string text;
-      words >> text;
-      host.Type(text);
+      host.Type(Word<std::string>(words));
     } else if (command == "backspace") {
       host.Backspace();
     } else if (command == "clear") {
@@ -307,25 +304,19 @@ class Session {
     } else if (command == "lock") {
       st.Session.LockOnToData = !st.Session.LockOnToData;
     } else if (command == "mode") {
-      std::string mode;
-      words >> mode;
+      const std::string mode = Word<std::string>(words);
       SetFileMode(st, mode == "tire" ? FileMode::Tire : mode == "upgrade" ? FileMode::Upgrade : FileMode::Engine);
     } else if (command == "scroll") {
-      int position = 0;
-      words >> position;
-      RowScrollNotify(st.View, st.Host, position);
+      RowScrollNotify(st.View, st.Host, Word(words));
     } else if (command == "resize") {
-      int width = 0;
-      int height = 0;
-      words >> width >> height;
+      const int width = Word(words), height = Word(words);
       ClientSizeChanged(st.View, st.Host, st.Doc.RowCount, width, height);
     } else if (command == "refit") {
       RefitTable(st.View, st.Host, st.Doc.RowCount);
     } else if (command == "set") {
-      std::string column;
-      int i = 0;
-      double value = 0;
-      words >> column >> i >> value;
+      const std::string column = Word<std::string>(words);
+      const int i = Word(words);
+      const double value = Word(words, 0.0);
       EngineCurve& e = st.Doc.Engine;
       if (column.starts_with("slip")) {
         st.Doc.SlipCurves[std::stoi(column.substr(4))].Samples[i] = value;
@@ -336,30 +327,25 @@ class Session {
     } else if (command == "reset") {
       ResetInteraction(st.Ui, st.Host);
     } else if (command == "open") {
-      std::string name;
-      words >> name;
-      Open(name);
+      Open(Word<std::string>(words));
     } else if (command == "undo") {
       st.Steps.Undo();
     } else if (command == "redo") {
       st.Steps.Redo();
     } else if (command == "units") {
       // View > the torque unit and the power unit, by name.
-      std::string torque, power;
-      words >> torque >> power;
+      const std::string torque = Word<std::string>(words), power = Word<std::string>(words);
       TorqueUnitCommand(st, torque == "lb-ft" ? TorqueUnit::LbFt : TorqueUnit::Nm);
       PowerUnitCommand(st, power == "kW" ? PowerUnit::Kw : power == "PS" ? PowerUnit::Ps : PowerUnit::Hp);
     } else if (command == "readout") {
       transcript_ += "  readout \"" + PeakReadout(st.Doc, st.Session.Dyno.Units) + "\"\n";
     } else if (command == "mark") {
-      std::string name;
-      words >> name;
+      const std::string name = Word<std::string>(words);
       // Saving composes a tire file's text in the document: save first.
       const std::string bytes = Saved();
       marks_[name] = {st.Doc, bytes};
     } else if (command == "same") {
-      std::string name;
-      words >> name;
+      const std::string name = Word<std::string>(words);
       const auto& [doc, bytes] = marks_.at(name);
       const bool sameBytes = Saved() == bytes;
       std::string differ;
@@ -384,14 +370,11 @@ class Session {
     } else if (command == "remove") {
       report(steps.RemoveLine());
     } else if (command == "resolution") {
-      double step = 0;
-      words >> step;
+      const double step = Word(words, 0.0);
       transcript_ += "  offered entry " + std::to_string(BeginChangeResolution(st.Doc, st.Session.Generator)) + "\n";
       report(steps.ChangeResolution(step));
     } else if (command == "rescale") {
-      double hp = 0;
-      double compression = 0;
-      words >> hp >> compression;
+      const double hp = Word(words, 0.0), compression = Word(words, 0.0);
       steps.Rescale([&] {
         RescaleValues values = BeginRescale(st.Doc, st.Session.Generator);
         transcript_ += "  measured " + Exact(values.CurrentHp) + " hp, compression " + Exact(values.CompressionMax) + "\n";
@@ -405,20 +388,15 @@ class Session {
       if (st.Doc.Mode != FileMode::Tire) words >> g.RpmStep >> g.TopRpm >> g.PeakTorqueRpm >> g.TargetPower;
       steps.Generate();
     } else if (command == "bendto") {
-      double target = 0;
-      words >> target;
-      transcript_ += std::string("  ") + (Bend(st.Doc, target) ? "bent" : "not bent") + "\n";
+      transcript_ += std::string("  ") + (Bend(st.Doc, Word(words, 0.0)) ? "bent" : "not bent") + "\n";
     } else if (command == "import") {
-      std::string name;
-      words >> name;
-      const ReadResult read = steps.Import(test::DataPath("files/" + name).string()).Result;
+      const ReadResult read = steps.Import(test::DataPath("files/" + Word<std::string>(words)).string()).Result;
       transcript_ += "  read " + std::to_string(static_cast<int>(read)) + "\n";
     } else if (command == "parameter") {
       // The parameter dialog confirmed with one field changed.
-      std::string key;
-      int field = 0;
-      std::string text;
-      words >> key >> field >> text;
+      const std::string key = Word<std::string>(words);
+      const int field = Word(words);
+      const std::string text = Word<std::string>(words);
       ParameterTexts texts;
       LoadParameterTexts(st.Doc.Parameters, texts);
       texts.Texts[ParameterTextIndex(EngineParameterIndex(key), field)] = text;

@@ -14,10 +14,6 @@
 //   magnitudes beyond MaxFileValue written as that limit).
 // - Writing the second read again gives the same bytes.
 //
-// The same is done through files for the first read and the write in
-// Engine and Tire mode (ReadEngineRows, WriteEngineFile, ReadTireFile,
-// WriteTireFile): they must give exactly what the text functions give.
-//
 // The exceptions follow from the readers' own rules, which saving keeps;
 // each is recognised precisely and only it is exempt:
 // - A parameter is looked up anywhere in the text, so the parameters are
@@ -34,15 +30,11 @@
 //   six decimals give it back) or kept as text where it stood and reported
 //   when the file was opened; comments after the header values stay.
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,14 +49,11 @@
 #include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/ReadBack.h"
-#include "core/files/SaveFile.h"
 #include "core/files/TextHelpers.h"
 #include "core/files/TireFile.h"
-#include "support/TempDir.h"
 #include "support/TireNumbers.h"
 
 using namespace dyno;
-using test::TempDir;
 
 namespace {
 
@@ -99,45 +88,6 @@ std::vector<Piece> Pieces(std::string_view text, bool crAlone = false) {
 
 // True when a piece is a torque row: the key before any NUL byte.
 bool IsRowPiece(std::string_view piece) { return UpToNul(piece).find("RPMTorque=(") != std::string_view::npos; }
-
-// A folder for the file-level round trip, in memory where the machine has
-// /dev/shm so that the writers' flushes cost little; removed at exit.
-const std::string& ScratchFolder() {
-  static const struct Scratch {
-    Scratch() {
-      const bool shm = ::access("/dev/shm", W_OK) == 0;
-      path = (shm ? "/dev/shm" : std::filesystem::temp_directory_path().string()) + "/dynoforge-fuzz-XXXXXX";
-      FUZZ_CHECK(::mkdtemp(path.data()) != nullptr);
-    }
-    ~Scratch() {
-      std::error_code ignored;
-      std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-  } folder;
-  return folder.path;
-}
-
-// Reading the bytes from a file and writing them with the file writer give
-// what the text functions give.
-void ThroughFiles(std::string_view bytes, const EditorDocument& expected, const std::string& written, bool tire) {
-  const std::string in = ScratchFolder() + (tire ? "/in.tbc" : "/in.ini");
-  TempDir::WriteFile(in, bytes);
-  EditorDocument doc;
-  doc.Mode = tire ? FileMode::Tire : FileMode::Engine;
-  const ReadResult result = (tire ? ReadTireFile : ReadEngineRows)(doc, in).Result;
-  FUZZ_CHECK(result == ((tire ? expected.SlipCurveCount : expected.RowCount) > 0 ? ReadResult::Read
-                                                                                  : ReadResult::NothingFound));
-  FUZZ_CHECK(doc.RowCount == expected.RowCount && doc.SlipCurveCount == expected.SlipCurveCount);
-  FUZZ_CHECK(doc.TireTailPos == expected.TireTailPos && doc.Engine.Rpm == expected.Engine.Rpm);
-  FUZZ_CHECK(doc.Engine.Torque == expected.Engine.Torque && doc.Engine.Compression == expected.Engine.Compression);
-  const std::string out = tire ? "out.tbc" : "out.ini";
-  const SaveResult saved = (tire ? WriteTireFile : WriteEngineFile)(doc, ScratchFolder(), in.substr(in.rfind('/') + 1),
-                                                                    ScratchFolder(), out);
-  FUZZ_CHECK(saved.Status == SaveStatus::Saved && saved.Messages.empty());
-  FUZZ_CHECK(TempDir::Read(ScratchFolder() + "/" + out) == written);
-  FUZZ_CHECK(tire ? doc.TireOtherText == written : doc.EngineText == bytes);
-}
 
 // What a writer put between the text it keeps before and after.
 std::string_view Between(std::string_view written, std::string_view before, std::string_view after) {
@@ -242,8 +192,6 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     }
   }
 
-  if (!upgrade) ThroughFiles(bytes, first.doc, written, false);
-
   // The check before every save passes, the parameters' too where the rows
   // hide none.
   const std::optional<std::string> difference = EngineReadBackDifference(first.doc, written);
@@ -315,8 +263,6 @@ void TireRoundTrip(std::string_view bytes) {
   const int curves = doc.SlipCurveCount;
   ComposeTireFile(first.doc);
   const std::string written = doc.TireOtherText;
-
-  ThroughFiles(bytes, doc, written, true);
 
   // Where no curve was read, nothing is replaced.
   if (curves == 0) {

@@ -70,7 +70,7 @@ TEST(CommandLine, OpensAFileWhoseNameIsNotUtf8) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return doc.EngineLoaded; }, 5000));
   EXPECT_EQ(doc.EngineFile.Path, name);
   EXPECT_EQ(doc.Engine.EngineRowCount, 21);
-  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text.toStdString();
+  EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front().second.toStdString();
   EXPECT_EQ(EncodedName(ReadRecentFilesSetting().value(0)), name);
   frame->Client()->SetDialogs(nullptr);
   frame->hide();

@@ -7,6 +7,7 @@
 // with git before committing it.
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -71,10 +72,11 @@ inline std::vector<std::string> ScriptsIn(std::string_view folder) {
   return names;
 }
 
-// A script's name as a test's name: "-" is not allowed there.
+// A script's or file's name as a test's name, which takes letters, digits
+// and "_" only.
 inline std::string ScriptTestName(const ::testing::TestParamInfo<std::string>& script) {
   std::string name = script.param;
-  std::replace(name.begin(), name.end(), '-', '_');
+  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
   return name;
 }
 

@@ -146,43 +146,42 @@ inline void ShowActive(QWidget& window) {
 // so a test never waits for a person.
 class ScriptedDialogs : public UserDialogs {
  public:
-  struct Shown {
-    QString text;
-    QString caption;
-  };
+  // What was shown, by kind: a transcript tells each step's in this order.
+  enum Kind { MessageShown, DialogShown, OpenShown, SaveShown, SaveAsked, OverwriteAsked, AnywayAsked };
 
-  void Message(QWidget*, const QString& text, const QString& caption) override { messages.push_back({text, caption}); }
+  void Message(QWidget*, const QString& text, const QString& caption) override {
+    Show(MessageShown, "message \"" + text + "\" \"" + caption + "\"");
+  }
 
   SaveChoice AskSaveChanges(QWidget*, const QString& fileName) override {
-    ++saveQuestions;
-    saveQuestionFiles.push_back(fileName);
+    shown.push_back({SaveAsked, "asked to save changes to " + fileName});
     return Next(saveChoices, "save question", SaveChoice::Cancel);
   }
 
   OverwriteChoice AskOverwriteChanged(QWidget*, const QString& text, const QString& caption) override {
-    overwriteQuestions.push_back({text, caption});
+    Show(OverwriteAsked, "asked whether to overwrite \"" + text + "\" \"" + caption + "\"");
     return Next(overwriteChoices, "question whether to overwrite a changed file", OverwriteChoice::Cancel);
   }
 
   bool AskSaveAnyway(QWidget*, const QString& text, const QString& caption) override {
-    anywayQuestions.push_back({text, caption});
+    Show(AnywayAsked, "asked whether to save anyway \"" + text + "\" \"" + caption + "\"");
     return Next(anywayChoices, "question whether to save anyway", false);
   }
 
   QString OpenFileName(QWidget*, const FileDialogRequest& request) override {
-    openRequests.push_back(request);
+    Show(OpenShown, "open" + Described(request));
     return Next(openAnswers, "open file dialog");
   }
 
   QString SaveFileName(QWidget*, const FileDialogRequest& request) override {
-    saveRequests.push_back(request);
+    Show(SaveShown, "save" + Described(request));
     return Next(saveAnswers, "save file dialog");
   }
 
   // Each dialog script may fill in the dialog's widgets, then returns the
   // result (usually after calling dialog.accept() or dialog.reject()).
   int Run(QDialog& dialog) override {
-    dialogTitles.push_back(dialog.windowTitle());
+    Show(DialogShown, "dialog \"" + dialog.windowTitle() + "\"");
     if (const auto script = Next(dialogScripts, "dialog")) return script(dialog);
     dialog.reject();
     return QDialog::Rejected;
@@ -201,24 +200,24 @@ class ScriptedDialogs : public UserDialogs {
     return script && script(printer);
   }
 
-  std::vector<Shown> messages;
+  // Each thing shown, as the transcript tells it; paths in it are shortened
+  // by the flow (the question names a file as the editor does).
+  std::vector<std::pair<Kind, QString>> shown;
   std::deque<SaveChoice> saveChoices;
-  int saveQuestions = 0;
-  QStringList saveQuestionFiles;  // the file each question named
   std::deque<OverwriteChoice> overwriteChoices;
-  std::vector<Shown> overwriteQuestions;
   std::deque<bool> anywayChoices;
-  std::vector<Shown> anywayQuestions;
   std::deque<QString> openAnswers;  // an empty answer cancels
   std::deque<QString> saveAnswers;
-  std::vector<FileDialogRequest> openRequests;
-  std::vector<FileDialogRequest> saveRequests;
   std::deque<std::function<int(QDialog&)>> dialogScripts;
-  QStringList dialogTitles;
   std::deque<std::function<bool(QPrinter&)>> printScripts;
   std::deque<std::function<bool(QPrinter&)>> printSetupScripts;
   std::vector<std::pair<int, int>> printRanges;  // pages offered by each print dialog
  private:
+  void Show(Kind kind, const QString& text) { shown.push_back({kind, text}); }
+  static QString Described(const FileDialogRequest& r) {
+    return " dialog \"" + r.Title + "\" \"" + r.Filter + "\" in " + r.Folder + " offering \"" + r.ProposedName + "\"" +
+           (r.HideFilterPatterns ? " description only" : "") + (r.ConfirmOverwrite ? " confirming overwrite" : "");
+  }
   template <typename T>
   static T Next(std::deque<T>& answers, const char* kind, T none = {}) {
     if (answers.empty()) {
@@ -291,13 +290,7 @@ class Flow {
   void Watch(MainWindow& frame) {
     frame.Client()->SetDialogs(&dialogs_);
     seen_.clear();
-    messages_ = dialogs_.messages.size();
-    titles_ = dialogs_.dialogTitles.size();
-    opens_ = dialogs_.openRequests.size();
-    saves_ = dialogs_.saveRequests.size();
-    questions_ = dialogs_.saveQuestions;
-    overwriteQuestions_ = dialogs_.overwriteQuestions.size();
-    anywayQuestions_ = dialogs_.anywayQuestions.size();
+    shown_ = dialogs_.shown.size();
     Look();
   }
   MainWindow& frame() { return started_ ? *started_ : *frame_; }
@@ -329,34 +322,14 @@ class Flow {
 
   // Adds what changed since the last look.
   void Look() {
-    for (; messages_ < dialogs_.messages.size(); ++messages_) {
-      Note("message \"" + Short(dialogs_.messages[messages_].text) + "\" \"" + Short(dialogs_.messages[messages_].caption) + "\"");
-    }
-    for (; titles_ < static_cast<std::size_t>(dialogs_.dialogTitles.size()); ++titles_) {
-      Note("dialog \"" + Short(dialogs_.dialogTitles[titles_]) + "\"");
-    }
-    const auto requests = [&](const std::vector<FileDialogRequest>& all, std::size_t& seen, const char* kind) {
-      for (; seen < all.size(); ++seen) {
-        const FileDialogRequest& r = all[seen];
-        Note(std::string(kind) + " dialog \"" + Short(r.Title) + "\" \"" + Short(r.Filter) + "\" in " + Short(r.Folder) +
-             " offering \"" + Short(r.ProposedName) + "\"" + (r.HideFilterPatterns ? " description only" : "") +
-             (r.ConfirmOverwrite ? " confirming overwrite" : ""));
+    // What the dialogs showed, kind by kind.
+    for (int kind = ScriptedDialogs::MessageShown; kind <= ScriptedDialogs::AnywayAsked; ++kind) {
+      for (std::size_t k = shown_; k < dialogs_.shown.size(); ++k) {
+        const auto& [shownKind, text] = dialogs_.shown[k];
+        if (shownKind == kind) Note(shownKind == ScriptedDialogs::SaveAsked ? text.toStdString() : Short(text));
       }
-    };
-    requests(dialogs_.openRequests, opens_, "open");
-    requests(dialogs_.saveRequests, saves_, "save");
-    for (int q = questions_; q < dialogs_.saveQuestions; ++q) {
-      Note("asked to save changes to " + dialogs_.saveQuestionFiles.value(q).toStdString());
     }
-    questions_ = dialogs_.saveQuestions;
-    for (; overwriteQuestions_ < dialogs_.overwriteQuestions.size(); ++overwriteQuestions_) {
-      const ScriptedDialogs::Shown& asked = dialogs_.overwriteQuestions[overwriteQuestions_];
-      Note("asked whether to overwrite \"" + Short(asked.text) + "\" \"" + Short(asked.caption) + "\"");
-    }
-    for (; anywayQuestions_ < dialogs_.anywayQuestions.size(); ++anywayQuestions_) {
-      const ScriptedDialogs::Shown& asked = dialogs_.anywayQuestions[anywayQuestions_];
-      Note("asked whether to save anyway \"" + Short(asked.text) + "\" \"" + Short(asked.caption) + "\"");
-    }
+    shown_ = dialogs_.shown.size();
 
     // As the desktop shows it: "[*]" is a mark while the data is unsaved.
     Change("caption", ShownCaption(frame()).toStdString());
@@ -904,10 +877,7 @@ class Flow {
   std::unique_ptr<MainWindow> frame_;
   MainWindow* started_ = nullptr;  // owned by the application
   std::map<std::string, std::string> seen_;  // what the transcript last told
-  std::size_t messages_ = 0, titles_ = 0, opens_ = 0, saves_ = 0;
-  int questions_ = 0;
-  std::size_t overwriteQuestions_ = 0;
-  std::size_t anywayQuestions_ = 0;
+  std::size_t shown_ = 0;  // what the dialogs showed that the transcript told
   fs::path pictures_;
   struct TickBlock : QObject {
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }

@@ -11,7 +11,7 @@
 namespace dyno {
 namespace {
 
-TEST(Dialogs, TheAboutBoxShowsTheBuildsTextsCentredOnTheScreen) {
+TEST(AboutDialog, TheAboutBoxShowsTheBuildsTextsCentredOnTheScreen) {
   EXPECT_EQ(AboutDialog::CentredPosition(QSize(1024, 768), QRect(0, 0, 307, 129)), QPoint(358, 319));
   EXPECT_EQ(AboutDialog::CentredPosition(QSize(1024, 768), QRect(0, 0, 1101, 801)), QPoint(-38, -16));
   AboutDialog about;

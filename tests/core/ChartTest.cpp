@@ -1,0 +1,120 @@
+// The chart's rules: the value axis and its grid, the label step, the peaks
+// of a curve (value-axis cases), and where compared rows stand. Mapping
+// pixels to values is in the drag sessions; the peaks readout and the
+// compared curve's refusals in the flows dyno-view and dyno-settings.
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/chart/ChartLayout.h"
+#include "core/chart/Peaks.h"
+#include "core/document/EditorSession.h"
+#include "support/CaseTables.h"
+#include "support/SampleCurves.h"
+
+namespace dyno {
+namespace {
+
+using test::Exact;
+using test::Int;
+using test::RunCases;
+using test::Number;
+
+TEST(Chart, ValueAxis) {
+  RunCases("value-axis", [](const std::string& rule, std::istream& in, std::ostream& out) {
+    ChartLayout chart;
+    EditorDocument doc;
+    if (rule == "step") {
+      chart.AxisMin = Number(in);
+      chart.AxisMax = Number(in);
+      chart.GridDivisions = Int(in);
+      out << "step " << chart.AxisMin << ".." << chart.AxisMax << "/" << chart.GridDivisions;
+      ChooseAxisStep(chart);
+      out << " -> " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " step " << Exact(chart.AxisStep)
+          << " divisions " << chart.GridDivisions;
+      AlignAxisToStep(chart);
+      out << " aligned " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " range "
+          << Exact(chart.AxisRange) << "\n";
+    } else if (rule == "engine") {
+      // The axis of a flat curve of 41 rows.
+      const double torque = Number(in), compression = Number(in);
+      test::FillFlatEngineCurve(doc, 41, torque, compression);
+      ComputeEngineAxis(chart, doc, DynoView());
+      out << "engine " << torque << "/" << compression << " -> " << Exact(chart.AxisMin) << ".."
+          << Exact(chart.AxisMax) << " step " << Exact(chart.AxisStep) << " range " << Exact(chart.AxisRange)
+          << " divisions " << chart.GridDivisions << " scale changed " << chart.ScaleChanged << "\n";
+    } else if (rule == "tire") {
+      // The axis of four slip curves, one sample of the last one set.
+      test::UseTireView(doc, 1);
+      const double extra = doc.SlipCurves[3].Samples[100] = Number(in);
+      ComputeTireAxis(chart, doc);
+      out << "tire " << extra << " -> " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " step "
+          << Exact(chart.AxisStep) << "\n";
+    } else if (rule == "grid") {
+      const double min = chart.AxisMin = Number(in);
+      const double max = chart.AxisMax = Number(in);
+      chart.AxisStep = Number(in);
+      out << "engine grid " << min << ".." << max << ":";
+      int v = FirstEngineGridValue(chart);
+      for (int k = 0; k < 30 && v <= max; ++k) {
+        out << " " << v;
+        if (!NextEngineGridValue(chart, v)) break;
+      }
+      out << "\ntire grid:";
+      double d = min;
+      for (int k = 0; k < 30 && d <= max; ++k) {
+        out << " " << Exact(d);
+        if (!NextTireGridValue(chart, d)) break;
+      }
+      out << "\n";
+    } else if (rule == "peak") {
+      // The first row of the largest value; none where no row is a number.
+      std::vector<double> values;
+      out << "peak of";
+      while (!(in >> std::ws).eof()) out << " " << Exact(values.emplace_back(Number(in)));
+      const std::optional<Peak> peak = PeakOf(values);
+      out << ": " << (peak ? "row " + std::to_string(peak->Index) + " value " + Exact(peak->Value) : "none") << "\n";
+    } else if (rule == "label-step") {
+      const int rows = Int(in);
+      out << "label step for " << rows << " points: " << LabelStepFor(rows) << "\n";
+    } else {
+      ASSERT_EQ(rule, "trunc");
+      const double v = Number(in);
+      out << "trunc " << v << " -> " << TruncToInt32(v) << "\n";
+    }
+  });
+}
+
+// Compared rows are placed by their RPM between the rows' x positions; a plot
+// of no height maps no pixel to a value.
+TEST(Chart, ComparedRowsArePlacedByTheirRpm) {
+  const std::vector<double> rpm{0, 1000, 2000, 4000};
+  const std::vector<int> x{100, 200, 300, 400};
+  const std::vector<double> asked{0, 500, 2000, 3000, 5000, -1000, std::nan("")};
+  std::vector<int> xs(asked.size());
+  RpmsToX(rpm, x, asked, xs);
+  EXPECT_EQ(xs, (std::vector<int>{100, 150, 300, 350, 450, 0, 100}));
+  // RPMs that do not rise: spread from the first to the last.
+  RpmsToX(std::vector<double>{0, 3000, 3000, 6000}, x, std::vector<double>{1500, 6000}, xs);
+  EXPECT_EQ(xs[0], 175);
+  ChartLayout chart;
+  chart.PlotHeight = 0;
+  EXPECT_FALSE(MapYToValue(chart, 100).has_value());
+}
+
+TEST(Chart, PeaksAreOfTheCurvesRowsOnly) {
+  // Rows beyond the count are not the curve's, however large.
+  EditorDocument doc;
+  test::FillSampleEngineCurve(doc, 41);
+  doc.Engine.Torque[41] = 9999.0;
+  doc.Engine.Power[41] = 9999.0;
+  EXPECT_EQ(PeaksOf(doc.Engine, 41).Torque, (Peak{27, 433.0}));
+  EXPECT_EQ(PeaksOf(doc.Engine, 41).Power->Index, 32);
+  EXPECT_EQ(PeaksOf(doc.Engine, 100000).Torque->Value, 9999.0);
+}
+
+}  // namespace
+}  // namespace dyno

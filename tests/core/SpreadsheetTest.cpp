@@ -1,0 +1,271 @@
+// The bridge to spreadsheets: the texts Paste Table and Import CSV read in
+// every format a spreadsheet or text editor gives them, and the refusals of
+// what is no table (table-text cases); round trips through Copy Table and
+// Export CSV; tables in the units shown; and pastes a file can hold.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/curves/PasteTable.h"
+#include "core/files/ComposeFile.h"
+#include "core/document/Units.h"
+#include "core/files/NumberText.h"
+#include "core/files/ReadBack.h"
+#include "core/files/NumberFormat.h"
+#include "core/files/TableText.h"
+#include "core/files/TireFile.h"
+#include "support/CaseTables.h"
+#include "support/SameDocument.h"
+#include "support/SampleCurves.h"
+#include "support/TempDir.h"
+
+namespace dyno {
+namespace {
+
+using test::Exact;
+using test::Int;
+using test::RunCases;
+using test::Text;
+
+// The columns a spreadsheet's text is read as, "name: values | name: values",
+// or the refusal.
+std::string Read(std::string_view text, TableShape shape) {
+  const TableRead table = ReadTableText(text, shape);
+  if (table.Refusal) return table.Refusal->Caption + " " + table.Refusal->Text;
+  std::string out;
+  for (const TableColumn& column : table.Columns) {
+    out += (out.empty() ? "" : " | ") + column.Name + ":";
+    for (const double v : column.Values) out += " " + Exact(v);
+  }
+  return out;
+}
+
+TEST(Spreadsheet, TableTextsReadOrRefused) {
+  RunCases(
+      "table-text",
+      [](const std::string& rule, std::istream& in, std::ostream& out) {
+        if (rule == "rows") {
+          // A table of N rows: engine rows under a header, or tire samples.
+          std::string shape;
+          in >> shape;
+          const bool engine = shape == "engine";
+          std::string text = engine ? "RPM\tCompression\tTorque\n" : "Front\n";
+          for (int i = 0, n = Int(in); i < n; ++i) text += engine ? std::to_string(1000 + i) + "\t-20\t150\n" : "0.5\n";
+          const TableRead table = ReadTableText(text, engine ? TableShape::Engine : TableShape::Tire);
+          out << (table.Refusal ? table.Refusal->Text : std::to_string(table.Columns.at(0).Values.size()) + " read");
+        } else if (rule == "csv-name") {
+          out << CsvFileName(Text(in));
+        } else if (rule == "wide") {
+          // An engine row with N tabs and a cell after its three numbers.
+          const int tabs = Int(in);
+          const std::string text = "1000\t-20\t150" + std::string(tabs, '\t') + Text(in) + "\n";
+          out << Read(text, TableShape::Engine);
+        } else if (rule == "bytes") {
+          // A CSV file of these bytes, read as a tire table.
+          test::TempDir dir;
+          std::string text;
+          ASSERT_EQ(ReadCsvFile(dir.Write("table.csv", Text(in)), text), ReadResult::Read);
+          out << Read(text, TableShape::Tire);
+        } else {
+          ASSERT_TRUE(rule == "engine" || rule == "tire") << rule;
+          out << Read(Text(in), rule == "engine" ? TableShape::Engine : TableShape::Tire);
+        }
+        out << "\n";
+      },
+      true);
+}
+
+// Pastes each text twice into a copy of original: no paste is refused, and
+// the copy stays as original is.
+void ExpectPastesChangeNothing(const EditorDocument& original, const DisplayUnits& units,
+                               const std::vector<std::string>& texts) {
+  for (const std::string& text : texts) {
+    EditorDocument doc = original;
+    for (int paste = 0; paste < 2; ++paste) {
+      const EditOutcome outcome = PasteTable(doc, units, text);
+      EXPECT_FALSE(outcome.Message.has_value()) << text << ": " << outcome.Message->Text;
+    }
+    const std::vector<std::string> differ = test::DocumentDifferences(original, doc);
+    EXPECT_TRUE(differ.empty()) << text << ": " << differ.front();
+  }
+}
+
+// The tables Copy Table and Export CSV (with a byte order mark and
+// without) give of doc, as Paste Table and Import CSV read them.
+std::vector<std::string> TablesOf(const EditorDocument& doc, const DisplayUnits& units, const test::TempDir& dir) {
+  std::vector<std::string> texts{ComposeTableText(doc, units, '\t', "\n")};
+  for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+    std::string csv;
+    EXPECT_EQ(ReadCsvFile(dir.Write("table.csv", mark + ComposeCsvFile(doc, units)), csv), ReadResult::Read);
+    texts.push_back(csv);
+  }
+  return texts;
+}
+
+// Copy Table then Paste Table, and Export CSV then Import CSV, change
+// nothing; the same table from a German spreadsheet reads as from an English
+// one. Of an opened engine file after a rescale (values with more digits than
+// the table shows), also shown in lb-ft and kW, and of an opened tire file with
+// curves of two lengths, one of them named with quotes and a non-ASCII letter.
+TEST(Spreadsheet, RoundTripsChangeNothing) {
+  test::TempDir dir;
+  EditorDocument engine;
+  test::FillSampleEngineCurve(engine, 41);
+  for (int i = 0; i < 41; ++i) {
+    engine.Engine.Torque[i] *= 1.0123456;
+    RecomputePower(engine, i);
+  }
+  engine.EngineLoaded = true;
+  EditorDocument tire;
+  test::UseTireView(tire, 3);
+  tire.TireLoaded = true;
+  tire.SlipCurves[1].SampleCount = 100;
+  tire.SlipCurves[2].Name = "\"N\xe4sse\", wet";
+  tire.SlipCurves[0].Samples[7] = 0.12345678;
+  const DisplayUnits lbFtAndKw{TorqueUnit::LbFt, PowerUnit::Kw};
+  for (const auto& [original, units] :
+       {std::pair{&engine, DisplayUnits()}, {&tire, DisplayUnits()}, {&engine, lbFtAndKw}}) {
+    std::vector<std::string> texts = TablesOf(*original, units, dir);
+    // A German spreadsheet: semicolons and decimal commas.
+    std::string german = ComposeTableText(*original, units, ';', "\r\n");
+    std::replace(german.begin(), german.end(), '.', ',');
+    texts.push_back(german);
+    ExpectPastesChangeNothing(*original, units, texts);
+  }
+  // The file is UTF-8; a file that is no UTF-8 is read as 8-bit text.
+  EXPECT_NE(ComposeCsvFile(tire, DisplayUnits()).find("\"\"N\xc3\xa4sse\"\", wet\""), std::string::npos);
+  std::string text;
+  ASSERT_EQ(ReadCsvFile(dir.Write("latin1.csv", "N\xe4sse\r\n0.5\r\n"), text), ReadResult::Read);
+  EXPECT_EQ(text, "N\xe4sse\r\n0.5\r\n");
+  EXPECT_EQ(ReadCsvFile((dir.path() / "missing.csv").string(), text), ReadResult::CannotOpen);
+  // A shorter curve leaves no old samples below it: the table shows every row.
+  ASSERT_TRUE(PasteTable(tire, DisplayUnits(), "0.5\n0.25").Changed);
+  EXPECT_EQ(tire.SlipCurves[0].Samples[2], 0.0);
+}
+
+// Copy Table and Export CSV give torque and power in the units the table
+// shows; Paste Table reads torques in them and stores the N-m they show as.
+TEST(Spreadsheet, TablesAreInTheUnitsShown) {
+  EditorDocument doc;
+  test::FillFlatEngineCurve(doc, 10, 157.6, -20.0);
+  doc.EngineLoaded = true;
+  for (const auto& [units, row] : {std::pair{DisplayUnits{TorqueUnit::Nm, PowerUnit::Hp}, "500.0,-20.0,157.6,11.1"},
+                                   {DisplayUnits{TorqueUnit::LbFt, PowerUnit::Kw}, "500.0,-14.8,116.2,8.3"},
+                                   {DisplayUnits{TorqueUnit::Nm, PowerUnit::Ps}, "500.0,-20.0,157.6,11.2"}}) {
+    std::string tabs = row;
+    std::replace(tabs.begin(), tabs.end(), ',', '\t');
+    EXPECT_NE(ComposeCsvFile(doc, units).find("\r\n" + std::string(row) + "\r\n"), std::string::npos) << row;
+    EXPECT_NE(ComposeTableText(doc, units, '\t', "\n").find("\n" + tabs + "\n"), std::string::npos) << row;
+  }
+  const DisplayUnits lbFtAndKw{TorqueUnit::LbFt, PowerUnit::Kw};
+  ASSERT_FALSE(PasteTable(doc, lbFtAndKw, "RPM\tCompression\tTorque\n1000\t-10\t100\n2000\t-20.5\t200.5\n3000\t-30\t300").Message);
+  ASSERT_EQ(doc.RowCount, 3);
+  for (int i = 0; i < 3; ++i) {
+    const double compression = -10.0 * (i + 1) - (i == 1 ? 0.5 : 0.0);
+    const double torque = 100.0 * (i + 1) + (i == 1 ? 0.5 : 0.0);
+    EXPECT_NEAR(doc.Engine.Torque[i], torque * NmPerLbFt, 1e-9) << i;
+    EXPECT_TRUE(ShowSame(ShownTorque(doc.Engine.Torque[i], TorqueUnit::LbFt), torque, 1)) << i;
+    EXPECT_TRUE(ShowSame(ShownTorque(doc.Engine.Compression[i], TorqueUnit::LbFt), compression, 1)) << i;
+    EXPECT_EQ(doc.Engine.Power[i], PowerOf(doc.Engine.Rpm[i], doc.Engine.Torque[i])) << i;
+  }
+}
+
+// A paste that the curve or its file could not keep is refused, saying
+// why, and changes nothing. The RPMs are checked as they are stored, a kept
+// value's hidden digits and all, and must rise by what the table's one
+// decimal shows; a torque typed in lb-ft must be within what a file in N-m
+// holds; a curve's name must fit on its line.
+TEST(Spreadsheet, PastesAFileCouldNotKeepAreRefusedAndChangeNothing) {
+  EditorDocument engine;
+  test::FillFlatEngineCurve(engine, 10, 100.0, -10.0);
+  engine.Engine.Rpm[1] = 909.14;
+  engine.EngineLoaded = true;
+  const DisplayUnits nm;
+  const DisplayUnits lbFt{TorqueUnit::LbFt, PowerUnit::Kw};
+  EditorDocument tire;
+  test::UseTireView(tire, 2);
+  tire.TireLoaded = true;
+  for (const auto& [original, units, text, message] : std::initializer_list<std::tuple<EditorDocument*, DisplayUnits, const char*, const char*>>{
+           {&engine, nm, "0\t0\t0\n909.1\t0\t0\n909.12\t0\t0",
+            "The RPM in line 3 is too close to the one before: the table shows 909.1 and 909.12 both as 909.1."},
+           {&engine, nm, "0\t0\t0\n909.1\t0\t0\n909.2\t0\t0\n2000.0\t0\t0\n2000.01\t0\t0",
+            "The RPM in line 5 is too close to the one before: the table shows 2000 and 2000.01 both as 2000.0."},
+           {&engine, nm, "0\t0\t0\n909.1\t0\t0\n909\t0\t0", "The RPM in line 3 does not rise: 909 follows 909.1."},
+           {&engine, lbFt, "1000\t-10\t9e19\n2000\t-20\t100", "The Torque in line 1 is out of range for a physics file in N-m."},
+           {&tire, nm, "\"Gr\nip\"\n0.5\n0.25\n",
+            "The table cannot be saved in a tire file: the name of slip curve 1 (Gr\nip) would read back as \"Gr\"."}}) {
+    EditorDocument doc = *original;
+    const EditOutcome outcome = PasteTable(doc, units, text);
+    ASSERT_TRUE(outcome.Message.has_value()) << text;
+    EXPECT_EQ(outcome.Message->Text, message);
+    EXPECT_FALSE(outcome.Changed);
+    EXPECT_TRUE(test::DocumentDifferences(*original, doc).empty()) << text;
+  }
+  // Rows that show apart are taken, and copy back as they were pasted.
+  ASSERT_FALSE(PasteTable(engine, DisplayUnits(), "0\t0\t0\n909.1\t0\t0\n909.2\t0\t0").Message.has_value());
+  EXPECT_EQ(engine.Engine.Rpm[1], 909.14);
+  EXPECT_EQ(ComposeTableText(engine, DisplayUnits(), '\t', "\n"), "RPM\tCompression\tTorque\tPower\n0.0\t0.0\t0.0\t0.0\n"
+                                                  "909.1\t0.0\t0.0\t0.0\n909.2\t0.0\t0.0\t0.0\n");
+}
+
+// A slip curve's name comes back whole through Copy Table and Paste Table
+// and through Export CSV and Import CSV, however it reads, and pasting again
+// changes nothing either: a name that reads as a number heads its column, one
+// holding a separator stays one cell.
+TEST(Spreadsheet, CurveNamesComeBackWhole) {
+  test::TempDir dir;
+  for (const std::string name : {"1", "0.5", "1e3", "-2", "1,000", "Wet, 2.5 bar", "Slick; hard", "Tab\there",
+                                 "\"Quoted\"", " padded ", ""}) {
+    for (const int curves : {1, 2}) {
+      EditorDocument original;
+      test::UseTireView(original, curves);
+      original.TireLoaded = true;
+      original.SlipCurves[curves - 1].Name = name;
+      ExpectPastesChangeNothing(original, DisplayUnits(), TablesOf(original, DisplayUnits(), dir));
+    }
+  }
+}
+
+// A line of any number of cells is read in little time: splitting stops at
+// the first cell beyond the columns a table can use.
+TEST(Spreadsheet, LongLinesAreRefusedEarly) {
+  for (const char separator : {'\t', ',', ';'}) {
+    const std::string cells(4'000'000, separator);
+    const TableRead wide = ReadTableText(cells + "1", TableShape::Tire);
+    ASSERT_TRUE(wide.Refusal.has_value()) << separator;
+    EXPECT_EQ(wide.Refusal->Text, "Line 1 has too many columns: a table has at most 64.");
+    // Only empty cells: a blank line.
+    EXPECT_EQ(ReadTableText("0.5\n" + cells, TableShape::Tire).Columns.at(0).Values.size(), 1u) << separator;
+  }
+}
+
+// What a tire file can hold is saved and read back whole.
+TEST(Spreadsheet, PastedCurvesCanBeSaved) {
+  EditorDocument before;
+  test::UseTireView(before, 2);
+  before.TireLoaded = true;
+  const auto column = [](double first, int negatives) {
+    std::string text = "Grip\n" + FixedText(first, 6) + "\n";
+    for (int i = 0; i < negatives; ++i) text += "-0.25\n";
+    return text + "0.5\n";
+  };
+  // Runs of negative samples, at a curve's start too, are read and written.
+  for (const std::string& text :
+       {column(0.5, 20), column(-1e-9, 3), column(-0.5, 0), column(0.5, 40),
+        "Grip\n0.5\n-0.25\n-0.25\n" + column(0.5, 40).substr(5),
+        std::string("A\tB\tC\n0.5\t0.5\t0.5\n-0.25\t-0.25\t0.5\n")}) {
+    EditorDocument pasted = before;
+    ASSERT_FALSE(PasteTable(pasted, DisplayUnits(), text).Message.has_value()) << text;
+    pasted.TireOtherText.clear();
+    ComposeSlipCurves(pasted);
+    EXPECT_EQ(TireReadBackDifference(pasted, pasted.TireOtherText), std::nullopt) << text;
+  }
+}
+
+}  // namespace
+}  // namespace dyno
