@@ -42,6 +42,10 @@ TEST(Curves, SlipCurvesStayWithinTheirSlots) {
   EXPECT_EQ(added.Samples[89], 0.75);
   EXPECT_EQ(added.Samples[90], 0.0);
   EXPECT_EQ(doc.RowCount, 237);
+  // A copy of a curve without samples has none either.
+  doc.SlipCurves[1].SampleCount = 0;
+  AddSlipCurve(doc, 2);
+  EXPECT_EQ(doc.SlipCurves[2].SampleCount, 0);
 }
 
 }  // namespace

@@ -82,12 +82,16 @@ bool OnPickKey(EditorState& st, PickKey key, bool extend) {
   const bool across = key == PickKey::Left || key == PickKey::Right;
   if (extend && picked && !across) {
     ExtendRange(st, row);
-  } else if (tire) {
-    ClearRange(st);
-    SelectTableCell(st, slot, row);
   } else {
+    // The keys walk the table: a value passed over is shown, not rounded.
+    const double value = ValueAt(st, row, column == EngineColumn::Torque, slot);
     ClearRange(st);
-    SelectTableCell(st, row, column);
+    if (tire) {
+      SelectTableCell(st, slot, row);
+    } else {
+      SelectTableCell(st, row, column);
+    }
+    KeepPickedValue(st, value);
   }
   st.Steps.End();
   return true;

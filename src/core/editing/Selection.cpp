@@ -82,6 +82,20 @@ std::optional<PickedColumn> ColumnOfPick(EditorState& st) {
                       false};
 }
 
+double ValueAt(const EditorState& st, int row, bool torque, int slot) {
+  const EditorDocument& doc = st.Doc;
+  if (doc.Mode == FileMode::Tire) return doc.SlipCurves[std::clamp(slot, 0, SlipCurveSlots - 1)].Samples[row];
+  return torque ? doc.Engine.Torque[row] : doc.Engine.Compression[row];
+}
+
+void KeepPickedValue(EditorState& st, double value) {
+  std::optional<PickedColumn> column = ColumnOfPick(st);
+  const int row = st.Ui.SelectedIndex;
+  if (!column || row < 0 || row >= static_cast<int>(column->Values.size())) return;
+  column->Values[static_cast<std::size_t>(row)] = value;
+  if (!column->Tire && column->Torque && st.Ui.TorqueSelected) RecomputePower(st.Doc, row);
+}
+
 std::optional<RowRange> SelectedRange(const EditorState& st) {
   const InteractionState& ui = st.Ui;
   if (ui.RangeAnchor < 0 || !SomethingPicked(st)) return std::nullopt;
@@ -97,11 +111,13 @@ void ExtendRange(EditorState& st, int row) {
   if (ui.RangeAnchor < 0) ui.RangeAnchor = ui.SelectedIndex;
   const int anchor = ui.RangeAnchor;
   row = std::clamp(row, 0, std::max(ColumnRows(st) - 1, 0));
+  const double value = ValueAt(st, row, ui.TorqueSelected, CurrentSlot(st));
   if (st.Doc.Mode == FileMode::Tire) {
     SelectTableCell(st, CurrentSlot(st), row);
   } else {
     SelectTableCell(st, row, ui.TorqueSelected ? EngineColumn::Torque : EngineColumn::Compression);
   }
+  KeepPickedValue(st, value);
   ui.RangeAnchor = anchor;
   RepaintRange(st, before);
   RepaintRange(st, SelectedRange(st));

@@ -29,8 +29,16 @@ std::optional<PickedColumn> ColumnOfPick(EditorState& st);
 std::optional<RowRange> SelectedRange(const EditorState& st);
 
 // The range grows to row, which becomes the pick (selected as a click on it
-// selects it); its other end is the pick it started from.
+// selects it, without rounding its value to what the box shows); its other
+// end is the pick it started from.
 void ExtendRange(EditorState& st, int row);
+
+// Moving the pick shows a value without changing it: the box shows it
+// rounded, and the value itself is put back as it was.
+void KeepPickedValue(EditorState& st, double value);
+// The value at row of the column the pick would be in: an engine column, or
+// slip curve slot's samples.
+double ValueAt(const EditorState& st, int row, bool torque, int slot);
 
 // No range is selected any more; the pick stays.
 void ClearRange(EditorState& st);

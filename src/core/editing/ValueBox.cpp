@@ -207,6 +207,8 @@ void CancelTyping(EditorState& st) {
   if (st.History.RecordingKind() != StepKind::Typing) return;
   RestoreTypedFrom(st);
   WriteValueBox(st.Ui, st.Host, ShownSelectedValue(st));
+  // Showing the value again must not round it.
+  RestoreTypedFrom(st);
   RepaintPointStrip(st.Host, st.View, st.Chart, st.Ui.SelectedIndex);
   st.Steps.EndTyping();
 }
