@@ -378,7 +378,13 @@ class Flow {
       QPainter painter(image);
       painter.fillRect(window().ValueEdit()->geometry(), Qt::black);
     }
-    if (screen != now) Note("stale pixels on the screen");
+    if (screen != now) {
+      Note("stale pixels on the screen");
+      if (qEnvironmentVariableIsSet("FLOW_DUMP")) {
+        screen.save(QStringLiteral("/tmp/stale-screen.png"));
+        now.save(QStringLiteral("/tmp/stale-now.png"));
+      }
+    }
   }
 
   void Change(const std::string& what, const std::string& now) {
@@ -456,13 +462,17 @@ class Flow {
     } else if (command == "recent") {
       Step(line, [&] { frame().Action(CmRecentFile1 + std::stoi(arg(0)) - 1)->trigger(); });
     } else if (command == "press" || command == "hold" || command == "release" || command == "move") {
-      const QPoint at = Where(w);
+      // A last word "shift" holds Shift.
+      std::vector<std::string> target = w;
+      const Qt::KeyboardModifiers keys = !w.empty() && w.back() == "shift" ? Qt::ShiftModifier : Qt::NoModifier;
+      if (keys) target.pop_back();
+      const QPoint at = Where(target);
       Step(line, [&] {
         // A held button steps on the timer: while a flow holds one no tick
         // reaches the window, so what it shows does not depend on time.
         if (command == "hold") window().installEventFilter(&tickBlock_);
-        if (command == "press" || command == "hold") QTest::mousePress(&window(), Qt::LeftButton, {}, at);
-        if (command == "release") QTest::mouseRelease(&window(), Qt::LeftButton, {}, at);
+        if (command == "press" || command == "hold") QTest::mousePress(&window(), Qt::LeftButton, keys, at);
+        if (command == "release") QTest::mouseRelease(&window(), Qt::LeftButton, keys, at);
         if (command == "release") window().removeEventFilter(&tickBlock_);
         if (command == "move") QTest::mouseMove(&window(), at);
         window().repaint();

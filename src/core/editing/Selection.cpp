@@ -36,13 +36,10 @@ bool SomethingPicked(const EditorState& st) {
   return st.Doc.Mode == FileMode::Tire ? AnyCurveSelected(ui) : ui.CompressionSelected || ui.TorqueSelected;
 }
 
-// The table rows of a range, and the chart, show the range anew.
+// The table's rows and the chart's points show the range anew: the whole
+// window, in one piece, as the range may span every row.
 void RepaintRange(EditorState& st, std::optional<RowRange> range) {
-  if (!range) return;
-  const int first = std::max(range->First, st.View.FirstVisibleRow);
-  const int last = std::min(range->Last, st.View.FirstVisibleRow + st.View.VisibleRows);
-  for (int row = first; row <= last; ++row) RepaintCellBand(st.Host, st.View, row, 0, TableWidth, false);
-  RepaintChart(st.Host, st.View);
+  if (range) st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
 }
 
 StepKind KindOf(RangeOperation operation) {

@@ -1,6 +1,7 @@
 #include "gui/chart/ChartPainter.h"
 
 #include <QPainter>
+#include <QPolygon>
 #include <QPalette>
 #include <QRegion>
 #include <QString>
@@ -608,12 +609,24 @@ void PaintEditorView(QPainter& painter, const EditorState& st, const ViewState& 
 }
 
 void DrawFocusFrame(QPainter& painter, int bottom) {
-  // On the face-coloured ring just inside the well's sunken border.
+  // On the face-coloured ring just inside the well's sunken border: every
+  // other pixel, counted from the window's corner, so that a part painted
+  // again matches the rest whatever device it is painted on.
   const Rect well = TableWellRect(std::clamp(bottom, 0, FarPixel));
+  const int l = well.left + 3, t = well.top + 3, r = well.right - 3, b = well.bottom - 3;
+  if (r <= l || b <= t) return;
+  QPolygon dots;
+  for (int x = l; x <= r; ++x) {
+    if ((x + t) % 2 == 0) dots << QPoint(x, t);
+    if ((x + b) % 2 == 0) dots << QPoint(x, b);
+  }
+  for (int y = t + 1; y < b; ++y) {
+    if ((l + y) % 2 == 0) dots << QPoint(l, y);
+    if ((r + y) % 2 == 0) dots << QPoint(r, y);
+  }
   painter.save();
-  painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(well.left + 3, well.top + 3, well.right - well.left - 6, well.bottom - well.top - 6);
+  painter.setPen(QPen(Qt::black, 1));
+  painter.drawPoints(dots);
   painter.restore();
 }
 
