@@ -378,13 +378,7 @@ class Flow {
       QPainter painter(image);
       painter.fillRect(window().ValueEdit()->geometry(), Qt::black);
     }
-    if (screen != now) {
-      Note("stale pixels on the screen");
-      if (qEnvironmentVariableIsSet("FLOW_DUMP")) {
-        screen.save(QStringLiteral("/tmp/stale-screen.png"));
-        now.save(QStringLiteral("/tmp/stale-now.png"));
-      }
-    }
+    if (screen != now) Note("stale pixels on the screen");
   }
 
   void Change(const std::string& what, const std::string& now) {
