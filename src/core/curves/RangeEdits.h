@@ -27,6 +27,7 @@ struct RowRange {
   int Last = -1;
 
   int Count() const { return Last - First + 1; }
+  friend bool operator==(const RowRange&, const RowRange&) = default;
   bool Contains(int row) const { return First <= row && row <= Last; }
 };
 

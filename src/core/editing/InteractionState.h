@@ -37,6 +37,8 @@ struct InteractionState {
   // Mouse picking and dragging.
   bool MouseDown = false;
   bool TableDrag = false;  // the press selected a table cell: moving over rows selects a range
+  bool ChartRangeDrag = false;  // a Shift press on the plot: moving selects the points passed over
+  int ChartRangeX = 0;          // where that press was
   bool Dragging = false;
   bool TorquePicked = false;
   bool CompressionPicked = false;

@@ -420,6 +420,14 @@ void ButtonDown(EditorState& st, Point p, bool doubleClick, bool extend) {
       st.Ui.TableDrag = true;
       return;
     }
+    // Shift on the plot: a drag selects the points it passes over.
+    if (extend && InPlot(st, p)) {
+      ClearRange(st);
+      st.Ui.ChartRangeDrag = true;
+      st.Ui.ChartRangeX = p.x;
+      st.Host.SetCursorShape(CursorShape::CrossHair);
+      return;
+    }
     ClearRange(st);
   }
   PressButtons(st, p);
@@ -559,6 +567,7 @@ void OnMove(EditorState& st, Point p) {
   if (ui.MouseDown && ui.TableDrag) {
     if (const std::optional<int> row = RowOfPickedColumn(st, p); row && *row != ui.SelectedIndex) ExtendRange(st, *row);
   }
+  if (ui.MouseDown && ui.ChartRangeDrag) SelectRangeBetween(st, ui.ChartRangeX, p.x);
 
   std::optional<CursorShape> cursor;
   if (st.Doc.Mode == FileMode::Tire) {
@@ -584,6 +593,8 @@ void OnRelease(EditorState& st, Point p) {
   InteractionState& ui = st.Ui;
   ui.MouseDown = false;
   ui.TableDrag = false;
+  if (ui.ChartRangeDrag) SelectRangeBetween(st, ui.ChartRangeX, p.x);
+  ui.ChartRangeDrag = false;
   ActOnShortPress(st);
   // A press that follows within a tick starts its own count.
   ui.RepeatCount = 0;

@@ -19,7 +19,8 @@ inline constexpr int PickHalfHeight = 25;
 // With extend (Shift) a press on a row of the picked column selects the
 // range of rows from the pick to it; any other press off the Up and Down
 // buttons lets go of a selected range, and a press on a cell held and moved
-// over the rows of its column selects them.
+// over the rows of its column selects them, as a Shift press on the plot
+// moved across it selects the points it passes over.
 // What the press changes until its release is one step of the history.
 void OnPress(EditorState& st, Point p, bool extend = false);
 void OnDoublePress(EditorState& st, Point p);

@@ -120,6 +120,37 @@ void ExtendRange(EditorState& st, int row) {
   RepaintRange(st, SelectedRange(st));
 }
 
+void SelectRangeBetween(EditorState& st, int x0, int x1) {
+  InteractionState& ui = st.Ui;
+  const bool tire = st.Doc.Mode == FileMode::Tire;
+  const bool torque = !SomethingPicked(st) || ui.TorqueSelected;
+  const int slot = CurrentSlot(st);
+  const int rows = std::min(tire ? std::clamp(std::min(st.Doc.SlipCurves[slot].SampleCount, st.Doc.RowCount), 0,
+                                              MaxSlipSamples)
+                                 : std::clamp(st.Doc.RowCount, 0, MaxEngineRows),
+                            st.Chart.PointCount);
+  const int left = std::min(x0, x1);
+  const int right = std::max(x0, x1);
+  int first = -1;
+  int last = -1;
+  for (int row = 0; row < rows; ++row) {
+    if (st.Chart.PointX[row] < left || st.Chart.PointX[row] > right) continue;
+    if (first < 0) first = row;
+    last = row;
+  }
+  if (first < 0) return;
+  const std::optional<RowRange> before = SelectedRange(st);
+  const double value = ValueAt(st, last, torque, slot);
+  if (tire) {
+    SelectTableCell(st, slot, last);
+  } else {
+    SelectTableCell(st, last, torque ? EngineColumn::Torque : EngineColumn::Compression);
+  }
+  KeepPickedValue(st, value);
+  ui.RangeAnchor = first;
+  if (before != SelectedRange(st)) RepaintRange(st, SelectedRange(st));
+}
+
 void ClearRange(EditorState& st) {
   const std::optional<RowRange> before = SelectedRange(st);
   st.Ui.RangeAnchor = -1;

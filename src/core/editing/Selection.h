@@ -40,6 +40,11 @@ void KeepPickedValue(EditorState& st, double value);
 // slip curve slot's samples.
 double ValueAt(const EditorState& st, int row, bool torque, int slot);
 
+// The points of the picked column (Torque, or the charted slip curve, when
+// nothing is picked) that lie between pixel columns x0 and x1 of the plot
+// become the range; none there, and nothing changes.
+void SelectRangeBetween(EditorState& st, int x0, int x1);
+
 // No range is selected any more; the pick stays.
 void ClearRange(EditorState& st);
 
