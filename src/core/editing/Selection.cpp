@@ -64,20 +64,36 @@ void ShowChangedRange(EditorState& st, const PickedColumn& column, RowRange rang
 
 }  // namespace
 
-std::optional<PickedColumn> ColumnOfPick(EditorState& st) {
+namespace {
+
+// The picked column's values, changeable through a state that is.
+template <typename State, typename Column>
+std::optional<Column> PickedColumnOf(State& st) {
   if (!SomethingPicked(st)) return std::nullopt;
-  EditorDocument& doc = st.Doc;
+  auto& doc = st.Doc;
   const auto rows = static_cast<std::size_t>(ColumnRows(st));
   if (doc.Mode == FileMode::Tire) {
     const int slot = CurrentSlot(st);
-    return PickedColumn{std::span(doc.SlipCurves[slot].Samples).first(rows), {}, "Data " + std::to_string(slot + 1),
-                        false, true};
+    return Column{std::span(doc.SlipCurves[slot].Samples).first(rows), {}, "Data " + std::to_string(slot + 1), false,
+                  true};
   }
   const bool torque = st.Ui.TorqueSelected;
-  return PickedColumn{std::span(torque ? doc.Engine.Torque : doc.Engine.Compression).first(rows),
-                      std::span<const double>(doc.Engine.Rpm).first(rows), torque ? "Torque" : "Compression", true,
-                      false};
+  return Column{std::span(torque ? doc.Engine.Torque : doc.Engine.Compression).first(rows),
+                std::span<const double>(doc.Engine.Rpm).first(rows), torque ? "Torque" : "Compression", true, false};
 }
+
+// The same, read only.
+struct ShownColumn {
+  std::span<const double> Values;
+  std::span<const double> Places;
+  std::string Name;
+  bool Torque = false;
+  bool Tire = false;
+};
+
+}  // namespace
+
+std::optional<PickedColumn> ColumnOfPick(EditorState& st) { return PickedColumnOf<EditorState, PickedColumn>(st); }
 
 double ValueAt(const EditorState& st, int row, bool torque, int slot) {
   const EditorDocument& doc = st.Doc;
@@ -160,7 +176,7 @@ void ClearRange(EditorState& st) {
 std::string SelectionReadout(const EditorState& st) {
   const std::optional<RowRange> range = SelectedRange(st);
   if (!range) return {};
-  std::optional<PickedColumn> column = ColumnOfPick(const_cast<EditorState&>(st));
+  const std::optional<ShownColumn> column = PickedColumnOf<const EditorState, ShownColumn>(st);
   if (!column) return {};
   const TorqueUnit unit = st.Session.Dyno.Units.Torque;
   const auto shown = [&](double v) { return column->Torque ? ShownTorque(v, unit) : v; };
