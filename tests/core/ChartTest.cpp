@@ -12,6 +12,7 @@
 #include "core/chart/ChartLayout.h"
 #include "core/chart/Peaks.h"
 #include "core/document/EditorSession.h"
+#include "core/editing/DynoView.h"
 #include "support/CaseTables.h"
 #include "support/SampleCurves.h"
 
@@ -114,6 +115,33 @@ TEST(Chart, PeaksAreOfTheCurvesRowsOnly) {
   EXPECT_EQ(PeaksOf(doc.Engine, 41).Torque, (Peak{27, 433.0}));
   EXPECT_EQ(PeaksOf(doc.Engine, 41).Power->Index, 32);
   EXPECT_EQ(PeaksOf(doc.Engine, 100000).Torque->Value, 9999.0);
+}
+
+// With a compared curve the readout gives each peak's difference from the
+// compared peak, in the units shown, wherever the two peaks lie.
+TEST(Chart, PeakReadoutGivesTheDifferencesFromTheComparedCurve) {
+  EditorDocument doc;
+  test::FillSampleEngineCurve(doc, 41);
+  ComparedCurve same{doc.Engine, "same"};
+  ComparedCurve weaker{doc.Engine, "weaker"};
+  for (int i = 0; i < 41; ++i) {
+    weaker.Curve.Torque[i] -= 10.0;
+    weaker.Curve.Power[i] = PowerOf(weaker.Curve.Rpm[i], weaker.Curve.Torque[i]);
+  }
+  // A peak elsewhere: the compared torque peaks at another row, higher.
+  ComparedCurve shifted = same;
+  shifted.Curve.Torque[5] = 440.0;
+  const DisplayUnits nm;
+  const DisplayUnits lbFtKw{TorqueUnit::LbFt, PowerUnit::Kw};
+  EXPECT_EQ(PeakReadout(doc, nm), "Peak torque 433.0 N-m @ 6750 RPM   Peak power 447.7 HP @ 8000 RPM");
+  EXPECT_EQ(PeakReadout(doc, nm, &same),
+            "Peak torque 433.0 N-m @ 6750 RPM (+0.0)   Peak power 447.7 HP @ 8000 RPM (+0.0)");
+  EXPECT_EQ(PeakReadout(doc, nm, &weaker),
+            "Peak torque 433.0 N-m @ 6750 RPM (+10.0)   Peak power 447.7 HP @ 8000 RPM (+11.2)");
+  EXPECT_EQ(PeakReadout(doc, nm, &shifted),
+            "Peak torque 433.0 N-m @ 6750 RPM (-7.0)   Peak power 447.7 HP @ 8000 RPM (+0.0)");
+  EXPECT_EQ(PeakReadout(doc, lbFtKw, &weaker),
+            "Peak torque 319.4 lb-ft @ 6750 RPM (+7.4)   Peak power 333.8 kW @ 8000 RPM (+8.4)");
 }
 
 }  // namespace

@@ -24,9 +24,19 @@ void AppendPeak(std::string& out, const char* what, double value, std::string_vi
   out += " RPM";
 }
 
+// " (+11.3)": a difference with its sign, as the table rounds it.
+void AppendDifference(std::string& out, double difference) {
+  std::string text = FixedText(difference, EngineDecimals);
+  if (text == "-0.0") text = "0.0";
+  out += " (";
+  if (text[0] != '-') out += '+';
+  out += text;
+  out += ')';
+}
+
 }  // namespace
 
-std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units) {
+std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, const ComparedCurve* compared) {
   std::string out;
   if (doc.Mode == FileMode::Tire) {
     const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
@@ -39,14 +49,17 @@ std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units) {
     return out;
   }
   const EnginePeaks peaks = PeaksOf(doc.Engine, doc.RowCount);
+  const EnginePeaks other = compared ? PeaksOf(compared->Curve, compared->Curve.EngineRowCount) : EnginePeaks{};
   if (peaks.Torque) {
-    AppendPeak(out, "Peak torque ", ShownTorque(peaks.Torque->Value, units.Torque), UnitName(units.Torque),
-               doc.Engine.Rpm[peaks.Torque->Index]);
+    const double shown = ShownTorque(peaks.Torque->Value, units.Torque);
+    AppendPeak(out, "Peak torque ", shown, UnitName(units.Torque), doc.Engine.Rpm[peaks.Torque->Index]);
+    if (other.Torque) AppendDifference(out, shown - ShownTorque(other.Torque->Value, units.Torque));
   }
   if (peaks.Power) {
     out += "   ";
-    AppendPeak(out, "Peak power ", ShownPower(peaks.Power->Value, units.Power), UnitName(units.Power),
-               doc.Engine.Rpm[peaks.Power->Index]);
+    const double shown = ShownPower(peaks.Power->Value, units.Power);
+    AppendPeak(out, "Peak power ", shown, UnitName(units.Power), doc.Engine.Rpm[peaks.Power->Index]);
+    if (other.Power) AppendDifference(out, shown - ShownPower(other.Power->Value, units.Power));
   }
   return out;
 }

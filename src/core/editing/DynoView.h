@@ -20,8 +20,11 @@ struct Peak;
 // power with their RPM in the engine modes ("Peak torque 433.0 N-m @ 6500
 // RPM   Peak power 450.0 HP @ 8000 RPM"), the peak sample of the current
 // slip curve in Tire mode; values with the table's decimals, in the units
-// shown. Empty while there is no row.
-std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units);
+// shown. Empty while there is no row. With a compared engine curve, each
+// peak is followed by how much it differs from the compared curve's peak,
+// in the units shown: "Peak torque 431.2 N-m @ 6000 RPM (+11.3)".
+std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units,
+                        const ComparedCurve* compared = nullptr);
 
 // The label of a peak mark on the chart: "433.0 N-m", "450.0 HP".
 std::string PeakLabel(const DisplayUnits& units, const Peak& peak, bool power);

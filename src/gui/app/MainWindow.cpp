@@ -246,7 +246,8 @@ void MainWindow::UpdateCommandStates() {
   // A selected range of rows tells itself instead.
   const std::string selection = SelectionReadout(client_->State());
   const QString readout = QString::fromStdString(
-      selection.empty() ? PeakReadout(client_->Document(), client_->State().Session.Dyno.Units) : selection);
+      selection.empty() ? PeakReadout(client_->Document(), client_->State().Session.Dyno.Units,
+                                                   client_->State().Session.Dyno.Comparison.get()) : selection);
   if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 
