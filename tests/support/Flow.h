@@ -52,6 +52,7 @@
 //                           its Close button
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
+//   tip                     the hover tip's text, if one shows
 //   hover ACTION            the pointer onto a toolbar button: the status bar
 //   size W H                the frame resized
 //   caption WORDS           the frame's caption set by hand (longer than a
@@ -544,6 +545,10 @@ class Flow {
       } else {
         QGuiApplication::clipboard()->setText(QString::fromStdString(Unescape(Joined(w))));
       }
+    } else if (command == "tip") {
+      Step(line, [] {});
+      const InteractionState& ui = window().State().Ui;
+      Note(ui.TipVisible ? "tip \"" + ui.TipText + "\"" : "no tip");
     } else if (command == "status") {
       Step(line, [] {});
       Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");

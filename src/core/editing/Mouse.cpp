@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/curves/Resolution.h"
 #include "core/document/Units.h"
+#include "core/document/EditorSession.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
@@ -502,9 +504,23 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
   for (int i = 1; i < n; ++i) {
     if (!NearPoint(st, i, p, ys[i])) continue;
     if (picked && ui.Dragging) DragEnginePoint(st, i, p.y, column);
-    ShowTip(ui, p,
-            FixedText(ShownTorque(values[i], st.Session.Dyno.Units.Torque), 1) + " @ " +
-                FixedText(st.Doc.Engine.Rpm[i], 0) + " RPM");
+    const TorqueUnit unit = st.Session.Dyno.Units.Torque;
+    const double shown = ShownTorque(values[i], unit);
+    std::string tip = FixedText(shown, 1) + " @ " + FixedText(st.Doc.Engine.Rpm[i], 0) + " RPM";
+    // Over a compared curve's RPM range: its value there, and the difference.
+    if (const ComparedCurve* compared = st.Session.Dyno.Comparison.get()) {
+      const EngineCurve& k = compared->Curve;
+      const auto m = static_cast<std::size_t>(std::clamp(k.EngineRowCount, 0, MaxEngineRows));
+      const double rpm = st.Doc.Engine.Rpm[i];
+      if (m >= 2 && rpm >= k.Rpm[0] && rpm <= k.Rpm[m - 1]) {
+        const auto& other = torque ? k.Torque : k.Compression;
+        const double then = ShownTorque(Interpolate(rpm, std::span(k.Rpm).first(m), std::span(other).first(m)), unit);
+        std::string difference = FixedText(shown - then, 1);
+        if (difference == "-0.0") difference = "0.0";
+        tip += ", compared " + FixedText(then, 1) + " (" + (difference[0] == '-' ? "" : "+") + difference + ")";
+      }
+    }
+    ShowTip(ui, p, std::move(tip));
   }
   return true;
 }
