@@ -405,7 +405,19 @@ void DrawPeaks(const PaintContext& pc) {
     c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, color);
     const std::string label = PeakLabel(pc.st.Session.Dyno.Units, peak, power);
     const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
-    c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
+    // A label that would cross the plot's edge, over the axis numbers, goes
+    // to the other side of its mark.
+    const int half = static_cast<int>(c.TextWidth(QString::fromLatin1(label.data(), static_cast<int>(label.size())))) / 2;
+    if (x + half > ch.GridRight) {
+      c.SetTextAlign(TextAlign::Right);
+      c.TextOut(x - 5, top, label.data(), static_cast<int>(label.size()));
+    } else if (x - half < ch.GridLeft) {
+      c.SetTextAlign(TextAlign::Left);
+      c.TextOut(x + 6, top, label.data(), static_cast<int>(label.size()));
+    } else {
+      c.SetTextAlign(TextAlign::Center);
+      c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
+    }
   };
   const EnginePeaks peaks = PeaksOf(doc.Engine, ch.PointCount);
   if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, false);
