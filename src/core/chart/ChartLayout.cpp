@@ -293,8 +293,11 @@ bool NextEngineGridValue(const ChartLayout& c, int& v) {
 }
 
 bool NextTireGridValue(const ChartLayout& c, double& d) {
-  const double next = d + c.AxisStep;
+  double next = d + c.AxisStep;
   if (!(next > d)) return false;
+  // Steps summed from below zero land a hair off it: the line is at zero,
+  // and its label reads "0.00", never "-0.00".
+  if (std::abs(next) < c.AxisStep * 1e-9) next = 0.0;
   d = next;
   return d <= c.AxisMax;
 }

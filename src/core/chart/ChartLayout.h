@@ -125,7 +125,8 @@ std::optional<double> MapYToValue(const ChartLayout& chart, int y);
 int FirstEngineGridValue(const ChartLayout& chart);
 bool NextEngineGridValue(const ChartLayout& chart, int& v);
 // The horizontal grid of the tire view: AxisStep accumulated from AxisMin;
-// false when d has passed AxisMax or the step no longer changes it.
+// false when d has passed AxisMax or the step no longer changes it. A value
+// a hair off zero is zero.
 bool NextTireGridValue(const ChartLayout& chart, double& d);
 // A bound on the grid lines of one paint, whatever the axis holds.
 inline constexpr int MaxGridLines = 1000;

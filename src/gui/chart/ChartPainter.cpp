@@ -365,8 +365,10 @@ void DrawCurves(const PaintContext& pc) {
   if (n < 2) return;
   const int width = n < ch.PlotWidth / 2 ? 2 : 1;
   if (pc.st.Doc.Mode == FileMode::Tire) {
+    // A curve ends at its own last sample: nothing is drawn past it.
     const int slot = std::clamp(pc.st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
-    c.Polyline(ch.PointX.data(), ch.SlipY.data(), n, SlotColor(slot), width);
+    const int own = std::clamp(pc.st.Doc.SlipCurves[slot].SampleCount, 0, n);
+    if (own >= 2) c.Polyline(ch.PointX.data(), ch.SlipY.data(), own, SlotColor(slot), width);
   } else {
     c.Polyline(ch.PointX.data(), ch.TorqueY.data(), n, Yellow, width);
     c.Polyline(ch.PointX.data(), ch.PowerY.data(), n, Red, width);
