@@ -144,5 +144,29 @@ TEST(Chart, PeakReadoutGivesTheDifferencesFromTheComparedCurve) {
             "Peak torque 319.4 lb-ft @ 6750 RPM (+7.4)   Peak power 333.8 kW @ 8000 RPM (+8.4)");
 }
 
+// In Tire mode the readout names the charted curve, its own length and its
+// peak, with the slip the peak lies at.
+TEST(Chart, TireReadoutGivesTheCurveItsLengthAndItsPeak) {
+  EditorDocument doc;
+  doc.Mode = FileMode::Tire;
+  doc.RowCount = 237;
+  doc.CurrentSlipCurve = 1;
+  SlipCurve& curve = doc.SlipCurves[1];
+  curve.Name = "Lat";
+  curve.Step = 0.0015;
+  curve.SampleCount = 60;
+  for (int i = 0; i < 60; ++i) curve.Samples[i] = 1.0 - std::abs(i - 15) / 100.0;
+  curve.Samples[70] = 5.0;  // past the curve's end: no part of it
+  EXPECT_EQ(PeakReadout(doc, {}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
+  curve.Samples[40] = 1.0;  // a tie: the first
+  EXPECT_EQ(PeakReadout(doc, {}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
+  curve.Name.clear();
+  curve.SampleCount = 1;
+  curve.Samples[0] = -0.25;
+  EXPECT_EQ(PeakReadout(doc, {}), "Data 2: 1 sample, peak -0.250 @ slip 0.0 (sample 0)");
+  curve.SampleCount = 0;
+  EXPECT_EQ(PeakReadout(doc, {}), "");
+}
+
 }  // namespace
 }  // namespace dyno

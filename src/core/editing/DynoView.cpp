@@ -39,12 +39,19 @@ void AppendDifference(std::string& out, double difference) {
 std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, const ComparedCurve* compared) {
   std::string out;
   if (doc.Mode == FileMode::Tire) {
+    // The charted curve, its own samples only: "Lat: 60 samples, peak 1.000
+    // @ slip 0.0225 (sample 15)".
     const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
-    const auto n = static_cast<std::size_t>(std::clamp(doc.RowCount, 0, MaxSlipSamples));
-    if (const std::optional<Peak> peak = PeakOf(std::span(doc.SlipCurves[slot].Samples).first(n))) {
-      out = "Data " + std::to_string(slot + 1) + " peak ";
-      AppendFixed(out, peak->Value, SlipDecimals);
-      out += " @ sample " + std::to_string(peak->Index);
+    const SlipCurve& curve = doc.SlipCurves[slot];
+    const int n = std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples);
+    if (const std::optional<Peak> peak = PeakOf(std::span(curve.Samples).first(static_cast<std::size_t>(n)))) {
+      out = (curve.Name.empty() ? "Data " + std::to_string(slot + 1) : curve.Name) + ": " + std::to_string(n) +
+            (n == 1 ? " sample" : " samples") + ", peak ";
+      AppendFixed(out, peak->Value, 3);
+      // The slip with the decimals it needs, at most six.
+      std::string slip = FixedText(peak->Index * curve.Step, 6);
+      while (slip.size() > 1 && slip.back() == '0' && slip[slip.size() - 2] != '.') slip.pop_back();
+      out += " @ slip " + slip + " (sample " + std::to_string(peak->Index) + ")";
     }
     return out;
   }

@@ -18,9 +18,9 @@ struct Peak;
 
 // The status bar's readout of the curve shown: the peak torque and peak
 // power with their RPM in the engine modes ("Peak torque 433.0 N-m @ 6500
-// RPM   Peak power 450.0 HP @ 8000 RPM"), the peak sample of the current
-// slip curve in Tire mode; values with the table's decimals, in the units
-// shown. Empty while there is no row. With a compared engine curve, each
+// RPM   Peak power 450.0 HP @ 8000 RPM"), values with the table's
+// decimals, in the units shown; in Tire mode the charted slip curve's name,
+// length and peak: "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)". Empty while there is no row. With a compared engine curve, each
 // peak is followed by how much it differs from the compared curve's peak,
 // in the units shown: "Peak torque 431.2 N-m @ 6000 RPM (+11.3)".
 std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units,
