@@ -79,9 +79,24 @@ std::string PeakLabel(const DisplayUnits& units, const Peak& peak, bool power) {
   return out;
 }
 
+std::optional<Peak> SlipPeak(const EditorDocument& doc, int pointCount) {
+  if (doc.Mode != FileMode::Tire) return std::nullopt;
+  const SlipCurve& curve = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+  const int n = std::clamp(std::min({curve.SampleCount, doc.RowCount, pointCount}), 0, MaxSlipSamples);
+  return PeakOf(std::span(curve.Samples).first(static_cast<std::size_t>(n)));
+}
+
 ChartFrame FrameOf(const EditorDocument& doc, const DynoView& dyno, const ChartLayout& chart) {
   ChartFrame frame{chart.AxisMin, chart.AxisMax, chart.PlotHeight};
-  if (!dyno.ShowPeaks || doc.Mode == FileMode::Tire) return frame;
+  if (!dyno.ShowPeaks) return frame;
+  if (doc.Mode == FileMode::Tire) {
+    // The slip curve's peak mark moves like the engine's torque mark.
+    if (const std::optional<Peak> peak = SlipPeak(doc, chart.PointCount)) {
+      frame.TorquePeak = peak->Index;
+      frame.TorquePeakY = chart.SlipY[peak->Index];
+    }
+    return frame;
+  }
   const EnginePeaks peaks = PeaksOf(doc.Engine, chart.PointCount);
   if (peaks.Torque) frame.TorquePeak = peaks.Torque->Index, frame.TorquePeakY = chart.TorqueY[peaks.Torque->Index];
   if (peaks.Power) frame.PowerPeak = peaks.Power->Index, frame.PowerPeakY = chart.PowerY[peaks.Power->Index];

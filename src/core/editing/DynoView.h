@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/document/Units.h"
@@ -44,6 +45,10 @@ struct ChartFrame {
   friend bool operator==(const ChartFrame&, const ChartFrame&) = default;
 };
 ChartFrame FrameOf(const EditorDocument& doc, const DynoView& dyno, const ChartLayout& chart);
+
+// The peak of the charted slip curve, over its own samples and the points
+// the chart shows; none outside Tire mode.
+std::optional<Peak> SlipPeak(const EditorDocument& doc, int pointCount);
 
 // The View menu's own commands: Show Peaks, the torque and power units and
 // Clear Comparison. A change of units lets go of anything shown in the old

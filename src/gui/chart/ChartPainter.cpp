@@ -396,7 +396,7 @@ void DrawComparison(const PaintContext& pc) {
 void DrawPeaks(const PaintContext& pc) {
   const EditorDocument& doc = pc.st.Doc;
   const ChartLayout& ch = pc.chart;
-  if (!pc.st.Session.Dyno.ShowPeaks || doc.Mode == FileMode::Tire) return;
+  if (!pc.st.Session.Dyno.ShowPeaks) return;
   ChartCanvas& c = pc.canvas;
   c.SetFont(pc.fonts.tooltip);
   c.SetTextAlign(TextAlign::Center);
@@ -421,6 +421,18 @@ void DrawPeaks(const PaintContext& pc) {
       c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
     }
   };
+  if (doc.Mode == FileMode::Tire) {
+    // The charted slip curve's peak, in its colour, with its value.
+    if (const std::optional<Peak> peak = SlipPeak(doc, ch.PointCount)) {
+      const int x = NearPixel(ch.PointX[peak->Index]);
+      const int y = NearPixel(ch.SlipY[peak->Index]);
+      c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, SlotColor(std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)));
+      const std::string label = FixedText(peak->Value, 3);
+      const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
+      c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
+    }
+    return;
+  }
   const EnginePeaks peaks = PeaksOf(doc.Engine, ch.PointCount);
   if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, false);
   if (peaks.Power) mark(*peaks.Power, ch.PowerY, Red, true);
