@@ -87,5 +87,21 @@ TEST(RangeEditLimits, RefuseWhatAFileCannotHold) {
   EXPECT_FALSE(AdjustRange(same, {}, {0, 1}, Op::Set, 4, "Torque").Changed);
 }
 
+// Normalising divides by the peak, negative samples too; a curve without a
+// sample above 0 is refused and left as it is.
+TEST(RangeEditLimits, NormaliseScalesThePeakToOne) {
+  std::vector<double> samples{0.0, 0.5, 0.8, -0.4};
+  EXPECT_TRUE(NormaliseSlipCurve(samples).Changed);
+  EXPECT_EQ(samples, (std::vector<double>{0.0, 0.625, 1.0, -0.5}));
+  EXPECT_FALSE(NormaliseSlipCurve(samples).Changed) << "already at 1.0";
+  for (std::vector<double> none : {std::vector<double>{-0.2, 0.0}, std::vector<double>{}}) {
+    const std::vector<double> before = none;
+    const EditOutcome refused = NormaliseSlipCurve(none);
+    ASSERT_TRUE(refused.Message.has_value());
+    EXPECT_EQ(refused.Message->Text, "The slip curve has no sample above 0 to scale to 1.0: nothing was changed.");
+    EXPECT_EQ(none, before);
+  }
+}
+
 }  // namespace
 }  // namespace dyno

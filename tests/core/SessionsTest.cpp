@@ -289,6 +289,9 @@ class Session {
           {"smooth", RangeOperation::Smooth}};
       const EditOutcome outcome = AdjustSelection(st, operations.at(name), amount);
       if (outcome.Message) transcript_ += "  message \"" + outcome.Message->Text + "\"\n";
+    } else if (command == "normalise") {
+      const EditOutcome outcome = CommandSteps(st).NormaliseSlipCurve();
+      if (outcome.Message) transcript_ += "  message \"" + outcome.Message->Text + "\"\n";
     } else if (command == "selection") {
       transcript_ += "  readout \"" + SelectionReadout(st) + "\"\n";
     } else if (command == "copyrange") {

@@ -87,4 +87,22 @@ EditOutcome AdjustRange(std::span<double> values, std::span<const double> places
   return {changed, std::nullopt};
 }
 
+EditOutcome NormaliseSlipCurve(std::span<double> samples) {
+  double peak = 0.0;
+  for (const double v : samples) {
+    if (v > peak) peak = v;
+  }
+  if (!(peak > 0.0) || !std::isfinite(peak)) {
+    return {false, UserMessage{"The slip curve has no sample above 0 to scale to 1.0: nothing was changed.",
+                               "DATA ERROR!"}};
+  }
+  bool changed = false;
+  for (double& v : samples) {
+    const double scaled = v / peak;
+    changed = changed || std::bit_cast<std::uint64_t>(scaled) != std::bit_cast<std::uint64_t>(v);
+    v = scaled;
+  }
+  return {changed, std::nullopt};
+}
+
 }  // namespace dyno

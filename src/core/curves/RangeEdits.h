@@ -47,4 +47,9 @@ std::optional<std::vector<double>> AdjustedValues(std::span<const double> values
 EditOutcome AdjustRange(std::span<double> values, std::span<const double> places, RowRange range,
                         RangeOperation operation, double amount, const std::string& columnName);
 
+// Edit > Normalise Slip Curve: every sample divided by the curve's peak
+// (over its own samples), so that the peak becomes 1.0. A curve without a
+// positive peak is refused with a message and left as it is.
+EditOutcome NormaliseSlipCurve(std::span<double> samples);
+
 }  // namespace dyno

@@ -27,6 +27,7 @@ enum class StepKind {
   SetSelection,
   Straighten,
   Smooth,
+  Normalise,  // a slip curve scaled to a peak of 1.0
 };
 
 // The step's name as the Undo and Redo menu items show it: "Drag".

@@ -5,6 +5,7 @@
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/curves/PasteTable.h"
+#include "core/curves/RangeEdits.h"
 #include "core/curves/Resolution.h"
 #include "core/curves/Rows.h"
 #include "core/editing/EditorRepaint.h"
@@ -98,6 +99,21 @@ EditOutcome CommandSteps::PasteTable(StepKind kind, std::string_view text) {
     // again, the axis fitted to the new curve.
     ResetInteraction(st_.Ui, st_.Host);
     RefitTable(st_.View, st_.Host, st_.Doc.RowCount);
+  }
+  st_.Steps.End();
+  return outcome;
+}
+
+EditOutcome CommandSteps::NormaliseSlipCurve() {
+  EditorDocument& doc = st_.Doc;
+  SlipCurve& curve = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+  const auto n = static_cast<std::size_t>(std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples));
+  st_.Steps.Begin(StepKind::Normalise);
+  const EditOutcome outcome = dyno::NormaliseSlipCurve(std::span(curve.Samples).first(n));
+  // The value box shows a value that may have changed; the axis may too.
+  if (outcome.Changed) {
+    ResetInteraction(st_.Ui, st_.Host);
+    st_.Host.Invalidate(st_.View.ClientFrom(0, 0), false);
   }
   st_.Steps.End();
   return outcome;

@@ -44,6 +44,9 @@ class CommandSteps {
   // A table of rows (from the clipboard or a CSV file) replaces the curve.
   EditOutcome PasteTable(StepKind kind, std::string_view text);
 
+  // The charted slip curve's samples scaled to a peak of 1.0, one step.
+  EditOutcome NormaliseSlipCurve();
+
   void EditParameters(const ParameterTexts& texts);
 
   // edited runs the slip curve dialog, whose Add writes new curves into the

@@ -69,6 +69,10 @@ CommandStatus Bend(Doc doc, Session session, History) {
   return Check(tire && session.BendActive, doc.TireLoaded && tire);
 }
 
+CommandStatus SlipCurveShown(Doc doc, Session, History) {
+  return Enabled(doc.Mode == FileMode::Tire && doc.TireLoaded);
+}
+
 CommandStatus ModeEngine(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Engine); }
 CommandStatus ModeUpgrade(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Upgrade); }
 CommandStatus ModeTire(Doc doc, Session, History) { return Check(doc.Mode == FileMode::Tire); }
@@ -177,6 +181,8 @@ constexpr CommandRecord Records[] = {
      .Hint = "Set the mode to adjust the tire curve up or down with the Up and Down edit buttons (active when "
              "depressed)",
      .Image = "bend", .Rule = Bend, .Menu = MenuId::Edit},
+    {.Id = CmNormalise, .Name = "actionNormalise", .Text = "&Normalise Slip Curve",
+     .Hint = "Scale the charted slip curve so that its peak is 1.0.", .Rule = SlipCurveShown, .Menu = MenuId::Edit},
     // Whether a range is selected is the window's to tell: it binds that too.
     {.Id = CmAdjustSelection, .Name = "actionAdjustSelection", .Text = "Adjust &Selection",
      .Hint = "Change the selected range of rows of a column at once.", .Rule = ModeTable, .Menu = MenuId::Edit,

@@ -44,6 +44,8 @@ enum CommandId : int {
   CmSetSelection = 2063,
   CmStraighten = 2064,
   CmSmooth = 2065,
+  // Edit > Normalise Slip Curve.
+  CmNormalise = 2066,
   CmSaveAs = 22101,
   CmModeUpgrade = 22102,
   CmModeTire = 22103,

@@ -109,6 +109,10 @@ void CurveCommands::PasteTableCommand() {
   ApplyTable(StepKind::PasteTable, text);
 }
 
+void CurveCommands::NormaliseCommand() {
+  ShowMessage(window_, CommandSteps(window_.State()).NormaliseSlipCurve().Message);
+}
+
 void CurveCommands::AdjustSelectionCommand(RangeOperation operation) {
   EditorState& st = window_.State();
   if (!SelectedRange(st)) return;

@@ -32,6 +32,7 @@ class CurveCommands {
   // Edit > Adjust Selection: Scale, Add Offset and Set Value ask for their
   // number first.
   void AdjustSelectionCommand(RangeOperation operation);
+  void NormaliseCommand();
 
  private:
   // Replaces the curve with the table in text as one step of the kind given.

@@ -205,6 +205,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   bind(CmSetSelection, [this] { curves_.AdjustSelectionCommand(RangeOperation::Set); }, ranged);
   bind(CmStraighten, [this] { curves_.AdjustSelectionCommand(RangeOperation::Straighten); }, ranged);
   bind(CmSmooth, [this] { curves_.AdjustSelectionCommand(RangeOperation::Smooth); }, ranged);
+  bind(CmNormalise, [this] { curves_.NormaliseCommand(); });
   bind(CmModeEngine, [&st] { SetFileMode(st, FileMode::Engine); });
   bind(CmModeUpgrade, [&st] { SetFileMode(st, FileMode::Upgrade); });
   bind(CmModeTire, [&st] { SetFileMode(st, FileMode::Tire); });
