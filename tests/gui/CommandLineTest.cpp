@@ -36,11 +36,9 @@ TEST(CommandLine, TellsWhatToDoAndWhichFileToOpen) {
   std::string out;
   for (std::string line; std::getline(cases, line);) {
     if (line.starts_with("#")) continue;
-    QStringList arguments{QStringLiteral("dynoforge")};
-    for (const QString& word : QString::fromStdString(line).split(' ', Qt::SkipEmptyParts)) {
-      arguments << QString(word).replace(QStringLiteral("\\s"), QStringLiteral(" "));
-    }
-    const CommandLine commandLine(arguments);
+    QStringList words = QString::fromStdString(line).split(' ', Qt::SkipEmptyParts);
+    const CommandLine commandLine(QStringList{QStringLiteral("dynoforge")} +
+                                  words.replaceInStrings(QStringLiteral("\\s"), QStringLiteral(" ")));
     const char* actions[] = {"run", "print help", "print version", "refuse"};
     out += "dynoforge " + line + ": " + actions[static_cast<int>(commandLine.What())] + " \"" +
            QString(commandLine.File()).replace(folder, QStringLiteral("<start>")).toStdString() + "\" status " +
