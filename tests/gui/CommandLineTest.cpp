@@ -55,8 +55,7 @@ TEST(CommandLine, OpensAFileWhoseNameIsNotUtf8) {
   const test::TempDir folder;
   const std::string name = (folder.path() / "Mot\xFFr \xE9.ini").string();
   std::filesystem::copy_file(test::DataPath("files/engine-typical.ini"), name);
-  std::string program = "dynoforge";
-  std::string file = name;
+  std::string program = "dynoforge", file = name;
   char* argv[] = {program.data(), file.data()};
   const CommandLine commandLine(ArgumentList(2, argv));
   ASSERT_EQ(commandLine.What(), CommandLine::Action::Run);
