@@ -33,10 +33,8 @@ namespace {
 // The paths of the compiled-in images, sorted.
 QStringList CompiledInImages() {
   QStringList paths;
-  for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
-       it.hasNext();) {
-    paths << it.next();
-  }
+  QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) paths << it.next();
   paths.sort();
   return paths;
 }

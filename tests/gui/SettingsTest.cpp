@@ -158,9 +158,8 @@ class SettingsFile : public ::testing::Test {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
     ASSERT_TRUE(file.flush());
-    if (old) {
-      ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
-    }
+    const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    ASSERT_TRUE(!old || file.setFileTime(anHourAgo, QFileDevice::FileModificationTime));
   }
   static QByteArray Bytes() {
     QFile file(SettingsFilePath());
