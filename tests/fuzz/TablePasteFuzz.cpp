@@ -25,7 +25,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -70,9 +69,7 @@ void CheckRead(const TableRead& table, TableShape shape) {
   } else {
     FUZZ_CHECK(table.Columns.size() >= 1 && table.Columns.size() <= SlipCurveSlots);
     FUZZ_CHECK(rows >= 1 && rows <= MaxFileSlipSamples);
-    for (const TableColumn& column : table.Columns) {
-      FUZZ_CHECK(!column.Values.empty() && column.Values.size() <= rows);
-    }
+    for (const TableColumn& column : table.Columns) FUZZ_CHECK(!column.Values.empty() && column.Values.size() <= rows);
   }
   for (std::size_t i = 1; i < rows; ++i) FUZZ_CHECK(table.Lines[i] > table.Lines[i - 1]);
   for (const TableColumn& column : table.Columns) {

@@ -36,11 +36,9 @@ TEST(CommandLine, TellsWhatToDoAndWhichFileToOpen) {
   std::string out;
   for (std::string line; std::getline(cases, line);) {
     if (line.starts_with("#")) continue;
-    QStringList arguments{QStringLiteral("dynoforge")};
-    for (const QString& word : QString::fromStdString(line).split(' ', Qt::SkipEmptyParts)) {
-      arguments << QString(word).replace(QStringLiteral("\\s"), QStringLiteral(" "));
-    }
-    const CommandLine commandLine(arguments);
+    QStringList words = QString::fromStdString(line).split(' ', Qt::SkipEmptyParts);
+    const CommandLine commandLine(QStringList{QStringLiteral("dynoforge")} +
+                                  words.replaceInStrings(QStringLiteral("\\s"), QStringLiteral(" ")));
     const char* actions[] = {"run", "print help", "print version", "refuse"};
     out += "dynoforge " + line + ": " + actions[static_cast<int>(commandLine.What())] + " \"" +
            QString(commandLine.File()).replace(folder, QStringLiteral("<start>")).toStdString() + "\" status " +
@@ -57,8 +55,7 @@ TEST(CommandLine, OpensAFileWhoseNameIsNotUtf8) {
   const test::TempDir folder;
   const std::string name = (folder.path() / "Mot\xFFr \xE9.ini").string();
   std::filesystem::copy_file(test::DataPath("files/engine-typical.ini"), name);
-  std::string program = "dynoforge";
-  std::string file = name;
+  std::string program = "dynoforge", file = name;
   char* argv[] = {program.data(), file.data()};
   const CommandLine commandLine(ArgumentList(2, argv));
   ASSERT_EQ(commandLine.What(), CommandLine::Action::Run);

@@ -33,10 +33,8 @@ namespace {
 // The paths of the compiled-in images, sorted.
 QStringList CompiledInImages() {
   QStringList paths;
-  for (QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
-       it.hasNext();) {
-    paths << it.next();
-  }
+  QDirIterator it(QStringLiteral(":/images"), {QStringLiteral("*.xpm")}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) paths << it.next();
   paths.sort();
   return paths;
 }
@@ -75,12 +73,10 @@ TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
     const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
     QSet<QRgb> colours;
     bool hardEdges = true;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int i = 0; i < image.width(); ++i) {
-        const QRgb c = image.pixel(i, y);
-        hardEdges &= qAlpha(c) == 0 || qAlpha(c) == 255;
-        if (qAlpha(c) == 255) colours.insert(c);
-      }
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+      const QRgb c = image.pixel(i % image.width(), i / image.width());
+      hardEdges &= qAlpha(c) == 0 || qAlpha(c) == 255;
+      if (qAlpha(c) == 255) colours.insert(c);
     }
     for (const QRgb c : colours) EXPECT_TRUE(vga.contains(c)) << path.toStdString() << " " << std::hex << c;
     EXPECT_TRUE(hardEdges) << path.toStdString();
@@ -98,8 +94,7 @@ TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
 // Qt's XPM reader gives; files it does not read are left to that reader.
 TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
   const auto byQt = [](const QString& path) {
-    QImageReader reader(path, "xpm");
-    return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return QImageReader(path, "xpm").read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
   };
   const auto quick = [](const QString& path) -> std::optional<QImage> {
     QFile file(path);

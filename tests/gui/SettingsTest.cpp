@@ -113,45 +113,34 @@ TEST_P(SettingsChange, KeepsWhatIsNotTheProgramsOwn) {
 
 const QString Path = QStringLiteral("PATH");
 const QString Recent1 = QStringLiteral("RecentFile1");
-const QString Recent2 = QStringLiteral("RecentFile2");
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, SettingsChange,
     ::testing::Values(
-        ChangeCase{"KeysAboveTheFirstSection",
-                   "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/good\n",
-                   {{Path, QStringLiteral("/new")}},
-                   "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/new\n"},
+        ChangeCase{"KeysAboveTheFirstSection", "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/good\n",
+                   {{Path, QStringLiteral("/new")}}, "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/new\n"},
         ChangeCase{"OtherSectionsCommentsAndLineEnds",
                    "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
                    "  Unknown = 1\r\n\tpath = /old\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n",
                    {{Path, QStringLiteral("C:\\new")}, {Recent1, QStringLiteral("/a")}},
                    "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
                    "  Unknown = 1\r\nPATH=C:\\new\r\nRecentFile1=/a\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n"},
-        ChangeCase{"NewKeysInNameOrder",
-                   "[DynoforgeSettings]\nRecentFile8=/a\nTorqueUnit=N-m\nWindow=1\n",
+        ChangeCase{"NewKeysInNameOrder", "[DynoforgeSettings]\nRecentFile8=/a\nTorqueUnit=N-m\nWindow=1\n",
                    {{Path, QStringLiteral("/p")}, {QStringLiteral("ShowPeaks"), QStringLiteral("1")}},
                    "[DynoforgeSettings]\nPATH=/p\nRecentFile8=/a\nShowPeaks=1\nTorqueUnit=N-m\nWindow=1\n"},
-        ChangeCase{"NoSectionYet",
-                   "[Other]\nx=1",
-                   {{Path, QStringLiteral("/p")}},
+        ChangeCase{"NoSectionYet", "[Other]\nx=1", {{Path, QStringLiteral("/p")}},
                    "[Other]\nx=1\n\n[DynoforgeSettings]\nPATH=/p\n"},
-        ChangeCase{"LastLineWithoutItsEnd",
-                   "[DynoforgeSettings]\r\nPATH=/p",
-                   {{Recent1, QStringLiteral("/a")}},
+        ChangeCase{"LastLineWithoutItsEnd", "[DynoforgeSettings]\r\nPATH=/p", {{Recent1, QStringLiteral("/a")}},
                    "[DynoforgeSettings]\r\nPATH=/p\r\nRecentFile1=/a\r\n"},
         ChangeCase{"RepeatedKeysBecomeOne",
                    "[DynoforgeSettings]\nPATH=/1\nPATH=/2\n[X]\n[DynoforgeSettings]\nPATH=/3\n",
-                   {{Path, QStringLiteral("/new")}},
-                   "[DynoforgeSettings]\nPATH=/new\n[X]\n[DynoforgeSettings]\n"},
+                   {{Path, QStringLiteral("/new")}}, "[DynoforgeSettings]\nPATH=/new\n[X]\n[DynoforgeSettings]\n"},
         ChangeCase{"RemovedKeysOnly",
                    "[DynoforgeSettings]\nRecentFile1=/a\n# note\nRecentFile2=/b\n[Other]\nRecentFile2=/c\n",
-                   {{Recent2, std::nullopt}},
+                   {{QStringLiteral("RecentFile2"), std::nullopt}},
                    "[DynoforgeSettings]\nRecentFile1=/a\n# note\n[Other]\nRecentFile2=/c\n"},
-        ChangeCase{"BytesThatAreNotText",
-                   "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/p\n",
-                   {{Path, QStringLiteral("/q")}},
-                   "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/q\n"}),
+        ChangeCase{"BytesThatAreNotText", "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/p\n",
+                   {{Path, QStringLiteral("/q")}}, "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/q\n"}),
     [](const ::testing::TestParamInfo<ChangeCase>& param) { return std::string(param.param.name); });
 
 // The program's own settings file, in the test's configuration folder.
@@ -169,9 +158,8 @@ class SettingsFile : public ::testing::Test {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
     ASSERT_TRUE(file.flush());
-    if (old) {
-      ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
-    }
+    const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    ASSERT_TRUE(!old || file.setFileTime(anHourAgo, QFileDevice::FileModificationTime));
   }
   static QByteArray Bytes() {
     QFile file(SettingsFilePath());

@@ -27,7 +27,6 @@ namespace {
 template <typename D = QFileDialog>
 void WhenShows(std::type_identity_t<std::function<void(D&)>> answer) {
   auto* timer = new QTimer;
-  timer->setInterval(10);
   QObject::connect(timer, &QTimer::timeout, [timer, answer] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       auto* dialog = qobject_cast<D*>(widget);
@@ -38,7 +37,7 @@ void WhenShows(std::type_identity_t<std::function<void(D&)>> answer) {
       return;
     }
   });
-  timer->start();
+  timer->start(10);
 }
 
 // The names the dialog lists in its folder, once it has read the folder.
@@ -63,10 +62,9 @@ class FileDialogTest : public ::testing::Test {
     for (const char* name : {"a.ini", "B.INI", "c.Tbc", "d.txt", "e.tbc", "f.ini.bak"}) dir.Write(name, "x");
     folder = QString::fromStdString(dir.path().string());
   }
-  FileDialogRequest Request(const QString& title) {
-    FileDialogRequest request{title, PhysicsFilter, folder, QStringLiteral("B.INI")};
-    request.HideFilterPatterns = true;
-    return request;
+  FileDialogRequest Request(const QString& title, bool confirm = false) {
+    return {.Title = title, .Filter = PhysicsFilter, .Folder = folder, .ProposedName = QStringLiteral("B.INI"),
+            .HideFilterPatterns = true, .ConfirmOverwrite = confirm};
   }
 
   test::TempDir dir;
@@ -97,9 +95,7 @@ TEST_F(FileDialogTest, SaveConfirmsOverwritingOnlyWhenAskedAndCancelGivesNothing
       EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
       dialog.reject();
     });
-    FileDialogRequest request = Request(QStringLiteral("Save it"));
-    request.ConfirmOverwrite = confirm;
-    EXPECT_TRUE(dialogs.SaveFileName(nullptr, request).isEmpty());
+    EXPECT_TRUE(dialogs.SaveFileName(nullptr, Request(QStringLiteral("Save it"), confirm)).isEmpty());
   }
 }
 
@@ -121,14 +117,12 @@ TEST_F(FileDialogTest, EachDialogKeepsItsOwnSettingsWithinARun) {
     const FileDialogRequest request = Request(title);
     title.startsWith("Save") ? dialogs.SaveFileName(nullptr, request) : dialogs.OpenFileName(nullptr, request);
   };
-  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), false);
-  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), false);
-  visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), true);
-  visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), true);
+  for (const bool check : {false, true}) {
+    visit(QStringLiteral("Open it"), QFileDialog::List, QSize(700, 480), check);
+    visit(QStringLiteral("Save it"), QFileDialog::Detail, QSize(640, 420), check);
+  }
 }
 
-// The print dialogs, answered as soon as they show: the print dialog offers
-// the document's pages, a page range and printing to a file.
 // Another program's changes are lost only by a deliberate click: Return
 // (and Escape) cancel, the Overwrite button overwrites.
 TEST(OverwriteQuestion, ShowsTheTextAndCancelsUnlessOverwriteIsClicked) {
@@ -152,6 +146,8 @@ TEST(OverwriteQuestion, ShowsTheTextAndCancelsUnlessOverwriteIsClicked) {
             Choice::Overwrite);
 }
 
+// The print dialogs, answered as soon as they show: the print dialog offers
+// the document's pages, a page range and printing to a file.
 TEST(PrintDialogs, OfferThePagesARangeAndAFileAndTellWhatTheUserChose) {
   QPrinter printer;
   QtUserDialogs dialogs;

@@ -21,14 +21,11 @@ class IconTest : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(IconTest, IsTheDrawingEnlargedWithoutSmoothing) {
   const Expected expected = GetParam();
-  const QImage drawing =
-      QImage(QString::fromUtf8(expected.drawing)).convertToFormat(QImage::Format_ARGB32);
+  const QImage drawing = QImage(QString::fromUtf8(expected.drawing)).convertToFormat(QImage::Format_ARGB32);
   ASSERT_FALSE(drawing.isNull()) << expected.drawing;
-  const QImage icon = QImage(QStringLiteral(DYNOFORGE_ICON_DIR "/%1x%1/apps/dynoforge.png")
-                                 .arg(expected.size))
+  const QImage icon = QImage(QStringLiteral(DYNOFORGE_ICON_DIR "/%1x%1/apps/dynoforge.png").arg(expected.size))
                           .convertToFormat(QImage::Format_ARGB32);
-  ASSERT_EQ(icon.width(), expected.size);
-  ASSERT_EQ(icon.height(), expected.size);
+  ASSERT_EQ(icon.size(), QSize(expected.size, expected.size));
 
   const int border = (expected.size - expected.covered) / 2;
   int wrong = 0;
@@ -38,9 +35,9 @@ TEST_P(IconTest, IsTheDrawingEnlargedWithoutSmoothing) {
       const int dx = x - border, dy = y - border;
       const bool inside = dx >= 0 && dy >= 0 && dx < expected.covered && dy < expected.covered;
       // Nearest neighbour: the drawing's pixel under the icon pixel's corner.
-      const QRgb want = inside ? drawing.pixel(dx * drawing.width() / expected.covered,
-                                               dy * drawing.height() / expected.covered)
-                               : qRgba(0, 0, 0, 0);
+      const QRgb want =
+          inside ? drawing.pixel(dx * drawing.width() / expected.covered, dy * drawing.height() / expected.covered)
+                 : qRgba(0, 0, 0, 0);
       const QRgb got = icon.pixel(x, y);
       if (got != want && (qAlpha(got) != 0 || qAlpha(want) != 0) && wrong++ == 0)
         first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -53,16 +50,10 @@ TEST_P(IconTest, IsTheDrawingEnlargedWithoutSmoothing) {
 // fits; from 32 up the large drawing across the whole square.
 INSTANTIATE_TEST_SUITE_P(
     HicolorSizes, IconTest,
-    ::testing::Values(Expected{16, DYNOFORGE_ICON_DRAWING_16, 16},
-                      Expected{22, DYNOFORGE_ICON_DRAWING_16, 16},
-                      Expected{24, DYNOFORGE_ICON_DRAWING_16, 16},
-                      Expected{32, DYNOFORGE_ICON_DRAWING, 32},
-                      Expected{48, DYNOFORGE_ICON_DRAWING, 48},
-                      Expected{64, DYNOFORGE_ICON_DRAWING, 64},
-                      Expected{128, DYNOFORGE_ICON_DRAWING, 128},
-                      Expected{256, DYNOFORGE_ICON_DRAWING, 256}),
-    [](const ::testing::TestParamInfo<Expected>& param) {
-      return "Size" + std::to_string(param.param.size);
-    });
+    ::testing::Values(Expected{16, DYNOFORGE_ICON_DRAWING_16, 16}, Expected{22, DYNOFORGE_ICON_DRAWING_16, 16},
+                      Expected{24, DYNOFORGE_ICON_DRAWING_16, 16}, Expected{32, DYNOFORGE_ICON_DRAWING, 32},
+                      Expected{48, DYNOFORGE_ICON_DRAWING, 48}, Expected{64, DYNOFORGE_ICON_DRAWING, 64},
+                      Expected{128, DYNOFORGE_ICON_DRAWING, 128}, Expected{256, DYNOFORGE_ICON_DRAWING, 256}),
+    [](const ::testing::TestParamInfo<Expected>& param) { return "Size" + std::to_string(param.param.size); });
 
 }  // namespace

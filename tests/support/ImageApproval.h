@@ -44,8 +44,7 @@ inline void ExpectApprovedImageFile(const QImage& produced, const std::filesyste
   const std::filesystem::path failed = FailurePath(relative);
   std::filesystem::create_directories(failed.parent_path());
   actual.save(QString::fromStdString(failed.string()), "PNG");
-  std::filesystem::path diffPath = failed;
-  diffPath.replace_extension(".diff.png");
+  const std::filesystem::path diffPath = std::filesystem::path(failed).replace_extension(".diff.png");
   if (differing > 0) diff.save(QString::fromStdString(diffPath.string()), "PNG");
   const auto size = [](const QImage& i) { return std::to_string(i.width()) + "x" + std::to_string(i.height()); };
   ADD_FAILURE() << relative << ": "

@@ -14,10 +14,9 @@ class TempDir {
   TempDir() {
     std::random_device random;
     const auto base = std::filesystem::temp_directory_path();
-    for (;;) {
+    do {
       path_ = base / ("dynoforge-test-" + std::to_string(random()));
-      if (std::filesystem::create_directory(path_)) break;
-    }
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     // Read-only files would stop the removal on Windows, a read-only folder everywhere.

@@ -24,17 +24,12 @@ namespace dyno::test {
 
 // The blank-separated tokens of a line without its line end.
 inline std::vector<std::string_view> LineTokens(std::string_view line) {
+  constexpr std::string_view blanks = " \t\r\v\f";
   std::vector<std::string_view> tokens;
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
-  for (std::size_t i = 0; i < line.size();) {
-    if (blank(line[i])) {
-      ++i;
-      continue;
-    }
-    std::size_t end = i;
-    while (end < line.size() && !blank(line[end])) ++end;
-    tokens.push_back(line.substr(i, end - i));
-    i = end;
+  for (std::size_t at = line.find_first_not_of(blanks); at != std::string_view::npos;) {
+    const std::size_t end = std::min(line.find_first_of(blanks, at), line.size());
+    tokens.push_back(line.substr(at, end - at));
+    at = line.find_first_not_of(blanks, end);
   }
   return tokens;
 }
@@ -68,14 +63,14 @@ inline std::string LostNumbers(std::string_view bytes, const EditorDocument& doc
   again->Mode = FileMode::Tire;
   ReadTireBytes(*again, std::string(written));
   for (int b = 0; b < doc.TireSectionCount; ++b) {
-    const auto& span = doc.TireSections[static_cast<std::size_t>(b)];
-    const std::string_view section = bytes.substr(static_cast<std::size_t>(span.Begin),
-                                                  static_cast<std::size_t>(span.End - span.Begin));
-    const SlipCurve& curve = again->SlipCurves[static_cast<std::size_t>(b)];
+    const auto& span = doc.TireSections[b];
+    const std::string_view section = bytes.substr(span.Begin, span.End - span.Begin);
+    const SlipCurve& curve = again->SlipCurves[b];
     std::string unreadAgain;  // the text not read of the curve read back
     if (b < again->TireSectionCount) {
-      const SlipSectionText kept = SlipSectionTextAt(again->TireText, again->TireSections[static_cast<std::size_t>(b)].Begin);
-      for (const UnreadText& item : kept.Unread) unreadAgain += std::string(item.Text) + "\n";
+      for (const UnreadText& item : SlipSectionTextAt(again->TireText, again->TireSections[b].Begin).Unread) {
+        unreadAgain += std::string(item.Text) + "\n";
+      }
     }
     std::string reported;
     for (const TextNotRead& item : read.NotRead) {
@@ -106,8 +101,8 @@ inline std::string LostNumbers(std::string_view bytes, const EditorDocument& doc
           if (taken < MaxFileSlipSamples) {
             if (taken >= curve.SampleCount) return where + "number " + std::string(token) + " is no sample";
             const double expected = WrittenSample(value);
-            if (!std::isnan(value) && std::fabs(curve.Samples[static_cast<std::size_t>(taken)] - expected) >
-                                          1e-9 * std::max(1.0, std::fabs(expected))) {
+            const double off = std::fabs(curve.Samples[taken] - expected);
+            if (!std::isnan(value) && off > 1e-9 * std::max(1.0, std::fabs(expected))) {
               return where + "sample " + std::to_string(taken + 1) + " is not " + std::string(token);
             }
           }
@@ -118,7 +113,7 @@ inline std::string LostNumbers(std::string_view bytes, const EditorDocument& doc
         }
       }
     }
-    if (taken - read.SamplesLeftOut[static_cast<std::size_t>(b)] != doc.SlipCurves[static_cast<std::size_t>(b)].SampleCount) {
+    if (taken - read.SamplesLeftOut[b] != doc.SlipCurves[b].SampleCount) {
       return where + std::to_string(taken) + " numbers read, not as many samples";
     }
   }
