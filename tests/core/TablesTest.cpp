@@ -24,6 +24,7 @@
 
 #include "core/app/PreviewLayout.h"
 #include "core/app/PrintSheets.h"
+#include "core/chart/ChartGeometry.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/Peaks.h"
 #include "core/chart/PrintedPage.h"
@@ -162,6 +163,42 @@ TEST(Tables, ValueAxis) {
       out << "trunc " << v << " -> " << TruncToInt32(v) << "\n";
     }
   });
+}
+
+// The smallest window keeps the chart clear of the table and every axis
+// label apart: the most divisions any fitted axis takes fit its height, and
+// the RPM labels of every row count stand apart across its width.
+TEST(Tables, TheSmallestWindowKeepsTheChartApartAndItsLabelsReadable) {
+  int most = 0;
+  for (double top = 0.5; top < 2e6; top *= 1.0173) {
+    for (const double low : {0.0, -0.37 * top, -0.9 * top, -3.1 * top}) {
+      EditorDocument doc;
+      test::FillFlatEngineCurve(doc, 2, top, low);
+      doc.Engine.Power[0] = doc.Engine.Power[1] = 0.0;
+      ChartLayout chart;
+      ComputeEngineAxis(chart, doc, DynoView());
+      most = std::max(most, static_cast<int>(std::lround((chart.AxisMax - chart.AxisMin) / chart.AxisStep)));
+    }
+  }
+  EXPECT_EQ(most, MaxAxisDivisions);
+
+  const ClientSize least = MinimumClientSize();
+  for (int rows = 2; rows <= MaxEngineRows; ++rows) {
+    EditorDocument doc;
+    test::FillFlatEngineCurve(doc, rows, 300.0, -50.0);
+    ChartLayout chart;
+    ComputeChartLayout(chart, doc, DynoView(), least.width, least.height);
+    ASSERT_GT(chart.PlotLeft - 2, TableWidth + RowScrollBarWidth) << rows;
+    ASSERT_GT(chart.PlotRight, chart.PlotLeft) << rows;
+    ASSERT_GE(chart.PlotHeight, MaxAxisDivisions * ValueLabelPitch) << rows;
+    for (int i = chart.LabelStep; i < rows; i += chart.LabelStep) {
+      ASSERT_GE(chart.PointX[i] - chart.PointX[i - chart.LabelStep], RpmLabelPitch) << rows << " rows, point " << i;
+    }
+  }
+  // The table shows its fewest rows at least, beside the header bar's value
+  // box and buttons.
+  EXPECT_GE(VisibleRowsFor(least.height + 1), MinVisibleRows);
+  EXPECT_GT(TitlePanelRect(least.width).right, TitlePanelRect(least.width).left);
 }
 
 TEST(Tables, ViewRowsAndPrintedPages) {

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/chart/ChartLayout.h"
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/editing/DynoView.h"
@@ -219,6 +220,11 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
 }
 
 void EditorWidget::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
+
+QSize EditorWidget::minimumSizeHint() const {
+  const ClientSize least = MinimumClientSize();
+  return {least.width, least.height};
+}
 
 void EditorWidget::SetPrinting(bool printing) {
   printing_ = printing;

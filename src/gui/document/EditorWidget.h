@@ -61,6 +61,10 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   QWidget* DialogParent() override { return window(); }
   void UpdateCaption() override;
 
+  // The frame keeps the window at least this large: the table, the value
+  // box and the chart never overlap, and the axis labels stay readable.
+  QSize minimumSizeHint() const override;
+
   // While a print job or preview runs the window may grow to page size.
   void SetPrinting(bool printing);
   bool Printing() const { return printing_; }
