@@ -1,5 +1,6 @@
 #include "gui/document/EditorWidget.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -376,6 +378,15 @@ void EditorWidget::mouseMoveEvent(QMouseEvent* event) {
 void EditorWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) OnRelease(*state_, ClientPoint(event));
   event->accept();
+}
+
+void EditorWidget::wheelEvent(QWheelEvent* event) {
+  // Handed to the bar itself: it steps the platform's wheel lines (three
+  // rows a notch by default), gathers a touchpad's small deltas, and its
+  // move reaches the table as any move of the bar does. A disabled bar
+  // (every row fits) leaves the event unaccepted.
+  event->ignore();
+  QApplication::sendEvent(rowScrollBar_, event);
 }
 
 bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -97,6 +97,9 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // The wheel over the table or the chart scrolls the table's rows as the
+  // row scroll bar does.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void OnRowScrollBarMoved(int position);
