@@ -6,8 +6,9 @@
 #   cd build && cpack -G DEB                    # dynoforge_<version>_<arch>.deb
 #
 # installs bin/dynoforge, the desktop entry share/applications/dynoforge.desktop,
-# the tire file type share/mime/packages/dynoforge.xml and the icon in
-# share/icons/hicolor/<N>x<N>/apps/dynoforge.png. The desktop id, the icon
+# the tire file type share/mime/packages/dynoforge.xml, the icon in
+# share/icons/hicolor/<N>x<N>/apps/dynoforge.png and the user guide in
+# share/dynoforge/guide. The desktop id, the icon
 # name and the program name are all "dynoforge": Qt names the window after the
 # program (the Wayland app id and the X11 window class), and that is how a
 # desktop finds the entry, and so the icon, of a running window.
@@ -54,6 +55,17 @@ foreach(_size IN LISTS DYNOFORGE_ICON_SIZES)
   install(FILES ${DYNOFORGE_ICON_DIR}/${_size}x${_size}/apps/dynoforge.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
 endforeach()
+
+# The user guide with its pictures, which Help > User Guide shows: the
+# program finds it from its own folder, so it holds where bin and share go.
+set(DYNOFORGE_GUIDE_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/dynoforge/guide)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md DESTINATION ${DYNOFORGE_GUIDE_INSTALL_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images/ DESTINATION ${DYNOFORGE_GUIDE_INSTALL_DIR}/images
+  FILES_MATCHING PATTERN "*.png")
+file(RELATIVE_PATH _dynoforge_guide_from_program ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_DATADIR}/dynoforge/guide)
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/gui/app/GuideWindow.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+  DYNOFORGE_GUIDE_FROM_PROGRAM="${_dynoforge_guide_from_program}")
 
 # The Debian package. Its files land in /usr/share/applications,
 # /usr/share/mime/packages and /usr/share/icons/hicolor, which the dpkg

@@ -2,6 +2,7 @@
 // of a curve (value-axis cases), and where compared rows stand. Mapping
 // pixels to values is in the drag sessions; the peaks readout and the
 // compared curve's refusals in the flows dyno-view and dyno-settings.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -9,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/chart/ChartGeometry.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/Peaks.h"
+#include "core/chart/ViewState.h"
 #include "core/document/EditorSession.h"
 #include "core/editing/DynoView.h"
 #include "support/CaseTables.h"
@@ -104,6 +107,42 @@ TEST(Chart, ComparedRowsArePlacedByTheirRpm) {
   ChartLayout chart;
   chart.PlotHeight = 0;
   EXPECT_FALSE(MapYToValue(chart, 100).has_value());
+}
+
+// The smallest window keeps the chart clear of the table and every axis
+// label apart: the most divisions any fitted axis takes fit its height, and
+// the RPM labels of every row count stand apart across its width.
+TEST(Chart, TheSmallestWindowKeepsTheChartApartAndItsLabelsReadable) {
+  int most = 0;
+  for (double top = 0.5; top < 2e6; top *= 1.0173) {
+    for (const double low : {0.0, -0.37 * top, -0.9 * top, -3.1 * top}) {
+      EditorDocument doc;
+      test::FillFlatEngineCurve(doc, 2, top, low);
+      doc.Engine.Power[0] = doc.Engine.Power[1] = 0.0;
+      ChartLayout chart;
+      ComputeEngineAxis(chart, doc, DynoView());
+      most = std::max(most, static_cast<int>(std::lround((chart.AxisMax - chart.AxisMin) / chart.AxisStep)));
+    }
+  }
+  EXPECT_EQ(most, MaxAxisDivisions);
+
+  const ClientSize least = MinimumClientSize();
+  for (int rows = 2; rows <= MaxEngineRows; ++rows) {
+    EditorDocument doc;
+    test::FillFlatEngineCurve(doc, rows, 300.0, -50.0);
+    ChartLayout chart;
+    ComputeChartLayout(chart, doc, DynoView(), least.width, least.height);
+    ASSERT_GT(chart.PlotLeft - 2, TableWidth + RowScrollBarWidth) << rows;
+    ASSERT_GT(chart.PlotRight, chart.PlotLeft) << rows;
+    ASSERT_GE(chart.PlotHeight, MaxAxisDivisions * ValueLabelPitch) << rows;
+    for (int i = chart.LabelStep; i < rows; i += chart.LabelStep) {
+      ASSERT_GE(chart.PointX[i] - chart.PointX[i - chart.LabelStep], RpmLabelPitch) << rows << " rows, point " << i;
+    }
+  }
+  // The table shows its fewest rows at least, beside the header bar's value
+  // box and buttons.
+  EXPECT_GE(VisibleRowsFor(least.height + 1), MinVisibleRows);
+  EXPECT_GT(TitlePanelRect(least.width).right, TitlePanelRect(least.width).left);
 }
 
 TEST(Chart, PeaksAreOfTheCurvesRowsOnly) {

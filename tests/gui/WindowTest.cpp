@@ -8,12 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include "core/chart/ChartGeometry.h"
+#include "core/chart/ChartLayout.h"
 #include "core/resources/ResourceIds.h"
+#include "gui/chart/ChartCanvas.h"
 #include "gui/app/DynoforgeApplication.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/Settings.h"
 #include "gui/document/EditorWidget.h"
 #include "support/Approval.h"
+#include "support/ImageApproval.h"
 #include "support/SampleCurves.h"
 #include "support/Flow.h"
 
@@ -134,6 +138,30 @@ TEST(Window, TabTakesTheKeyboardBetweenTheValueBoxAndTheTable) {
   QTest::keyClick(&box, Qt::Key_Escape);
   EXPECT_TRUE(client.hasFocus());
   EXPECT_NE(box.text(), QStringLiteral("7"));
+  frame.hide();
+}
+
+// The frame goes no smaller than the editor window's least size with the
+// menu bar, toolbar and status bar around it; there the table, the value box
+// and the chart keep apart and the axis labels, in their font, stand apart.
+TEST(Window, ShrinksNoFurtherThanItsLeastSizeWhereNothingOverlaps) {
+  QFile::remove(SettingsFilePath());
+  MainWindow frame;
+  EditorWidget& client = *frame.Client();
+  frame.resize(1000, 700);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  frame.resize(300, 200);
+  test::IdlePass();
+  const ClientSize least = MinimumClientSize();
+  EXPECT_EQ(client.size(), QSize(least.width, least.height));
+  EXPECT_EQ(frame.size(), frame.minimumSize());
+  const ChartFont labels(12, 7, 400);  // the table rows' font, which the axes use
+  EXPECT_LE(labels.Advance('0'), RpmLabelPitch - 2);
+  EXPECT_LE(labels.CellHeight(), ValueLabelPitch);
+  EXPECT_LT(client.ValueEdit()->geometry().right(), ButtonLeft);
+  test::ExpectApprovedImageFile(frame.grab().toImage(), test::DataPath("window/minimum-size.png"),
+                                "window/minimum-size.png");
   frame.hide();
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and checks what a desktop takes
 # from it: the program, a desktop entry that desktop-file-utils accept and
-# index, the icon at each hicolor size, and the tire file type, compiled by
-# shared-mime-info as the dpkg triggers do.
+# index, the icon at each hicolor size, the user guide with its pictures,
+# and the tire file type, compiled by shared-mime-info as the dpkg triggers
+# do.
 #
 #   tests/install/check_install.sh BUILD_DIR
 set -euo pipefail
@@ -49,6 +50,17 @@ for size in 16 22 24 32 48 64 128 256; do
     [ "$(hex "$png" 16 8)" = "$expected" ] || fail "the ${size}x${size} icon is $((16#$(hex "$png" 16 4))) x $((16#$(hex "$png" 20 4)))"
   fi
 done
+
+# The user guide, where the program looks for it beside bin/, with every
+# picture it shows.
+guide=$prefix/share/dynoforge/guide
+if [ ! -f "$guide/user-guide.md" ]; then
+  fail "no share/dynoforge/guide/user-guide.md"
+else
+  for picture in $(grep -o '](images/[^)]*)' "$guide/user-guide.md" | sed 's/^](//; s/)$//'); do
+    [ "$(hex "$guide/$picture" 0 8 2>/dev/null)" = 89504e470d0a1a0a ] || fail "the guide's $picture is missing"
+  done
+fi
 
 # What the shared-mime-info and desktop-file-utils triggers do on the
 # installed files.

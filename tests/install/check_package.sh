@@ -37,7 +37,8 @@ done
 
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }')
 for file in usr/bin/dynoforge usr/share/applications/dynoforge.desktop usr/share/mime/packages/dynoforge.xml \
-    usr/share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/dynoforge.png; do
+    usr/share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/dynoforge.png \
+    usr/share/dynoforge/guide/user-guide.md usr/share/dynoforge/guide/images/engine.png; do
   grep -qx "./$file" <<<"$contents" || fail "the package lacks /$file"
 done
 

@@ -30,6 +30,8 @@
 //                           timer ticks)
 //                           POINT: X Y, or torque|compression|slip I [DX DY]
 //   type TEXT | key KEYS [box] | scroll ROW|line|page
+//   wheel NOTCHES POINT     the mouse wheel turned NOTCHES notches towards
+//                           the user (negative: away) over POINT
 //   close | restart | start NAME | printing on|off
 //   expect NAME APPROVED    the file's bytes against tests/data/APPROVED
 //   same NAME OTHER         two files (or a file and tests/data/files/...) alike
@@ -91,6 +93,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cctype>
@@ -481,6 +484,16 @@ class Flow {
         } else {
           bar.setValue(std::stoi(arg(0)));
         }
+      });
+    } else if (command == "wheel") {
+      const int notches = std::stoi(arg(0));
+      const QPoint at = Where(std::vector<std::string>(w.begin() + std::min<std::size_t>(w.size(), 1), w.end()));
+      Step(line, [&] {
+        // One notch is 120 eighths of a degree; towards the user scrolls down.
+        QWheelEvent wheel(at, window().mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&window(), &wheel);
+        window().repaint();
       });
     } else if (command == "type") {
       Step(line, [&] {

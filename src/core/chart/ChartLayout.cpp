@@ -81,6 +81,23 @@ int LabelStepFor(int rowCount) {
   return step;
 }
 
+ClientSize MinimumClientSize() {
+  // Points i * PlotWidth div (n - 1) apart: labels every LabelStep points
+  // stand at least LabelStep * PlotWidth / (n - 1) pixels apart, truncated.
+  int plotWidth = 0;
+  for (int n = 2; n <= MaxEngineRows; ++n) {
+    const int step = LabelStepFor(n);
+    plotWidth = std::max(plotWidth, (RpmLabelPitch * (n - 1) + step - 1) / step);
+  }
+  // The plot's height from the axis base to its top is never less than
+  // from the axis base to PlotTopRow.
+  const int plotHeight = MaxAxisDivisions * ValueLabelPitch;
+  const int width = TableWidth + PlotLeftGap + GridInset + plotWidth + GridInset + PlotRightMargin;
+  const int height = std::max(PlotTopRow + plotHeight + GridInset + PlotBottomMargin,
+                              TableTop + MinVisibleRows * RowHeight);
+  return {width, height};
+}
+
 void ChooseAxisStep(ChartLayout& c) {
   if (c.AxisMax == c.AxisMin) {
     c.AxisMax += 1.0;
@@ -174,13 +191,13 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoVie
   const int n = std::clamp(doc.RowCount, 0, MaxEngineRows);
   c.LabelStep = LabelStepFor(n);
 
-  c.PlotLeft = TableWidth + 67;
-  c.PlotTop = 46;
-  c.PlotRight = right - 45;
-  c.PlotBottom = bottom - 55;
-  c.GridLeft = c.PlotLeft + 3;
-  c.GridRight = c.PlotRight - 3;
-  c.AxisBaseY = c.PlotBottom - 3;
+  c.PlotLeft = TableWidth + PlotLeftGap;
+  c.PlotTop = PlotTopRow;
+  c.PlotRight = right - PlotRightMargin;
+  c.PlotBottom = bottom - PlotBottomMargin;
+  c.GridLeft = c.PlotLeft + GridInset;
+  c.GridRight = c.PlotRight - GridInset;
+  c.AxisBaseY = c.PlotBottom - GridInset;
   // Twelve pixel rows per division at most: lift the top to a multiple.
   const int h = c.AxisBaseY - c.PlotTop;
   c.PlotTop -= h % 12;

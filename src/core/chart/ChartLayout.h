@@ -72,6 +72,37 @@ struct ChartLayout {
   std::array<int, 5> DataColumnX{36, 96, 156, 216, 275};
 };
 
+// Where the plot lies in the client area: its left edge this far right of
+// the table, its top on this row before the axis lifts it, and these margins
+// to the right and bottom edges, which hold the right value labels and the
+// RPM labels. The first and last points lie GridInset inside.
+inline constexpr int PlotLeftGap = 67;
+inline constexpr int PlotTopRow = 46;
+inline constexpr int PlotRightMargin = 45;
+inline constexpr int PlotBottomMargin = 55;
+inline constexpr int GridInset = 3;
+
+// The most grid divisions a fitted value axis has: sixteen asked for, and
+// the headroom beyond the data at each end.
+inline constexpr int MaxAxisDivisions = 18;
+// The room one axis label needs so that it reads apart from its
+// neighbours: the RPM labels, written downwards, a digit's width (8.8
+// pixels in the label font) and two pixels side by side; the value labels
+// the label font's cell height above each other.
+inline constexpr int RpmLabelPitch = 11;
+inline constexpr int ValueLabelPitch = 12;
+
+struct ClientSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The smallest client area at which the table, the header bar with the
+// value box and the chart keep apart and every axis label stays readable:
+// the plot wide enough that the RPM labels of any row count stand apart,
+// and high enough for the most grid divisions the axis takes.
+ClientSize MinimumClientSize();
+
 // Values beyond this size count as this size when the value axis is fitted,
 // so a wild value typed by the user leaves the axis finite and its integer
 // grid labels exact; such a point is drawn beyond the plot's edge instead.

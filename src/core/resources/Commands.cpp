@@ -96,6 +96,12 @@ CommandStatus RecentFile(Doc, Session session, History) {
 
 static_assert(CmRecentFile8 - CmRecentFile1 + 1 == MaxRecentFiles, "one command per recent file");
 
+// The platform's standard keys, where the command has one.
+constexpr std::string_view OpenKeys[] = {"Ctrl+O"};
+constexpr std::string_view PrintKeys[] = {"Ctrl+P"};
+// Alt+F4 is the key the menu names; Ctrl+Q is the one desktops use besides.
+constexpr std::string_view ExitKeys[] = {"Alt+F4", "Ctrl+Q"};
+constexpr std::string_view UserGuideKeys[] = {"F1"};
 constexpr std::string_view UndoKeys[] = {"Ctrl+Z"};
 // The toolbar's disk carries the key, so that it saves where the data has a
 // file and asks for one where it has none; File > Save shows the key.
@@ -113,7 +119,8 @@ constexpr std::string_view ClosePreviewKeys[] = {"Esc", "Alt+C"};
 
 constexpr CommandRecord Records[] = {
     {.Id = CmOpen, .Name = "actionOpen", .Text = "&Open...",
-     .Hint = "Browse for a physics file and open it, and read the data.", .Image = "open", .Rule = Always,
+     .Hint = "Browse for a physics file and open it, and read the data.", .Keys = OpenKeys, .Image = "open",
+     .Rule = Always,
      .Menu = MenuId::File},
     {.Id = CmImport, .Name = "actionImport", .Text = "&Import Engine Curve Only",
      .Hint = "Import another engine curve into this file, keeping the other parameters.", .Rule = EngineCurveOnly,
@@ -141,12 +148,14 @@ constexpr CommandRecord Records[] = {
     // The printer decides these: the application binds their enabling too.
     {.Id = CmPrintPreview, .Name = "actionPrintPreview", .Text = "Print Pre&view...",
      .Hint = "Displays full pages as read-only", .Image = "print-preview", .Menu = MenuId::File, .Separated = true},
-    {.Id = CmPrint, .Name = "actionPrint", .Text = "&Print...", .Hint = "Prints the active document", .Image = "print",
+    {.Id = CmPrint, .Name = "actionPrint", .Text = "&Print...", .Hint = "Prints the active document", .Keys = PrintKeys,
+     .Image = "print",
      .Menu = MenuId::File},
     {.Id = CmPrintSetup, .Name = "actionPrintSetup", .Text = "P&rint Setup...",
      .Hint = "Sets print characteristics for the active document", .Menu = MenuId::File},
     {.Id = CmExit, .Name = "actionExit", .Text = "E&xit\tAlt+F4",
-     .Hint = "Quits Dynoforge and prompts to save the documents", .Rule = Always, .Menu = MenuId::File,
+     .Hint = "Quits Dynoforge and prompts to save the documents", .Keys = ExitKeys, .Rule = Always,
+     .Menu = MenuId::File,
      .Separated = true},
 
     {.Id = CmUndo, .Name = "actionUndo", .Text = "&Undo", .Hint = "Undo the last change to the data", .Keys = UndoKeys,
@@ -235,8 +244,11 @@ constexpr CommandRecord Records[] = {
     {.Id = CmClearComparison, .Name = "actionClearComparison", .Text = "Clear Comparison",
      .Hint = "Remove the compared curves from the chart.", .Rule = ClearComparison, .Menu = MenuId::View},
 
+    {.Id = CmUserGuide, .Name = "actionUserGuide", .Text = "&User Guide",
+     .Hint = "Read the user guide: how to do each thing with the editor.", .Keys = UserGuideKeys, .Rule = Always,
+     .Menu = MenuId::Help},
     {.Id = CmAbout, .Name = "actionAbout", .Text = "&About...", .Hint = "About the Dynoforge application",
-     .Rule = Always, .Menu = MenuId::Help},
+     .Rule = Always, .Menu = MenuId::Help, .Separated = true},
 
     // The print preview's toolbar: its pages decide.
     {.Id = CmPreviewPrevious, .Name = "actionPreviousPage", .Text = "Previous page", .Image = "previous-page"},

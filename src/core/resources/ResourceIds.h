@@ -5,6 +5,7 @@ namespace dyno {
 // Command ids; core/resources/Commands.h has each command's record.
 enum CommandId : int {
   CmAbout = 2009,
+  CmUserGuide = 2010,
   CmOpen = 2011,
   CmAddLine = 2012,
   CmRemoveLine = 2014,

@@ -1,12 +1,15 @@
 #include "gui/app/DynoforgeApplication.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QScreen>
 
 #include "core/resources/ResourceIds.h"
 #include "gui/app/AppStyle.h"
+#include "gui/app/GuideWindow.h"
 #include "gui/app/MainWindow.h"
+#include "gui/common/UserDialogs.h"
 #include "gui/document/EditorWidget.h"
 
 // The images are compiled into the shell library, which needs asking for.
@@ -15,7 +18,7 @@ static void InitImages() { Q_INIT_RESOURCE(images); }
 namespace dyno {
 
 DynoforgeApplication::DynoforgeApplication(int& argc, char** argv)
-    : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry) {
+    : QApplication(argc, argv), defaultPrinterQuery_(&DefaultPrinterEntry), guideFolders_(UserGuideFolders()) {
   InitImages();
   setStyle(new AppStyle(style()->name()));
   setApplicationName(QStringLiteral("Dynoforge"));
@@ -77,6 +80,24 @@ void DynoforgeApplication::BindCommands(CommandHandlers& handlers, MainWindow& f
   handlers[CmPrintSetup] = printing(&DynoforgeApplication::PrintSetup);
   handlers[CmPrintPreview] = printing(&DynoforgeApplication::PrintPreview);
   handlers[CmAbout] = {[this, &frame] { About(frame); }, {}};
+  handlers[CmUserGuide] = {[this, &frame] { UserGuide(frame); }, {}};
+}
+
+void DynoforgeApplication::UserGuide(MainWindow& frame) {
+  const QString file = FindUserGuide(guideFolders_);
+  if (file.isEmpty()) {
+    QString text = QStringLiteral("The user guide (%1) was not found. Dynoforge looked for it in:")
+                       .arg(QLatin1String(UserGuideFileName));
+    for (const QString& folder : guideFolders_) text += QLatin1Char('\n') + QDir::toNativeSeparators(folder);
+    frame.Client()->Dialogs().Message(&frame, text, QStringLiteral("GUIDE NOT FOUND!"));
+    return;
+  }
+  // One guide window, brought back to the front where it is open already.
+  if (!guide_) guide_ = new GuideWindow(&frame);
+  if (guide_->File() != file) guide_->Load(file);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
 }
 
 }  // namespace dyno

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 
 #include "gui/app/ChartPrintout.h"
+#include "gui/app/GuideWindow.h"
 #include "gui/common/CommandHandlers.h"
 
 class QPrinter;
@@ -38,7 +41,7 @@ class DynoforgeApplication : public QApplication {
   MainWindow* MainFrame() const { return frame_.get(); }
 
   // Binds the application's commands for frame: printing, print setup,
-  // print preview and About.
+  // print preview, the user guide and About.
   void BindCommands(CommandHandlers& handlers, MainWindow& frame);
   // Whether the print commands are available: grayed until the main window
   // first painted, and while the printer object made is no printer.
@@ -57,11 +60,17 @@ class DynoforgeApplication : public QApplication {
   // empty text when there is none. Tests put in their own.
   void SetDefaultPrinterQuery(std::function<QString()> query);
 
+  // The folders the user guide is looked for in (UserGuideFolders); tests
+  // put in their own. The guide's window while one is open.
+  void SetGuideFolders(const QStringList& folders) { guideFolders_ = folders; }
+  GuideWindow* Guide() const { return guide_; }
+
  private:
   void Print(MainWindow& frame);
   void PrintSetup(MainWindow& frame);
   void PrintPreview(MainWindow& frame);
   void About(MainWindow& frame);
+  void UserGuide(MainWindow& frame);
   void CreatePrinter();
   // Before every print command: when the default printer changed since the
   // last look, the printer object is replaced unless it is that printer.
@@ -73,6 +82,8 @@ class DynoforgeApplication : public QApplication {
   PrintPageSetup printerSetup_;
   std::function<QString()> defaultPrinterQuery_;
   QString defaultPrinterEntry_;
+  QStringList guideFolders_;
+  QPointer<GuideWindow> guide_;  // one for all, belongs to the frame it was opened from
 };
 
 }  // namespace dyno

@@ -1,5 +1,6 @@
 #include "gui/document/EditorWidget.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,11 +16,13 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <optional>
 
 #include "core/chart/ChartGeometry.h"
+#include "core/chart/ChartLayout.h"
 #include "core/chart/RowScrolling.h"
 #include "core/curves/Generator.h"
 #include "core/editing/DynoView.h"
@@ -234,6 +237,11 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
 }
 
 void EditorWidget::SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &DefaultDialogs(); }
+
+QSize EditorWidget::minimumSizeHint() const {
+  const ClientSize least = MinimumClientSize();
+  return {least.width, least.height};
+}
 
 void EditorWidget::SetPrinting(bool printing) {
   printing_ = printing;
@@ -487,6 +495,15 @@ void EditorWidget::OpenPath(const QString& path) {
 
 void EditorWidget::ReturnFromValueBox() {
   setFocus(Qt::OtherFocusReason);
+}
+
+void EditorWidget::wheelEvent(QWheelEvent* event) {
+  // Handed to the bar itself: it steps the platform's wheel lines (three
+  // rows a notch by default), gathers a touchpad's small deltas, and its
+  // move reaches the table as any move of the bar does. A disabled bar
+  // (every row fits) leaves the event unaccepted.
+  event->ignore();
+  QApplication::sendEvent(rowScrollBar_, event);
 }
 
 bool EditorWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -64,6 +64,10 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   QWidget* DialogParent() override { return window(); }
   void UpdateCaption() override;
 
+  // The frame keeps the window at least this large: the table, the value
+  // box and the chart never overlap, and the axis labels stay readable.
+  QSize minimumSizeHint() const override;
+
   // While a print job or preview runs the window may grow to page size.
   void SetPrinting(bool printing);
   bool Printing() const { return printing_; }
@@ -102,6 +106,9 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  // The wheel over the table or the chart scrolls the table's rows as the
+  // row scroll bar does.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // The value box's Enter and Escape hand the keyboard back to the chart.
