@@ -138,9 +138,10 @@ void ReadHeaderKeys(SlipCurve& curve, std::string_view line, SlipSectionText* ke
   if (line.find('=') == std::string_view::npos) return;
   // On a line that also starts the samples, "Data:" and what follows it are
   // the data line's, written after the "Data:" the writer puts on its own
-  // line: a value's tail ends before it.
-  const bool data = StartsData(line);
-  const auto beforeData = [&](std::string_view tail) { return data ? tail.substr(0, tail.find("Data:")) : tail; };
+  // line; on any other line a "Data:" in a value's tail would begin the data
+  // on the line the writer gives that value. Either way the tail ends before
+  // it (the check before a save lists the text so left out).
+  const auto beforeData = [](std::string_view tail) { return tail.substr(0, tail.find("Data:")); };
   if (LineContains(line, "Name=")) {
     std::string_view name = ValueAfterEquals(line);
     std::string_view tail;
