@@ -235,10 +235,13 @@ class Scene {
   void Open(const std::string& name) {
     doc = EditorDocument();
     doc.Mode = name.ends_with(".tbc") ? FileMode::Tire : FileMode::Engine;
-    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile) = {Path(name), name, Utf8FromPath(folder_)};
+    DataFile& file = doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile;
+    file.Path = Path(name);
+    file.Title = name;
+    file.Folder = Utf8FromPath(folder_);
     const ReadOutcome read =
         doc.Mode == FileMode::Tire ? ReadTireFile(doc, Path(name)) : ReadEngineRows(doc, Path(name));
-    (doc.Mode == FileMode::Tire ? doc.TireFile : doc.EngineFile).Stamp = read.Stamp;
+    file.Stamp = read.Stamp;
     const bool cannotRead = read.Result == ReadResult::CannotRead;
     Note("  " + std::string(OpenNames[static_cast<int>(read.Result)]) +
          (cannotRead ? " (error " + std::to_string(read.Error) + ")" : ""));
