@@ -4,7 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include "core/chart/RowScrolling.h"
 #include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
@@ -61,10 +60,6 @@ void ShowChangedRange(EditorState& st, const PickedColumn& column, RowRange rang
   }
   st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
 }
-
-}  // namespace
-
-namespace {
 
 // The picked column's values, changeable through a state that is.
 template <typename State, typename Column>
