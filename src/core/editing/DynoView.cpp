@@ -24,17 +24,15 @@ void AppendPeak(std::string& out, const char* what, double value, std::string_vi
   out += " RPM";
 }
 
-// " (+11.3)": a difference with its sign, as the table rounds it.
-void AppendDifference(std::string& out, double difference) {
-  std::string text = FixedText(difference, EngineDecimals);
-  if (text == "-0.0") text = "0.0";
-  out += " (";
-  if (text[0] != '-') out += '+';
-  out += text;
-  out += ')';
-}
+void AppendDifference(std::string& out, double difference) { out += " (" + SignedDifference(difference) + ")"; }
 
 }  // namespace
+
+std::string SignedDifference(double difference) {
+  std::string text = FixedText(difference, EngineDecimals);
+  if (text == "-0.0") text = "0.0";
+  return text[0] == '-' ? text : "+" + text;
+}
 
 std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, const ComparedCurve* compared) {
   std::string out;

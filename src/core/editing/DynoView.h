@@ -27,6 +27,10 @@ struct Peak;
 std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units,
                         const ComparedCurve* compared = nullptr);
 
+// A difference with its sign, as the table rounds it: "+11.3", "-7.0",
+// "+0.0" (never "-0.0").
+std::string SignedDifference(double difference);
+
 // The label of a peak mark on the chart: "433.0 N-m", "450.0 HP".
 std::string PeakLabel(const DisplayUnits& units, const Peak& peak, bool power);
 

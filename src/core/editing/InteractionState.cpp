@@ -1,5 +1,7 @@
 #include "core/editing/InteractionState.h"
 
+#include <algorithm>
+
 #include "core/editing/EditorHost.h"
 
 namespace dyno {
@@ -11,6 +13,10 @@ void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host) {
   ui.EditSetByProgram = true;
   host.EmptyValueBox();
   ui.ReadoutText.clear();
+}
+
+bool AnyCurveSelected(const InteractionState& ui) {
+  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
 }
 
 void ClearPicking(InteractionState& ui) {

@@ -78,6 +78,9 @@ void EmptyValueBoxByProgram(InteractionState& ui, EditorHost& host);
 // No point picked or selected and no drag in progress.
 void ClearPicking(InteractionState& ui);
 
+// Whether a slip curve's sample is selected.
+bool AnyCurveSelected(const InteractionState& ui);
+
 // Forgets every pick and selection, and empties the value box: after a file
 // is opened or a curve replaced nothing refers to the old points.
 void ResetInteraction(InteractionState& ui, EditorHost& host);

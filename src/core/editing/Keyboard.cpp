@@ -13,19 +13,6 @@ namespace dyno {
 
 namespace {
 
-bool AnyCurveSelected(const InteractionState& ui) {
-  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
-}
-
-// Rows of a curve that can be picked: an engine curve's rows, a slip
-// curve's own samples.
-int PickableRows(const EditorState& st, int slot) {
-  const EditorDocument& doc = st.Doc;
-  if (doc.Mode != FileMode::Tire) return std::clamp(doc.RowCount, 0, MaxEngineRows);
-  const SlipCurve& curve = doc.SlipCurves[std::clamp(slot, 0, SlipCurveSlots - 1)];
-  return std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples);
-}
-
 // The table shows row: it scrolls as little as it takes.
 void KeepRowInSight(EditorState& st, int row) {
   ViewState& view = st.View;

@@ -8,6 +8,7 @@
 #include "core/curves/Resolution.h"
 #include "core/document/Units.h"
 #include "core/document/EditorSession.h"
+#include "core/editing/DynoView.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
 #include "core/editing/EditSteps.h"
@@ -105,10 +106,6 @@ int SlipPoints(EditorState& st) { return std::min(PlotPoints(st), OwnSamples(Cur
 void SelectOnlyCurve(InteractionState& ui, int k) {
   ui.CurveSelected.fill(false);
   ui.CurveSelected[std::clamp(k, 0, SlipCurveSlots - 1)] = true;
-}
-
-bool AnyCurveSelected(const InteractionState& ui) {
-  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
 }
 
 // A table selection is a cell, not a point of the plot: the plot's pick
@@ -515,9 +512,7 @@ bool EngineCurveMove(EditorState& st, Point p, EngineColumn column) {
       if (m >= 2 && rpm >= k.Rpm[0] && rpm <= k.Rpm[m - 1]) {
         const auto& other = torque ? k.Torque : k.Compression;
         const double then = ShownTorque(Interpolate(rpm, std::span(k.Rpm).first(m), std::span(other).first(m)), unit);
-        std::string difference = FixedText(shown - then, 1);
-        if (difference == "-0.0") difference = "0.0";
-        tip += ", compared " + FixedText(then, 1) + " (" + (difference[0] == '-' ? "" : "+") + difference + ")";
+        tip += ", compared " + FixedText(then, 1) + " (" + SignedDifference(shown - then) + ")";
       }
     }
     ShowTip(ui, p, std::move(tip));

@@ -17,18 +17,7 @@ namespace {
 
 int CurrentSlot(const EditorState& st) { return std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1); }
 
-bool AnyCurveSelected(const InteractionState& ui) {
-  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
-}
-
-// Rows of the picked column: an engine curve's rows, a slip curve's own samples.
-int ColumnRows(const EditorState& st) {
-  const EditorDocument& doc = st.Doc;
-  if (doc.Mode == FileMode::Tire) {
-    return std::clamp(std::min(doc.SlipCurves[CurrentSlot(st)].SampleCount, doc.RowCount), 0, MaxSlipSamples);
-  }
-  return std::clamp(doc.RowCount, 0, MaxEngineRows);
-}
+int ColumnRows(const EditorState& st) { return PickableRows(st, CurrentSlot(st)); }
 
 bool SomethingPicked(const EditorState& st) {
   const InteractionState& ui = st.Ui;
@@ -88,6 +77,13 @@ struct ShownColumn {
 
 }  // namespace
 
+int PickableRows(const EditorState& st, int slot) {
+  const EditorDocument& doc = st.Doc;
+  if (doc.Mode != FileMode::Tire) return std::clamp(doc.RowCount, 0, MaxEngineRows);
+  const SlipCurve& curve = doc.SlipCurves[std::clamp(slot, 0, SlipCurveSlots - 1)];
+  return std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples);
+}
+
 std::optional<PickedColumn> ColumnOfPick(EditorState& st) { return PickedColumnOf<EditorState, PickedColumn>(st); }
 
 double ValueAt(const EditorState& st, int row, bool torque, int slot) {
@@ -136,10 +132,7 @@ void SelectRangeBetween(EditorState& st, int x0, int x1) {
   const bool tire = st.Doc.Mode == FileMode::Tire;
   const bool torque = !SomethingPicked(st) || ui.TorqueSelected;
   const int slot = CurrentSlot(st);
-  const int rows = std::min(tire ? std::clamp(std::min(st.Doc.SlipCurves[slot].SampleCount, st.Doc.RowCount), 0,
-                                              MaxSlipSamples)
-                                 : std::clamp(st.Doc.RowCount, 0, MaxEngineRows),
-                            st.Chart.PointCount);
+  const int rows = std::min(PickableRows(st, slot), st.Chart.PointCount);
   const int left = std::min(x0, x1);
   const int right = std::max(x0, x1);
   int first = -1;

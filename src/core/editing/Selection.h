@@ -23,6 +23,10 @@ struct PickedColumn {
 };
 std::optional<PickedColumn> ColumnOfPick(EditorState& st);
 
+// Rows that can be picked in a column: an engine curve's rows, or slip
+// curve slot's own samples in Tire mode.
+int PickableRows(const EditorState& st, int slot);
+
 // The selected range of rows: from the range's anchor to the pick, in the
 // picked column; none while there is no anchor, nothing is picked, or an
 // end lies beyond the column.

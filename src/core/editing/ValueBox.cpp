@@ -27,10 +27,6 @@ bool IsSlipRow(const EditorState& st, int row) {
   return row >= 0 && row < std::min({st.Doc.RowCount, curve.SampleCount, MaxSlipSamples});
 }
 
-bool AnyCurveSelected(const InteractionState& ui) {
-  return std::find(ui.CurveSelected.begin(), ui.CurveSelected.end(), true) != ui.CurveSelected.end();
-}
-
 // Stores x into every selected value. typed: the text is the user's, not
 // one the program wrote.
 void StoreBoxValue(EditorState& st, double x, bool typed) {
