@@ -54,7 +54,7 @@ TEST(Chart, ValueAxis) {
       // The axis of four slip curves, one sample of the last one set.
       test::UseTireView(doc, 1);
       const double extra = doc.SlipCurves[3].Samples[100] = Number(in);
-      ComputeTireAxis(chart, doc);
+      ComputeTireAxis(chart, doc, DynoView());
       out << "tire " << extra << " -> " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " step "
           << Exact(chart.AxisStep) << "\n";
     } else if (rule == "grid") {
@@ -196,15 +196,15 @@ TEST(Chart, TireReadoutGivesTheCurveItsLengthAndItsPeak) {
   curve.SampleCount = 60;
   for (int i = 0; i < 60; ++i) curve.Samples[i] = 1.0 - std::abs(i - 15) / 100.0;
   curve.Samples[70] = 5.0;  // past the curve's end: no part of it
-  EXPECT_EQ(PeakReadout(doc, {}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
+  EXPECT_EQ(PeakReadout(doc, DynoView{}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
   curve.Samples[40] = 1.0;  // a tie: the first
-  EXPECT_EQ(PeakReadout(doc, {}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
+  EXPECT_EQ(PeakReadout(doc, DynoView{}), "Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
   curve.Name.clear();
   curve.SampleCount = 1;
   curve.Samples[0] = -0.25;
-  EXPECT_EQ(PeakReadout(doc, {}), "Data 2: 1 sample, peak -0.250 @ slip 0.0 (sample 0)");
+  EXPECT_EQ(PeakReadout(doc, DynoView{}), "Data 2: 1 sample, peak -0.250 @ slip 0.0 (sample 0)");
   curve.SampleCount = 0;
-  EXPECT_EQ(PeakReadout(doc, {}), "");
+  EXPECT_EQ(PeakReadout(doc, DynoView{}), "");
 }
 
 }  // namespace

@@ -233,6 +233,7 @@ class Session {
       const int width = Word(words, 800), height = Word(words, 600);
       ResizeView(st.View, width, height);
       ComputeChartLayout(st.View, st.Chart, st.Doc, st.Session.Dyno, width, height);
+      FollowPickedPoint(st);
     } else if (command == "down" || command == "dbl" || command == "move" || command == "up") {
       // "shift" after the target holds Shift.
       std::string rest;

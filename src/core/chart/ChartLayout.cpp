@@ -164,19 +164,87 @@ void ComputeEngineAxis(ChartLayout& c, const EditorDocument& doc, const DynoView
   FitAxis(c);
 }
 
-void ComputeTireAxis(ChartLayout& c, const EditorDocument& doc) {
+void ComputeTireAxis(ChartLayout& c, const EditorDocument& doc, const DynoView& dyno) {
   StartAxis(c, 1.0, 0.0);
   const int n = std::clamp(doc.RowCount, 0, MaxSlipSamples);
+  const auto cover = [&](double v) {
+    const double s = AxisValue(v);
+    if (s > c.AxisMax) c.AxisMax = s;
+    if (s < c.AxisMin) c.AxisMin = s;
+  };
   for (int i = 0; i < n; ++i) {
     // All four slots, whether they hold a curve or not.
-    for (const SlipCurve& curve : doc.SlipCurves) {
-      const double s = AxisValue(curve.Samples[i]);
-      if (s > c.AxisMax) c.AxisMax = s;
-      if (s < c.AxisMin) c.AxisMin = s;
+    for (const SlipCurve& curve : doc.SlipCurves) cover(curve.Samples[i]);
+  }
+  if (const ComparedSlipCurves* compared = dyno.TireComparison.get()) {
+    // Every compared slot, so that the scale stays as the charted slot changes.
+    for (int k = 0; k < std::clamp(compared->Count, 0, SlipCurveSlots); ++k) {
+      const SlipCurve& curve = compared->Curves[static_cast<std::size_t>(k)];
+      for (int i = 0; i < std::min(std::clamp(curve.SampleCount, 0, MaxSlipSamples), n); ++i) cover(curve.Samples[i]);
     }
   }
   FitAxis(c);
 }
+
+int SlipSampleX(const ChartLayout& c, int pointCount, const SlipCurve& charted, const SlipCurve& curve, int j,
+                bool slipAxis) {
+  const int n = std::max(pointCount, 2);
+  // On the slip axis a sample lies at its slip in the charted curve's steps.
+  const long double ratio = slipAxis && HasSlipStep(charted) && HasSlipStep(curve)
+                                ? static_cast<long double>(curve.Step) / charted.Step
+                                : 1.0L;
+  if (ratio == 1.0L) {
+    return c.GridLeft + static_cast<int>(static_cast<std::int64_t>(j) * c.PlotWidth / (n - 1));
+  }
+  return TruncToInt32(static_cast<double>(c.GridLeft + j * ratio * c.PlotWidth / (n - 1)));
+}
+
+int SlipLabelStep(int pointCount, int plotWidth, int labelWidth) {
+  const long double pitch = static_cast<long double>(std::max(plotWidth, 0)) / std::max(pointCount - 1, 1);
+  for (const int step : {1, 2, 5, 10, 20, 50, 100, 200}) {
+    if (step * pitch >= labelWidth + 6) return step;
+  }
+  return 500;
+}
+
+int SlipLabelDecimals(double step) {
+  for (int decimals = 1; decimals < 5; ++decimals) {
+    const double scaled = std::abs(step) * std::pow(10.0, decimals);
+    if (std::abs(scaled - std::round(scaled)) <= 1e-6 * std::max(scaled, 1.0)) return decimals;
+  }
+  return 5;
+}
+
+namespace {
+
+// Tire mode's curves besides the charted one: the compared curve of its
+// slot and, with all curves shown, the other slots' own samples.
+void LayOutSlipCurves(ChartLayout& c, const EditorDocument& doc, const DynoView& dyno, const SlipCurve& charted) {
+  const int n = c.PointCount;
+  const auto place = [&](const SlipCurve& curve, int count, std::span<int> xs, std::span<int> ys) {
+    for (int j = 0; j < count; ++j) {
+      xs[static_cast<std::size_t>(j)] = SlipSampleX(c, n, charted, curve, j, dyno.SlipAxis);
+      ys[static_cast<std::size_t>(j)] = MapValueToY(c, curve.Samples[static_cast<std::size_t>(j)]);
+    }
+  };
+  if (const SlipCurve* compared = ComparedSlipCurve(doc, dyno)) {
+    const int m = std::clamp(compared->SampleCount, 0, MaxSlipSamples);
+    place(*compared, m, c.CompareX, c.CompareSlipY);
+    c.ComparePointCount = m;
+  }
+  if (!dyno.AllSlipCurves) return;
+  const int current = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+  for (int k = 0; k < std::clamp(doc.SlipCurveCount, 0, SlipCurveSlots); ++k) {
+    if (k == current) continue;
+    const auto slot = static_cast<std::size_t>(k);
+    const SlipCurve& curve = doc.SlipCurves[slot];
+    const int m = std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples);
+    place(curve, m, c.SlipCurveX[slot], c.SlipCurveY[slot]);
+    c.SlipCurvePoints[slot] = m;
+  }
+}
+
+}  // namespace
 
 void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoView& dyno, int right, int bottom) {
   right = std::clamp(right, 0, MaxClientSize);
@@ -207,7 +275,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoVie
     c.GridTop = c.PlotTop;
   } else {
     if (doc.Mode == FileMode::Tire) {
-      ComputeTireAxis(c, doc);
+      ComputeTireAxis(c, doc, dyno);
     } else {
       ComputeEngineAxis(c, doc, dyno);
     }
@@ -217,6 +285,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoVie
   c.PlotWidth = c.GridRight - c.GridLeft;
   c.PlotHeight = c.AxisBaseY - c.GridTop;
 
+  c.SlipCurvePoints.fill(0);
   if (n < 2) {
     c.PointCount = 0;
     c.ComparePointCount = 0;
@@ -250,6 +319,7 @@ void ComputeChartLayout(ChartLayout& c, const EditorDocument& doc, const DynoVie
     }
     c.ComparePointCount = m;
   }
+  if (doc.Mode == FileMode::Tire) LayOutSlipCurves(c, doc, dyno, slip);
   // With two points there is no third to measure against: use the one gap.
   const int gap = n > 2 ? c.PointX[2] - c.PointX[1] : c.PointX[1] - c.PointX[0];
   c.PickHalfWidth = std::max(gap / 2, 1);

@@ -11,6 +11,7 @@ namespace dyno {
 
 struct DynoView;
 struct EditorDocument;
+struct SlipCurve;
 struct ViewState;
 
 // An x range [left, right) of a table column.
@@ -58,10 +59,20 @@ struct ChartLayout {
   // The compared curve of the engine modes, placed by its RPM on the RPM
   // axis of the document's rows: points filled at the last layout (0 when
   // there is none to draw), their pixel x and the rows of torque and power.
+  // In Tire mode, the compared slip curve, placed by its sample (or its
+  // slip, on the slip axis), with its rows in CompareSlipY.
   int ComparePointCount = 0;
   std::array<int, MaxEngineRows> CompareX{};
   std::array<int, MaxEngineRows> CompareTorqueY{};
   std::array<int, MaxEngineRows> ComparePowerY{};
+  std::array<int, MaxSlipSamples> CompareSlipY{};
+
+  // Tire mode with all slip curves shown: each other slot's own samples,
+  // placed as the compared slip curve is (0 points: not drawn). The charted
+  // slot is PointX and SlipY.
+  std::array<int, SlipCurveSlots> SlipCurvePoints{};
+  std::array<std::array<int, MaxSlipSamples>, SlipCurveSlots> SlipCurveX{};
+  std::array<std::array<int, MaxSlipSamples>, SlipCurveSlots> SlipCurveY{};
 
   int PickHalfWidth = 10;
 
@@ -124,8 +135,24 @@ void AlignAxisToStep(ChartLayout& chart);
 // units shown, and over the compared torque and power while there is a
 // comparison.
 void ComputeEngineAxis(ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno);
-// The value axis over all four slip curves; it always includes 0 and 1.
-void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc);
+// The value axis over all four slip curves; it always includes 0 and 1. A
+// compared tire file's curves count as far as they lie on the plot.
+void ComputeTireAxis(ChartLayout& chart, const EditorDocument& doc, const DynoView& dyno);
+
+// Pixel x of sample j of curve, on the x axis of the charted curve drawn
+// over pointCount points from GridLeft to GridRight: by sample number, or
+// by slip (sample x Step) when slipAxis is on and both curves have a step.
+// Samples beyond the charted curve's last lie beyond GridRight.
+int SlipSampleX(const ChartLayout& chart, int pointCount, const SlipCurve& charted, const SlipCurve& curve, int j,
+                bool slipAxis);
+
+// Samples between two labelled grid lines of the slip axis: the smallest of
+// 1, 2, 5, 10, 20, 50... whose labels, labelWidth pixels wide, stand apart
+// on a plot plotWidth wide over pointCount points.
+int SlipLabelStep(int pointCount, int plotWidth, int labelWidth);
+// The decimals a slip axis label needs to show multiples of step: those of
+// step itself, at most five.
+int SlipLabelDecimals(double step);
 
 // The whole chart layout for a client area of right x bottom pixels: plot
 // rectangle, value axis, pixel arrays, pick box, label step and the stored

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,14 +17,42 @@ struct ComparedCurve {
   std::string Title;  // shown after the chart's title
 };
 
-// How the chart reads: the units shown, the peak marks and the compared
-// curve. None of it is the file's data: undo and redo leave it alone.
+// A tire file's slip curves shown beside the document's in Tire mode: read
+// from another tire file, or the document's as last opened or saved. The
+// chart draws the slot it charts of the document.
+struct ComparedSlipCurves {
+  std::array<SlipCurve, SlipCurveSlots> Curves;
+  int Count = 0;  // slots that hold a curve
+  std::string Title;
+};
+
+// How the chart reads: the units shown, the peak marks, the slip axis, the
+// slip curves drawn and the compared curves, the engine's and the tire's
+// apart, so that each comes back with its mode. None of it is the file's
+// data: undo and redo leave it alone.
 struct DynoView {
   DisplayUnits Units;
   bool ShowPeaks = false;
+  bool SlipAxis = false;       // Tire mode's x axis in slip, not sample numbers
+  bool AllSlipCurves = false;  // Tire mode draws every slip curve, the charted one in front
   std::shared_ptr<const ComparedCurve> Comparison;  // drawn while set
   std::shared_ptr<const ComparedCurve> Saved;       // the curve as last opened or saved
+  std::shared_ptr<const ComparedSlipCurves> TireComparison;
+  std::shared_ptr<const ComparedSlipCurves> TireSaved;
 };
+
+// Whether the curve's Step can place its samples on a slip axis: finite and
+// above 0.
+bool HasSlipStep(const SlipCurve& curve);
+
+// The compared slip curve of the slot the chart shows, if the comparison
+// has one with samples; none outside Tire mode.
+const SlipCurve* ComparedSlipCurve(const EditorDocument& doc, const DynoView& dyno);
+
+// Whether the mode shown has a compared curve drawn, or a saved one to
+// compare with: the engine modes and Tire mode each have their own.
+bool HasComparison(const EditorDocument& doc, const DynoView& dyno);
+bool HasSavedComparison(const EditorDocument& doc, const DynoView& dyno);
 
 // Settings of the engine-curve generator, kept for the whole run.
 struct GeneratorSettings {

@@ -24,17 +24,44 @@ void AppendPeak(std::string& out, const char* what, double value, std::string_vi
   out += " RPM";
 }
 
-void AppendDifference(std::string& out, double difference) { out += " (" + SignedDifference(difference) + ")"; }
+void AppendDifference(std::string& out, double difference, int decimals = EngineDecimals) {
+  out += " (" + SignedDifference(difference, decimals) + ")";
+}
 
 }  // namespace
 
-std::string SignedDifference(double difference) {
-  std::string text = FixedText(difference, EngineDecimals);
-  if (text == "-0.0") text = "0.0";
+std::string SignedDifference(double difference, int decimals) {
+  std::string text = FixedText(difference, decimals);
+  if (text.find_first_not_of("-0.") == std::string::npos) text.erase(0, text[0] == '-' ? 1 : 0);
   return text[0] == '-' ? text : "+" + text;
 }
 
-std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, const ComparedCurve* compared) {
+std::string SlipPosition(const SlipCurve& curve, int index, bool slipAxis) {
+  if (slipAxis && HasSlipStep(curve)) return "slip " + TrimmedText(index * curve.Step);
+  return "sample " + std::to_string(index);
+}
+
+std::optional<double> ComparedSlipSample(const SlipCurve& charted, const SlipCurve& compared, int index, bool slipAxis) {
+  const int m = std::clamp(compared.SampleCount, 0, MaxSlipSamples);
+  if (index < 0 || m == 0) return std::nullopt;
+  if (!slipAxis || !HasSlipStep(charted) || !HasSlipStep(compared) || charted.Step == compared.Step) {
+    if (index >= m) return std::nullopt;
+    return compared.Samples[static_cast<std::size_t>(index)];
+  }
+  const double at = index * charted.Step / compared.Step;
+  if (!(at <= m - 1)) return std::nullopt;
+  const auto below = static_cast<std::size_t>(at);
+  if (below + 1 >= static_cast<std::size_t>(m)) return compared.Samples[below];
+  const double part = at - static_cast<double>(below);
+  return compared.Samples[below] + part * (compared.Samples[below + 1] - compared.Samples[below]);
+}
+
+std::string PeakReadout(const EditorDocument& doc, const DynoView& dyno) {
+  return PeakReadout(doc, dyno.Units, dyno.Comparison.get(), ComparedSlipCurve(doc, dyno));
+}
+
+std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, const ComparedCurve* compared,
+                        const SlipCurve* comparedSlip) {
   std::string out;
   if (doc.Mode == FileMode::Tire) {
     // The charted curve, its own samples only: "Lat: 60 samples, peak 1.000
@@ -45,11 +72,14 @@ std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, co
     if (const std::optional<Peak> peak = PeakOf(std::span(curve.Samples).first(static_cast<std::size_t>(n)))) {
       out = (curve.Name.empty() ? "Data " + std::to_string(slot + 1) : curve.Name) + ": " + std::to_string(n) +
             (n == 1 ? " sample" : " samples") + ", peak ";
-      AppendFixed(out, peak->Value, 3);
-      // The slip with the decimals it needs, at most six.
-      std::string slip = FixedText(peak->Index * curve.Step, 6);
-      while (slip.size() > 1 && slip.back() == '0' && slip[slip.size() - 2] != '.') slip.pop_back();
-      out += " @ slip " + slip + " (sample " + std::to_string(peak->Index) + ")";
+      AppendFixed(out, peak->Value, SlipPeakDecimals);
+      if (comparedSlip) {
+        const int m = std::clamp(comparedSlip->SampleCount, 0, MaxSlipSamples);
+        if (const std::optional<Peak> other = PeakOf(std::span(comparedSlip->Samples).first(static_cast<std::size_t>(m)))) {
+          AppendDifference(out, peak->Value - other->Value, SlipPeakDecimals);
+        }
+      }
+      out += " @ slip " + TrimmedText(peak->Index * curve.Step) + " (sample " + std::to_string(peak->Index) + ")";
     }
     return out;
   }
@@ -126,9 +156,26 @@ void PowerUnitCommand(EditorState& st, PowerUnit unit) {
   ShowInNewUnits(st);
 }
 
-void ClearComparisonCommand(EditorState& st) {
-  st.Session.Dyno.Comparison.reset();
+void SlipAxisCommand(EditorState& st) {
+  st.Session.Dyno.SlipAxis = !st.Session.Dyno.SlipAxis;
+  // The tip names the point by the old axis.
+  st.Ui.TipVisible = false;
+  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
+}
+
+void AllSlipCurvesCommand(EditorState& st) {
+  st.Session.Dyno.AllSlipCurves = !st.Session.Dyno.AllSlipCurves;
   RepaintChart(st.Host, st.View);
+}
+
+void ClearComparisonCommand(EditorState& st) {
+  // Only the comparison of the mode shown: the other one comes back with its mode.
+  if (st.Doc.Mode == FileMode::Tire) {
+    st.Session.Dyno.TireComparison.reset();
+  } else {
+    st.Session.Dyno.Comparison.reset();
+  }
+  st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
 }
 
 void SetComparison(DynoView& dyno, EditorHost& host, const ViewState& view,
@@ -138,6 +185,21 @@ void SetComparison(DynoView& dyno, EditorHost& host, const ViewState& view,
   host.Invalidate(view.ClientFrom(0, 0), false);
 }
 
+void SetComparison(DynoView& dyno, EditorHost& host, const ViewState& view,
+                   std::shared_ptr<const ComparedSlipCurves> curves) {
+  dyno.TireComparison = std::move(curves);
+  host.Invalidate(view.ClientFrom(0, 0), false);
+}
+
+void CompareWithSaved(EditorState& st) {
+  DynoView& dyno = st.Session.Dyno;
+  if (st.Doc.Mode == FileMode::Tire) {
+    if (dyno.TireSaved) SetComparison(dyno, st.Host, st.View, dyno.TireSaved);
+  } else if (dyno.Saved) {
+    SetComparison(dyno, st.Host, st.View, dyno.Saved);
+  }
+}
+
 void RememberSavedCurve(DynoView& dyno, const EditorDocument& doc) {
   auto saved = std::make_shared<ComparedCurve>();
   saved->Curve = doc.Engine;
@@ -145,10 +207,24 @@ void RememberSavedCurve(DynoView& dyno, const EditorDocument& doc) {
   dyno.Saved = std::move(saved);
 }
 
+void RememberSavedSlipCurves(DynoView& dyno, const EditorDocument& doc) {
+  auto saved = std::make_shared<ComparedSlipCurves>();
+  saved->Curves = doc.SlipCurves;
+  saved->Count = doc.SlipCurveCount;
+  saved->Title = doc.TireFile.Title + " (saved)";
+  dyno.TireSaved = std::move(saved);
+}
+
 void ForgetComparisons(DynoView& dyno, EditorHost& host, const ViewState& view) {
   if (dyno.Comparison) host.Invalidate(view.ClientFrom(0, 0), false);
   dyno.Comparison.reset();
   dyno.Saved.reset();
+}
+
+void ForgetSlipComparisons(DynoView& dyno, EditorHost& host, const ViewState& view) {
+  if (dyno.TireComparison) host.Invalidate(view.ClientFrom(0, 0), false);
+  dyno.TireComparison.reset();
+  dyno.TireSaved.reset();
 }
 
 }  // namespace dyno

@@ -282,11 +282,11 @@ void DragEnginePoint(EditorState& st, int i, int y, EngineColumn column) {
 }
 
 // The hover tip over a point: its value and where on the curve it lies,
-// "431.2 @ 6000 RPM" or "0.994917 @ sample 19", in a box as wide as the text
+// "431.2 @ 6000 RPM", "0.994917 @ sample 19" or "@ slip 0.0475", in a box as wide as the text
 // in the tip's font (digits take seven pixels).
 void ShowTip(InteractionState& ui, Point p, std::string text) {
   ui.TipVisible = true;
-  const int halfWidth = (static_cast<int>(std::min<std::size_t>(text.size(), 40)) * 7 + 1) / 2 + 5;
+  const int halfWidth = (static_cast<int>(std::min<std::size_t>(text.size(), 64)) * 7 + 1) / 2 + 5;
   ui.TipRect = {p.x - halfWidth, p.y - 25, p.x + halfWidth, p.y - 11};
   ui.TipText = std::move(text);
 }
@@ -480,7 +480,16 @@ void TireMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
     if (!NearPoint(st, i, p, st.Chart.SlipY[i])) continue;
     ui.TipShown = false;
     if (ui.SlipPicked && ui.Dragging) DragSlipPoint(st, i, p.y);
-    ShowTip(ui, p, FixedText(CurrentCurve(st).Samples[i], 6) + " @ sample " + std::to_string(i));
+    const SlipCurve& curve = CurrentCurve(st);
+    std::string tip = FixedText(curve.Samples[i], 6) + " @ " + SlipPosition(curve, i, st.Session.Dyno.SlipAxis);
+    // Where the compared curve reaches: its value there, and the difference.
+    if (const SlipCurve* compared = ComparedSlipCurve(st.Doc, st.Session.Dyno)) {
+      if (const std::optional<double> then = ComparedSlipSample(curve, *compared, i, st.Session.Dyno.SlipAxis)) {
+        tip += ", compared " + FixedText(*then, SlipPeakDecimals) + " (" +
+               SignedDifference(curve.Samples[i] - *then, SlipPeakDecimals) + ")";
+      }
+    }
+    ShowTip(ui, p, std::move(tip));
     ui.LastSelectedPixel = ui.SelectedPixel;
   }
 }
@@ -554,6 +563,24 @@ void HoldButton(EditorState& st, bool up) {
 }
 
 void LetGoOfButtons(EditorState& st) { RaiseButtons(st); }
+
+void FollowPickedPoint(EditorState& st) {
+  InteractionState& ui = st.Ui;
+  const ChartLayout& ch = st.Chart;
+  const int i = ui.SelectedIndex;
+  if (ui.Dragging || i < 0 || i >= ch.PointCount) return;
+  const auto* ys = ui.SlipPicked      ? &ch.SlipY
+                   : ui.TorquePicked    ? &ch.TorqueY
+                   : ui.CompressionPicked ? &ch.CompressionY
+                                          : nullptr;
+  if (!ys) return;
+  const Point on{ch.PointX[i], (*ys)[i]};
+  if (on == ui.SelectedPixel) return;
+  st.Host.Invalidate(MarkerSquare(ui.SelectedPixel), false);
+  st.Host.Invalidate(MarkerSquare(on), false);
+  ui.SelectedPixel = on;
+  ui.LastSelectedPixel = on;
+}
 
 void OnPress(EditorState& st, Point p, bool extend) { ButtonDown(st, p, false, extend); }
 

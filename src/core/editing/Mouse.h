@@ -36,6 +36,10 @@ void OnMove(EditorState& st, Point p);
 // press's step ends here.
 void OnRelease(EditorState& st, Point p);
 
+// After the chart was laid out anew: the marker of a picked point stands on
+// the point, wherever the new axis put it, and is repainted where it moved.
+void FollowPickedPoint(EditorState& st);
+
 // For the keyboard: selects the cell of row in an engine column, or in slip
 // curve k's column (which becomes the charted curve), as a click on it does.
 // The row is one the table shows.

@@ -33,7 +33,7 @@ FileToOpen ReadFileToOpen(const std::string& path, const std::string& folder, co
 
 std::optional<UserMessage> OpenFailureMessage(const FileToOpen& file) {
   const std::string nothingFound =
-      file.Kind == FileKind::Tire ? "No tire data found in this file!" : std::string(NoTorqueData);
+      std::string(file.Kind == FileKind::Tire ? NoTireData : NoTorqueData);
   return ReadFailureMessage(file.Read.Result, file.Path, nothingFound);
 }
 
@@ -68,8 +68,10 @@ void ShowOpenedFile(EditorState& st, FileToOpen& file) {
     // The table reaches the last sample of the longest curve.
     doc.RowCount = read.RowCount;
     UpdateRowScrollBar(st.View, st.Host, 0, doc.RowCount);
+    ForgetSlipComparisons(st.Session.Dyno, st.Host, st.View);
     st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
     st.Steps.Start(FileData::Tire);
+    RememberSavedSlipCurves(st.Session.Dyno, doc);
     return;
   }
 

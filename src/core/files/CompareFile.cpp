@@ -4,6 +4,7 @@
 #include "core/files/EngineFile.h"
 #include "core/files/FileKind.h"
 #include "core/files/FilePaths.h"
+#include "core/files/TireFile.h"
 
 namespace dyno {
 
@@ -33,6 +34,20 @@ ComparisonRead ReadComparison(const std::string& path, const std::string& title)
   curve->Curve = scratch->Engine;
   curve->Title = title;
   return {std::move(curve), std::nullopt};
+}
+
+SlipComparisonRead ReadSlipComparison(const std::string& path, const std::string& title) {
+  if (KindOfFile(FileNameOfPath(path)) != FileKind::Tire) {
+    return {nullptr, ReadFailureMessage(ReadResult::NothingFound, path, NoTireData)};
+  }
+  const auto scratch = std::make_unique<EditorDocument>();
+  const ReadResult read = ReadTireFile(*scratch, path).Result;
+  if (read != ReadResult::Read) return {nullptr, ReadFailureMessage(read, path, NoTireData)};
+  auto curves = std::make_shared<ComparedSlipCurves>();
+  curves->Curves = scratch->SlipCurves;
+  curves->Count = scratch->SlipCurveCount;
+  curves->Title = title;
+  return {std::move(curves), std::nullopt};
 }
 
 }  // namespace dyno

@@ -11,6 +11,7 @@
 namespace dyno {
 
 struct ComparedCurve;
+struct ComparedSlipCurves;
 
 // What Open tells of an engine file it could not read: "No torque data found
 // in this file!" (nothingFound for the other readers) or that the file at
@@ -19,6 +20,7 @@ struct ComparedCurve;
 std::optional<UserMessage> ReadFailureMessage(ReadResult result, std::string_view path, std::string_view nothingFound);
 
 inline constexpr std::string_view NoTorqueData = "No torque data found in this file!";
+inline constexpr std::string_view NoTireData = "No tire data found in this file!";
 
 struct ComparisonRead {
   std::shared_ptr<const ComparedCurve> Curve;  // set when the file was read
@@ -30,5 +32,16 @@ struct ComparisonRead {
 // touched and the file is never written. What Open refuses is refused with
 // its messages; a tire file holds no torque data.
 ComparisonRead ReadComparison(const std::string& path, const std::string& title);
+
+struct SlipComparisonRead {
+  std::shared_ptr<const ComparedSlipCurves> Curves;  // set when the file was read
+  std::optional<UserMessage> Message;                // what Open would say instead
+};
+
+// Reads the slip curves of the tire file at path, as Open reads them, named
+// title; the document is not touched and the file is never written. What
+// Open refuses is refused with its messages; an engine or upgrade file holds
+// no tire data.
+SlipComparisonRead ReadSlipComparison(const std::string& path, const std::string& title);
 
 }  // namespace dyno

@@ -38,6 +38,13 @@ std::string FixedText(double value, int decimals) {
   return out;
 }
 
+std::string TrimmedText(double value) {
+  std::string text = FixedText(value, 6);
+  if (text.find('.') == std::string::npos) return text;
+  while (text.back() == '0' && text[text.size() - 2] != '.') text.pop_back();
+  return text == "-0.0" ? "0.0" : text;
+}
+
 std::string ExponentText(double value, int precision) {
   std::string out;
   WithNumberText(value, std::chars_format::scientific, precision,

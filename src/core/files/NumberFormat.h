@@ -17,6 +17,10 @@ void AppendFixed(std::string& out, double value, int decimals);
 
 // value in exponent form: the same text as "%.<precision>e" in the "C"
 // locale, such as 5.631e-05.
+// A value with the decimals it needs, at least one and at most six:
+// "0.0225", "0.5", "1.0".
+std::string TrimmedText(double value);
+
 std::string ExponentText(double value, int precision);
 
 // The same as FixedText and "%<width>d", into a caller's buffer of size bytes,

@@ -85,8 +85,11 @@ CommandStatus Torque(Doc, Session session, History) { return Check(session.Dyno.
 template <PowerUnit Unit>
 CommandStatus Power(Doc, Session session, History) { return Check(session.Dyno.Units.Power == Unit); }
 
-CommandStatus CompareSaved(Doc, Session session, History) { return Enabled(session.Dyno.Saved != nullptr); }
-CommandStatus ClearComparison(Doc, Session session, History) { return Enabled(session.Dyno.Comparison != nullptr); }
+CommandStatus CompareSaved(Doc doc, Session session, History) { return Enabled(HasSavedComparison(doc, session.Dyno)); }
+CommandStatus ClearComparison(Doc doc, Session session, History) { return Enabled(HasComparison(doc, session.Dyno)); }
+// Kept for Tire mode, but a choice of the view: it can be made beforehand.
+CommandStatus SlipAxis(Doc, Session session, History) { return Check(session.Dyno.SlipAxis); }
+CommandStatus AllSlipCurves(Doc, Session session, History) { return Check(session.Dyno.AllSlipCurves); }
 CommandStatus AnyRecentFile(Doc, Session session, History) { return Enabled(!session.RecentFiles.empty()); }
 
 template <int Index>
@@ -222,6 +225,12 @@ constexpr CommandRecord Records[] = {
 
     {.Id = CmShowPeaks, .Name = "actionShowPeaks", .Text = "Show &Peaks",
      .Hint = "Mark the peak torque and the peak power on the chart.", .Rule = ShowPeaks, .Menu = MenuId::View},
+    {.Id = CmSlipAxis, .Name = "actionSlipAxis", .Text = "S&lip Axis",
+     .Hint = "Show the tire chart's x axis in slip (sample times step) instead of sample numbers.", .Rule = SlipAxis,
+     .Menu = MenuId::View},
+    {.Id = CmAllSlipCurves, .Name = "actionAllSlipCurves", .Text = "Show &All Slip Curves",
+     .Hint = "Draw the other slip curves behind the current one, with a legend.", .Rule = AllSlipCurves,
+     .Menu = MenuId::View},
     {.Id = CmTorqueNm, .Name = "actionTorqueNm", .Text = "Torque in &N-m",
      .Hint = "Show torque and compression torque in N-m.", .Rule = Torque<TorqueUnit::Nm>, .Menu = MenuId::View,
      .Separated = true, .RadioGroup = 1},

@@ -47,6 +47,8 @@ enum CommandId : int {
   CmSmooth = 2065,
   // Edit > Normalise Slip Curve.
   CmNormalise = 2066,
+  CmSlipAxis = 2067,
+  CmAllSlipCurves = 2068,
   CmSaveAs = 22101,
   CmModeUpgrade = 22102,
   CmModeTire = 22103,

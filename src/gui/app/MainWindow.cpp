@@ -246,8 +246,7 @@ void MainWindow::UpdateCommandStates() {
   // A selected range of rows tells itself instead.
   const std::string selection = SelectionReadout(client_->State());
   const QString readout = QString::fromStdString(
-      selection.empty() ? PeakReadout(client_->Document(), client_->State().Session.Dyno.Units,
-                                                   client_->State().Session.Dyno.Comparison.get()) : selection);
+      selection.empty() ? PeakReadout(client_->Document(), client_->State().Session.Dyno) : selection);
   if (readout_ && readout != readout_->text()) readout_->setText(readout);
 }
 

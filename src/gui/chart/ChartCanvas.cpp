@@ -260,6 +260,20 @@ void ChartCanvas::Segment(int x0, int y0, int x1, int y1) {
   }
 }
 
+void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor& color, int width,
+                           const QRect& within) {
+  const QRect saved = bounds_;
+  bounds_ &= within;
+  if (!bounds_.isEmpty()) {
+    painter_.save();
+    painter_.setClipRect(bounds_, Qt::IntersectClip);
+    Polyline(xs, ys, count, color, width);
+    painter_.restore();
+    textPenSet_ = false;
+  }
+  bounds_ = saved;
+}
+
 void ChartCanvas::Polyline(const int* xs, const int* ys, int count, const QColor& color, int width) {
   if (count < 2) return;
   if (width <= 1) {

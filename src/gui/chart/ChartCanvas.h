@@ -87,6 +87,8 @@ class ChartCanvas {
   // A polyline through (xs[i], ys[i]) for i from 0 to count - 1. A one-pixel
   // line leaves out its last point; a wider one has round ends and joins.
   void Polyline(const int* xs, const int* ys, int count, const QColor& color, int width);
+  // The same, drawn only inside within.
+  void Polyline(const int* xs, const int* ys, int count, const QColor& color, int width, const QRect& within);
 
   // A dashed polyline of the given width through the same points, drawn only
   // inside within. Its dashes run on from segment to segment, also where

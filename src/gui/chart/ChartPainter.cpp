@@ -42,6 +42,14 @@ const QColor& SlotColor(int slot) {
   return *colors[std::clamp(slot, 0, SlipCurveSlots - 1)];
 }
 
+// A lighter tone of a slot's colour, two thirds of the way to white: the
+// curves behind the charted one and the compared ones.
+QColor LightSlotColor(int slot) {
+  const QColor& c = SlotColor(slot);
+  const auto light = [](int v) { return v + (255 - v) * 2 / 3; };
+  return {light(c.red()), light(c.green()), light(c.blue())};
+}
+
 // The fonts of the view: cell height, average width, weight. Made at the
 // first paint and kept, with the character widths they have measured, for
 // every later one; never destroyed, as fonts must not outlive the
@@ -168,6 +176,21 @@ void DrawTitle(const PaintContext& pc, const char* text, int length) {
   pc.canvas.TextOutWithin(panel.left + 1, panel.right - 1, CentreOf(TableWidth, pc.right - 2), 5, text, length);
 }
 
+// The chart title, and after it the name of the compared file, if any.
+void DrawComparedTitle(const PaintContext& pc, std::string title, const std::string* compared) {
+  ChartCanvas& c = pc.canvas;
+  if (compared) title += "   compared with " + *compared;
+  const int length = static_cast<int>(std::min<std::size_t>(title.size(), TextRoom));
+  const Rect panel = TitlePanelRect(pc.right);
+  if (compared && c.TextWidth(QString::fromLatin1(title.data(), length)) > panel.right - panel.left - 4) {
+    // Too long for the panel: the compared file's name at its end stays in sight.
+    c.SetTextAlign(TextAlign::Right);
+    c.TextOutWithin(panel.left + 1, panel.right - 1, panel.right - 3, 5, title.data(), length);
+    return;
+  }
+  DrawTitle(pc, title.data(), length);
+}
+
 void DrawEngineHeader(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const auto& e = EngineColumnEdges;
@@ -182,17 +205,7 @@ void DrawEngineHeader(const PaintContext& pc) {
   }
   c.SetTextColor(pc.request.windowText);
   const DynoView& dyno = pc.st.Session.Dyno;
-  std::string title = EngineTitle(dyno.Units);
-  if (dyno.Comparison) title += "   compared with " + dyno.Comparison->Title;
-  const int length = static_cast<int>(std::min<std::size_t>(title.size(), TextRoom));
-  const Rect panel = TitlePanelRect(pc.right);
-  if (dyno.Comparison && c.TextWidth(QString::fromLatin1(title.data(), length)) > panel.right - panel.left - 4) {
-    // Too long for the panel: the compared file's name at its end stays in sight.
-    c.SetTextAlign(TextAlign::Right);
-    c.TextOutWithin(panel.left + 1, panel.right - 1, panel.right - 3, 5, title.data(), length);
-    return;
-  }
-  DrawTitle(pc, title.data(), length);
+  DrawComparedTitle(pc, EngineTitle(dyno.Units), dyno.Comparison ? &dyno.Comparison->Title : nullptr);
 }
 
 void DrawTireHeader(const PaintContext& pc) {
@@ -222,11 +235,9 @@ void DrawTireHeader(const PaintContext& pc) {
   title += std::to_string(slot + 1);
   title += ": ";
   title += curve.Name;
-  char text[TextRoom + 64];
-  const std::size_t n = std::min(title.size(), sizeof text - 1);
-  std::copy_n(title.data(), n, text);
   c.SetTextColor(SlotColor(slot));
-  DrawTitle(pc, text, static_cast<int>(n));
+  const ComparedSlipCurves* compared = ComparedSlipCurve(doc, pc.st.Session.Dyno) ? pc.st.Session.Dyno.TireComparison.get() : nullptr;
+  DrawComparedTitle(pc, std::move(title), compared ? &compared->Title : nullptr);
 }
 
 // Calls draw(line, row) for every table line that shows a row, in the
@@ -332,6 +343,29 @@ void DrawValueGrid(const PaintContext& pc) {
   }
 }
 
+// On the slip axis: vertical grid lines where the slip labels, written
+// across under the plot, stand apart, and a closing line at the last point.
+void DrawSlipGrid(const PaintContext& pc, const SlipCurve& charted) {
+  ChartCanvas& c = pc.canvas;
+  const ChartLayout& ch = pc.chart;
+  const int n = ch.PointCount;
+  const int decimals = SlipLabelDecimals(charted.Step);
+  char text[TextRoom];
+  c.SetTextColor(Black);
+  c.SetTextAlign(TextAlign::Center);
+  const int widest = static_cast<int>(c.TextWidth(QString::fromLatin1(text, FixedTo(text, sizeof text, (n - 1) * charted.Step, decimals))));
+  const int step = SlipLabelStep(n, ch.PlotWidth, widest);
+  for (int i = 0; i < n; i += step) {
+    const int x = NearPixel(ch.PointX[i]);
+    c.MoveTo(x, ch.AxisBaseY);
+    c.LineTo(x, ch.GridTop);
+    c.TextOut(x, ch.PlotBottom + 5, text, FixedTo(text, sizeof text, i * charted.Step, decimals));
+  }
+  const int last = NearPixel(ch.PointX[n - 1]);
+  c.MoveTo(last, ch.AxisBaseY);
+  c.LineTo(last, ch.GridTop - 1);
+}
+
 // Vertical grid lines every LabelStep points with their labels written
 // downwards under the plot, and a closing line at the last point.
 void DrawPointGrid(const PaintContext& pc) {
@@ -339,6 +373,10 @@ void DrawPointGrid(const PaintContext& pc) {
   const ChartLayout& ch = pc.chart;
   const EditorDocument& doc = pc.st.Doc;
   const int n = ch.PointCount;
+  if (doc.Mode == FileMode::Tire && pc.st.Session.Dyno.SlipAxis) {
+    const SlipCurve& charted = doc.SlipCurves[std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
+    if (HasSlipStep(charted)) return DrawSlipGrid(pc, charted);
+  }
   const int step = std::max(ch.LabelStep, 1);
   c.SetTextColor(Black);
   c.SetTextAlign(TextAlign::Right);
@@ -348,7 +386,7 @@ void DrawPointGrid(const PaintContext& pc) {
     c.MoveTo(x, ch.AxisBaseY);
     c.LineTo(x, ch.GridTop);
     const int length = doc.Mode == FileMode::Tire ? IntegerTo(text, sizeof text, i)
-                                    : FixedTo(text, sizeof text, doc.Engine.Rpm[i], 0);
+                                                  : FixedTo(text, sizeof text, doc.Engine.Rpm[i], 0);
     DrawVerticalText(c, x + 8, ch.PlotBottom + 5, text, length);
     if (i + step >= n) {
       const int last = NearPixel(ch.PointX[n - 1]);
@@ -365,6 +403,14 @@ void DrawCurves(const PaintContext& pc) {
   if (n < 2) return;
   const int width = n < ch.PlotWidth / 2 ? 2 : 1;
   if (pc.st.Doc.Mode == FileMode::Tire) {
+    // The other curves behind the charted one, inside the plot.
+    const QRect plot(QPoint(ch.GridLeft, ch.GridTop - 1), QPoint(ch.GridRight, ch.AxisBaseY));
+    for (int k = 0; k < SlipCurveSlots; ++k) {
+      const auto slot = static_cast<std::size_t>(k);
+      if (ch.SlipCurvePoints[slot] < 2) continue;
+      c.Polyline(ch.SlipCurveX[slot].data(), ch.SlipCurveY[slot].data(), ch.SlipCurvePoints[slot], LightSlotColor(k),
+                 width, plot);
+    }
     // A curve ends at its own last sample: nothing is drawn past it.
     const int slot = std::clamp(pc.st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
     const int own = std::clamp(pc.st.Doc.SlipCurves[slot].SampleCount, 0, n);
@@ -387,6 +433,11 @@ void DrawComparison(const PaintContext& pc) {
   // As wide as the document's curves, however many rows the compared file has.
   const int width = ch.PointCount < ch.PlotWidth / 2 ? 2 : 1;
   const QRect plot(QPoint(ch.GridLeft, ch.GridTop - 1), QPoint(ch.GridRight, ch.AxisBaseY));
+  if (pc.st.Doc.Mode == FileMode::Tire) {
+    const int slot = std::clamp(pc.st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+    pc.canvas.DashedPolyline(ch.CompareX.data(), ch.CompareSlipY.data(), n, LightSlotColor(slot), width, plot);
+    return;
+  }
   pc.canvas.DashedPolyline(ch.CompareX.data(), ch.CompareTorqueY.data(), n, LightYellow, width, plot);
   pc.canvas.DashedPolyline(ch.CompareX.data(), ch.ComparePowerY.data(), n, LightRed, width, plot);
 }
@@ -436,6 +487,41 @@ void DrawPeaks(const PaintContext& pc) {
   const EnginePeaks peaks = PeaksOf(doc.Engine, ch.PointCount);
   if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, false);
   if (peaks.Power) mark(*peaks.Power, ch.PowerY, Red, true);
+}
+
+// With all slip curves shown: a legend in the plot's top right corner, a
+// line of each curve's colour (lighter behind the charted one) and its name.
+void DrawSlipLegend(const PaintContext& pc) {
+  const EditorDocument& doc = pc.st.Doc;
+  if (doc.Mode != FileMode::Tire || !pc.st.Session.Dyno.AllSlipCurves) return;
+  ChartCanvas& c = pc.canvas;
+  const ChartLayout& ch = pc.chart;
+  const int current = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
+  std::vector<std::pair<int, QString>> entries;
+  for (int k = 0; k < std::clamp(doc.SlipCurveCount, 1, SlipCurveSlots); ++k) {
+    const SlipCurve& curve = doc.SlipCurves[static_cast<std::size_t>(k)];
+    if (curve.SampleCount <= 0 && k != current) continue;
+    const std::string name = curve.Name.empty() ? "Data " + std::to_string(k + 1) : curve.Name;
+    entries.emplace_back(k, QString::fromLatin1(name.data(), static_cast<int>(std::min<std::size_t>(name.size(), 40))));
+  }
+  c.SetFont(pc.fonts.tooltip);
+  c.SetTextAlign(TextAlign::Left);
+  c.SetTextColor(Black);
+  int widest = 0;
+  for (const auto& entry : entries) widest = std::max(widest, static_cast<int>(c.TextWidth(entry.second)));
+  constexpr int LineLength = 16, EntryHeight = 14;
+  const int right = ch.GridRight - 4, top = ch.GridTop + 4;
+  const int left = right - (6 + LineLength + 4 + widest + 6);
+  const int bottom = top + 3 + EntryHeight * static_cast<int>(entries.size()) + 2;
+  c.Rectangle(left, top, right, bottom, Black, White);
+  int y = top + 3;
+  for (const auto& [slot, name] : entries) {
+    const int xs[2] = {left + 6, left + 6 + LineLength};
+    const int ys[2] = {y + EntryHeight / 2, y + EntryHeight / 2};
+    c.Polyline(xs, ys, 2, slot == current ? SlotColor(slot) : LightSlotColor(slot), 2);
+    c.TextOut(left + 6 + LineLength + 4, y, name);
+    y += EntryHeight;
+  }
 }
 
 void DrawMarkerAndTip(const PaintContext& pc) {
@@ -621,6 +707,7 @@ void PaintView(QPainter& painter, const EditorState& st, const ViewState& view, 
     DrawCurves(pc);
     DrawPeaks(pc);
     DrawRangePoints(pc);
+    DrawSlipLegend(pc);
   }
   DrawMarkerAndTip(pc);
 

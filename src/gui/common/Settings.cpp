@@ -48,7 +48,7 @@ bool SameName(const QByteArray& a, const QByteArray& b) { return a.compare(b, Qt
 
 // The keys this program writes; other keys in its section are left alone.
 bool OwnKey(const QByteArray& key) {
-  for (const char* own : {"PATH", "TorqueUnit", "PowerUnit", "ShowPeaks"}) {
+  for (const char* own : {"PATH", "TorqueUnit", "PowerUnit", "ShowPeaks", "SlipAxis", "AllSlipCurves"}) {
     if (SameName(key, own)) return true;
   }
   for (int i = 0; i < MaxRecentFiles; ++i) {
@@ -309,7 +309,9 @@ ViewSettings ReadViewSettings() {
   const SettingsText& text = Current().Text;
   return {text.Value(QStringLiteral("TorqueUnit")).value_or(QString()),
           text.Value(QStringLiteral("PowerUnit")).value_or(QString()),
-          text.Value(QStringLiteral("ShowPeaks")) == QStringLiteral("1")};
+          text.Value(QStringLiteral("ShowPeaks")) == QStringLiteral("1"),
+          text.Value(QStringLiteral("SlipAxis")) == QStringLiteral("1"),
+          text.Value(QStringLiteral("AllSlipCurves")) == QStringLiteral("1")};
 }
 
 void WriteViewSettings(const ViewSettings& view) {
@@ -317,6 +319,10 @@ void WriteViewSettings(const ViewSettings& view) {
     text.SetValue(QStringLiteral("TorqueUnit"), view.TorqueUnit);
     text.SetValue(QStringLiteral("PowerUnit"), view.PowerUnit);
     text.SetValue(QStringLiteral("ShowPeaks"), view.ShowPeaks ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const auto& [key, on] : {std::pair{QStringLiteral("SlipAxis"), view.SlipAxis},
+                                  std::pair{QStringLiteral("AllSlipCurves"), view.AllSlipCurves}}) {
+      if (on || text.Value(key)) text.SetValue(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    }
   });
 }
 

@@ -23,12 +23,15 @@ QString ReadWorkFolderSetting();
 void WriteWorkFolderSetting(const QString& folder);
 
 // The View menu's choices, kept beside PATH as TorqueUnit, PowerUnit (the
-// unit names) and ShowPeaks (1 or 0); a missing or unknown value is the
-// default.
+// unit names), ShowPeaks, SlipAxis and AllSlipCurves (1 or 0); a missing or
+// unknown value is the default. SlipAxis and AllSlipCurves are written once
+// turned on, so a file that never had them keeps its bytes.
 struct ViewSettings {
   QString TorqueUnit;
   QString PowerUnit;
   bool ShowPeaks = false;
+  bool SlipAxis = false;
+  bool AllSlipCurves = false;
 };
 ViewSettings ReadViewSettings();
 // Failures are ignored, as for the folder.

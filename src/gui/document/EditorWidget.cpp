@@ -154,6 +154,8 @@ void EditorWidget::SetupWindow() {
   const ViewSettings view = ReadViewSettings();
   session.Dyno.Units = {TorqueUnitNamed(view.TorqueUnit.toStdString()), PowerUnitNamed(view.PowerUnit.toStdString())};
   session.Dyno.ShowPeaks = view.ShowPeaks;
+  session.Dyno.SlipAxis = view.SlipAxis;
+  session.Dyno.AllSlipCurves = view.AllSlipCurves;
 
   setFocus();
   timer_.start(TimerPeriodMs, this);
@@ -216,7 +218,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   bind(CmClearRecentFiles, [this] { files_.ClearRecentFiles(); });
   for (int i = 0; i < MaxRecentFiles; ++i) bind(CmRecentFile1 + i, [this, i] { files_.OpenRecentFile(i); });
   bind(CmCompareFile, [this] { files_.CompareWithFile(); });
-  bind(CmCompareSaved, [this] { files_.CompareWithSaved(); });
+  bind(CmCompareSaved, [&st] { CompareWithSaved(st); });
   // The view's peaks and units are kept at once, like the recent files, not
   // only at a clean exit.
   const auto keepView = [this, &st](std::function<void()> change) {
@@ -224,10 +226,12 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
       change();
       const DynoView& view = st.Session.Dyno;
       WriteViewSettings({QString::fromLatin1(UnitName(view.Units.Torque)), QString::fromLatin1(UnitName(view.Units.Power)),
-                         view.ShowPeaks});
+                         view.ShowPeaks, view.SlipAxis, view.AllSlipCurves});
     };
   };
   bind(CmShowPeaks, keepView([&st] { ShowPeaksCommand(st); }));
+  bind(CmSlipAxis, keepView([&st] { SlipAxisCommand(st); }));
+  bind(CmAllSlipCurves, keepView([&st] { AllSlipCurvesCommand(st); }));
   bind(CmTorqueNm, keepView([&st] { TorqueUnitCommand(st, TorqueUnit::Nm); }));
   bind(CmTorqueLbFt, keepView([&st] { TorqueUnitCommand(st, TorqueUnit::LbFt); }));
   bind(CmPowerHp, keepView([&st] { PowerUnitCommand(st, PowerUnit::Hp); }));
@@ -280,6 +284,7 @@ void EditorWidget::LayOutChart() {
   EditorState& st = *state_;
   ComputeChartLayout(st.Chart, st.Doc, st.Session.Dyno, std::clamp(width(), 0, FarPixel),
                      std::clamp(height(), 0, FarPixel));
+  FollowPickedPoint(st);
   // A moved axis or peak mark changes pixels far from the pieces repainted.
   const ChartFrame frame = FrameOf(st.Doc, st.Session.Dyno, st.Chart);
   if (lastFrame_ && *lastFrame_ != frame) update();

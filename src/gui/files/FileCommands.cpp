@@ -252,8 +252,12 @@ bool FileCommands::SaveTo(const std::string& folder, const std::string& name) {
 
   // The other file's data, engine or tire, keeps its own unsaved changes.
   st.Steps.MarkClean(ShownData(doc));
-  // What Compare With Saved shows from now on; a tire file has no engine curve.
-  if (doc.Mode != FileMode::Tire) RememberSavedCurve(st.Session.Dyno, doc);
+  // What Compare With Saved shows from now on, of the data saved.
+  if (doc.Mode == FileMode::Tire) {
+    RememberSavedSlipCurves(st.Session.Dyno, doc);
+  } else {
+    RememberSavedCurve(st.Session.Dyno, doc);
+  }
   const std::string path = FileOf(doc, ShownData(doc)).Path;
   ChangeRecentFiles([&](RecentFileList& list) { RememberRecentFile(list, path); });
   return true;
@@ -277,8 +281,12 @@ void FileCommands::CompareWithFile() {
   EditorState& st = window_.State();
   UserDialogs& dialogs = window_.Dialogs();
   QWidget* parent = window_.DialogParent();
-  const FileDialogRequest request{QStringLiteral("Select the Engine or Upgrade File to Compare With"),
-                                  QStringLiteral("INI Files (*.ini)"), StartFolder(st.Session), QString()};
+  // Tire mode compares slip curves with another tire file's.
+  const bool tire = st.Doc.Mode == FileMode::Tire;
+  const FileDialogRequest request{tire ? QStringLiteral("Select the Tire File to Compare With")
+                                       : QStringLiteral("Select the Engine or Upgrade File to Compare With"),
+                                  tire ? QStringLiteral("Tire Files (*.tbc)") : QStringLiteral("INI Files (*.ini)"),
+                                  StartFolder(st.Session), QString()};
   const QString path = dialogs.OpenFileName(parent, request);
   // Nothing was going to change: a cancelled choice needs no message.
   if (path.isEmpty()) return;
@@ -287,17 +295,19 @@ void FileCommands::CompareWithFile() {
     ReportRead(dialogs, parent, ReadResult::CannotOpen, file.absoluteFilePath(), QString());
     return;
   }
-  const ComparisonRead read = ReadComparison(EncodedName(file.absoluteFilePath()), EncodedName(file.fileName()));
-  if (read.Message) {
-    dialogs.Message(parent, DecodedName(read.Message->Text), DecodedName(read.Message->Caption));
+  const std::string encoded = EncodedName(file.absoluteFilePath()), title = EncodedName(file.fileName());
+  const auto tell = [&](const UserMessage& message) {
+    dialogs.Message(parent, DecodedName(message.Text), DecodedName(message.Caption));
+  };
+  if (tire) {
+    const SlipComparisonRead read = ReadSlipComparison(encoded, title);
+    if (read.Message) return tell(*read.Message);
+    SetComparison(st.Session.Dyno, st.Host, st.View, read.Curves);
     return;
   }
+  const ComparisonRead read = ReadComparison(encoded, title);
+  if (read.Message) return tell(*read.Message);
   SetComparison(st.Session.Dyno, st.Host, st.View, read.Curve);
-}
-
-void FileCommands::CompareWithSaved() {
-  EditorState& st = window_.State();
-  if (st.Session.Dyno.Saved) SetComparison(st.Session.Dyno, st.Host, st.View, st.Session.Dyno.Saved);
 }
 
 void FileCommands::LoadRecentFiles() {

@@ -79,7 +79,6 @@ class FileCommands {
   // file, read as Open reads it, behind the document's. Compare With Saved:
   // the curve as last opened or saved.
   void CompareWithFile();
-  void CompareWithSaved();
 
   // The recent files: reads the list from the settings file; opens entry
   // index (0 for the newest), or takes it off the list with a message when
