@@ -35,6 +35,7 @@ class FakeHost : public EditorHost {
   }
   void ScrollPixels(int dy, const Rect& area) override { scrolls.push_back({dy, area}); }
   void FocusValueBox() override { boxFocused = true; }
+  void ShowNotice(std::string_view text) override { messages.push_back({std::string(text), "status bar"}); }
   void SyncRowScrollBar(const RowScrollBarState& bar) override {
     scrollBar = bar;
     ++scrollBarSyncs;

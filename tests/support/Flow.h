@@ -564,7 +564,9 @@ class Flow {
       Note(ui.TipVisible ? "tip \"" + ui.TipText + "\"" : "no tip");
     } else if (command == "status") {
       Step(line, [] {});
-      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+      const QString message = frame().statusBar()->currentMessage();
+      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"" +
+           (message.isEmpty() ? "" : "; says \"" + message.toStdString() + "\""));
     } else if (command == "caption") {
       frame().setWindowTitle(QString::fromStdString(Unescape(Joined(w))));
     } else if (command == "size") {

@@ -29,6 +29,9 @@ class EditorHost : public TableHost {
   // Gives the value box the keyboard focus, its text selected: after the
   // user was told that what it holds is no number.
   virtual void FocusValueBox() {}
+  // A line in the status bar for a few seconds: why a click or typing did
+  // nothing.
+  virtual void ShowNotice(std::string_view text) = 0;
 
   virtual void SetCursorShape(CursorShape shape) = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "core/chart/ChartLayout.h"
 #include "core/editing/EditorHost.h"
 #include "core/chart/ViewState.h"
@@ -10,6 +12,10 @@
 #include "core/editing/InteractionState.h"
 
 namespace dyno {
+
+// What the status bar says when a click or typing does nothing in bend mode.
+inline constexpr std::string_view BendModeNotice =
+    "Bend mode: the Up and Down buttons bend the whole curve; turn Bend off (Edit menu) to pick or type a sample.";
 
 // Everything the editor window holds apart from its widgets: the document
 // and its undo history, the session, the view, the chart layout as last

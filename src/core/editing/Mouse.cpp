@@ -431,7 +431,12 @@ void ButtonDown(EditorState& st, Point p, bool doubleClick, bool extend) {
   }
   PressButtons(st, p);
   if (st.Doc.Mode == FileMode::Tire) {
-    if (!st.Session.BendActive || doubleClick) TireButtonDown(st, p, doubleClick);
+    if (!st.Session.BendActive || doubleClick) {
+      TireButtonDown(st, p, doubleClick);
+    } else if (!InButtonSpan(st, p) && (InTableRows(st, p, 0, TableWidth) || InPlot(st, p))) {
+      // A click that picks nothing must not look like a fault.
+      st.Host.ShowNotice(BendModeNotice);
+    }
   } else {
     EngineButtonDown(st, p);
   }

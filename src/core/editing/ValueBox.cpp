@@ -168,6 +168,10 @@ bool ValueEditNotify(EditorState& st, ValueEditCode code) {
     const bool cut = !typed && text != ui.ReadoutText;
     ui.ReadoutText = text;
     if (cut) return true;
+    if (typed && st.Doc.Mode == FileMode::Tire && st.Session.BendActive && !AnyCurveSelected(ui)) {
+      // The typed text has no sample to go to.
+      st.Host.ShowNotice(BendModeNotice);
+    }
     if (typed) {
       StoreTyped(st, text);
     } else {

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMainWindow>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -16,6 +17,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -294,6 +296,13 @@ void EditorWidget::LayOutChart() {
 void EditorWidget::ShowMessage(std::string_view text, std::string_view caption) {
   dialogs_->Message(window(), QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
                     QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void EditorWidget::ShowNotice(std::string_view text) {
+  // Long enough to read, short enough not to hide the readout for good.
+  if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+    frame->statusBar()->showMessage(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), 6000);
+  }
 }
 
 void EditorWidget::ScrollPixels(int dy, const Rect& area) { scroll(0, dy, ToQRect(area)); }

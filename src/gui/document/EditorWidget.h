@@ -75,6 +75,7 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   // EditorHost
   void Invalidate(const Rect& area, bool erase) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;
+  void ShowNotice(std::string_view text) override;
   void ScrollPixels(int dy, const Rect& area) override;
   void SyncRowScrollBar(const RowScrollBarState& bar) override;
   std::string ValueBoxText() const override;
