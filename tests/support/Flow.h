@@ -48,6 +48,9 @@
 //   setup-answer            the next print setup dialog: notes the page's
 //                           orientation, turns it landscape and cancels
 //   printed [FILE]          the pages printed into the PDF file, and the job
+//   pdf-page NAME [FILE]    the PDF file's first page rasterised at 72 pixels
+//                           per inch (a point a pixel): its size, and its
+//                           picture NAME
 //   preview STEP...         File > Print Preview, then in the preview: next,
 //                           previous, one, two, print, at X Y W H, @NAME (its
 //                           picture), ended by escape, alt-c, close-box or
@@ -84,6 +87,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
 #include <QScreen>
 #include <QPushButton>
 #include <QScrollBar>
@@ -250,6 +254,8 @@ class Flow {
     // A caret that blinks would make pictures differ from run to run.
     if (!pictures_.empty()) QApplication::setCursorFlashTime(0);
     QFile::remove(SettingsFilePath());
+    // Printed pages carry the date: one fixed day, so their pictures stay.
+    SetPrintDate(QDate(2026, 12, 7));
     // Each flow starts with an empty clipboard, as Paste Table's enabling shows.
     QGuiApplication::clipboard()->clear();
     Restart();
@@ -453,6 +459,8 @@ class Flow {
       });
     } else if (command == "printed") {
       Tell(line, Printed(w.empty() ? "out.pdf" : arg(0)));
+    } else if (command == "pdf-page") {
+      Tell(line, PdfPage(arg(0), w.size() > 1 ? arg(1) : "out.pdf"));
     } else if (command == "preview") {
       Preview(line, w);
     } else if (command == "drop" || command == "drop-urls" || command == "drop-text") {
@@ -737,6 +745,24 @@ class Flow {
     }
     return name + ": " + pages + ", last page " + std::to_string(app->PrinterSetup().MaxPage) + "; job \"" +
            app->Printer()->docName().toStdString() + "\"; " + PrintingState();
+  }
+
+  // The first page of a PDF file as poppler's pdftoppm rasterises it.
+  std::string PdfPage(const std::string& name, const std::string& file) {
+    const QString prefix = Path("pdf-page");
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                                                QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                QStringLiteral("-png"), QStringLiteral("-singlefile"), Path(file), prefix});
+    if (!pdftoppm.waitForFinished(30000) || pdftoppm.exitCode() != 0) return "pdftoppm failed on " + file;
+    const QImage page(prefix + QStringLiteral(".png"));
+    QFile::remove(prefix + QStringLiteral(".png"));
+    if (page.isNull()) return "no page in " + file;
+    if (!pictures_.empty()) {
+      ExpectApprovedImageFile(page, pictures_ / (name + ".png"), "pictures/" + name + ".png");
+    }
+    return file + " page 1: " + std::to_string(page.width()) + "x" + std::to_string(page.height()) +
+           (page.width() > page.height() ? " landscape" : " portrait");
   }
 
   // The print preview; without a printer of the flow's own, on a PDF
