@@ -40,6 +40,12 @@
 //   picture NAME [window | menu PATH | page N]
 //                           a picture of the frame, its window, a menu or
 //                           printed page N (see Flow())
+//   png FILE [NAME]         a PNG file's size, whether it holds the window's
+//                           pixels, and its picture NAME
+//   svg FILE                an SVG file's structure: whether it parses, its
+//                           size, its title, the colours of its paths of ten
+//                           lines or more (the curves) and whether the
+//                           chart's title is among its texts
 //   printer W H [FILE]      print to a PDF file (out.pdf) on W x H point pages
 //   default-printer WORDS   the printer the system names as its default
 //   print-answer [cancel] [from A to B] [copies N] [@NAME]
@@ -98,6 +104,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cctype>
@@ -459,6 +466,10 @@ class Flow {
       });
     } else if (command == "printed") {
       Tell(line, Printed(w.empty() ? "out.pdf" : arg(0)));
+    } else if (command == "png") {
+      Tell(line, PngFile(arg(0), arg(1)));
+    } else if (command == "svg") {
+      Tell(line, SvgFile(arg(0)));
     } else if (command == "pdf-page") {
       Tell(line, PdfPage(arg(0), w.size() > 1 ? arg(1) : "out.pdf"));
     } else if (command == "preview") {
@@ -745,6 +756,59 @@ class Flow {
     }
     return name + ": " + pages + ", last page " + std::to_string(app->PrinterSetup().MaxPage) + "; job \"" +
            app->Printer()->docName().toStdString() + "\"; " + PrintingState();
+  }
+
+  std::string PngFile(const std::string& file, const std::string& name) {
+    QFile in(Path(file));
+    if (!in.open(QIODevice::ReadOnly)) return "no file " + file;
+    const QByteArray bytes = in.readAll();
+    QImage image;
+    if (!bytes.startsWith("\x89PNG") || !image.loadFromData(bytes, "PNG")) return file + ": no PNG";
+    if (!name.empty() && !pictures_.empty()) {
+      ExpectApprovedImageFile(image, pictures_ / (name + ".png"), "pictures/" + name + ".png");
+    }
+    const QImage shown = window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const bool same = image.convertToFormat(QImage::Format_RGB32) == shown;
+    return file + ": PNG " + std::to_string(image.width()) + "x" + std::to_string(image.height()) +
+           (same ? ", the window's pixels" : ", not the window's pixels");
+  }
+
+  std::string SvgFile(const std::string& file) {
+    QFile in(Path(file));
+    if (!in.open(QIODevice::ReadOnly)) return "no file " + file;
+    QXmlStreamReader xml(&in);
+    std::vector<QString> strokes{QStringLiteral("none")};
+    std::string size;
+    std::string title;
+    std::string curves;
+    int paths = 0;
+    int texts = 0;
+    bool chartTitle = false;
+    while (!xml.atEnd()) {
+      xml.readNext();
+      if (xml.isStartElement()) {
+        const auto attributes = xml.attributes();
+        if (xml.name() == QLatin1String("svg")) {
+          size = attributes.value("viewBox").toString().toStdString();
+        } else if (xml.name() == QLatin1String("g")) {
+          strokes.push_back(attributes.hasAttribute("stroke") ? attributes.value("stroke").toString() : strokes.back());
+        } else if (xml.name() == QLatin1String("title")) {
+          title = xml.readElementText().toStdString();
+        } else if (xml.name() == QLatin1String("text")) {
+          ++texts;
+          chartTitle = xml.readElementText().contains(QStringLiteral("R. P. M. vs Torque")) || chartTitle;
+        } else if (xml.name() == QLatin1String("path")) {
+          ++paths;
+          if (attributes.value("d").count(QLatin1Char('L')) >= 10) curves += " " + strokes.back().toStdString();
+        }
+      } else if (xml.isEndElement() && xml.name() == QLatin1String("g") && strokes.size() > 1) {
+        strokes.pop_back();
+      }
+    }
+    if (xml.hasError()) return file + ": does not parse: " + xml.errorString().toStdString();
+    return file + ": SVG parses, view box " + size + ", title \"" + title + "\", " + std::to_string(paths) +
+           " paths, curves" + (curves.empty() ? " none" : curves) + ", " + std::to_string(texts) + " texts" +
+           (chartTitle ? " with the chart's title" : " without the chart's title");
   }
 
   // The first page of a PDF file as poppler's pdftoppm rasterises it.
