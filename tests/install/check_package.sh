@@ -31,7 +31,7 @@ field() { sed -n "s/^ $1: //p" <<<"$info"; }
 depends=$(field Depends)
 # The package names alone, one a line, without their versions.
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 libc6 fonts-liberation; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 libstdc++6 libc6 fonts-liberation; do
   grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 

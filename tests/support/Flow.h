@@ -40,6 +40,12 @@
 //   picture NAME [window | menu PATH | page N]
 //                           a picture of the frame, its window, a menu or
 //                           printed page N (see Flow())
+//   png FILE [NAME]         a PNG file's size, whether it holds the window's
+//                           pixels, and its picture NAME
+//   svg FILE                an SVG file's structure: whether it parses, its
+//                           size, its title, the colours of its paths of ten
+//                           lines or more (the curves) and whether the
+//                           chart's title is among its texts
 //   printer W H [FILE]      print to a PDF file (out.pdf) on W x H point pages
 //   default-printer WORDS   the printer the system names as its default
 //   print-answer [cancel] [from A to B] [copies N] [@NAME]
@@ -48,12 +54,16 @@
 //   setup-answer            the next print setup dialog: notes the page's
 //                           orientation, turns it landscape and cancels
 //   printed [FILE]          the pages printed into the PDF file, and the job
+//   pdf-page NAME [FILE]    the PDF file's first page rasterised at 72 pixels
+//                           per inch (a point a pixel): its size, and its
+//                           picture NAME
 //   preview STEP...         File > Print Preview, then in the preview: next,
 //                           previous, one, two, print, at X Y W H, @NAME (its
 //                           picture), ended by escape, alt-c, close-box or
 //                           its Close button
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
+//   notice                  the message the status bar shows for a while
 //   tip                     the hover tip's text, if one shows
 //   hover ACTION            the pointer onto a toolbar button: the status bar
 //   size W H                the frame resized
@@ -84,6 +94,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
 #include <QScreen>
 #include <QPushButton>
 #include <QScrollBar>
@@ -94,6 +105,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cctype>
@@ -250,6 +262,8 @@ class Flow {
     // A caret that blinks would make pictures differ from run to run.
     if (!pictures_.empty()) QApplication::setCursorFlashTime(0);
     QFile::remove(SettingsFilePath());
+    // Printed pages carry the date: one fixed day, so their pictures stay.
+    SetPrintDate(QDate(2026, 12, 7));
     // Each flow starts with an empty clipboard, as Paste Table's enabling shows.
     QGuiApplication::clipboard()->clear();
     Restart();
@@ -453,6 +467,12 @@ class Flow {
       });
     } else if (command == "printed") {
       Tell(line, Printed(w.empty() ? "out.pdf" : arg(0)));
+    } else if (command == "png") {
+      Tell(line, PngFile(arg(0), arg(1)));
+    } else if (command == "svg") {
+      Tell(line, SvgFile(arg(0)));
+    } else if (command == "pdf-page") {
+      Tell(line, PdfPage(arg(0), w.size() > 1 ? arg(1) : "out.pdf"));
     } else if (command == "preview") {
       Preview(line, w);
     } else if (command == "drop" || command == "drop-urls" || command == "drop-text") {
@@ -564,9 +584,10 @@ class Flow {
       Note(ui.TipVisible ? "tip \"" + ui.TipText + "\"" : "no tip");
     } else if (command == "status") {
       Step(line, [] {});
-      const QString message = frame().statusBar()->currentMessage();
-      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"" +
-           (message.isEmpty() ? "" : "; says \"" + message.toStdString() + "\""));
+      Note("reads \"" + frame().findChild<QLabel*>(QStringLiteral("PeakReadout"))->text().toStdString() + "\"");
+    } else if (command == "notice") {
+      Step(line, [] {});
+      Note("status bar says \"" + frame().statusBar()->currentMessage().toStdString() + "\"");
     } else if (command == "caption") {
       frame().setWindowTitle(QString::fromStdString(Unescape(Joined(w))));
     } else if (command == "size") {
@@ -739,6 +760,77 @@ class Flow {
     }
     return name + ": " + pages + ", last page " + std::to_string(app->PrinterSetup().MaxPage) + "; job \"" +
            app->Printer()->docName().toStdString() + "\"; " + PrintingState();
+  }
+
+  std::string PngFile(const std::string& file, const std::string& name) {
+    QFile in(Path(file));
+    if (!in.open(QIODevice::ReadOnly)) return "no file " + file;
+    const QByteArray bytes = in.readAll();
+    QImage image;
+    if (!bytes.startsWith("\x89PNG") || !image.loadFromData(bytes, "PNG")) return file + ": no PNG";
+    if (!name.empty() && !pictures_.empty()) {
+      ExpectApprovedImageFile(image, pictures_ / (name + ".png"), "pictures/" + name + ".png");
+    }
+    const QImage shown = window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const bool same = image.convertToFormat(QImage::Format_RGB32) == shown;
+    return file + ": PNG " + std::to_string(image.width()) + "x" + std::to_string(image.height()) +
+           (same ? ", the window's pixels" : ", not the window's pixels");
+  }
+
+  std::string SvgFile(const std::string& file) {
+    QFile in(Path(file));
+    if (!in.open(QIODevice::ReadOnly)) return "no file " + file;
+    QXmlStreamReader xml(&in);
+    std::vector<QString> strokes{QStringLiteral("none")};
+    std::string size;
+    std::string title;
+    std::string curves;
+    int paths = 0;
+    int texts = 0;
+    bool chartTitle = false;
+    while (!xml.atEnd()) {
+      xml.readNext();
+      if (xml.isStartElement()) {
+        const auto attributes = xml.attributes();
+        if (xml.name() == QLatin1String("svg")) {
+          size = attributes.value("viewBox").toString().toStdString();
+        } else if (xml.name() == QLatin1String("g")) {
+          strokes.push_back(attributes.hasAttribute("stroke") ? attributes.value("stroke").toString() : strokes.back());
+        } else if (xml.name() == QLatin1String("title")) {
+          title = xml.readElementText().toStdString();
+        } else if (xml.name() == QLatin1String("text")) {
+          ++texts;
+          chartTitle = xml.readElementText().contains(QStringLiteral("R. P. M. vs Torque")) || chartTitle;
+        } else if (xml.name() == QLatin1String("path")) {
+          ++paths;
+          if (attributes.value("d").count(QLatin1Char('L')) >= 10) curves += " " + strokes.back().toStdString();
+        }
+      } else if (xml.isEndElement() && xml.name() == QLatin1String("g") && strokes.size() > 1) {
+        strokes.pop_back();
+      }
+    }
+    if (xml.hasError()) return file + ": does not parse: " + xml.errorString().toStdString();
+    return file + ": SVG parses, view box " + size + ", title \"" + title + "\", " + std::to_string(paths) +
+           " paths, curves" + (curves.empty() ? " none" : curves) + ", " + std::to_string(texts) + " texts" +
+           (chartTitle ? " with the chart's title" : " without the chart's title");
+  }
+
+  // The first page of a PDF file as poppler's pdftoppm rasterises it.
+  std::string PdfPage(const std::string& name, const std::string& file) {
+    const QString prefix = Path("pdf-page");
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                                                QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                QStringLiteral("-png"), QStringLiteral("-singlefile"), Path(file), prefix});
+    if (!pdftoppm.waitForFinished(30000) || pdftoppm.exitCode() != 0) return "pdftoppm failed on " + file;
+    const QImage page(prefix + QStringLiteral(".png"));
+    QFile::remove(prefix + QStringLiteral(".png"));
+    if (page.isNull()) return "no page in " + file;
+    if (!pictures_.empty()) {
+      ExpectApprovedImageFile(page, pictures_ / (name + ".png"), "pictures/" + name + ".png");
+    }
+    return file + " page 1: " + std::to_string(page.width()) + "x" + std::to_string(page.height()) +
+           (page.width() > page.height() ? " landscape" : " portrait");
   }
 
   // The print preview; without a printer of the flow's own, on a PDF

@@ -32,4 +32,16 @@ std::unique_ptr<PrintedPageLayout> LayOutPrintedPage(const ViewState& screenView
   return page;
 }
 
+std::unique_ptr<PrintedPageLayout> LayOutPicture(const ViewState& screenView, const ChartLayout& screenChart,
+                                                 const EditorDocument& doc, const DynoView& dyno, int clientWidth,
+                                                 int clientHeight) {
+  auto picture = std::make_unique<PrintedPageLayout>(PrintedPageLayout{screenView, screenChart, 0});
+  ResizeView(picture->View, clientWidth, clientHeight);
+  picture->View.PrintingPage = false;
+  picture->View.FirstVisibleRow = screenView.FirstVisibleRow;
+  ComputeChartLayout(picture->View, picture->Chart, doc, dyno, std::clamp(clientWidth, 0, FarPixel),
+                     std::clamp(clientHeight, 0, FarPixel));
+  return picture;
+}
+
 }  // namespace dyno

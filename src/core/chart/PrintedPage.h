@@ -37,4 +37,12 @@ std::unique_ptr<PrintedPageLayout> LayOutPrintedPage(const ViewState& screenView
                                                      const EditorDocument& doc, const DynoView& dyno, int pageNumber,
                                                      int clientWidth, int clientHeight);
 
+// The editor view laid out for a picture of clientWidth x clientHeight
+// pixels, as a window of that size would show it: laid out as a printed page
+// is, but its table starts at the screen's first visible row. The screen's
+// view and layout stay as they are.
+std::unique_ptr<PrintedPageLayout> LayOutPicture(const ViewState& screenView, const ChartLayout& screenChart,
+                                                 const EditorDocument& doc, const DynoView& dyno, int clientWidth,
+                                                 int clientHeight);
+
 }  // namespace dyno

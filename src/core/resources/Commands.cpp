@@ -141,6 +141,8 @@ constexpr CommandRecord Records[] = {
      .Image = "save-as", .Rule = SaveAs, .Menu = MenuId::File},
     {.Id = CmExportCsv, .Name = "actionExportCsv", .Text = "&Export CSV...",
      .Hint = "Save the data table as a CSV file for a spreadsheet.", .Rule = ModeTable, .Menu = MenuId::File},
+    {.Id = CmExportPicture, .Name = "actionExportPicture", .Text = "Export Pic&ture...",
+     .Hint = "Save the chart as it is shown as a PNG or SVG picture.", .Rule = ModeTable, .Menu = MenuId::File},
     {.Id = CmRecentFiles, .Name = "actionRecentFiles", .Text = "Recent &Files",
      .Hint = "Open one of the physics files last opened or saved.", .Rule = AnyRecentFile, .Menu = MenuId::File,
      .Separated = true, .Submenu = MenuId::RecentFiles},

@@ -28,6 +28,8 @@ enum CommandId : int {
   // file of its own and asks for one (Save As) where it has none.
   CmSave = 2043,
   CmSaveButton = 2044,
+  // File > Export Picture: the chart as shown, as a PNG or SVG file.
+  CmExportPicture = 2045,
   // View: peak marks, units (two radio groups) and the compared curve.
   CmShowPeaks = 2050,
   CmTorqueNm = 2051,

@@ -13,8 +13,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/app/DynoSheet.h"
 #include "core/app/PrintSheets.h"
 #include "core/chart/PrintedPage.h"
+#include "gui/chart/ChartCanvas.h"
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/common/UserDialogs.h"
@@ -75,11 +77,45 @@ QString EntryOf(const QPrinterInfo& info) {
   return info.printerName() + QLatin1Char('\n') + info.makeAndModel() + QLatin1Char('\n') + info.location();
 }
 
+std::optional<QDate> fixedPrintDate;
+
+// The header line's font: the view's Arial (Liberation Sans where Arial is
+// missing) at the table's size, so the line reads like the rest of the page.
+constexpr int HeaderCellHeight = 14;
+constexpr int HeaderAverageWidth = 6;
+constexpr int HeaderMargin = 4;
+// A long line is condensed down to this share of its width before its end is
+// left out.
+constexpr qreal NarrowestHeader = 0.6;
+
+// The header band, width screen pixels wide: the line black on white, a thin
+// rule under it.
+void DrawPageHeader(QPainter& painter, int width, const QString& text) {
+  painter.save();
+  painter.fillRect(QRect(0, 0, width, PageHeaderHeight), Qt::white);
+  const ChartFont font(HeaderCellHeight, HeaderAverageWidth, 400);
+  painter.setFont(font.Font());
+  painter.setPen(Qt::black);
+  const qreal room = std::max(width - 2 * HeaderMargin, 1);
+  const qreal wide = QFontMetricsF(font.Font()).horizontalAdvance(text);
+  const qreal squeeze = wide > room ? std::max(room / wide, NarrowestHeader) : 1.0;
+  painter.translate(HeaderMargin, 0);
+  painter.scale(squeeze, 1.0);
+  const QString shown = QFontMetricsF(font.Font()).elidedText(text, Qt::ElideRight, room / squeeze);
+  painter.drawText(QPointF(0, 2 + font.Ascent()), shown);
+  painter.restore();
+  painter.fillRect(QRect(HeaderMargin, PageHeaderHeight - 2, std::max(width - 2 * HeaderMargin, 0), 1), Qt::black);
+}
+
 void ReportNotPrinted(UserDialogs& dialogs, QWidget* parent, const QString& title, const QString& reason) {
   dialogs.Message(parent, QStringLiteral("'%1' not printed. %2.").arg(title, reason), QStringLiteral("Print Error"));
 }
 
 }  // namespace
+
+QDate PrintDate() { return fixedPrintDate ? *fixedPrintDate : QDate::currentDate(); }
+
+void SetPrintDate(std::optional<QDate> date) { fixedPrintDate = date; }
 
 ChartPrintout::ChartPrintout(EditorWidget& window, PrintPageSetup& setup, const QString& title)
     : Window(window), Setup(setup), title_(title) {}
@@ -96,8 +132,13 @@ QSize ChartPrintout::PageClientSize(const QSize& pageSize, const QSize& ppi) con
           ScreenPixelsOf(pageSize.height(), Window.logicalDpiY(), ppi.height())};
 }
 
+QSize ChartPrintout::PictureClientSize(const QSize& pageSize, const QSize& ppi) const {
+  const QSize page = PageClientSize(pageSize, ppi);
+  return {page.width(), std::max(page.height() - PageHeaderHeight, 0)};
+}
+
 int ChartPrintout::LastPage(const QSize& pageSize, const QSize& ppi) const {
-  return PrintedPageCountFor(Window.State().Doc.RowCount, PageClientSize(pageSize, ppi).height());
+  return PrintedPageCountFor(Window.State().Doc.RowCount, PictureClientSize(pageSize, ppi).height());
 }
 
 void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pageSize, const QSize& ppi) {
@@ -113,9 +154,18 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   const int savedTo = Setup.ToPage;
   Setup.FromPage = Setup.ToPage = pageNumber;
   const EditorState& st = Window.State();
-  const auto page = LayOutPrintedPage(st.View, st.Chart, st.Doc, st.Session.Dyno, pageNumber, client.width(), client.height());
-  ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), client), false);
-  request.clientSize = client;
+  DrawPageHeader(painter, client.width(),
+                 QString::fromLatin1(PageHeaderText(st.Doc, st.Session.Dyno, PrintDate().toString(Qt::ISODate).toStdString())));
+  // Below the header, the window's picture as a window of that shape shows it.
+  const QSize picture = PictureClientSize(pageSize, ppi);
+  if (picture.isEmpty()) {
+    painter.restore();
+    return;
+  }
+  painter.translate(0, client.height() - picture.height());
+  const auto page = LayOutPrintedPage(st.View, st.Chart, st.Doc, st.Session.Dyno, pageNumber, picture.width(), picture.height());
+  ChartPaintRequest request = WindowPaintRequest(Window, QRect(QPoint(0, 0), picture), false);
+  request.clientSize = picture;
   PaintEditorView(painter, st, page->View, page->Chart, request);
   const int lastPage = page->LastPage;
   Setup.FromPage = savedFrom;

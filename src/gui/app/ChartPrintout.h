@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QSize>
 #include <QString>
 
 #include <climits>
+#include <optional>
 
 
 class QPainter;
@@ -34,11 +36,17 @@ struct PrintDialogPages {
   int SelectedTo = 0;
 };
 
+// The date printed pages carry: today's, unless one is set (a test's fixed
+// day; nothing goes back to today's).
+QDate PrintDate();
+void SetPrintDate(std::optional<QDate> date);
+
 // Prints the editor window: one page per block of VisibleRows table rows.
-// Each page lays the window's view out at the page size in screen pixels and
-// scales it onto the page, x and y independently, so a page shows what a
-// window of the page's shape would show. The window on screen is left as it
-// was.
+// Each page carries a header line (file, date, units, peaks) in a band at its
+// top, and below it the window's view laid out at the rest of the page in
+// screen pixels and scaled onto the page, x and y independently, so a page
+// shows what a window of that shape would show. The window on screen is left
+// as it was.
 class ChartPrintout {
  public:
   ChartPrintout(EditorWidget& window, PrintPageSetup& setup, const QString& title);
@@ -61,9 +69,11 @@ class ChartPrintout {
   // document's page range, which becomes the setup's MinPage and MaxPage.
   void PrintPage(QPainter& painter, int pageNumber, const QSize& pageSize, const QSize& ppi);
 
-  // The client size the view is laid out at for such a page: the page size
-  // in screen pixels (the page itself without scaling).
+  // The page size in screen pixels (the page itself without scaling).
   QSize PageClientSize(const QSize& pageSize, const QSize& ppi) const;
+  // The client size the view is laid out at for such a page: the page less
+  // the header band.
+  QSize PictureClientSize(const QSize& pageSize, const QSize& ppi) const;
 
   // The last page for such a page: what painting a page announces.
   int LastPage(const QSize& pageSize, const QSize& ppi) const;

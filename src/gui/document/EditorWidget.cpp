@@ -41,6 +41,7 @@
 #include "gui/common/DialogSupport.h"
 #include "gui/common/Settings.h"
 #include "gui/common/UserDialogs.h"
+#include "gui/files/PictureExport.h"
 #include "gui/resources/Images.h"
 
 namespace dyno {
@@ -191,6 +192,7 @@ void EditorWidget::BindCommands(CommandHandlers& handlers) {
   bind(CmSaveButton, [this] { files_.SaveOrSaveAs(); });
   bind(CmSaveAs, [this] { files_.SaveAsPhysicsFile(); });
   bind(CmExportCsv, [this] { files_.ExportCsv(); });
+  bind(CmExportPicture, [this] { ExportPictureCommand(*this); });
   bind(CmImportCsv, [this] { curves_.ImportCsvCommand(); });
   bind(CmCopyTable, [this] { curves_.CopyTableCommand(); });
   bind(CmPasteTable, [this] { curves_.PasteTableCommand(); }, [] {

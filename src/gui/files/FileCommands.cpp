@@ -44,15 +44,29 @@ const QString PhysicsFilter = QStringLiteral("Physics Files (*.ini;*.tbc) (*.[iI
 
 const QString FileNotLoaded = QStringLiteral("FILE NOT LOADED!");
 
-// Shows the messages of a save, in order. They name files, and names are
-// UTF-8 in the core.
+}  // namespace
+
 void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages) {
   for (const UserMessage& message : messages) {
     dialogs.Message(parent, DecodedName(message.Text), DecodedName(message.Caption));
   }
 }
 
-}  // namespace
+QString ChooseSaveTarget(UserDialogs& dialogs, QWidget* parent, const FileDialogRequest& request) {
+  const QString path = dialogs.SaveFileName(parent, request);
+  if (path.isEmpty()) return path;
+  const QFileInfo chosen(path);
+  if (PathTooLong(path)) {
+    dialogs.Message(parent,
+                    QStringLiteral("The file name is longer than %1 characters: %2")
+                        .arg(MaxPathLength)
+                        .arg(chosen.absoluteFilePath()),
+                    QStringLiteral("FILE ERROR!"));
+    return QString();
+  }
+  QDir::setCurrent(chosen.absolutePath());
+  return path;
+}
 
 bool PathTooLong(const QString& path) { return QFileInfo(path).absoluteFilePath().size() > MaxPathLength; }
 
@@ -166,29 +180,6 @@ bool FileCommands::OpenPath(const QString& path) {
   ReportLeftOut(dialogs, parent, file.Read, file.Title);
   return true;
 }
-
-namespace {
-
-// The file a save dialog chose, or nothing when it was cancelled or the name
-// is too long (said in a message). Its folder becomes the current one, where
-// the next save dialog starts.
-QString ChooseSaveTarget(UserDialogs& dialogs, QWidget* parent, const FileDialogRequest& request) {
-  const QString path = dialogs.SaveFileName(parent, request);
-  if (path.isEmpty()) return path;
-  const QFileInfo chosen(path);
-  if (PathTooLong(path)) {
-    dialogs.Message(parent,
-                    QStringLiteral("The file name is longer than %1 characters: %2")
-                        .arg(MaxPathLength)
-                        .arg(chosen.absoluteFilePath()),
-                    QStringLiteral("FILE ERROR!"));
-    return QString();
-  }
-  QDir::setCurrent(chosen.absolutePath());
-  return path;
-}
-
-}  // namespace
 
 bool FileCommands::SavePhysicsFile() {
   EditorState& st = window_.State();

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/document/UndoHistory.h"
 #include "core/files/ReadResult.h"
@@ -17,6 +18,8 @@ struct EditorDocument;
 struct EditorSession;
 class EditorWindow;
 class UserDialogs;
+struct FileDialogRequest;
+struct UserMessage;
 
 // File names are kept to the length the document promises for them
 // (MaxPathLength); a longer path is refused rather than cut to another
@@ -30,6 +33,15 @@ QString StartFolder(const EditorSession& session);
 // The folder of a path chosen in a file dialog becomes the remembered and
 // the current folder, where the next Open and Import start.
 void TakeChosenFolder(EditorSession& session, const QString& path);
+
+// Shows the messages of a save, in order. They name files, and names are
+// UTF-8 in the core.
+void ShowMessages(UserDialogs& dialogs, QWidget* parent, const std::vector<UserMessage>& messages);
+
+// The file a save dialog chose, or nothing when it was cancelled or the name
+// is too long (said in a message). Its folder becomes the current one, where
+// the next save dialog starts.
+QString ChooseSaveTarget(UserDialogs& dialogs, QWidget* parent, const FileDialogRequest& request);
 
 // Tells what a reader's outcome means for the file at path: nothing found
 // (the message nothingFound), or a file that could not be opened. True when
