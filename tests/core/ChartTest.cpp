@@ -50,13 +50,45 @@ TEST(Chart, ValueAxis) {
       out << "engine " << torque << "/" << compression << " -> " << Exact(chart.AxisMin) << ".."
           << Exact(chart.AxisMax) << " step " << Exact(chart.AxisStep) << " range " << Exact(chart.AxisRange)
           << " divisions " << chart.GridDivisions << " scale changed " << chart.ScaleChanged << "\n";
-    } else if (rule == "tire") {
-      // The axis of four slip curves, one sample of the last one set.
+    } else if (rule == "tire" || rule == "tire-compared") {
+      // The axis of four slip curves, one sample of the last one set, or of
+      // a compared file's second curve, at sample 100 or beyond the rows.
       test::UseTireView(doc, 1);
-      const double extra = doc.SlipCurves[3].Samples[100] = Number(in);
-      ComputeTireAxis(chart, doc, DynoView());
-      out << "tire " << extra << " -> " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " step "
+      DynoView dyno;
+      const double extra = Number(in);
+      if (rule == "tire") {
+        doc.SlipCurves[3].Samples[100] = extra;
+      } else {
+        auto compared = std::make_shared<ComparedSlipCurves>();
+        compared->Count = 2;
+        compared->Curves[1].SampleCount = MaxSlipSamples;
+        compared->Curves[1].Samples[Int(in)] = extra;
+        dyno.TireComparison = compared;
+      }
+      ComputeTireAxis(chart, doc, dyno);
+      out << rule << " " << extra << " -> " << Exact(chart.AxisMin) << ".." << Exact(chart.AxisMax) << " step "
           << Exact(chart.AxisStep) << "\n";
+    } else if (rule == "slip-x") {
+      // Sample j of a curve stepped so, on a plot of 41 points from x 100
+      // to 500 charting a curve stepped so, by slip or by sample.
+      SlipCurve charted, curve;
+      charted.Step = Number(in), curve.Step = Number(in);
+      const int j = Int(in);
+      const bool slipAxis = Int(in) != 0;
+      chart.GridLeft = 100, chart.PlotWidth = 400;
+      out << "slip-x " << Exact(charted.Step) << " " << Exact(curve.Step) << " sample " << j
+          << (slipAxis ? " slip" : " sample") << " axis -> " << SlipSampleX(chart, 41, charted, curve, j, slipAxis);
+      // The compared curve's value there: sample k holds k / 10, ten samples.
+      for (int k = 0; k < 10; ++k) curve.Samples[k] = k / 10.0;
+      curve.SampleCount = 10;
+      const std::optional<double> then = ComparedSlipSample(charted, curve, j, slipAxis);
+      out << ", compared " << (then ? Exact(*then) : "none") << ", tip @ " << SlipPosition(charted, j, slipAxis) << "\n";
+    } else if (rule == "slip-labels") {
+      const int points = Int(in), width = Int(in), label = Int(in);
+      const double step = Number(in);
+      out << "slip labels of " << points << " points on " << width << " px, " << label << " px wide: every "
+          << SlipLabelStep(points, width, label) << ", " << SlipLabelDecimals(step) << " decimals for step "
+          << Exact(step) << "\n";
     } else if (rule == "grid") {
       const double min = chart.AxisMin = Number(in);
       const double max = chart.AxisMax = Number(in);

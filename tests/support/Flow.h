@@ -63,7 +63,8 @@
 //                           its Close button
 //   clipboard [WORDS...]    put the words on the clipboard, or show its text
 //   status                  the status bar's own text (the peaks readout)
-//   notice                  the message the status bar shows for a while
+//   notice                  the message the status bar shows for a while,
+//                           then cleared
 //   tip                     the hover tip's text, if one shows
 //   hover ACTION            the pointer onto a toolbar button: the status bar
 //   size W H                the frame resized
@@ -588,6 +589,8 @@ class Flow {
     } else if (command == "notice") {
       Step(line, [] {});
       Note("status bar says \"" + frame().statusBar()->currentMessage().toStdString() + "\"");
+      // Read once: a later notice tells only what came after.
+      frame().statusBar()->clearMessage();
     } else if (command == "caption") {
       frame().setWindowTitle(QString::fromStdString(Unescape(Joined(w))));
     } else if (command == "size") {
