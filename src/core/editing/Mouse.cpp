@@ -569,18 +569,22 @@ void HoldButton(EditorState& st, bool up) {
 
 void LetGoOfButtons(EditorState& st) { RaiseButtons(st); }
 
-void FollowPickedPoint(EditorState& st) {
-  InteractionState& ui = st.Ui;
-  const ChartLayout& ch = st.Chart;
+std::optional<Point> PickMarker(const InteractionState& ui, const ChartLayout& ch) {
   const int i = ui.SelectedIndex;
-  if (ui.Dragging || i < 0 || i >= ch.PointCount) return;
-  const auto* ys = ui.SlipPicked      ? &ch.SlipY
-                   : ui.TorquePicked    ? &ch.TorqueY
+  if (ui.Dragging || i < 0 || i >= ch.PointCount) return std::nullopt;
+  const auto* ys = ui.SlipPicked          ? &ch.SlipY
+                   : ui.TorquePicked      ? &ch.TorqueY
                    : ui.CompressionPicked ? &ch.CompressionY
                                           : nullptr;
-  if (!ys) return;
-  const Point on{ch.PointX[i], (*ys)[i]};
-  if (on == ui.SelectedPixel) return;
+  if (!ys) return std::nullopt;
+  return Point{ch.PointX[i], (*ys)[i]};
+}
+
+void FollowPickedPoint(EditorState& st) {
+  InteractionState& ui = st.Ui;
+  const std::optional<Point> marker = PickMarker(ui, st.Chart);
+  if (!marker || *marker == ui.SelectedPixel) return;
+  const Point on = *marker;
   st.Host.Invalidate(MarkerSquare(ui.SelectedPixel), false);
   st.Host.Invalidate(MarkerSquare(on), false);
   ui.SelectedPixel = on;

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <optional>
+
+#include "core/chart/Pixels.h"
 #include "core/editing/EditorHost.h"
 
 namespace dyno {
 
+struct ChartLayout;
 struct EditorState;
+struct InteractionState;
 
 enum class EngineColumn { Compression, Torque };
 
@@ -35,6 +40,10 @@ void OnMove(EditorState& st, Point p);
 // tire header the column under the pointer becomes the charted curve. The
 // press's step ends here.
 void OnRelease(EditorState& st, Point p);
+
+// Where the marker of the picked point stands in chart: on the point;
+// nothing while none is picked or one is being dragged.
+std::optional<Point> PickMarker(const InteractionState& ui, const ChartLayout& chart);
 
 // After the chart was laid out anew: the marker of a picked point stands on
 // the point, wherever the new axis put it, and is repainted where it moved.

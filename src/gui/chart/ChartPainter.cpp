@@ -18,6 +18,7 @@
 #include "core/chart/Peaks.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorState.h"
+#include "core/editing/Mouse.h"
 #include "core/editing/Selection.h"
 #include "core/files/NumberFormat.h"
 #include "gui/chart/ChartCanvas.h"
@@ -527,13 +528,15 @@ void DrawSlipLegend(const PaintContext& pc) {
 void DrawMarkerAndTip(const PaintContext& pc) {
   ChartCanvas& c = pc.canvas;
   const InteractionState& ui = pc.st.Ui;
-  if ((ui.TorquePicked || ui.CompressionPicked || ui.SlipPicked) && !ui.Dragging) {
-    const int x = NearPixel(ui.SelectedPixel.x);
-    const int y = NearPixel(ui.SelectedPixel.y);
+  // On the picked point as this layout places it: a printed page or a
+  // picture lays the chart out at its own size.
+  if (const std::optional<Point> marker = PickMarker(ui, pc.chart)) {
+    const int x = NearPixel(marker->x);
+    const int y = NearPixel(marker->y);
     c.SetPen(Yellow);
     c.Outline(x - 4, y - 4, x + 4, y + 4);
   }
-  if (ui.TipVisible) {
+  if (ui.TipVisible && pc.request.hoverTip) {
     const Rect& r = ui.TipRect;
     c.SetTextColor(Black);
     c.SetTextAlign(TextAlign::Center);

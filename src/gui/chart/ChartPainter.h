@@ -26,6 +26,8 @@ struct ChartPaintRequest {
   // The window's own background, when valid: painted where no panel covers
   // the client area, so that the window need not fill everything first.
   QColor backdrop;
+  // The hover tip, at the pointer's place on the screen.
+  bool hoverTip = true;
 };
 
 // The request for repainting paintRect of a window: its size and the text

@@ -178,6 +178,9 @@ void PaintPicture(QPainter& painter, EditorWidget& window, const QSize& size) {
   const auto picture = LayOutPicture(st.View, st.Chart, st.Doc, st.Session.Dyno, size.width(), size.height());
   ChartPaintRequest request = WindowPaintRequest(window, QRect(QPoint(0, 0), size), true);
   request.clientSize = size;
+  // The hover tip stands where the pointer was on the screen, not on a
+  // picture laid out anew.
+  request.hoverTip = false;
   PaintEditorView(painter, st, picture->View, picture->Chart, request);
 }
 
