@@ -1,6 +1,7 @@
 // What the dyno sheet carries beyond the window: the printed page's header
-// line, the exported picture's name and size, and a picture laid out at a
-// size of its own. The pictures themselves are in the pictures flow.
+// line and a picture laid out at a size of its own (a picture's name and
+// side are in the numbers-and-texts table). The pictures themselves are in
+// the pictures flow.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -53,51 +54,6 @@ TEST(DynoSheet, ThePageHeaderNamesFileDateUnitsAndPeaks) {
   for (int i = 0; i < 60; ++i) curve.Samples[i] = i == 15 ? 1.0 : 0.5;
   EXPECT_EQ(PageHeaderText(doc, dyno, "2026-12-07"),
             "Front.tbc | 2026-12-07 | Lat: 60 samples, peak 1.000 @ slip 0.0225 (sample 15)");
-}
-
-TEST(DynoSheet, ThePictureIsOfferedUnderTheFilesTitle) {
-  const struct {
-    const char* title;
-    PictureFormat format;
-    const char* name;
-  } cases[] = {
-      {"Touring.ini", PictureFormat::Png, "Touring.png"},
-      {"Touring.ini", PictureFormat::Svg, "Touring.svg"},
-      {"Front.tyre.tbc", PictureFormat::Png, "Front.tyre.png"},
-      {"NoExtension", PictureFormat::Svg, "NoExtension.svg"},
-      {".hidden", PictureFormat::Png, ".hidden.png"},
-      {"", PictureFormat::Png, "chart.png"},
-      {"", PictureFormat::Svg, "chart.svg"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PictureFileName(c.title, c.format), c.name) << c.title;
-}
-
-// Sides are read as every typed number is, and refused outside 200..8000 or
-// between whole pixels, with a message naming the field.
-TEST(DynoSheet, APictureSideIsAWholeNumberOfPixelsWithinBounds) {
-  const struct {
-    const char* text;
-    int pixels;  // 0: refused
-    const char* refusal;
-  } cases[] = {
-      {"800", 800, ""},
-      {" 200 ", 200, ""},
-      {"8000", 8000, ""},
-      {"1.024,0", 1024, ""},  // grouped, as a German keyboard types it
-      {"640,0", 640, ""},
-      {"199", 0, "Width must be a whole number of pixels from 200 to 8000: \"199\" is not."},
-      {"8001", 0, "Width must be a whole number of pixels from 200 to 8000: \"8001\" is not."},
-      {"640.5", 0, "Width must be a whole number of pixels from 200 to 8000: \"640.5\" is not."},
-      {"-800", 0, "Width must be a whole number of pixels from 200 to 8000: \"-800\" is not."},
-      {"wide", 0, "\"wide\" typed for Width is not a number."},
-      {"", 0, "Width is empty: type a number."},
-  };
-  for (const auto& c : cases) {
-    const PictureSide side = ReadPictureSide("Width", c.text);
-    EXPECT_EQ(side.Pixels.value_or(0), c.pixels) << c.text;
-    EXPECT_EQ(side.Refusal.Text, c.refusal) << c.text;
-    EXPECT_EQ(side.Refusal.Caption.empty(), c.pixels != 0) << c.text;
-  }
 }
 
 // A picture of another size shows what a window of that size would, from

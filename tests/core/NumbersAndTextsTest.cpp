@@ -19,6 +19,7 @@
 #include "core/files/EngineParameters.h"
 #include "core/files/FileKind.h"
 #include "core/files/FilePaths.h"
+#include "core/app/DynoSheet.h"
 #include "core/files/NumberFormat.h"
 #include "core/files/NumberText.h"
 #include "core/files/ParameterTexts.h"
@@ -104,6 +105,12 @@ TEST(Numbers, NumbersAndTexts) {
       const std::string path = text.substr(blank + 1);
       out << rule << " " << number << " \"" << path << "\": "
           << (rule == "shorten" ? ShortenedPath(path, number) : RecentFileMenuText(number, path)) << "\n";
+    } else if (rule == "picture") {
+      // A file title as an exported picture's name, and a typed picture side.
+      const PictureSide side = ReadPictureSide("Width", text);
+      out << "picture \"" << text << "\": " << PictureFileName(text, PictureFormat::Png) << " "
+          << PictureFileName(text, PictureFormat::Svg) << ", side "
+          << (side.Pixels ? std::to_string(*side.Pixels) : side.Refusal.Caption + " " + side.Refusal.Text) << "\n";
     } else if (rule == "name") {
       out << "name \"" << text << "\": backup \"" << BackupName(text) << "\" kind "
           << static_cast<int>(KindOfFile(text)) << "\n";
