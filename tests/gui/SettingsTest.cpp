@@ -14,134 +14,54 @@
 
 #include "gui/common/FileNames.h"
 #include "gui/common/Settings.h"
+#include "support/CaseTables.h"
 
 namespace dyno {
 namespace {
 
-struct WrittenCase {
-  const char* name;
-  QString value;
-  QByteArray line;  // the PATH line as written
-};
-
-class SettingsValue : public ::testing::TestWithParam<WrittenCase> {};
-
-// Value written -> bytes -> value read: quotes only where the plain line
-// would not give the value back, and nothing in quotes is an escape.
-TEST_P(SettingsValue, ReadsBackAsWritten) {
-  const WrittenCase& c = GetParam();
-  SettingsText text;
-  ASSERT_TRUE(text.SetValue(QStringLiteral("PATH"), c.value));
-  EXPECT_EQ(text.Bytes(), "[DynoforgeSettings]\nPATH=" + c.line + "\n");
-  EXPECT_EQ(SettingsText(text.Bytes()).Value(QStringLiteral("PATH")), c.value);
+// Settings texts read, written and changed (settings-text cases): "read
+// BYTES" gives PATH's value; "write VALUE" sets PATH in a new file; "change
+// BYTES | KEY=VALUE | KEY" sets keys, or removes them (no "="), then shows the
+// bytes, each key as they read back, and a refusal or bytes not kept as read.
+TEST(Settings, TextsReadWrittenAndChanged) {
+  test::RunCases(
+      "settings-text",
+      [](const std::string& rule, std::istream& in, std::ostream& out) {
+        const auto shown = [](const std::optional<QString>& v) {
+          return v ? "\"" + test::Escaped(EncodedName(*v)) + "\"" : std::string("none");
+        };
+        std::string raw;
+        std::getline(in >> std::ws, raw);
+        if (rule == "write") raw = " | PATH=" + raw;
+        std::vector<std::string> pieces;
+        for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
+          bar = raw.find(" | ", at);
+          pieces.push_back(raw.substr(at, bar - at));
+        }
+        const QByteArray before = QByteArray::fromStdString(test::Unescape(pieces[0]));
+        SettingsText text(before);
+        if (rule == "read") {
+          out << "PATH " << shown(text.Value(QStringLiteral("PATH"))) << "\n";
+          return;
+        }
+        if (text.Bytes() != before) out << "not kept as read\n  ";
+        std::vector<QString> keys;
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+          const std::string change = test::Unescape(pieces[i]);
+          const std::size_t equals = change.find('=');
+          keys.push_back(QString::fromStdString(change.substr(0, equals)));
+          if (equals == std::string::npos) {
+            text.Remove(keys.back());
+          } else if (!text.SetValue(keys.back(), DecodedName(change.substr(equals + 1)))) {
+            out << keys.back().toStdString() << " refused\n  ";
+          }
+        }
+        out << test::Escaped(text.Bytes().toStdString()) << "\n  reads back:";
+        for (const QString& key : keys) out << " " << key.toStdString() << " " << shown(SettingsText(text.Bytes()).Value(key));
+        out << "\n";
+      },
+      true);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, SettingsValue,
-    ::testing::Values(
-        WrittenCase{"Folder", QStringLiteral("/data/cars"), "/data/cars"},
-        WrittenCase{"Comma", QStringLiteral("/data/cars,old"), "/data/cars,old"},
-        WrittenCase{"WindowsPath", QStringLiteral("C:\\Program Files\\x.ini"), "C:\\Program Files\\x.ini"},
-        WrittenCase{"Share", QStringLiteral("\\\\server\\share\\"), "\\\\server\\share\\"},
-        WrittenCase{"Empty", QString(), ""},
-        WrittenCase{"LeadingBlank", QStringLiteral(" lead"), "\" lead\""},
-        WrittenCase{"TrailingBlank", QStringLiteral("C:\\tail\\ "), "\"C:\\tail\\ \""},
-        WrittenCase{"Tab", QStringLiteral("\tx"), "\"\tx\""},
-        WrittenCase{"QuotesAround", QStringLiteral("\"C:\\a b\\\""), "\"\"C:\\a b\\\"\""},
-        WrittenCase{"SingleQuotesAround", QStringLiteral("'x'"), "\"'x'\""},
-        WrittenCase{"QuotesInside", QStringLiteral("a \"b\" c"), "a \"b\" c"},
-        WrittenCase{"OneQuote", QStringLiteral("\""), "\""},
-        WrittenCase{"Hash", QStringLiteral("#1"), "\"#1\""},
-        WrittenCase{"Semicolon", QStringLiteral("C:\\a;b"), "\"C:\\a;b\""},
-        WrittenCase{"Equals", QStringLiteral("a=b"), "a=b"},
-        WrittenCase{"NonAscii", QStringLiteral("/home/jö/Motör & V8"), "/home/j\xC3\xB6/Mot\xC3\xB6r & V8"},
-        WrittenCase{"NotUtf8", DecodedName("/tmp/Mot\xFFr"), "/tmp/Mot\xFFr"}),
-    [](const ::testing::TestParamInfo<WrittenCase>& param) { return std::string(param.param.name); });
-
-TEST(Settings, AValueWithALineBreakIsNotWritten) {
-  SettingsText text(QByteArrayLiteral("[DynoforgeSettings]\nPATH=/old\n"));
-  EXPECT_FALSE(text.SetValue(QStringLiteral("PATH"), QStringLiteral("/a\nb")));
-  EXPECT_FALSE(text.SetValue(QStringLiteral("PATH"), QStringLiteral("/a\rb")));
-  EXPECT_EQ(text.Bytes(), "[DynoforgeSettings]\nPATH=/old\n");
-}
-
-// Files written by hand or by other programs, as the platform's profile
-// functions read them.
-TEST(Settings, ReadsWhatOtherProgramsWrite) {
-  const std::vector<std::pair<QByteArray, std::optional<QString>>> cases = {
-      {"[DynoforgeSettings]\nPATH=\"C:\\Program Files\\x.ini\"\n", QStringLiteral("C:\\Program Files\\x.ini")},
-      {"[DynoforgeSettings]\r\nPATH = 'C:\\a' \r\n", QStringLiteral("C:\\a")},
-      {"[DynoforgeSettings]\nPATH=\"\"\n", QString()},
-      {"[dynoforgesettings]\npath=/x\n", QStringLiteral("/x")},
-      {"  [ DynoforgeSettings ]  ; ours\nPATH=/x ; not a comment\n", QStringLiteral("/x ; not a comment")},
-      {"\xEF\xBB\xBF[DynoforgeSettings]\nPATH=/x", QStringLiteral("/x")},
-      {"Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/good\n", QStringLiteral("/good")},
-      {"[DynoforgeSettings]\nPATH=/first\nPATH=/second\n[DynoforgeSettings]\nPATH=/third\n", QStringLiteral("/first")},
-      {"[DynoforgeSettings]\n;PATH=/comment\n#PATH=/comment\n=/nokey\nPATH\n", std::nullopt},
-      {"[Other]\nPATH=/theirs\n[DynoforgeSettingsX]\nPATH=/x\n", std::nullopt},
-      {"PATH=/above\n", std::nullopt},
-  };
-  for (const auto& [bytes, value] : cases) {
-    EXPECT_EQ(SettingsText(bytes).Value(QStringLiteral("PATH")), value) << bytes.toStdString();
-  }
-}
-
-struct ChangeCase {
-  const char* name;
-  QByteArray before;
-  std::vector<std::pair<QString, std::optional<QString>>> changes;  // no value: removed
-  QByteArray after;
-};
-
-class SettingsChange : public ::testing::TestWithParam<ChangeCase> {};
-
-// Only the program's own lines change; every other byte stays where it was.
-TEST_P(SettingsChange, KeepsWhatIsNotTheProgramsOwn) {
-  const ChangeCase& c = GetParam();
-  SettingsText text(c.before);
-  EXPECT_EQ(text.Bytes(), c.before);
-  for (const auto& [key, value] : c.changes) {
-    if (value) {
-      text.SetValue(key, *value);
-    } else {
-      text.Remove(key);
-    }
-  }
-  EXPECT_EQ(text.Bytes().toStdString(), c.after.toStdString());
-  for (const auto& [key, value] : c.changes) EXPECT_EQ(SettingsText(c.after).Value(key), value) << key.toStdString();
-}
-
-const QString Path = QStringLiteral("PATH");
-const QString Recent1 = QStringLiteral("RecentFile1");
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, SettingsChange,
-    ::testing::Values(
-        ChangeCase{"KeysAboveTheFirstSection", "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/good\n",
-                   {{Path, QStringLiteral("/new")}}, "Zoom=3\nPATH=/evil\n[DynoforgeSettings]\nPATH=/new\n"},
-        ChangeCase{"OtherSectionsCommentsAndLineEnds",
-                   "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
-                   "  Unknown = 1\r\n\tpath = /old\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n",
-                   {{Path, QStringLiteral("C:\\new")}, {Recent1, QStringLiteral("/a")}},
-                   "; mine\r\n[Before]\r\nPATH=/theirs \r\n\r\n[DynoforgeSettings] ; here\r\n"
-                   "  Unknown = 1\r\nPATH=C:\\new\r\nRecentFile1=/a\r\n; heads After = yes\r\n[After]\r\nRecentFile1=x\r\n"},
-        ChangeCase{"NewKeysInNameOrder", "[DynoforgeSettings]\nRecentFile8=/a\nTorqueUnit=N-m\nWindow=1\n",
-                   {{Path, QStringLiteral("/p")}, {QStringLiteral("ShowPeaks"), QStringLiteral("1")}},
-                   "[DynoforgeSettings]\nPATH=/p\nRecentFile8=/a\nShowPeaks=1\nTorqueUnit=N-m\nWindow=1\n"},
-        ChangeCase{"NoSectionYet", "[Other]\nx=1", {{Path, QStringLiteral("/p")}},
-                   "[Other]\nx=1\n\n[DynoforgeSettings]\nPATH=/p\n"},
-        ChangeCase{"LastLineWithoutItsEnd", "[DynoforgeSettings]\r\nPATH=/p", {{Recent1, QStringLiteral("/a")}},
-                   "[DynoforgeSettings]\r\nPATH=/p\r\nRecentFile1=/a\r\n"},
-        ChangeCase{"RepeatedKeysBecomeOne",
-                   "[DynoforgeSettings]\nPATH=/1\nPATH=/2\n[X]\n[DynoforgeSettings]\nPATH=/3\n",
-                   {{Path, QStringLiteral("/new")}}, "[DynoforgeSettings]\nPATH=/new\n[X]\n[DynoforgeSettings]\n"},
-        ChangeCase{"RemovedKeysOnly",
-                   "[DynoforgeSettings]\nRecentFile1=/a\n# note\nRecentFile2=/b\n[Other]\nRecentFile2=/c\n",
-                   {{QStringLiteral("RecentFile2"), std::nullopt}},
-                   "[DynoforgeSettings]\nRecentFile1=/a\n# note\n[Other]\nRecentFile2=/c\n"},
-        ChangeCase{"BytesThatAreNotText", "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/p\n",
-                   {{Path, QStringLiteral("/q")}}, "[Other]\nName=\xFF\xFE\n[DynoforgeSettings]\nPATH=/q\n"}),
-    [](const ::testing::TestParamInfo<ChangeCase>& param) { return std::string(param.param.name); });
 
 // The program's own settings file, in the test's configuration folder.
 class SettingsFile : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,23 @@ inline std::string Text(std::istream& in) {
   std::string raw;
   std::getline(in >> std::ws, raw);
   return Unescape(raw);
+}
+
+// Bytes as a case line writes them: "\r", "\n", "\t", "\\" and "\xHH" for
+// the bytes outside printable ASCII.
+inline std::string Escaped(std::string_view bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (const char* named = c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\\' ? "\\\\" : nullptr) {
+      out += named;
+    } else if (byte >= 0x20 && byte <= 0x7E) {
+      out += c;
+    } else {
+      out += std::string("\\x") + "0123456789ABCDEF"[byte >> 4] + "0123456789ABCDEF"[byte & 15];
+    }
+  }
+  return out;
 }
 
 using Case = std::function<void(const std::string& rule, std::istream& in, std::ostream& out)>;
