@@ -7,9 +7,9 @@
 #include <cmath>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "core/document/UndoHistory.h"
+#include "support/CaseTables.h"
 
 namespace dyno {
 namespace {
@@ -74,44 +74,33 @@ TEST_F(UndoHistoryTest, TheRecordingStepCountsWhileItRuns) {
   EXPECT_FALSE(history.Unsaved(doc));
 }
 
-// Actions and whether there are unsaved changes after them: save marks the
-// clean state.
-enum class Op { Change, Save, Undo, Redo };
-struct UnsavedCase {
-  const char* Name;
-  std::vector<std::pair<Op, bool>> Script;  // each operation and the unsaved state after it
-};
-
-class UnsavedFollowsTheHistory : public UndoHistoryTest, public ::testing::WithParamInterface<UnsavedCase> {};
-
-TEST_P(UnsavedFollowsTheHistory, Sequence) {
-  history.Reset(doc);
-  int change = 0;
-  for (const auto& [op, modified] : GetParam().Script) {
-    switch (op) {
-      case Op::Change: SetTorque(0, ++change); break;
-      case Op::Save: history.MarkClean(doc, FileData::Engine); break;
-      case Op::Undo: ASSERT_TRUE(history.Undo(doc)); break;
-      case Op::Redo: ASSERT_TRUE(history.Redo(doc)); break;
-    }
-    EXPECT_EQ(history.Unsaved(doc), modified) << "after operation " << static_cast<int>(op) << ", change " << change;
-  }
+// Whether there are unsaved changes after each action (undo-unsaved cases):
+// save marks the clean state.
+TEST(UnsavedFollowsTheHistory, AfterEachAction) {
+  test::RunCases(
+      "undo-unsaved",
+      [](const std::string& rule, std::istream& in, std::ostream& out) {
+        ASSERT_EQ(rule, "after");
+        EditorDocument doc;
+        UndoHistory history;
+        history.Reset(doc);
+        int change = 0;
+        for (std::string action; in >> action; out << (history.Unsaved(doc) ? "unsaved" : "saved")) {
+          if (change > 0) out << " ";
+          if (action == "change") {
+            history.Begin(doc, StepKind::Drag, {});
+            doc.Engine.Torque[0] = ++change;
+            history.Commit(doc, {});
+          } else if (action == "save") {
+            history.MarkClean(doc, FileData::Engine);
+          } else {
+            ASSERT_TRUE(action == "undo" ? history.Undo(doc) : history.Redo(doc)) << action;
+          }
+        }
+        out << "\n";
+      },
+      true);
 }
-
-const UnsavedCase UnsavedCases[] = {
-    {"BackToTheOpenedState", {{Op::Change, true}, {Op::Change, true}, {Op::Undo, true}, {Op::Undo, false}, {Op::Redo, true}}},
-    {"BackToTheSavedState",
-     {{Op::Change, true}, {Op::Save, false}, {Op::Change, true}, {Op::Undo, false}, {Op::Undo, true}, {Op::Redo, false},
-      {Op::Redo, true}}},
-    {"SavedAfterUndo", {{Op::Change, true}, {Op::Change, true}, {Op::Undo, true}, {Op::Save, false}, {Op::Redo, true},
-                        {Op::Undo, false}, {Op::Undo, true}}},
-    // A change after an undo drops the steps that led to the saved state.
-    {"SavedStateUndoneAndLeftBehind",
-     {{Op::Change, true}, {Op::Save, false}, {Op::Undo, true}, {Op::Change, true}, {Op::Undo, true}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(UndoHistory, UnsavedFollowsTheHistory, ::testing::ValuesIn(UnsavedCases),
-                         [](const ::testing::TestParamInfo<UnsavedCase>& param) { return std::string(param.param.Name); });
 
 TEST_F(UndoHistoryTest, KeepsTheLatestThousandSteps) {
   for (int i = 1; i <= 1001; ++i) ASSERT_TRUE(SetTorque(0, i));
