@@ -24,17 +24,28 @@
 namespace dyno {
 namespace {
 
-// Dragging, the value box's keys, the cursors and the scroll bar are checked
-// elsewhere (window-mouse-and-box, ImagesTest).
-TEST(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
-  QFile::remove(SettingsFilePath());
+// The editor window without settings, shown at 1024 x 768.
+class Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    client.SetDialogs(&dialogs);
+    frame.resize(1024, 768);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  }
+  void TearDown() override { frame.hide(); }
+
+  struct NoSettings {
+    NoSettings() { QFile::remove(SettingsFilePath()); }
+  } noSettings;  // before the frame reads them
   test::ScriptedDialogs dialogs;  // outlives the frame that uses it
   MainWindow frame;
   EditorWidget& client = *frame.Client();
-  client.SetDialogs(&dialogs);
-  frame.resize(1024, 768);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+};
+
+// Dragging, the value box's keys, the cursors and the scroll bar are checked
+// elsewhere (window-mouse-and-box, ImagesTest).
+TEST_F(Window, HoldingUpStepsTheValueOnTheTimerAndBendModeBendsATireCurve) {
   EditorDocument& doc = client.State().Doc;
   QTest::mouseClick(&client, Qt::LeftButton, Qt::NoModifier, QPoint(190, 35 + 14 * 5));
   const double before = doc.Engine.Torque[5];
@@ -75,8 +86,7 @@ std::string MenuText(const QMenu& menu, const std::string& indent) {
   return out;
 }
 
-TEST(Window, MenusStandInTheirPlaces) {
-  MainWindow frame;
+TEST_F(Window, MenusStandInTheirPlaces) {
   std::string out;
   for (const QAction* popup : frame.menuBar()->actions()) {
     out += popup->text().toStdString() + " | " + popup->statusTip().toStdString() + "\n";
@@ -87,15 +97,7 @@ TEST(Window, MenusStandInTheirPlaces) {
 
 // The chart is laid out by the step that changes the data, before any
 // paint, and a paint only reads that layout.
-TEST(Window, LaysTheChartOutWhenTheDataChangeAndPaintsWithoutChangingIt) {
-  QFile::remove(SettingsFilePath());
-  test::ScriptedDialogs dialogs;
-  MainWindow frame;
-  EditorWidget& client = *frame.Client();
-  client.SetDialogs(&dialogs);
-  frame.resize(1024, 768);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+TEST_F(Window, LaysTheChartOutWhenTheDataChangeAndPaintsWithoutChangingIt) {
   test::IdlePass();
   const ChartLayout& chart = client.State().Chart;
   EXPECT_EQ(chart.PlotRight, client.width() - 45);
@@ -111,18 +113,11 @@ TEST(Window, LaysTheChartOutWhenTheDataChangeAndPaintsWithoutChangingIt) {
   EXPECT_EQ(chart.ScaleChanged, laidOut.ScaleChanged);
   EXPECT_EQ(client.State().View.ScreenWidth, view.ScreenWidth);
   EXPECT_EQ(client.State().View.FirstVisibleRow, view.FirstVisibleRow);
-  frame.hide();
 }
 
 // Tab goes from the value box to the table and back, and the keys then
 // work on the table: Down picks a row and Escape in the box comes back.
-TEST(Window, TabTakesTheKeyboardBetweenTheValueBoxAndTheTable) {
-  QFile::remove(SettingsFilePath());
-  test::ScriptedDialogs dialogs;
-  MainWindow frame;
-  EditorWidget& client = *frame.Client();
-  client.SetDialogs(&dialogs);
-  frame.show();
+TEST_F(Window, TabTakesTheKeyboardBetweenTheValueBoxAndTheTable) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
   QLineEdit& box = *client.ValueEdit();
   box.setFocus(Qt::OtherFocusReason);
@@ -138,19 +133,12 @@ TEST(Window, TabTakesTheKeyboardBetweenTheValueBoxAndTheTable) {
   QTest::keyClick(&box, Qt::Key_Escape);
   EXPECT_TRUE(client.hasFocus());
   EXPECT_NE(box.text(), QStringLiteral("7"));
-  frame.hide();
 }
 
 // The frame goes no smaller than the editor window's least size with the
 // menu bar, toolbar and status bar around it; there the table, the value box
 // and the chart keep apart and the axis labels, in their font, stand apart.
-TEST(Window, ShrinksNoFurtherThanItsLeastSizeWhereNothingOverlaps) {
-  QFile::remove(SettingsFilePath());
-  MainWindow frame;
-  EditorWidget& client = *frame.Client();
-  frame.resize(1000, 700);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+TEST_F(Window, ShrinksNoFurtherThanItsLeastSizeWhereNothingOverlaps) {
   frame.resize(300, 200);
   test::IdlePass();
   const ClientSize least = MinimumClientSize();
@@ -162,7 +150,6 @@ TEST(Window, ShrinksNoFurtherThanItsLeastSizeWhereNothingOverlaps) {
   EXPECT_LT(client.ValueEdit()->geometry().right(), ButtonLeft);
   test::ExpectApprovedImageFile(frame.grab().toImage(), test::DataPath("window/minimum-size.png"),
                                 "window/minimum-size.png");
-  frame.hide();
 }
 
 TEST(Application, PlacesTheFrameAndLooksForThePrinterOnlyOnceTheWindowIsPainted) {
