@@ -23,12 +23,15 @@ TEST(PaintRegion, EveryPieceIsPaintedAsAFullPaintPaintsItAndNothingElse) {
   // With the window's background the view covers every pixel: the window
   // fills nothing itself.
   const ChartPaintRequest request{QRect(QPoint(), size), false, size, Qt::black, Qt::white, QColor(96, 96, 96)};
-  QImage full(size, QImage::Format_RGB32);
-  full.fill(Qt::magenta);
-  {
-    QPainter painter(&full);
-    PaintEditorRegion(painter, st, QRegion(full.rect()), request);
-  }
+  const auto paint = [&](const QRegion& region) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    PaintEditorRegion(painter, st, region, request);
+    painter.end();
+    return image;
+  };
+  const QImage full = paint(QRegion(0, 0, size.width(), size.height()));
   for (int y = 0; y < size.height(); ++y) {
     for (int x = 0; x < size.width(); ++x) ASSERT_NE(full.pixel(x, y), QColor(Qt::magenta).rgb()) << x << "," << y;
   }
@@ -37,12 +40,7 @@ TEST(PaintRegion, EveryPieceIsPaintedAsAFullPaintPaintsItAndNothingElse) {
   QRegion scattered;
   for (int i = 0; i < 6; ++i) scattered += QRect(40 + 150 * i, 30 + 110 * i, 70, 50);
   for (const QRegion& region : {QRegion(300, 0, 90, 768) + QRegion(100, 400, 80, 18), scattered}) {
-    QImage part(size, QImage::Format_RGB32);
-    part.fill(Qt::magenta);
-    {
-      QPainter painter(&part);
-      PaintEditorRegion(painter, st, region, request);
-    }
+    const QImage part = paint(region);
     int wrong = 0;
     for (int y = 0; y < size.height(); ++y) {
       for (int x = 0; x < size.width(); ++x) {
