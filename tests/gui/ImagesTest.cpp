@@ -25,6 +25,7 @@
 #include "gui/resources/Images.h"
 #include "support/Approval.h"
 #include "support/ImageApproval.h"
+#include "support/CaseTables.h"
 #include "support/TempDir.h"
 
 namespace dyno {
@@ -113,26 +114,20 @@ TEST(Images, AreReadQuicklyToWhatQtsXpmReaderGives) {
     EXPECT_EQ(*image, byQt(path)) << path.toStdString();
     EXPECT_EQ(byUs(path), byQt(path)) << path.toStdString();
   }
-
+  // XPM files of other kinds (xpm cases).
   const test::TempDir dir;
-  const std::string head = "/* XPM */\nstatic const char *const x[] = {\n";
-  const auto file = [&](const std::string& body) { return QString::fromStdString(dir.Write("image.xpm", head + body)); };
-  const QString read = file(R"("3 2 2 1", ". c None", "k c #09a0Ff", ".k.", "kk."};)");
-  ASSERT_TRUE(quick(read));
-  EXPECT_EQ(*quick(read), byQt(read));
-  EXPECT_EQ(quick(read)->pixel(1, 0), qRgb(0x09, 0xA0, 0xFF));
-  for (const std::string body : {
-           R"("3 2 2 1", ". c None", "k c red", ".k.", "kk."};)",              // a named colour
-           R"("3 2 2 1", ". c None", "k c #0000Fg", ".k.", "kk."};)",          // no hex digit
-           R"("3 2 2 2", ".. c None", "kk c #0000FF", "..kk..", "kkkk.."};)",  // two characters a pixel
-           R"("3 2 2 1", ". c None", "k c #0000FF", ".k", "kk."};)",           // a row cut short
-           R"("3 2 2 1", ". c None", "k c #0000FF", ".k.", "kx."};)",          // a pixel of no colour
-           R"("3 2 2 1", ". c None", "k c #0000FF", ".k."};)",                 // a row missing
-       }) {
-    const QString path = file(body);
-    EXPECT_FALSE(quick(path)) << body;
-    EXPECT_EQ(byUs(path), byQt(path)) << body;
-  }
+  test::RunCases(
+      "xpm",
+      [&](const std::string&, std::istream& in, std::ostream& out) {
+        const std::string head = "/* XPM */\nstatic const char *const x[] = {\n";
+        const QString path = QString::fromStdString(dir.Write("image.xpm", head + test::Text(in)));
+        const std::optional<QImage> image = quick(path);
+        out << (image ? "read quickly, pixel 1,0 " + QColor::fromRgba(image->pixel(1, 0)).name(QColor::HexArgb).toStdString()
+                      : "left to Qt's reader")
+            << (image && *image != byQt(path) ? ", not as Qt reads it" : "")
+            << (byUs(path) == byQt(path) ? "" : ", read otherwise") << "\n";
+      },
+      true);
 }
 
 // The hand over the table, the cross hair over the plot and while a point is
