@@ -178,11 +178,9 @@ TEST(Spreadsheet, RoundTripsChangeNothing) {
     texts.push_back(german);
     ExpectPastesChangeNothing(*original, units, texts);
   }
-  // The file is UTF-8; a file that is no UTF-8 is read as 8-bit text.
+  // The file is UTF-8 (one that is no UTF-8 is read as 8-bit text: table-text cases).
   EXPECT_NE(ComposeCsvFile(tire, DisplayUnits()).find("\"\"N\xc3\xa4sse\"\", wet\""), std::string::npos);
   std::string text;
-  ASSERT_EQ(ReadCsvFile(dir.Write("latin1.csv", "N\xe4sse\r\n0.5\r\n"), text), ReadResult::Read);
-  EXPECT_EQ(text, "N\xe4sse\r\n0.5\r\n");
   EXPECT_EQ(ReadCsvFile((dir.path() / "missing.csv").string(), text), ReadResult::CannotOpen);
   // A shorter curve leaves no old samples below it: the table shows every row.
   ASSERT_TRUE(PasteTable(tire, DisplayUnits(), "0.5\n0.25").Changed);
