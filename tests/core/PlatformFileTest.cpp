@@ -48,22 +48,16 @@ class Utf8Folder : public test::TempDir {
 const std::string Umlaut = "Motor-\xC3\xBC.ini";                  // Motor-ü.ini
 const std::string Emoji = "\xF0\x9F\x8F\x8E Motor-\xC3\xBC.ini";  // U+1F3CE racing car
 
-// An engine file's kind of bytes, with what a text mode would spoil: CR LF,
-// lone CR and LF, NUL, Ctrl-Z, bytes above 127; and longer than one read.
-std::string HostileBytes() {
-  std::string bytes = "[ENGINE]\r\nRPMTorque=( 1000.0, -20.0, 150.0)\r\n";
-  const char controls[] = "lone\rcr\nlf\0nul\x1A" "ctrl-z\xFF\xC3\xBC\r\n";
-  bytes.append(controls, sizeof controls - 1);
-  for (int i = 0; i < 20000; ++i) bytes += static_cast<char>(i * 7);
-  return bytes;
-}
-
 #ifdef _WIN32
 std::wstring Wide(const std::string& path) { return PathFromUtf8(path).wstring(); }
 #endif
 
+// An engine file's kind of bytes, with what a text mode would spoil: CR LF,
+// lone CR and LF, NUL, Ctrl-Z, bytes above 127; and longer than one read.
 TEST(PlatformFile, WrittenAndCopiedFilesKeepEveryByteWhateverTheirName) {
-  const std::string bytes = HostileBytes();
+  std::string bytes = "[ENGINE]\r\nRPMTorque=( 1000.0, -20.0, 150.0)\r\nlone\rcr\nlf" + std::string(1, '\0') +
+                      "nul\x1A" "ctrl-z\xFF\xC3\xBC\r\n";
+  for (int i = 0; i < 20000; ++i) bytes += static_cast<char>(i * 7);
   for (const std::string& name : {std::string("ENGINE.INI"), Umlaut, Emoji}) {
     Utf8Folder folder;
     ASSERT_EQ(WriteFileReplacing(folder.File(name), bytes), WriteStatus::Ok) << name;
