@@ -67,42 +67,6 @@ int RunInChild(const std::function<bool()>& setUp, const std::function<void()>& 
   return WEXITSTATUS(status);
 }
 
-// Runs body as an ordinary user, whom permission bits stop: as it is when
-// the tests run as root, in a child that takes the user "nobody" and owns
-// folder and everything in it but the files rootOwned names.
-void RunAsOrdinaryUser(const std::filesystem::path& folder, const std::vector<std::filesystem::path>& rootOwned,
-                       const std::function<void()>& body) {
-  if (geteuid() != 0) return body();
-  constexpr uid_t nobody = 65534;
-  std::error_code ignored;
-  if (chown(folder.c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << folder << " over";
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
-    if (std::find(rootOwned.begin(), rootOwned.end(), entry.path()) != rootOwned.end()) continue;
-    if (lchown(entry.path().c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << entry.path() << " over";
-  }
-  const int code = RunInChild([] { return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0; },
-                              body);
-  EXPECT_EQ(code, 0) << "the checks made as an ordinary user failed (see above)";
-}
-
-// Runs body in a child with a mount namespace of its own, in which a tmpfs
-// of the given size (for example "64k") is mounted on folder, read-only when
-// asked (after prepare has filled it). Gives RunInChild's code; the mount
-// goes away with the child.
-int RunOnSmallFileSystem(const std::filesystem::path& folder, const std::string& size, bool readOnly,
-                         const std::function<void()>& prepare, const std::function<void()>& body) {
-  return RunInChild(
-      [&] {
-        if (unshare(CLONE_NEWNS) != 0) return false;
-        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
-        const std::string options = "size=" + size;
-        if (mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) return false;
-        prepare();
-        return !readOnly || mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-      },
-      body);
-}
-
 #else
 const char* const NullDevice = "NUL";
 
@@ -366,13 +330,36 @@ TEST_P(Saving, ReportsAndLeavesWhatTheApprovedTranscriptSays) {
   if (!mounts) play(prepare);
   if (needs.empty()) {
     playAct();
+  } else if (needs == "ordinary-user" && geteuid() != 0) {
+    playAct();
   } else if (needs == "ordinary-user") {
-    RunAsOrdinaryUser(folder, scene.rootOwned, playAct);
+    // As it is when the tests run as root: in a child that takes the user
+    // "nobody" and owns the folder and everything in it but the files the
+    // scene keeps root-owned.
+    constexpr uid_t nobody = 65534;
+    std::error_code ignored;
+    if (chown(folder.c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << folder << " over";
+    for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
+      if (std::find(scene.rootOwned.begin(), scene.rootOwned.end(), entry.path()) != scene.rootOwned.end()) continue;
+      if (lchown(entry.path().c_str(), nobody, nobody) != 0) ADD_FAILURE() << "cannot hand " << entry.path() << " over";
+    }
+    const auto becomeNobody = [] { return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0; };
+    EXPECT_EQ(RunInChild(becomeNobody, playAct), 0) << "the checks made as an ordinary user failed (see above)";
   } else if (needs == "own-process") {
     EXPECT_EQ(RunInChild([] { return true; }, playAct), 0) << "the process died";
   } else {
-    const bool readOnly = needs == "read-only-file-system";
-    const int code = RunOnSmallFileSystem(folder, size, readOnly, [&] { play(prepare); }, playAct);
+    // A tmpfs of the given size mounted on the folder in a mount namespace of
+    // the child's own (it goes away with the child), read-only when asked
+    // once the lines before "act" have filled it.
+    const int code = RunInChild(
+        [&] {
+          if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+          if (mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0) return false;
+          play(prepare);
+          const bool readOnly = needs == "read-only-file-system";
+          return !readOnly || mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        },
+        playAct);
     if (code == ChildCannotSetUp) GTEST_SKIP() << "mounting a file system is not allowed here";
     EXPECT_EQ(code, 0);
   }
