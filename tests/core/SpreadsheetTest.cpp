@@ -121,10 +121,18 @@ TEST(Spreadsheet, TableTextsReadOrRefused) {
       true);
 }
 
-// Pastes each text twice into a copy of original: no paste is refused, and
-// the copy stays as original is.
-void ExpectPastesChangeNothing(const EditorDocument& original, const DisplayUnits& units,
-                               const std::vector<std::string>& texts) {
+// Pastes each text, and each table Copy Table and Export CSV (with a byte
+// order mark and without) give of original as Paste Table and Import CSV read
+// them, twice into a copy of original: no paste is refused, and the copy
+// stays as original is.
+void ExpectPastesChangeNothing(const EditorDocument& original, const DisplayUnits& units, const test::TempDir& dir,
+                               std::vector<std::string> texts = {}) {
+  texts.push_back(ComposeTableText(original, units, '\t', "\n"));
+  for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+    std::string csv;
+    EXPECT_EQ(ReadCsvFile(dir.Write("table.csv", mark + ComposeCsvFile(original, units)), csv), ReadResult::Read);
+    texts.push_back(csv);
+  }
   for (const std::string& text : texts) {
     EditorDocument doc = original;
     for (int paste = 0; paste < 2; ++paste) {
@@ -134,18 +142,6 @@ void ExpectPastesChangeNothing(const EditorDocument& original, const DisplayUnit
     const std::vector<std::string> differ = test::DocumentDifferences(original, doc);
     EXPECT_TRUE(differ.empty()) << text << ": " << differ.front();
   }
-}
-
-// The tables Copy Table and Export CSV (with a byte order mark and
-// without) give of doc, as Paste Table and Import CSV read them.
-std::vector<std::string> TablesOf(const EditorDocument& doc, const DisplayUnits& units, const test::TempDir& dir) {
-  std::vector<std::string> texts{ComposeTableText(doc, units, '\t', "\n")};
-  for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
-    std::string csv;
-    EXPECT_EQ(ReadCsvFile(dir.Write("table.csv", mark + ComposeCsvFile(doc, units)), csv), ReadResult::Read);
-    texts.push_back(csv);
-  }
-  return texts;
 }
 
 // Copy Table then Paste Table, and Export CSV then Import CSV, change
@@ -171,12 +167,10 @@ TEST(Spreadsheet, RoundTripsChangeNothing) {
   const DisplayUnits lbFtAndKw{TorqueUnit::LbFt, PowerUnit::Kw};
   for (const auto& [original, units] :
        {std::pair{&engine, DisplayUnits()}, {&tire, DisplayUnits()}, {&engine, lbFtAndKw}}) {
-    std::vector<std::string> texts = TablesOf(*original, units, dir);
     // A German spreadsheet: semicolons and decimal commas.
     std::string german = ComposeTableText(*original, units, ';', "\r\n");
     std::replace(german.begin(), german.end(), '.', ',');
-    texts.push_back(german);
-    ExpectPastesChangeNothing(*original, units, texts);
+    ExpectPastesChangeNothing(*original, units, dir, {german});
   }
   // The file is UTF-8 (one that is no UTF-8 is read as 8-bit text: table-text cases).
   EXPECT_NE(ComposeCsvFile(tire, DisplayUnits()).find("\"\"N\xc3\xa4sse\"\", wet\""), std::string::npos);
@@ -200,7 +194,7 @@ TEST(Spreadsheet, CurveNamesComeBackWhole) {
       test::UseTireView(original, curves);
       original.TireLoaded = true;
       original.SlipCurves[curves - 1].Name = name;
-      ExpectPastesChangeNothing(original, DisplayUnits(), TablesOf(original, DisplayUnits(), dir));
+      ExpectPastesChangeNothing(original, DisplayUnits(), dir);
     }
   }
 }
