@@ -40,9 +40,14 @@ QStringList CompiledInImages() {
   return paths;
 }
 
-// Every compiled-in image in the order of their sheet: by kind, then as
-// their commands are numbered. A new image is added here.
-QStringList SheetOrder() {
+TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
+  const QSet<QRgb> vga = {qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
+                          qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
+                          qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
+                          qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255),
+                          qRgb(96, 160, 192)};
+  // Every compiled-in image in the order of their sheet: by kind, then as
+  // their commands are numbered. A new image is added here.
   QStringList paths;
   for (const char* name :
        {"cursors/plus", "cursors/hand", "cursors/up-down", "cursors/cross-hair", "icons/dynoforge-16",
@@ -52,16 +57,6 @@ QStringList SheetOrder() {
         "toolbar/save-as", "toolbar/undo", "toolbar/redo", "toolbar/print", "toolbar/print-preview"}) {
     paths << QStringLiteral(":/images/%1.xpm").arg(QLatin1String(name));
   }
-  return paths;
-}
-
-TEST(Images, EveryImageKeepsItsSizeAndColoursAndTheirSheetIsApproved) {
-  const QSet<QRgb> vga = {qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
-                          qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
-                          qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
-                          qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255),
-                          qRgb(96, 160, 192)};
-  const QStringList paths = SheetOrder();
   QStringList sorted = paths;
   sorted.sort();
   EXPECT_EQ(CompiledInImages(), sorted);
