@@ -75,12 +75,13 @@ TEST(Chart, ValueAxis) {
       charted.Step = Number(in), curve.Step = Number(in);
       const int j = Int(in);
       const bool slipAxis = Int(in) != 0;
+      const int compared = Int(in);
       chart.GridLeft = 100, chart.PlotWidth = 400;
       out << "slip-x " << Exact(charted.Step) << " " << Exact(curve.Step) << " sample " << j
-          << (slipAxis ? " slip" : " sample") << " axis -> " << SlipSampleX(chart, 41, charted, curve, j, slipAxis);
+          << (slipAxis ? " slip" : " sample") << " axis, " << compared << " compared -> " << SlipSampleX(chart, 41, charted, curve, j, slipAxis);
       // The compared curve's value there: sample k holds k / 10, ten samples.
       for (int k = 0; k < 10; ++k) curve.Samples[k] = k / 10.0;
-      curve.SampleCount = 10;
+      curve.SampleCount = compared;
       const std::optional<double> then = ComparedSlipSample(charted, curve, j, slipAxis);
       out << ", compared " << (then ? Exact(*then) : "none") << ", tip @ " << SlipPosition(charted, j, slipAxis) << "\n";
     } else if (rule == "slip-labels") {

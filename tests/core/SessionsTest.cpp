@@ -341,6 +341,14 @@ class Session {
       const std::string torque = Word<std::string>(words), power = Word<std::string>(words);
       TorqueUnitCommand(st, torque == "lb-ft" ? TorqueUnit::LbFt : TorqueUnit::Nm);
       PowerUnitCommand(st, power == "kW" ? PowerUnit::Kw : power == "PS" ? PowerUnit::Ps : PowerUnit::Hp);
+    } else if (command == "tosave") {
+      // The mode each kind of data would be saved in now.
+      static const char* const modes[] = {"engine", "upgrade", "tire"};
+      for (const FileData data : {FileData::Engine, FileData::Tire}) {
+        const std::optional<FileMode> mode = ModeToSave(st.Doc, st.History, data);
+        transcript_ += std::string(data == FileData::Engine ? "  engine rows" : "  slip curves") + " saved as " +
+                       (mode ? modes[static_cast<int>(*mode)] : "nothing") + "\n";
+      }
     } else if (command == "readout") {
       transcript_ += "  readout \"" + PeakReadout(st.Doc, st.Session.Dyno.Units) + "\"\n";
     } else if (command == "mark") {
