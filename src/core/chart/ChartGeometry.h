@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "core/chart/ChartLayout.h"
 #include "core/chart/Pixels.h"
 #include "core/chart/ViewState.h"
 

@@ -14,14 +14,6 @@ struct EditorDocument;
 struct SlipCurve;
 struct ViewState;
 
-// An x range [left, right) of a table column.
-struct ColumnSpan {
-  int left = 0;
-  int right = 0;
-
-  friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
-};
-
 // Chart geometry, value axis and pixel arrays. Recomputed when the client
 // size or the data change; painting, the mouse handlers and the timer read it.
 struct ChartLayout {

@@ -49,4 +49,12 @@ class TableHost {
   virtual void SyncRowScrollBar(const RowScrollBarState& bar) = 0;
 };
 
+// An x range [left, right) of a table column.
+struct ColumnSpan {
+  int left = 0;
+  int right = 0;
+
+  friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
+};
+
 }  // namespace dyno

@@ -8,6 +8,7 @@
 #include "core/curves/Resolution.h"
 #include "core/document/Units.h"
 #include "core/document/EditorSession.h"
+#include "core/editing/CellPicking.h"
 #include "core/editing/DynoView.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
@@ -93,28 +94,11 @@ bool InEngineColumn(const ColumnSpan& span, int x) { return Between(span.left, x
 
 // --- Changes ---------------------------------------------------------------
 
-SlipCurve& CurrentCurve(EditorState& st) {
-  return st.Doc.SlipCurves[std::clamp(st.Doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)];
-}
-
 // Samples of a curve: past its end there is nothing to pick, show or change.
 int OwnSamples(const SlipCurve& curve) { return std::clamp(curve.SampleCount, 0, MaxSlipSamples); }
 
 // Points of the current slip curve that can be picked: its own samples.
 int SlipPoints(EditorState& st) { return std::min(PlotPoints(st), OwnSamples(CurrentCurve(st))); }
-
-void SelectOnlyCurve(InteractionState& ui, int k) {
-  ui.CurveSelected.fill(false);
-  ui.CurveSelected[std::clamp(k, 0, SlipCurveSlots - 1)] = true;
-}
-
-// A table selection is a cell, not a point of the plot: the plot's pick
-// marker goes.
-void ClearPicks(InteractionState& ui) {
-  ui.TorquePicked = false;
-  ui.CompressionPicked = false;
-  ui.SlipPicked = false;
-}
 
 void SetCursor(EditorState& st, std::optional<CursorShape>& cursor, CursorShape shape) {
   cursor = shape;
@@ -165,22 +149,6 @@ void ChooseSlipCurve(EditorState& st, int k, bool selectColumn) {
   if (ui.SlipPicked && s < st.Chart.PointCount) ui.SelectedPixel = {st.Chart.PointX[s], MapValueToY(st.Chart, sample)};
 }
 
-void SelectTireCell(EditorState& st, int k, int row, Point p) {
-  InteractionState& ui = st.Ui;
-  ui.SelectedPixel = p;
-  ui.SelectedIndex = row;
-  ui.DragIndex = row;
-  st.Doc.CurrentSlipCurve = k;
-  SelectOnlyCurve(ui, k);
-  ui.TorqueSelected = false;
-  ui.CompressionSelected = false;
-  ClearPicks(ui);
-  const double sample = CurrentCurve(st).Samples[row];
-  ui.TipText = FixedText(sample, 6);
-  WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
-  ui.LastSelectedPixel = ui.SelectedPixel;
-}
-
 void PickSlipPoint(EditorState& st, int i) {
   InteractionState& ui = st.Ui;
   ui.Dragging = true;
@@ -196,22 +164,6 @@ void PickSlipPoint(EditorState& st, int i) {
   SelectOnlyCurve(ui, st.Doc.CurrentSlipCurve);
   WriteValueBox(st.Ui, st.Host, FormatReadout(sample, SlipDecimals));
   ui.SelectedPixel = {st.Chart.PointX[i], st.Chart.SlipY[i]};
-  ui.LastSelectedPixel = ui.SelectedPixel;
-}
-
-void SelectEngineCell(EditorState& st, int row, Point p, EngineColumn column) {
-  InteractionState& ui = st.Ui;
-  const EngineCurve& e = st.Doc.Engine;
-  ui.SelectedPixel = p;
-  ui.SelectedIndex = row;
-  // Typing repaints the chart around DragIndex: it is the selected row now.
-  ui.DragIndex = row;
-  ui.CompressionSelected = column == EngineColumn::Compression;
-  ui.TorqueSelected = column == EngineColumn::Torque;
-  ui.CurveSelected.fill(false);
-  ClearPicks(ui);
-  const double value = column == EngineColumn::Compression ? e.Compression[row] : e.Torque[row];
-  WriteValueBox(st.Ui, st.Host, FormatReadout(ShownTorque(value, st.Session.Dyno.Units.Torque), EngineDecimals));
   ui.LastSelectedPixel = ui.SelectedPixel;
 }
 
@@ -542,21 +494,6 @@ void EngineMove(EditorState& st, Point p, std::optional<CursorShape>& cursor) {
 }
 
 }  // namespace
-
-void SelectTableCell(EditorState& st, int row, EngineColumn column) {
-  const int top = TableLineTop(row - st.View.FirstVisibleRow);
-  const ColumnSpan span = column == EngineColumn::Compression ? CompressionColumnSpan : TorqueColumnSpan;
-  SelectEngineCell(st, row, {(span.left + span.right) / 2, top + RowHeight / 2}, column);
-}
-
-void SelectTableCell(EditorState& st, int k, int row) {
-  const int top = TableLineTop(row - st.View.FirstVisibleRow);
-  const int slot = std::clamp(k, 0, SlipCurveSlots - 1);
-  const bool other = st.Doc.CurrentSlipCurve != slot;
-  SelectTireCell(st, slot, row, {(TireDataColumnX[slot] + TireDataColumnX[slot + 1]) / 2, top + RowHeight / 2});
-  // Another curve is charted.
-  if (other) st.Host.Invalidate(st.View.ClientFrom(0, 0), false);
-}
 
 void HoldButton(EditorState& st, bool up) {
   InteractionState& ui = st.Ui;

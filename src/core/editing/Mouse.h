@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/chart/Pixels.h"
+#include "core/editing/CellPicking.h"
 #include "core/editing/EditorHost.h"
 
 namespace dyno {
@@ -10,8 +11,6 @@ namespace dyno {
 struct ChartLayout;
 struct EditorState;
 struct InteractionState;
-
-enum class EngineColumn { Compression, Torque };
 
 // Vertical half size of the pick box around a point.
 inline constexpr int PickHalfHeight = 25;
@@ -49,11 +48,6 @@ std::optional<Point> PickMarker(const InteractionState& ui, const ChartLayout& c
 // the point, wherever the new axis put it, and is repainted where it moved.
 void FollowPickedPoint(EditorState& st);
 
-// For the keyboard: selects the cell of row in an engine column, or in slip
-// curve k's column (which becomes the charted curve), as a click on it does.
-// The row is one the table shows.
-void SelectTableCell(EditorState& st, int row, EngineColumn column);
-void SelectTableCell(EditorState& st, int k, int row);
 
 // For the keyboard: the Up (up) or Down button held down, as a press on it
 // holds it, and all buttons let go again.

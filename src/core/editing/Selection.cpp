@@ -7,7 +7,7 @@
 #include "core/document/Units.h"
 #include "core/editing/EditorRepaint.h"
 #include "core/editing/EditorState.h"
-#include "core/editing/Mouse.h"
+#include "core/editing/CellPicking.h"
 #include "core/files/NumberFormat.h"
 #include "core/files/TableText.h"
 

@@ -23,9 +23,11 @@ DynoforgeApplication::DynoforgeApplication(int& argc, char** argv)
   setStyle(new AppStyle(style()->name()));
   setApplicationName(QStringLiteral("Dynoforge"));
   setApplicationVersion(QStringLiteral(DYNOFORGE_VERSION));
+  MainWindow::SetApplicationHooks({[this](CommandHandlers& handlers, MainWindow& frame) { BindCommands(handlers, frame); },
+                                   [this] { return Printing != 0; }});
 }
 
-DynoforgeApplication::~DynoforgeApplication() = default;
+DynoforgeApplication::~DynoforgeApplication() { MainWindow::SetApplicationHooks({}); }
 
 DynoforgeApplication* DynoforgeApplication::Instance() { return qobject_cast<DynoforgeApplication*>(QCoreApplication::instance()); }
 

@@ -23,13 +23,23 @@
 #include "core/resources/Commands.h"
 #include "core/resources/ResourceIds.h"
 #include "core/editing/Selection.h"
-#include "gui/app/DynoforgeApplication.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/common/DialogSupport.h"
 #include "gui/document/EditorWidget.h"
 #include "gui/resources/Images.h"
 
 namespace dyno {
+
+namespace {
+
+MainWindow::ApplicationHooks& Hooks() {
+  static MainWindow::ApplicationHooks hooks;
+  return hooks;
+}
+
+}  // namespace
+
+void MainWindow::SetApplicationHooks(ApplicationHooks hooks) { Hooks() = std::move(hooks); }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainWindow"));
@@ -43,7 +53,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
   // Every command's handler, bound where its work lives.
   client_->BindCommands(handlers_);
-  if (DynoforgeApplication* app = DynoforgeApplication::Instance()) app->BindCommands(handlers_, *this);
+  if (Hooks().BindCommands) Hooks().BindCommands(handlers_, *this);
   handlers_[CmExit] = {[this] { close(); }, {}};
 
   BuildMenus();
@@ -191,8 +201,7 @@ bool MainWindow::DropOpens(const QDropEvent& event) const {
   const QString path = urls.constFirst().toLocalFile();
   if (path.isEmpty() || QFileInfo(path).isDir()) return false;
   // A print job lays the window out as pages: no new document meanwhile.
-  const DynoforgeApplication* app = DynoforgeApplication::Instance();
-  return !app || app->Printing == 0;
+  return !Hooks().Printing || !Hooks().Printing();
 }
 
 void MainWindow::BuildToolbar() {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -33,6 +34,15 @@ class MainWindow : public QMainWindow {
  public:
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  // What the application adds to every main window: the handlers of the
+  // commands it owns (printing, the guide, About), and whether a print job
+  // is laying the window out as pages. A frame made without them has none.
+  struct ApplicationHooks {
+    std::function<void(CommandHandlers&, MainWindow&)> BindCommands;
+    std::function<bool()> Printing;
+  };
+  static void SetApplicationHooks(ApplicationHooks hooks);
 
   EditorWidget* Client() const { return client_; }
   QToolBar* Toolbar() const { return toolbar_; }

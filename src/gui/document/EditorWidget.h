@@ -76,6 +76,7 @@ class EditorWidget : public QWidget, public EditorHost, public EditorWindow {
   void Invalidate(const Rect& area, bool erase) override;
   void ShowMessage(std::string_view text, std::string_view caption) override;
   void ShowNotice(std::string_view text) override;
+  QWidget& View() override { return *this; }
   void ScrollPixels(int dy, const Rect& area) override;
   void SyncRowScrollBar(const RowScrollBarState& bar) override;
   std::string ValueBoxText() const override;

@@ -23,7 +23,7 @@
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/FileNames.h"
 #include "gui/common/UserDialogs.h"
-#include "gui/document/EditorWidget.h"
+#include "gui/common/EditorWindow.h"
 #include "gui/files/FileCommands.h"
 
 namespace dyno {
@@ -173,10 +173,10 @@ class PathJoiningDevice : public QPaintDevice {
 
 // The view laid out at size and painted as a printed page paints it: the
 // value box, a widget of the window's own, is left empty.
-void PaintPicture(QPainter& painter, EditorWidget& window, const QSize& size) {
+void PaintPicture(QPainter& painter, EditorWindow& window, const QSize& size) {
   const EditorState& st = window.State();
   const auto picture = LayOutPicture(st.View, st.Chart, st.Doc, st.Session.Dyno, size.width(), size.height());
-  ChartPaintRequest request = WindowPaintRequest(window, QRect(QPoint(0, 0), size), true);
+  ChartPaintRequest request = WindowPaintRequest(window.View(), QRect(QPoint(0, 0), size), true);
   request.clientSize = size;
   // The hover tip stands where the pointer was on the screen, not on a
   // picture laid out anew.
@@ -230,7 +230,7 @@ void ExportPictureDialog::accept() {
   CenteredDialog::accept();
 }
 
-QByteArray PictureBytes(EditorWidget& window, PictureFormat format, const QSize& size) {
+QByteArray PictureBytes(EditorWindow& window, PictureFormat format, const QSize& size) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   if (format == PictureFormat::Svg) {
@@ -247,9 +247,9 @@ QByteArray PictureBytes(EditorWidget& window, PictureFormat format, const QSize&
     return buffer.data();
   }
   QImage image;
-  if (size == window.size()) {
+  if (size == window.View().size()) {
     // The window's own pixels, its value box and scroll bar included.
-    image = window.grab().toImage();
+    image = window.View().grab().toImage();
   } else {
     image = QImage(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -260,10 +260,10 @@ QByteArray PictureBytes(EditorWidget& window, PictureFormat format, const QSize&
   return buffer.data();
 }
 
-void ExportPictureCommand(EditorWidget& window) {
+void ExportPictureCommand(EditorWindow& window) {
   UserDialogs& dialogs = window.Dialogs();
   QWidget* parent = window.DialogParent();
-  ExportPictureDialog dialog(window.size(), dialogs, parent);
+  ExportPictureDialog dialog(window.View().size(), dialogs, parent);
   if (dialogs.Run(dialog) != QDialog::Accepted) return;
   const PictureFormat format = dialog.Format();
   const bool svg = format == PictureFormat::Svg;

@@ -12,7 +12,7 @@ class QLineEdit;
 
 namespace dyno {
 
-class EditorWidget;
+class EditorWindow;
 class UserDialogs;
 
 // "Export Picture": the picture's format and size, the window's size at
@@ -44,12 +44,12 @@ class ExportPictureDialog : public CenteredDialog {
 // the view is laid out as a window of that size would show it, from the
 // table's first visible row. An SVG carries the curves as paths and the texts
 // as text.
-QByteArray PictureBytes(EditorWidget& window, PictureFormat format, const QSize& size);
+QByteArray PictureBytes(EditorWindow& window, PictureFormat format, const QSize& size);
 
 // File > Export Picture: asks for format and size, then for the file (the
 // data's title with the format's extension, in the work folder), asks before
 // replacing a file, and writes it as safely as Save As writes; a failure is
 // told.
-void ExportPictureCommand(EditorWidget& window);
+void ExportPictureCommand(EditorWindow& window);
 
 }  // namespace dyno
