@@ -818,7 +818,8 @@ class Flow {
            (chartTitle ? " with the chart's title" : " without the chart's title");
   }
 
-  // The first page of a PDF file as poppler's pdftoppm rasterises it.
+  // The first page of a PDF file as poppler's pdftoppm rasterises it, and
+  // its header line as pdftotext reads it.
   std::string PdfPage(const std::string& name, const std::string& file) {
     const QString prefix = Path("pdf-page");
     QProcess pdftoppm;
@@ -832,8 +833,14 @@ class Flow {
     if (!pictures_.empty()) {
       ExpectApprovedImageFile(page, pictures_ / (name + ".png"), "pictures/" + name + ".png");
     }
+    // The page's first line of text: its header.
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                  QStringLiteral("1"), Path(file), QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    const QString header = QString::fromUtf8(pdftotext.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
     return file + " page 1: " + std::to_string(page.width()) + "x" + std::to_string(page.height()) +
-           (page.width() > page.height() ? " landscape" : " portrait");
+           (page.width() > page.height() ? " landscape" : " portrait") + ", header \"" + header.toStdString() + "\"";
   }
 
   // The print preview; without a printer of the flow's own, on a PDF

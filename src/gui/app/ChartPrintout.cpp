@@ -16,9 +16,11 @@
 #include "core/app/DynoSheet.h"
 #include "core/app/PrintSheets.h"
 #include "core/chart/PrintedPage.h"
+#include "core/editing/ModeCommands.h"
 #include "gui/chart/ChartCanvas.h"
 #include "gui/chart/ChartPainter.h"
 #include "gui/common/DialogSupport.h"
+#include "gui/common/FileNames.h"
 #include "gui/common/UserDialogs.h"
 #include "gui/document/EditorWidget.h"
 
@@ -154,8 +156,14 @@ void ChartPrintout::PrintPage(QPainter& painter, int pageNumber, const QSize& pa
   const int savedTo = Setup.ToPage;
   Setup.FromPage = Setup.ToPage = pageNumber;
   const EditorState& st = Window.State();
+  // The file's name is in the file system's encoding, the rest of the line in
+  // the view's 8-bit text.
+  const std::string line = PageHeaderText(st.Doc, st.Session.Dyno, PrintDate().toString(Qt::ISODate).toStdString());
+  const DataFile& file = FileOf(st.Doc, ShownData(st.Doc));
+  const std::size_t name = file.Exists() ? std::min(file.Title.size(), line.size()) : 0;
   DrawPageHeader(painter, client.width(),
-                 QString::fromLatin1(PageHeaderText(st.Doc, st.Session.Dyno, PrintDate().toString(Qt::ISODate).toStdString())));
+                 DecodedName(line.substr(0, name)) + QString::fromLatin1(line.data() + name,
+                                                                        static_cast<qsizetype>(line.size() - name)));
   // Below the header, the window's picture as a window of that shape shows it.
   const QSize picture = PictureClientSize(pageSize, ppi);
   if (picture.isEmpty()) {
