@@ -69,7 +69,7 @@ std::string PeakReadout(const EditorDocument& doc, const DisplayUnits& units, co
     const int slot = std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1);
     const SlipCurve& curve = doc.SlipCurves[slot];
     const int n = std::clamp(std::min(curve.SampleCount, doc.RowCount), 0, MaxSlipSamples);
-    if (const std::optional<Peak> peak = PeakOf(std::span(curve.Samples).first(static_cast<std::size_t>(n)))) {
+    if (const std::optional<Peak> peak = SlipPeak(doc, n)) {
       out = (curve.Name.empty() ? "Data " + std::to_string(slot + 1) : curve.Name) + ": " + std::to_string(n) +
             (n == 1 ? " sample" : " samples") + ", peak ";
       AppendFixed(out, peak->Value, SlipPeakDecimals);

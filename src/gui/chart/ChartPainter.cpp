@@ -451,13 +451,12 @@ void DrawPeaks(const PaintContext& pc) {
   if (!pc.st.Session.Dyno.ShowPeaks) return;
   ChartCanvas& c = pc.canvas;
   c.SetFont(pc.fonts.tooltip);
-  c.SetTextAlign(TextAlign::Center);
   c.SetTextColor(Black);
-  const auto mark = [&](const Peak& peak, const std::array<int, MaxEngineRows>& ys, const QColor& color, bool power) {
+  const auto mark = [&](const Peak& peak, const std::array<int, MaxEngineRows>& ys, const QColor& color,
+                        const std::string& label) {
     const int x = NearPixel(ch.PointX[peak.Index]);
     const int y = NearPixel(ys[peak.Index]);
     c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, color);
-    const std::string label = PeakLabel(pc.st.Session.Dyno.Units, peak, power);
     const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
     // A label that would cross the plot's edge, over the axis numbers, goes
     // to the other side of its mark.
@@ -476,18 +475,14 @@ void DrawPeaks(const PaintContext& pc) {
   if (doc.Mode == FileMode::Tire) {
     // The charted slip curve's peak, in its colour, with its value.
     if (const std::optional<Peak> peak = SlipPeak(doc, ch.PointCount)) {
-      const int x = NearPixel(ch.PointX[peak->Index]);
-      const int y = NearPixel(ch.SlipY[peak->Index]);
-      c.Rectangle(x - 3, y - 3, x + 4, y + 4, Black, SlotColor(std::clamp(doc.CurrentSlipCurve, 0, SlipCurveSlots - 1)));
-      const std::string label = FixedText(peak->Value, 3);
-      const int top = y - 19 >= ch.GridTop ? y - 19 : y + 6;
-      c.TextOut(x, top, label.data(), static_cast<int>(label.size()));
+      mark(*peak, ch.SlipY, SlotColor(doc.CurrentSlipCurve), FixedText(peak->Value, SlipPeakDecimals));
     }
     return;
   }
+  const DisplayUnits& units = pc.st.Session.Dyno.Units;
   const EnginePeaks peaks = PeaksOf(doc.Engine, ch.PointCount);
-  if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, false);
-  if (peaks.Power) mark(*peaks.Power, ch.PowerY, Red, true);
+  if (peaks.Torque) mark(*peaks.Torque, ch.TorqueY, Yellow, PeakLabel(units, *peaks.Torque, false));
+  if (peaks.Power) mark(*peaks.Power, ch.PowerY, Red, PeakLabel(units, *peaks.Power, true));
 }
 
 // With all slip curves shown: a legend in the plot's top right corner, a
